@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/command_record.h"
+
+namespace taloven {
+
+class XmlNode;
+
+// The ordered commands of comandos.xml; index k is menu command 1083 + k.
+class CommandCatalogue {
+ public:
+  int Count() const { return static_cast<int>(records_.size()); }
+  const CommandRecord& At(int index) const { return records_.at(static_cast<size_t>(index)); }
+  void Append(CommandRecord record) { records_.push_back(std::move(record)); }
+  void Clear() { records_.clear(); }
+  const std::vector<CommandRecord>& Records() const { return records_; }
+
+ private:
+  std::vector<CommandRecord> records_;
+};
+
+// Builds the catalogue from directory/comandos.xml. Returns 0, or -1 when the
+// document cannot be loaded (the catalogue then stays empty). A reason for the
+// failure goes to *error when given.
+int LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue,
+                  std::string* error = nullptr);
+
+// Builds one record from a cmd element, as the catalogue and the sequences
+// file both do; readEquipmentMask is false for sequences.
+CommandRecord RecordFromCmdNode(const XmlNode& cmd, bool readEquipmentMask);
+
+}  // namespace taloven

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/app_settings.h"
+#include "catalogue/command_record.h"
+
+namespace taloven {
+
+class Ui;
+class Clock;
+class PortFactory;
+
+// Result codes of Execute.
+constexpr int kExecuteOk = 0;
+constexpr int kExecuteMandatoryEmpty = -2;
+constexpr int kExecuteWrongSize = -3;
+constexpr int kExecuteNoReply = -4;
+constexpr int kExecuteCancelled = -5;
+
+// What one execution reads besides its record: the settings of the moment,
+// the user interface for its windows, the ports and the clock.
+struct ExecutionContext {
+  const AppSettings& settings;
+  Ui& ui;
+  PortFactory& ports;
+  Clock& clock;
+};
+
+// Sends the record's command and reads the reply: 0 when the exchange
+// completed (whatever the printer's status says), or a negative code above.
+int Execute(CommandRecord& record, ExecutionContext& context);
+
+}  // namespace taloven

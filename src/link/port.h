@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace taloven {
+
+// The byte channel to one printer. Results: non-zero is success, 0 failure;
+// a port shows nothing. The nine operations keep the design's slot order.
+class Port {
+ public:
+  explicit Port(std::string name) : name_(std::move(name)) {}
+  virtual ~Port() = default;  // does not close: the owner calls Close first
+
+  virtual int Open(int parameter) = 0;
+  virtual void Close() = 0;
+  virtual int Write(const uint8_t* bytes, int count, int timeoutMs) = 0;
+  virtual int Read(uint8_t* buffer, int count, int timeoutMs) = 0;
+  virtual int Purge() = 0;
+  virtual int WriteBlock(const uint8_t* bytes, int count, unsigned* written) = 0;
+  virtual int ReadBlock(uint8_t* buffer, int maxCount, unsigned* read) = 0;
+  virtual void Drain(int /*timeoutMs*/, int /*limit*/) {}
+  virtual int ReadPending(uint8_t* /*buffer*/) { return 0; }
+
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+};
+
+// Creates the port a name stands for: "USB", "FILE" or a serial device.
+class PortFactory {
+ public:
+  virtual ~PortFactory() = default;
+  virtual std::unique_ptr<Port> Create(const std::string& name) = 0;
+};
+
+}  // namespace taloven

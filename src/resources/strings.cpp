@@ -182,6 +182,8 @@ const std::string& Str(int id) {
   return it != table.end() ? it->second : missing;
 }
 
-bool HasStr(int id) { return Table().count(id) != 0; }
+bool HasStr(int id) {
+  return Table().count(id) != 0;
+}
 
 }  // namespace taloven

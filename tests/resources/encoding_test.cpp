@@ -41,9 +41,9 @@ TEST(Encoding, CharactersOutsideTheCodePageAndBrokenUtf8BecomeQuestionMarks) {
     std::string utf8;
     std::string cp1252;
   } cases[] = {
-      {"\xE4\xB8\xAD", "?"},        // a CJK character
-      {"a\xC3", "a?"},              // cut in the middle of a character
-      {"\x80z", "?z"},              // a stray continuation byte
+      {"\xE4\xB8\xAD", "?"},  // a CJK character
+      {"a\xC3", "a?"},        // cut in the middle of a character
+      {"\x80z", "?z"},        // a stray continuation byte
       {"\xC3\xA7\xC3\xA3o", "\xE7\xE3o"},
   };
   for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
@@ -51,7 +51,9 @@ TEST(Encoding, CharactersOutsideTheCodePageAndBrokenUtf8BecomeQuestionMarks) {
 
 TEST(Strings, NumberedTextsAreServedInWindows1252) {
   EXPECT_EQ(Str(32782), "ERRO");
-  EXPECT_EQ(Str(32891), "Opera\xE7\xF5" "es");
+  EXPECT_EQ(Str(32891),
+            "Opera\xE7\xF5"
+            "es");
   EXPECT_EQ(Str(32904), "Impressora Fiscal conectada \xE0 porta %s\nModo Normal");
   EXPECT_EQ(Str(1), "");
   EXPECT_FALSE(HasStr(1));

@@ -31,8 +31,8 @@ class ScriptedUi : public Ui {
                               TimeAnswer, ChequeFields, ClicheAnswer, TaxPageAnswer>;
 
   struct Prompt {
-    std::string kind;  // "message", "wait", "text", "number", "options", ...
-    std::string text;  // the prompt or message text (Windows-1252)
+    std::string kind;                  // "message", "wait", "text", "number", "options", ...
+    std::string text;                  // the prompt or message text (Windows-1252)
     std::vector<std::string> details;  // options, limits, presets, captions
   };
 
@@ -70,8 +70,8 @@ class ScriptedUi : public Ui {
   const std::vector<std::string>& Opened() const { return opened_; }
   bool shellOpenSucceeds = true;
 
-  MessageAnswer Message(const std::string& text, const std::string& caption,
-                        MessageButtons buttons, MessageIcon icon) override;
+  MessageAnswer Message(const std::string& text, const std::string& caption, MessageButtons buttons,
+                        MessageIcon icon) override;
   std::unique_ptr<WaitHandle> ShowWait(const std::string& text) override;
   std::unique_ptr<WaitHandle> ShowConnection(const std::string& text) override;
   std::unique_ptr<ProgressView> CreateProgress(const std::string& title, bool smooth) override;

@@ -59,9 +59,9 @@ struct CliCommand {
 
 const std::vector<CliCommand>& CommandTable();
 
-// The whole program: parses the global options, finds the command and runs
-// it. Returns the exit status.
+// The whole program: parses the global options, finds the command in table
+// and runs it. Returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err);
+           std::ostream& err, const std::vector<CliCommand>& table = CommandTable());
 
 }  // namespace taloven

@@ -30,7 +30,7 @@ std::string UsageLine(const CliCommand& command) {
   return W(line);
 }
 
-std::string Help() {
+std::string Help(const std::vector<CliCommand>& table) {
   std::string text =
       W(kSynopsis) +
       W("\n\n"
@@ -42,7 +42,7 @@ std::string Help() {
         "  -h, --help  mostra esta ajuda; COMANDO --help mostra a do comando\n"
         "\n"
         "Comandos:\n");
-  for (const CliCommand& command : CommandTable()) {
+  for (const CliCommand& command : table) {
     std::string name = command.name;
     if (*command.arguments) name += std::string(" ") + W(command.arguments);
     if (name.size() < 22) name.resize(22, ' ');
@@ -51,8 +51,8 @@ std::string Help() {
   return text;
 }
 
-const CliCommand* FindCommand(const std::string& name) {
-  for (const CliCommand& command : CommandTable())
+const CliCommand* FindCommand(const std::vector<CliCommand>& table, const std::string& name) {
+  for (const CliCommand& command : table)
     if (name == command.name) return &command;
   return nullptr;
 }
@@ -84,7 +84,7 @@ bool CommandContext::LoadCatalogue(CommandCatalogue& catalogue) const {
 }
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, const std::vector<CliCommand>& table) {
   GlobalOptions options;
   // Messages before the command is known follow --raw only once it is seen.
   auto fail = [&](const std::string& message) {
@@ -105,7 +105,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (arg.empty() || arg[0] != '-') break;
     if (arg == "-h" || arg == "--help") {
       TerminalUi ui(in, err, options.raw);
-      out << ui.Out(Help()) << std::flush;
+      out << ui.Out(Help(table)) << std::flush;
       return 0;
     } else if (arg == "--raw") {
       options.raw = true;
@@ -122,7 +122,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   }
   if (i >= args.size()) return fail(W("falta o comando"));
 
-  const CliCommand* command = FindCommand(args[i]);
+  const CliCommand* command = FindCommand(table, args[i]);
   if (!command) return fail(W("comando desconhecido: ") + args[i]);
 
   TerminalUi ui(in, err, options.raw);

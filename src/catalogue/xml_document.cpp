@@ -6,8 +6,9 @@
 
 #include <climits>
 
-#include "catalogue/whole_file.h"
+#include "catalogue/read_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
+#include "replies/atomic_file.h"
 #include "resources/encoding.h"
 
 namespace taloven {
@@ -260,7 +261,9 @@ bool XmlDocument::Save(const std::string& path, std::string* error) const {
     return false;
   }
   xmlFreeDoc(check);
-  return WriteWholeFileAtomically(path, bytes, error);
+  if (WriteFileAtomically(path, bytes, &reason)) return true;
+  if (error) *error = "cannot write " + path + ": " + reason;
+  return false;
 }
 
 }  // namespace taloven

@@ -123,9 +123,8 @@ std::string HelpText(const std::string& driveC) {
          "                      line on standard output\n"
          "  --link PATH         keep PATH a symbolic link to that device (removed on exit)\n"
          "  --file              serve the file exchange: read comando.dat, append\n"
-         "                      retorno.dat in $TALOVEN_DRIVE_C, or when unset in\n"
-         "                      $XDG_RUNTIME_DIR/taloven/drive_c, else\n"
-         "                      /tmp/taloven-drive_c-<uid> (now: " +
+         "                      retorno.dat in $TALOVEN_DRIVE_C, by default\n"
+         "                      /tmp/taloven-drive_c-<uid>, as the application (now: " +
          driveC +
          ");\n"
          "                      the directory is the first line on standard output\n"

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -14,6 +15,9 @@ namespace taloven::emulator {
 namespace {
 
 constexpr int kSendTimeoutMs = 5000;
+constexpr int kDrainWaitMs = 2000;
+constexpr int kDrainStepMs = 2;
+constexpr int kSettleMs = 20;
 
 }  // namespace
 
@@ -115,6 +119,16 @@ bool PtyTransport::Send(const uint8_t* bytes, size_t count) {
 }
 
 bool PtyTransport::Reconnect(std::string& error) {
+  // Closing the master throws away what the application has not read yet;
+  // a pulled cable loses only what is still to come, so let it read first.
+  // Bytes reach the slave side a little after the write, hence the
+  // short wait before an empty queue counts.
+  for (int waited = 0; waited < kDrainWaitMs; waited += kDrainStepMs) {
+    int unread = 0;
+    if (ioctl(slave_, FIONREAD, &unread) != 0) break;
+    if (unread == 0 && waited >= kSettleMs) break;
+    usleep(kDrainStepMs * 1000);
+  }
   ClosePair();
   return OpenPair(error);
 }

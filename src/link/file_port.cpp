@@ -74,7 +74,10 @@ std::string FilePort::ReplyFilePath() {
 }
 
 FilePort::FilePort(std::string name) : Port(std::move(name)) {
-  ::unlink(CommandFilePath().c_str());
+  // Emptied rather than deleted: a counterpart that keeps the file open
+  // would otherwise go on reading a file nobody writes any more.
+  const int fd = ::open(CommandFilePath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd >= 0) ::close(fd);
 }
 
 FilePort::~FilePort() {

@@ -19,7 +19,7 @@ class FilePort : public Port {
   static std::string CommandFilePath();
   static std::string ReplyFilePath();
 
-  // Deletes the command file, so that a command left over from an earlier
+  // Empties the command file, so that a command left over from an earlier
   // exchange never reaches the counterpart.
   explicit FilePort(std::string name);
   ~FilePort() override;

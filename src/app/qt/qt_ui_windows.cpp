@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt/qt_ui.h"
+#include "replies/qt/results_window.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -192,11 +193,11 @@ bool QtUi::ShellOpen(const std::string& path) {
 }
 
 void QtUi::ShowResults(const std::string& message, const std::string& dump) {
-  QMessageBox box(parent_);
-  box.setWindowTitle(QStr(32914));
-  box.setText(ToQt(message));
-  box.setDetailedText(ToQt(dump));
-  box.exec();
+  // The save dialogs belong to the results window, not to its opener.
+  QtUi windowUi(parent_);
+  ResultsWindow window(message, dump, windowUi, parent_);
+  windowUi.SetParent(&window);
+  window.exec();
 }
 
 }  // namespace taloven

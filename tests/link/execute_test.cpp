@@ -70,6 +70,11 @@ class ExecuteOverLine : public ::testing::Test {
 
 TEST_F(ExecuteOverLine, FixedReplyIsReadWholeAndLogged) {
   CommandRecord record = Command(2);
+  ReturnField text;
+  text.title = "Texto";
+  text.type = "ASCII";
+  text.size = 2;
+  record.AppendReturnField(text);
   line_.Answer({0x06, 'A', 'B', 0x00, 0x00});
   ASSERT_EQ(Run(record), kExecuteOk);
 
@@ -82,6 +87,8 @@ TEST_F(ExecuteOverLine, FixedReplyIsReadWholeAndLogged) {
   EXPECT_EQ(record.returnSize, 2);
   EXPECT_EQ(record.formattedReturn.rfind("\r\n" + Str(32834) + ":\tLeitura\r\n", 0), 0u);
   EXPECT_NE(record.formattedReturn.find("COMANDO OK"), std::string::npos);
+  EXPECT_NE(record.formattedReturn.find("Texto:\tAB"), std::string::npos);
+  EXPECT_EQ(record.returnFields[0].value, "AB");
   EXPECT_EQ(line_.livePorts, 0);
   EXPECT_EQ(ui_.Pauses().at(0), 100);
   EXPECT_EQ(ui_.Pauses().at(1), 300);

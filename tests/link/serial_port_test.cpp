@@ -224,6 +224,11 @@ TEST(SerialPort, ExecutesACommandWithAPrinterOnThePseudoTerminal) {
   record.SetTitle("Teste");
   record.SetEscapeText("35");
   record.SetReturnSize(2);
+  ReturnField text;
+  text.title = "Texto";
+  text.type = "ASCII";
+  text.size = 2;
+  record.AppendReturnField(text);
   const int result = Execute(record, context);
   printer.join();
   std::filesystem::remove_all(settings.workingDirectory);

@@ -1,6 +1,6 @@
 #include "cli_command.h"
-#include "command_lookup.h"
 #include "link/reply_decoder.h"
+#include "link_command_support.h"
 #include "resources/encoding.h"
 
 namespace taloven {

@@ -1,7 +1,7 @@
 #include "cli_command.h"
-#include "command_lookup.h"
 #include "link/dump_text.h"
 #include "link/frame_builder.h"
+#include "link_command_support.h"
 #include "resources/encoding.h"
 
 namespace taloven {

@@ -1,8 +1,8 @@
 #include "cli_command.h"
-#include "command_lookup.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/execute.h"
+#include "link_command_support.h"
 #include "resources/encoding.h"
 
 namespace taloven {

@@ -1,4 +1,4 @@
-#include "command_lookup.h"
+#include "link_command_support.h"
 
 #include "resources/encoding.h"
 

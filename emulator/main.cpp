@@ -11,6 +11,7 @@
 #include "pty_transport.h"
 #include "server.h"
 #include "state_file.h"
+#include "usb_socket_transport.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<Transport> transport;
   if (options.line == LineKind::kPty)
     transport = PtyTransport::Open(options.linkPath, error);
+  else if (options.line == LineKind::kUsbSocket)
+    transport = UsbSocketTransport::Open(options.usbSocketPath, error);
   else
     transport = FileTransport::Open(driveC, error);
   if (!transport) {

@@ -51,13 +51,16 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     bool ok = true;
     if (a == "--help" || a == "-h") {
       options.help = true;
-    } else if (a == "--pty" || a == "--file") {
-      const LineKind kind = a == "--pty" ? LineKind::kPty : LineKind::kFile;
+    } else if (a == "--pty" || a == "--file" || a == "--usb-socket") {
+      const LineKind kind = a == "--pty"    ? LineKind::kPty
+                            : a == "--file" ? LineKind::kFile
+                                            : LineKind::kUsbSocket;
       if (options.line != LineKind::kNone && options.line != kind) {
-        error = "choose one of --pty and --file";
+        error = "choose one of --pty, --file and --usb-socket";
         return false;
       }
       options.line = kind;
+      if (kind == LineKind::kUsbSocket) ok = value(options.usbSocketPath);
     } else if (a == "--link") {
       ok = value(options.linkPath);
     } else if (a == "--baud") {
@@ -104,7 +107,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   }
   if (options.help) return true;
   if (options.line == LineKind::kNone) {
-    error = "choose a line: --pty or --file";
+    error = "choose a line: --pty, --file or --usb-socket PATH";
     return false;
   }
   if (!options.linkPath.empty() && options.line != LineKind::kPty) {
@@ -115,7 +118,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
 }
 
 std::string HelpText(const std::string& driveC) {
-  return "Usage: taloven-emulator (--pty [--link PATH] | --file) [options]\n"
+  return "Usage: taloven-emulator (--pty [--link PATH] | --file | --usb-socket PATH) [options]\n"
          "A virtual fiscal printer that answers the sample command catalogue.\n"
          "\n"
          "Lines:\n"
@@ -128,6 +131,8 @@ std::string HelpText(const std::string& driveC) {
          driveC +
          ");\n"
          "                      the directory is the first line on standard output\n"
+         "  --usb-socket PATH   serve the printer's USB side on the local socket PATH\n"
+         "                      (the application finds it through TALOVEN_USB_SOCKET)\n"
          "  --baud N            send replies no faster than N bit/s, 11 bits a byte;\n"
          "                      0 (the default) sends at once\n"
          "\n"

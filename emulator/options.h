@@ -7,11 +7,12 @@
 
 namespace taloven::emulator {
 
-enum class LineKind { kNone, kPty, kFile };
+enum class LineKind { kNone, kPty, kFile, kUsbSocket };
 
 struct Options {
   LineKind line = LineKind::kNone;
   std::string linkPath;
+  std::string usbSocketPath;
   std::string driveC;  // directory of the file exchange
   int baud = 0;
   std::string model;  // empty: the state's, else the default

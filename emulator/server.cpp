@@ -82,8 +82,9 @@ void Server::Send(const ShapedReply& reply) {
   if (perByte.count() == 0 && reply.slowByteMs == 0) {
     if (!reply.bytes.empty()) transport_.Send(reply.bytes.data(), reply.bytes.size());
   } else {
-    // Each byte leaves when a real line would have finished the one before.
-    auto next = Clock::now() + std::chrono::milliseconds(reply.slowByteMs);
+    // Each byte is handed over when a real line would have finished
+    // carrying its 11 bits.
+    auto next = Clock::now() + perByte + std::chrono::milliseconds(reply.slowByteMs);
     for (uint8_t byte : reply.bytes) {
       std::this_thread::sleep_until(next);
       if (!transport_.Send(&byte, 1)) break;

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "exchange.h"
 #include "text850.h"
 
 namespace taloven::emulator {
@@ -93,13 +94,15 @@ bool ParseInteger(const std::string& text, int64_t& value) {
 
 template <typename T>
 Field Number(std::string key, T PrinterState::*member) {
-  return {key, [member](const PrinterState& s) { return std::to_string(s.*member); },
-          [member](PrinterState& s, const std::string& v) {
-            int64_t n = 0;
-            if (!ParseInteger(v, n)) return false;
-            s.*member = static_cast<T>(n);
-            return true;
-          }};
+  return {
+      key,
+      [member](const PrinterState& s) { return std::to_string(static_cast<int64_t>(s.*member)); },
+      [member](PrinterState& s, const std::string& v) {
+        int64_t n = 0;
+        if (!ParseInteger(v, n)) return false;
+        s.*member = static_cast<T>(n);
+        return true;
+      }};
 }
 
 Field Flag(std::string key, bool PrinterState::*member) {
@@ -221,7 +224,29 @@ const std::vector<Field>& Fields() {
         DayTotal("day.nonFiscalDiscount", &DayTotals::nonFiscalDiscount),
         DayTotal("day.nonFiscalSurcharge", &DayTotals::nonFiscalSurcharge),
         DayTotal("day.change", &DayTotals::change),
+        Number("document", &PrinterState::document),
+        Number("lastDocument", &PrinterState::lastDocument),
+        Number("subtotalDiscount", &PrinterState::subtotalDiscount),
+        Number("subtotalSurcharge", &PrinterState::subtotalSurcharge),
+        Number("paid", &PrinterState::paid),
+        Text("consumer", &PrinterState::consumer),
+        Flag("ticketOpen", &PrinterState::ticketOpen),
+        Number("lastNonFiscalSlot", &PrinterState::lastNonFiscalSlot),
+        Number("lastNonFiscalValue", &PrinterState::lastNonFiscalValue),
+        Number("lastNonFiscalPayment", &PrinterState::lastNonFiscalPayment),
+        Number("lastReceiptTotal", &PrinterState::lastReceiptTotal),
+        Number("openReport", &PrinterState::openReport),
     };
+    for (size_t i = 0; i < kPaymentSlots; ++i) {
+      f.push_back({Key("receiptPayment", i, "value"),
+                   [i](const PrinterState& s) { return std::to_string(s.receiptPayments[i]); },
+                   [i](PrinterState& s, const std::string& v) {
+                     int64_t n = 0;
+                     if (!ParseInteger(v, n)) return false;
+                     s.receiptPayments[i] = n;
+                     return true;
+                   }});
+    }
     TableNumbers(f, "taxRate", &PrinterState::taxRates, "hundredths", &TaxRate::hundredths);
     TableNumbers(f, "taxRate", &PrinterState::taxRates, "iss", &TaxRate::iss);
     TableNumbers(f, "taxRate", &PrinterState::taxRates, "total", &TaxRate::total);
@@ -248,19 +273,60 @@ bool ParseReduction(const std::string& value, ZRecord& z) {
   return in.eof() || (in >> std::ws).eof();
 }
 
+// A sold item of the receipt is one line: the three texts, then quantity,
+// unit price, gross, discount, surcharge and the cancelled flag, separated
+// by '|' (escaped texts never hold one).
+std::string ItemLine(const SoldItem& item) {
+  auto bar = [](const std::string& text) {
+    std::string out;
+    for (char c : Escape(text)) out += c == '|' ? std::string("\\x7C") : std::string(1, c);
+    return out;
+  };
+  return bar(item.code) + "|" + bar(item.description) + "|" + bar(item.tax) + "|" +
+         std::to_string(item.quantity) + "|" + std::to_string(item.unitPrice) + "|" +
+         std::to_string(item.gross) + "|" + std::to_string(item.discount) + "|" +
+         std::to_string(item.surcharge) + "|" + (item.cancelled ? "1" : "0");
+}
+
+bool ParseItem(const std::string& value, SoldItem& item) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t bar = value.find('|'); bar != std::string::npos; bar = value.find('|', start)) {
+    parts.push_back(value.substr(start, bar - start));
+    start = bar + 1;
+  }
+  parts.push_back(value.substr(start));
+  if (parts.size() != 9) return false;
+  int64_t numbers[6] = {};
+  for (int k = 0; k < 6; ++k)
+    if (!ParseInteger(parts[static_cast<size_t>(3 + k)], numbers[k])) return false;
+  if (numbers[5] != 0 && numbers[5] != 1) return false;
+  if (!Unescape(parts[0], item.code) || !Unescape(parts[1], item.description) ||
+      !Unescape(parts[2], item.tax))
+    return false;
+  item.quantity = numbers[0];
+  item.unitPrice = numbers[1];
+  item.gross = numbers[2];
+  item.discount = numbers[3];
+  item.surcharge = numbers[4];
+  item.cancelled = numbers[5] == 1;
+  return true;
+}
+
 }  // namespace
 
 std::string StateToText(const PrinterState& state) {
   std::string out =
       "# taloven-emulator printer state: one \"key = value\" a line; money in cents,\n"
       "# rates in hundredths of a percent, days and times on the printer's clock.\n"
-      "# A document left open when the emulator stopped is not kept.\n";
+      "# document: 0 none, 1 receipt selling, 2 totalized, 3 paid, 4 management report.\n";
   for (const Field& field : Fields()) out += field.key + " = " + field.get(state) + "\n";
   for (const ZRecord& z : state.zHistory) {
     out += "reduction = " + std::to_string(z.crz) + " " + std::to_string(z.coo) + " " +
            std::to_string(z.when) + " " + std::to_string(z.gross) + " " +
            std::to_string(z.grandTotal) + "\n";
   }
+  for (const SoldItem& item : state.items) out += "item = " + ItemLine(item) + "\n";
   return out;
 }
 
@@ -269,6 +335,7 @@ bool StateFromText(const std::string& text, PrinterState& state, std::string& er
   for (const Field& field : Fields()) byKey[field.key] = &field;
   PrinterState read = state;
   read.zHistory.clear();
+  read.items.clear();
   std::istringstream in(text);
   std::string line;
   int number = 0;
@@ -290,6 +357,12 @@ bool StateFromText(const std::string& text, PrinterState& state, std::string& er
       read.zHistory.push_back(z);
       continue;
     }
+    if (key == "item") {
+      SoldItem item;
+      if (!ParseItem(value, item)) return fail("bad item \"" + value + "\"");
+      read.items.push_back(item);
+      continue;
+    }
     const auto found = byKey.find(key);
     if (found == byKey.end()) return fail("unknown key \"" + key + "\"");
     if (!found->second->set(read, value))
@@ -298,6 +371,26 @@ bool StateFromText(const std::string& text, PrinterState& state, std::string& er
   if (read.taxRateCount < 0 || read.taxRateCount > kTaxRateSlots) {
     error = "taxRateCount must be 0 to 16";
     return false;
+  }
+  const int document = static_cast<int>(read.document);
+  const int last = static_cast<int>(read.lastDocument);
+  if (document < 0 || document > static_cast<int>(Document::kManagementReport) || last < 0 ||
+      last > static_cast<int>(LastDocument::kNonFiscal) ||
+      read.lastNonFiscalSlot >= kNonFiscalSlots || read.lastNonFiscalPayment >= kPaymentSlots ||
+      read.openReport > kReportSlots ||
+      (read.lastDocument == LastDocument::kNonFiscal && read.lastNonFiscalSlot < 0) ||
+      (read.document == Document::kManagementReport && read.openReport < 1)) {
+    error = "the document in progress is not one this printer knows";
+    return false;
+  }
+  for (const SoldItem& item : read.items) {
+    int64_t rate = 0;
+    const bool fixed = item.tax == "II" || item.tax == "NN" || item.tax == "FF" ||
+                       item.tax == "IS" || item.tax == "NS" || item.tax == "FS";
+    if (!fixed && !(ReadDigits(item.tax, rate) && rate >= 1 && rate <= kTaxRateSlots)) {
+      error = "item with unknown tax \"" + item.tax + "\"";
+      return false;
+    }
   }
   state = std::move(read);
   return true;

@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -85,13 +86,14 @@ class RawLine {
   void Write(const std::vector<uint8_t>& bytes) {
     if (write(fd_, bytes.data(), bytes.size()) < 0) return;
   }
-  // Reads until count bytes came or the line stayed quiet for quietMs.
+  // Reads until count bytes came (never more) or the line stayed quiet for
+  // quietMs.
   std::vector<uint8_t> Read(size_t count, int quietMs = 1000) {
     std::vector<uint8_t> got;
     pollfd wait{fd_, POLLIN, 0};
     while (got.size() < count && poll(&wait, 1, quietMs) > 0) {
       uint8_t buffer[512];
-      const ssize_t n = read(fd_, buffer, sizeof buffer);
+      const ssize_t n = read(fd_, buffer, std::min(sizeof buffer, count - got.size()));
       if (n <= 0) break;
       got.insert(got.end(), buffer, buffer + n);
     }

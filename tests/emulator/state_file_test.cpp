@@ -15,6 +15,9 @@ TEST(StateFile, KeepsTheWholeStateThroughText) {
   f.Send({9}, SaleParameters("02", 1500, 1999));
   f.Send({33}, "01");
   f.Send({5});
+  f.hostTime += 86400;  // the next day
+  f.Send({0});          // a receipt left open is kept too
+  f.Send({9}, SaleParameters("II", 1000, 250));
   PrinterState state = f.printer.State();
   state.cliche = std::string(
       "\x1B"
@@ -30,6 +33,9 @@ TEST(StateFile, KeepsTheWholeStateThroughText) {
   EXPECT_EQ(StateToText(read), StateToText(state));
   EXPECT_EQ(read.cliche, state.cliche);
   EXPECT_EQ(read.zHistory.size(), 1u);
+  ASSERT_EQ(read.items.size(), 1u);
+  EXPECT_EQ(read.items[0].gross, 250);
+  EXPECT_EQ(read.document, Document::kReceiptSelling);
   EXPECT_EQ(read.grandTotal, state.grandTotal);
   EXPECT_NE(StateToText(state).find("CONTA DE ÁGUA"), std::string::npos);  // readable
 }
@@ -42,6 +48,10 @@ TEST(StateFile, BadLinesAreNamedAndChangeNothing) {
       {"reduction = 1 2\n", "line 1: bad reduction"},
       {"cliche = \\q\n", "line 1: bad value for cliche"},
       {"taxRateCount = 17\n", "taxRateCount must be 0 to 16"},
+      {"item = A|B|01|1|2|3\n", "line 1: bad item"},
+      {"item = A|B|99|1|2|3|0|0|0\n", "unknown tax \"99\""},
+      {"document = 7\n", "not one this printer knows"},
+      {"lastDocument = 2\nlastNonFiscalSlot = -1\n", "not one this printer knows"},
   };
   for (const auto& [text, message] : cases) {
     PrinterState state = DefaultPrinterState("ECF-T08");

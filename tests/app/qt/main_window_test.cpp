@@ -13,20 +13,15 @@
 #include "app/about_text.h"
 #include "app/qt/about_dialog.h"
 #include "app/qt/main_window.h"
-#include "link/port.h"
 #include "resources/encoding.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
+#include "support/scripted_port.h"
 #include "support/scripted_ui.h"
 #include "support/test_clock.h"
 
 namespace taloven {
 namespace {
-
-class NoPorts : public PortFactory {
- public:
-  std::unique_ptr<Port> Create(const std::string&) override { return nullptr; }
-};
 
 // Three groups, one of them split in the file, a command for no model, an
 // accented title and one with an ampersand.
@@ -50,8 +45,9 @@ class MainWindowTest : public QObject {
   std::unique_ptr<QTemporaryDir> dir_;
   QString previousDir_;
   std::unique_ptr<testing::ScriptedUi> ui_;
-  NoPorts ports_;
   testing::TestClock clock_;
+  testing::ScriptedLine line_;  // no printer on any port
+  testing::ScriptedPortFactory ports_{line_};
   std::unique_ptr<MainWindow> window_;
 
   std::string Dir() const { return FromQt(dir_->path()); }
@@ -89,7 +85,8 @@ class MainWindowTest : public QObject {
     QVERIFY(dir_->isValid());
     previousDir_ = QDir::currentPath();
     QDir::setCurrent(dir_->path());
-    ui_ = std::make_unique<testing::ScriptedUi>();
+    ui_ = std::make_unique<testing::ScriptedUi>(&clock_);
+    line_.openResult = 0;
   }
 
   void cleanup() {
@@ -110,9 +107,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(picture->alignment(), Qt::AlignCenter);
     QCOMPARE(window_->palette().color(QPalette::Window), QColor(Qt::white));
     QCOMPARE(window_->Settings().workingDirectory, Dir());
+    // Detection found no printer, then the catalogue was loaded under the
+    // wait window.
     QCOMPARE(window_->Settings().modelMask, 0xFFFFu);
-    // The wait window came up with the loading text before the menus.
-    QCOMPARE(ui_->WaitTexts(), std::vector<std::string>{Str(32979)});
+    QCOMPARE(window_->Settings().portName, std::string("COM1:"));
+    const auto kinds = ui_->PromptKinds();
+    QCOMPARE(kinds.front(), std::string("connection"));
+    QCOMPARE(kinds.back(), std::string("wait"));
+    QCOMPARE(ui_->Prompts().back().text, Str(32979));
   }
 
   void buildsTheMenusFromTheCatalogue() {

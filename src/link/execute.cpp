@@ -9,16 +9,15 @@
 #include "link/frame_builder.h"
 #include "link/port.h"
 #include "link/reply_receiver.h"
+#include "link/reply_results.h"
 #include "replies/daily_log.h"
 #include "replies/return_format.h"
-#include "replies/status_text.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {
 namespace {
 
-constexpr int kCommandLabel = 32834;   // "Comando"
 constexpr int kNoReplyText = 32778;    // "Falha no envio do comando"
 constexpr int kCancelledText = 32785;  // "Comando cancelado."
 constexpr int kPleaseWait = 32964;     // "Por favor, aguarde....."
@@ -36,9 +35,6 @@ constexpr int kStaleReplyPauseMs = 200;
 constexpr int kStaleReplyRounds = 50;
 constexpr int kWriteAttempts = 10;
 constexpr int kWriteRetryPauseMs = 100;
-// Larger replies than this are a catalogue fault, not a printer's answer.
-constexpr int32_t kMaxReturnSize = 1 << 20;
-
 void SendOverLine(Port& port, const CommandRecord& record, Ui& ui) {
   // Failures here show as a missing reply.
   port.Open(kLineBaudRate);
@@ -79,31 +75,12 @@ void DrainLine(Port& port, bool variable, Ui& ui) {
   }
 }
 
-void FormatVariableReply(CommandRecord& record, const std::string& text, bool extended) {
-  const std::vector<uint8_t>& header = record.replyBytes;
-  record.formattedReturn.clear();
-  record.formattedReturn += StatusText(header[1], header[2]) + "\r\n";
-  if (extended) record.formattedReturn += ExtendedErrorText(header[3], header[4]) + "\r\n";
-  for (char c : text) {
-    if (c == '\0') continue;
-    if (c == '\n') record.formattedReturn += '\r';
-    record.formattedReturn += c;
-  }
-}
-
 }  // namespace
 
 int Execute(CommandRecord& record, ExecutionContext& context) {
   const bool extended = context.settings.extendedReturn != 0;
-  record.formattedReturn += "\r\n" + Str(kCommandLabel) + ":\t" + record.title + "\r\n";
+  record.formattedReturn += ResultsHeader(record.title);
   if (const int refused = BuildCommandFrame(record, extended)) return refused;
-  if (record.returnSize > kMaxReturnSize) {
-    record.frame.length = 0;
-    record.formattedReturn +=
-        W("Tamanho de retorno do catálogo grande demais: o comando não foi "
-          "enviado");
-    return kExecuteWrongSize;
-  }
   const bool variable = IsVariableLengthReply(record);
   const int expected = variable ? 0 : record.returnSize + record.replyLength;
 

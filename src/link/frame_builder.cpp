@@ -33,6 +33,10 @@ int BuildCommandFrame(CommandRecord& record, bool extendedReturn) {
     return Refuse(record, kExecuteWrongSize,
                   W("Código do comando com mais de 12 bytes: o comando não foi enviado"));
   }
+  if (record.returnSize > kMaxReturnSize) {
+    return Refuse(record, kExecuteWrongSize,
+                  W("Tamanho de retorno do catálogo grande demais: o comando não foi enviado"));
+  }
   FrameBuffer& frame = record.frame;
   frame.data.fill(0);
   frame.length = 3;  // STX and N come with the seal

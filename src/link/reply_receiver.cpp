@@ -6,14 +6,12 @@
 #include "link/clock.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
-#include "link/printer_charset.h"
 #include "link/progress_window.h"
 #include "resources/strings.h"
 
 namespace taloven {
 namespace {
 
-constexpr uint8_t kEtx = 0x03;
 constexpr int kProgressTitle = 32983;   // "Progresso"
 constexpr int kReceivingText = 32985;   // "Recebendo Retorno..."
 constexpr int kProcessingText = 32984;  // "Processando retorno"
@@ -38,7 +36,12 @@ bool QuitRequested(ProgressWindow& progress) {
 
 ReplyReceiver::ReplyReceiver(CommandRecord& record, Ui& ui, Clock& clock, bool variable,
                              int expectedLength)
-    : record_(record), ui_(ui), clock_(clock), variable_(variable), expected_(expectedLength) {
+    : record_(record),
+      ui_(ui),
+      clock_(clock),
+      variable_(variable),
+      expected_(expectedLength),
+      parser_(record) {
   record_.replyBytes.assign(static_cast<size_t>(variable_ ? record_.replyLength : expected_), 0);
 }
 
@@ -54,13 +57,7 @@ void ReplyReceiver::Log(uint8_t byte) {
 
 bool ReplyReceiver::TakeVariableByte(uint8_t byte) {
   Log(byte);
-  if (headerReceived_ < static_cast<int>(record_.replyBytes.size())) {
-    record_.replyBytes[static_cast<size_t>(headerReceived_++)] = byte;
-    return false;
-  }
-  if (byte == kEtx) return true;
-  text_ += ReplyTextByte(byte);
-  return false;
+  return parser_.Take(byte);
 }
 
 void ReplyReceiver::PauseAfterQuickFailure(int64_t startedMs) {
@@ -95,9 +92,8 @@ ReceiveEnd ReplyReceiver::FixedOverLine(Port& port) {
 ReceiveEnd ReplyReceiver::VariableOverLine(Port& port) {
   ProgressWindow progress(ui_);
   OpenProgress(progress, kReceivingText, kWrapRange);
-  const int headerCount = static_cast<int>(record_.replyBytes.size());
   int misses = 0;
-  while (headerReceived_ < headerCount) {
+  while (!parser_.HeaderComplete()) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
     uint8_t byte = 0;
     if (port.Read(&byte, 1, kByteTimeoutMs)) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "catalogue/command_record.h"
+#include "link/reply_results.h"
 
 namespace taloven {
 
@@ -32,7 +33,7 @@ class ReplyReceiver {
   ReceiveEnd OverFile(FilePort& port);
 
   // The text of a variable reply, translated, without its ETX.
-  const std::string& Text() const { return text_; }
+  const std::string& Text() const { return parser_.Text(); }
 
  private:
   ReceiveEnd FixedOverLine(Port& port);
@@ -54,8 +55,7 @@ class ReplyReceiver {
   Clock& clock_;
   bool variable_;
   int expected_;
-  int headerReceived_ = 0;
-  std::string text_;
+  VariableReplyParser parser_;
 };
 
 }  // namespace taloven

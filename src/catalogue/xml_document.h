@@ -1,14 +1,16 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace taloven {
 
-// A thin DOM over libxml2 shared by the three XML files. Every text crosses
-// it as Windows-1252 bytes, whatever the file's declared encoding.
+// A thin DOM over libxml2 shared by the three XML files. Every text and name
+// crosses it as Windows-1252 bytes, whatever the file's declared encoding; a
+// character the code page cannot hold (possible in files declared UTF-8 or
+// through character references) reads as '?', so it shows as a visible
+// substitute instead of vanishing.
 class XmlNode {
  public:
   XmlNode() = default;
@@ -16,16 +18,25 @@ class XmlNode {
 
   bool IsNull() const { return node_ == nullptr; }
   bool IsElement() const;
-  std::string Name() const;  // element name; "#text" and the like otherwise
-  std::string Text() const;  // text content, Windows-1252
+  // Element or processing-instruction name; "#text", "#cdata-section",
+  // "#comment" for the other kinds.
+  std::string Name() const;
+  // Text content: for an element all its descendants' texts, in order.
+  std::string Text() const;
+  // The attribute's value; empty when absent.
+  std::string Attribute(const std::string& name) const;
   std::vector<XmlNode> ChildNodes() const;
   // The n-th (from 0) direct child element named name; white-space text
   // nodes take part in the walk but never match. Null when there is none.
   XmlNode Child(const std::string& name, int n = 0) const;
+  // Every direct child element named name, in document order.
+  std::vector<XmlNode> Children(const std::string& name) const;
 
-  // Building (for writing files).
+  // Building (for writing files). The node must belong to a document.
   XmlNode AppendElement(const std::string& name, const std::string& text = {});
+  // Text nodes carry the indentation of a hand-laid-out file too.
   void AppendText(const std::string& text);
+  // "xml:space" and other xml: attributes are written with their prefix.
   void SetAttribute(const std::string& name, const std::string& value);
 
   void* Raw() const { return node_; }
@@ -41,21 +52,32 @@ class XmlDocument {
   XmlDocument(const XmlDocument&) = delete;
   XmlDocument& operator=(const XmlDocument&) = delete;
 
-  // Loads a file keeping white space. False (with *error) when the file is
-  // missing or not well-formed; the document is then empty.
+  // Loads a file keeping white space. False (with a reason in *error naming
+  // the file and, for a parse error, the line) when the file is missing,
+  // unreadable or not well-formed; the document is then empty.
   bool Load(const std::string& path, std::string* error = nullptr);
-  bool LoadFromMemory(const std::string& bytes, std::string* error = nullptr);
+  // The same for bytes in memory; name only labels the messages.
+  bool LoadFromMemory(const std::string& bytes, std::string* error = nullptr,
+                      const std::string& name = "(memory)");
+  bool IsEmpty() const;
 
+  // Nodes in document order; none for an empty document.
   std::vector<XmlNode> SelectNodes(const std::string& xpath) const;
   XmlNode Root() const;
 
   // Starts an empty document declared in Windows-1252.
   void Create();
+  // A processing instruction at document level, after what is already there.
   void AppendProcessingInstruction(const std::string& target, const std::string& data);
+  // Replaces any root element by a new one.
   XmlNode CreateRoot(const std::string& name);
-  // Writes the whole document to a temporary file beside path and renames it
-  // into place, so a failed write never leaves a half-written file.
+  // Writes the whole document, in its declared encoding (Windows-1252 when
+  // none), to a temporary file beside path and renames it into place, so a
+  // failed write never leaves a half-written file. A document that would not
+  // read back (texts holding control characters XML cannot carry) is not
+  // written at all.
   bool Save(const std::string& path, std::string* error = nullptr) const;
+  // The bytes Save writes; empty for an empty document.
   std::string SaveToMemory() const;
 
  private:

@@ -38,38 +38,29 @@ std::string Byte(int b) {
   return std::string(1, static_cast<char>(b));
 }
 
-TEST(PrinterCharset, OutgoingTextMatchesTheReferenceForTheLettersOnly) {
-  const auto letters = PrinterLetters();
-  int mapped = 0;
-  for (int b = 0; b < 256; ++b) {
-    const std::string utf8 = Convert("UTF-8", "CP1252", Byte(b));
-    std::string text = Byte(b);
-    ToPrinterCharset(text);
-    if (letters.count(utf8)) {
-      EXPECT_EQ(text, Convert("CP850", "UTF-8", utf8)) << "byte " << b;
-      ++mapped;
-    } else {
-      EXPECT_EQ(text, Byte(b)) << "byte " << b << " must pass unchanged";
-    }
-  }
-  EXPECT_EQ(mapped, 47);
-}
-
-TEST(PrinterCharset, IncomingTextMatchesTheReferenceForTheLettersOnly) {
+// Every byte in the source code page that is one of the letters must become
+// the reference's byte for it in the target code page; every other byte,
+// the zero byte aside, must pass unchanged.
+void ExpectLettersOnly(const char* from, const char* to, void (*convert)(std::string&)) {
   const auto letters = PrinterLetters();
   int mapped = 0;
   for (int b = 1; b < 256; ++b) {
-    const std::string utf8 = Convert("UTF-8", "CP850", Byte(b));
+    const std::string utf8 = Convert("UTF-8", from, Byte(b));
     std::string text = Byte(b);
-    PrinterTextToWindows(text);
+    convert(text);
     if (letters.count(utf8)) {
-      EXPECT_EQ(text, Convert("CP1252", "UTF-8", utf8)) << "byte " << b;
+      EXPECT_EQ(text, Convert(to, "UTF-8", utf8)) << from << " byte " << b;
       ++mapped;
     } else {
-      EXPECT_EQ(text, Byte(b)) << "byte " << b << " must pass unchanged";
+      EXPECT_EQ(text, Byte(b)) << from << " byte " << b << " must pass unchanged";
     }
   }
-  EXPECT_EQ(mapped, 47);
+  EXPECT_EQ(mapped, 47) << from;
+}
+
+TEST(PrinterCharset, BothDirectionsMatchTheReferenceForTheLettersOnly) {
+  ExpectLettersOnly("CP1252", "CP850", ToPrinterCharset);
+  ExpectLettersOnly("CP850", "CP1252", PrinterTextToWindows);
 }
 
 TEST(PrinterCharset, IncomingTextStopsAtTheFirstZeroByte) {

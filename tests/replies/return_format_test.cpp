@@ -302,6 +302,41 @@ TEST(FormatReturnData, ShortRepliesAndWrongSizesNeverReadOutside) {
   EXPECT_EQ(empty.formattedReturn, "\r\n\r\nRetorno incompleto: 0 de 8 bytes recebidos\r\n");
 }
 
+TEST(FormatReturnData, AnySizeAgainstAnyReplyLengthStaysInside) {
+  const char* types[] = {"ASCII",
+                         "BCD_FLAG_PAYMENT_MODE",
+                         "INTEGER",
+                         "BCD_INTEGER",
+                         "BCD_PERCENTAGE",
+                         "BCD_FINANCE",
+                         "BCD_DATA",
+                         "BCD_HORA",
+                         "STATUS_PAPEL",
+                         "FLAG_CHEQUE",
+                         "ASCII_FLAG_VINC_ISS",
+                         "FLAG_GAVETA",
+                         "FORMAS_DE_PAGAMENTO",
+                         "DEPARTAMENTOS",
+                         "TOT_NAO_SUJ_ICMS",
+                         "RELAT_GER",
+                         "ALIQUOTAS",
+                         "TOT_PARCIAIS",
+                         "VER_INT_MEM_FISCAL",
+                         "VER_INT_MEM_FISCAL_COMP"};
+  for (const char* type : types) {
+    for (int size : {0, 1, 2, 3, 7}) {
+      for (size_t length : {0, 1, 3, 6, 12}) {
+        CommandRecord record;
+        record.returnFields = {Field(type, size), Field(type, size)};
+        record.returnSize = 700;
+        record.replyBytes.assign(length, 0x9A);
+        if (length > 0) record.replyBytes[0] = 0x06;
+        EXPECT_EQ(FormatReturnData(record, length % 2 == 0), 0) << type;
+      }
+    }
+  }
+}
+
 TEST(FormatReturnData, AppendsToWhatIsThere) {
   CommandRecord record;
   record.formattedReturn = "\r\nComando:\tX\r\n";

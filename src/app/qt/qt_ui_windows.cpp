@@ -1,98 +1,18 @@
-#include <QApplication>
 #include <QDesktopServices>
-#include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 
+#include "app/qt/progress_popup.h"
 #include "app/qt/qt_ui.h"
+#include "app/qt/wait_window.h"
 #include "replies/qt/results_window.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
 namespace {
-
-class LabelWindow : public WaitHandle {
- public:
-  LabelWindow(QWidget* parent, const std::string& text) : dialog_(new QDialog(parent)) {
-    dialog_->setWindowTitle(QStr(32915));
-    auto* layout = new QVBoxLayout(dialog_);
-    label_ = new QLabel(text.empty() ? QStringLiteral("Aguarde......") : ToQt(text), dialog_);
-    layout->addWidget(label_);
-    dialog_->setModal(false);
-    dialog_->show();
-    QApplication::processEvents();
-  }
-  ~LabelWindow() override {
-    if (dialog_) dialog_->deleteLater();
-  }
-  void SetText(const std::string& text) override {
-    if (label_) label_->setText(ToQt(text));
-    QApplication::processEvents();
-  }
-  void Hide() override {
-    if (dialog_) dialog_->hide();
-  }
-
- private:
-  QPointer<QDialog> dialog_;
-  QPointer<QLabel> label_;
-};
-
-class SimpleProgressView : public ProgressView {
- public:
-  SimpleProgressView(QWidget* parent, const std::string& title) : window_(new QDialog(parent)) {
-    window_->setWindowTitle(ToQt(title));
-    auto* layout = new QVBoxLayout(window_);
-    message_ = new QLabel(window_);
-    bar_ = new QProgressBar(window_);
-    auto* cancel = new QPushButton(QStringLiteral(" Cancelar "), window_);
-    layout->addWidget(message_);
-    layout->addWidget(bar_);
-    layout->addWidget(cancel);
-    QObject::connect(cancel, &QPushButton::clicked, [this] { clicked_ = true; });
-    window_->show();
-  }
-  ~SimpleProgressView() override {
-    if (window_) window_->deleteLater();
-  }
-  void SetCaption(const std::string& caption) override {
-    if (window_) window_->setWindowTitle(ToQt(caption));
-  }
-  void SetMessage(const std::string& message) override {
-    if (message_) message_->setText(ToQt(message));
-  }
-  void SetRange(int lower, int upper) override {
-    if (bar_) bar_->setRange(lower, upper);
-  }
-  void SetPosition(int position) override {
-    if (bar_) bar_->setValue(position);
-  }
-  void SetModal(bool) override {}
-  void Hide() override {
-    if (window_) window_->hide();
-  }
-  ProgressEvents Pump() override {
-    QApplication::processEvents();
-    ProgressEvents events;
-    events.cancelClicked = clicked_;
-    clicked_ = false;
-    return events;
-  }
-  bool Exists() const override { return !window_.isNull(); }
-
- private:
-  QPointer<QDialog> window_;
-  QPointer<QLabel> message_;
-  QPointer<QProgressBar> bar_;
-  bool clicked_ = false;
-};
 
 QString FilterText(const std::vector<FileFilter>& filters) {
   QStringList parts;
@@ -106,7 +26,9 @@ MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) {
   QMessageBox box(parent_);
   box.setWindowTitle(caption.empty() ? QStr(32915) : ToQt(caption));
-  box.setText(ToQt(text));
+  QString shown = ToQt(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  box.setText(shown);
   switch (icon) {
     case MessageIcon::Information:
       box.setIcon(QMessageBox::Information);
@@ -150,15 +72,19 @@ MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
 }
 
 std::unique_ptr<WaitHandle> QtUi::ShowWait(const std::string& text) {
-  return std::make_unique<LabelWindow>(parent_, text);
+  return std::make_unique<WaitWindowHandle>(
+      new WaitWindow(parent_, ToQt(text), QStringLiteral("waitText")));
 }
 
 std::unique_ptr<WaitHandle> QtUi::ShowConnection(const std::string& text) {
-  return std::make_unique<LabelWindow>(parent_, text);
+  return std::make_unique<WaitWindowHandle>(
+      new WaitWindow(parent_, ToQt(text), QStringLiteral("1026")));
 }
 
+// Qt's styles draw a progress bar one way only, so the smooth choice has no
+// look of its own here.
 std::unique_ptr<ProgressView> QtUi::CreateProgress(const std::string& title, bool) {
-  return std::make_unique<SimpleProgressView>(parent_, title);
+  return std::make_unique<ProgressPopupView>(parent_, ToQt(title));
 }
 
 void QtUi::Pause(int ms) {

@@ -1,0 +1,145 @@
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "cli_command.h"
+#include "resources/encoding.h"
+#include "resources/strings.h"
+
+namespace taloven {
+namespace {
+
+constexpr const char* kProgram = "taloven-cli";
+constexpr const char* kSynopsis =
+    "uso: taloven-cli [-C DIR] [-p PORTA] [-x] [--raw] COMANDO [ARGUMENTOS]";
+
+std::string CurrentDirectory() {
+  std::vector<char> buffer(PATH_MAX);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return ".";
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+std::string UsageLine(const CliCommand& command) {
+  std::string line = std::string("uso: ") + kProgram + " [opções] " + command.name;
+  if (*command.arguments) line += std::string(" ") + command.arguments;
+  return W(line);
+}
+
+std::string Help(const std::vector<CliCommand>& table) {
+  std::string text =
+      W(kSynopsis) +
+      W("\n\n"
+        "Opções:\n"
+        "  -C DIR      pasta de trabalho, onde está o comandos.xml (padrão: a pasta atual)\n"
+        "  -p PORTA    porta da impressora: COM1: a COM8:, USB ou FILE (padrão: COM1:)\n"
+        "  -x          retorno estendido (5 bytes de cabeçalho na resposta)\n"
+        "  --raw       textos em bytes Windows-1252 em vez de UTF-8\n"
+        "  -h, --help  mostra esta ajuda; COMANDO --help mostra a do comando\n"
+        "\n"
+        "Comandos:\n");
+  for (const CliCommand& command : table) {
+    std::string name = command.name;
+    if (*command.arguments) name += std::string(" ") + W(command.arguments);
+    if (name.size() < 22) name.resize(22, ' ');
+    text += "  " + name + " " + W(command.summary) + "\n";
+  }
+  return text;
+}
+
+const CliCommand* FindCommand(const std::vector<CliCommand>& table, const std::string& name) {
+  for (const CliCommand& command : table)
+    if (name == command.name) return &command;
+  return nullptr;
+}
+
+}  // namespace
+
+std::string CommandContext::ToCore(const std::string& typed) const {
+  return options.raw ? typed : Utf8ToCp1252(typed);
+}
+
+int CommandContext::Fail(const std::string& message) const {
+  err << kProgram << ": " << Out(message) << std::endl;
+  return 1;
+}
+
+int CommandContext::UsageError(const std::string& message) const {
+  Fail(message);
+  err << Out(UsageLine(command)) << std::endl;
+  return 1;
+}
+
+bool CommandContext::LoadCatalogue(CommandCatalogue& catalogue) const {
+  std::string reason;
+  if (taloven::LoadCatalogue(settings.workingDirectory, catalogue, &reason) == 0) return true;
+  std::string message = Str(32784);
+  while (!message.empty() && message.back() == ' ') message.pop_back();
+  Fail(message + ": " + reason);
+  return false;
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err, const std::vector<CliCommand>& table) {
+  GlobalOptions options;
+  // Messages before the command is known follow --raw only once it is seen.
+  auto fail = [&](const std::string& message) {
+    TerminalUi ui(in, err, options.raw);
+    err << kProgram << ": " << ui.Out(message) << "\n"
+        << ui.Out(W(kSynopsis)) << "\n"
+        << ui.Out(W("\"taloven-cli --help\" lista os comandos.")) << std::endl;
+    return 1;
+  };
+
+  size_t i = 0;
+  for (; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") {
+      ++i;
+      break;
+    }
+    if (arg.empty() || arg[0] != '-') break;
+    if (arg == "-h" || arg == "--help") {
+      TerminalUi ui(in, err, options.raw);
+      out << ui.Out(Help(table)) << std::flush;
+      return 0;
+    } else if (arg == "--raw") {
+      options.raw = true;
+    } else if (arg == "-x") {
+      options.extendedReturn = true;
+    } else if (arg == "-C" || arg == "-p") {
+      if (i + 1 >= args.size()) return fail(W("falta o valor da opção ") + arg);
+      std::string value = args[++i];
+      if (value.empty()) return fail(W("valor vazio para a opção ") + arg);
+      (arg == "-C" ? options.directory : options.portName) = value;
+    } else {
+      return fail(W("opção desconhecida: ") + arg);
+    }
+  }
+  if (i >= args.size()) return fail(W("falta o comando"));
+
+  const CliCommand* command = FindCommand(table, args[i]);
+  if (!command) return fail(W("comando desconhecido: ") + args[i]);
+
+  TerminalUi ui(in, err, options.raw);
+  CommandContext context{
+      *command, options,      {args.begin() + static_cast<long>(i) + 1, args.end()}, in, out, err,
+      ui,       AppSettings{}};
+  context.settings.portName = options.raw ? options.portName : Utf8ToCp1252(options.portName);
+  context.settings.extendedReturn = options.extendedReturn ? 1 : 0;
+  context.settings.workingDirectory =
+      options.directory.empty() ? CurrentDirectory() : options.directory;
+
+  if (context.arguments.size() == 1 &&
+      (context.arguments[0] == "--help" || context.arguments[0] == "-h")) {
+    out << ui.Out(UsageLine(*command) + "\n" + W(command->summary) + "\n") << std::flush;
+    return 0;
+  }
+  return command->run(context);
+}
+
+}  // namespace taloven

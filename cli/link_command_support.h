@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+
+namespace taloven {
+
+// Finds CMD, a 0-based catalogue index or an exact command title, and copies
+// its record; reports on err and gives false when there is none.
+bool FindCatalogueCommand(const CommandContext& context, const CommandCatalogue& catalogue,
+                          const std::string& typed, CommandRecord* record);
+
+// Gives the VALUEs in order to the parameters the user fills (all but the
+// fixed ones); a missing VALUE leaves an empty value. False, reported, when
+// there are more VALUEs than such parameters.
+bool AssignParameterValues(const CommandContext& context, const std::vector<std::string>& values,
+                           CommandRecord* record);
+
+// Reads hexadecimal byte pairs, with or without spaces between them.
+bool ParseHexBytes(const std::vector<std::string>& pieces, std::vector<uint8_t>* bytes);
+
+// The exit status of an execution result: 0, or 2 to 5 for -2 to -5.
+int ExitStatusFor(int result);
+
+// Prints a results text with a final line feed; the exit status for result.
+int PrintResults(const CommandContext& context, const std::string& text, int result);
+
+}  // namespace taloven

@@ -1,0 +1,91 @@
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "file_transport.h"
+#include "link/drive_c.h"
+#include "options.h"
+#include "printer.h"
+#include "pty_transport.h"
+#include "server.h"
+#include "state_file.h"
+#include "usb_socket_transport.h"
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+void RequestStop(int) {
+  stopRequested.store(true);
+}
+
+void InstallStopHandlers() {
+  struct sigaction action {};
+  action.sa_handler = RequestStop;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;  // no restart: a waiting poll returns at once
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace taloven::emulator;
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  Options options;
+  std::string error;
+  const std::string driveC = taloven::DriveCDirectory();
+  if (!ParseOptions(arguments, options, error)) {
+    std::fprintf(stderr, "taloven-emulator: %s\nTry taloven-emulator --help.\n", error.c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(HelpText(driveC).c_str(), stdout);
+    return 0;
+  }
+
+  PrinterState state = DefaultPrinterState(options.model.empty() ? kDefaultModel : options.model);
+  if (!options.statePath.empty()) {
+    if (!LoadStateFile(options.statePath, state, error)) {
+      std::fprintf(stderr, "taloven-emulator: cannot read the state: %s\n", error.c_str());
+      return 2;
+    }
+    if (!options.model.empty()) state.model = options.model;
+  }
+  if (options.intervention) state.intervention = true;
+
+  InstallStopHandlers();
+  std::unique_ptr<Transport> transport;
+  if (options.line == LineKind::kPty)
+    transport = PtyTransport::Open(options.linkPath, error);
+  else if (options.line == LineKind::kUsbSocket)
+    transport = UsbSocketTransport::Open(options.usbSocketPath, error);
+  else
+    transport = FileTransport::Open(driveC, error);
+  if (!transport) {
+    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s\n", transport->Address().c_str());
+  std::fflush(stdout);
+
+  Printer printer(std::move(state));
+  ServerOptions serving;
+  serving.baud = options.baud;
+  serving.statePath = options.statePath;
+  serving.verbose = options.verbose;
+  serving.faults = options.faults;
+  Server server(*transport, printer, serving);
+  const bool served = server.Run(stopRequested);
+  if (!options.statePath.empty() && !SaveStateFile(options.statePath, printer.State(), error))
+    std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+  if (!served) {
+    std::fprintf(stderr, "taloven-emulator: %s\n", server.Error().c_str());
+    return 1;
+  }
+  return 0;
+}

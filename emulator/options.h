@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "faults.h"
+
+namespace taloven::emulator {
+
+enum class LineKind { kNone, kPty, kFile, kUsbSocket };
+
+struct Options {
+  LineKind line = LineKind::kNone;
+  std::string linkPath;
+  std::string usbSocketPath;
+  std::string driveC;  // directory of the file exchange
+  int baud = 0;
+  std::string model;  // empty: the state's, else the default
+  bool intervention = false;
+  std::string statePath;
+  bool verbose = false;
+  FaultPlan faults;
+  bool help = false;
+};
+
+constexpr const char* kDefaultModel = "ECF-T08";
+
+// Reads the command line (without the program name). false with a message
+// for anything it does not understand.
+bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
+
+// The --help text, naming the default file-exchange directory.
+std::string HelpText(const std::string& driveC);
+
+}  // namespace taloven::emulator

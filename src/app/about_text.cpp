@@ -1,0 +1,21 @@
+#include "app/about_text.h"
+
+#include <algorithm>
+
+#include "fiscalmem/fiscal_memory_library.h"
+#include "resources/strings.h"
+
+namespace taloven {
+
+std::string AboutText(uint32_t modelMask) {
+  std::string text = Str(32962) + ": " + "1.0.0 - beta" + "\r\n" + Str(32962);
+  text += UsesSecondFiscalMemoryLibrary(modelMask) ? " KovoMFD2.DLL: " : " KovoMFD.DLL: ";
+  FiscalMemoryLibrary library(modelMask);
+  if (std::optional<std::string> version = library.Version()) {
+    std::replace(version->begin(), version->end(), ',', '.');
+    text += *version;
+  }
+  return text;
+}
+
+}  // namespace taloven

@@ -1,0 +1,95 @@
+#include "app/menu_model.h"
+
+#include <unordered_map>
+
+#include "resources/strings.h"
+
+namespace taloven {
+namespace {
+
+MenuEntry Item(int id, int textId) {
+  MenuEntry entry;
+  entry.id = id;
+  entry.text = Str(textId);
+  return entry;
+}
+
+MenuEntry Separator() {
+  MenuEntry entry;
+  entry.kind = MenuEntry::Kind::Separator;
+  return entry;
+}
+
+MenuPopup OperationsPopup() {
+  return {Str(32891),
+          {Item(kMenuProgramEquipment, 32908), Item(kMenuSequences, 32927),
+           Item(kMenuGraphicCliche, 32909), Item(kMenuMfd, 32882), Separator(),
+           Item(kMenuSettings, 32968), Item(kMenuExit, 32858)}};
+}
+
+MenuPopup HelpPopup() {
+  return {
+      Str(32866),
+      {Item(kMenuAbout, 32867), Item(kMenuHelpTopics, 32868), Item(kMenuCommandReference, 32966)}};
+}
+
+}  // namespace
+
+bool CommandSelectable(const CommandRecord& record, const AppSettings& settings) {
+  return !settings.filterByModel || (settings.modelMask & record.equipmentMask) != 0;
+}
+
+int CommandIndexForMenuId(int id, const CommandCatalogue& catalogue) {
+  const int index = id - kFirstCommandId;
+  return index >= 0 && index < catalogue.Count() ? index : -1;
+}
+
+std::vector<MenuPopup> BuildMenuBar(const CommandCatalogue& catalogue,
+                                    const AppSettings& settings) {
+  std::vector<MenuPopup> bar{OperationsPopup()};
+
+  // Groups past the limit become submenus of one extra popup, so that no
+  // command of the catalogue is unreachable.
+  MenuPopup overflow{kOverflowPopupTitle, {}};
+  struct Place {
+    bool overflow;
+    size_t index;
+  };
+  std::unordered_map<std::string, Place> places;
+  int groupCount = 0;
+
+  for (int k = 0; k < catalogue.Count(); ++k) {
+    const CommandRecord& record = catalogue.At(k);
+    MenuEntry item;
+    item.id = kFirstCommandId + k;
+    item.text = record.title;
+    item.enabled = CommandSelectable(record, settings);
+
+    auto found = places.find(record.group);
+    if (found == places.end()) {
+      Place place;
+      if (groupCount < kMaxGroupPopups) {
+        place = {false, bar.size()};
+        bar.push_back({record.group, {}});
+      } else {
+        place = {true, overflow.entries.size()};
+        MenuEntry submenu;
+        submenu.kind = MenuEntry::Kind::Submenu;
+        submenu.text = record.group;
+        overflow.entries.push_back(std::move(submenu));
+      }
+      ++groupCount;
+      found = places.emplace(record.group, place).first;
+    }
+    const Place& place = found->second;
+    auto& entries =
+        place.overflow ? overflow.entries[place.index].entries : bar[place.index].entries;
+    entries.push_back(std::move(item));
+  }
+
+  if (!overflow.entries.empty()) bar.push_back(std::move(overflow));
+  bar.push_back(HelpPopup());
+  return bar;
+}
+
+}  // namespace taloven

@@ -1,0 +1,73 @@
+#include "app/qt/wait_window.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QScreen>
+
+#include "resources/qt/qt_text.h"
+
+namespace taloven {
+namespace {
+
+// Lets the window appear and repaint while its creator keeps the thread busy,
+// without handing the user's clicks and keys to anybody meanwhile.
+void Paint(QWidget* window) {
+  window->repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void CentreOver(QWidget* window, QWidget* owner) {
+  const QRect area = owner && owner->isVisible() ? owner->window()->frameGeometry()
+                     : window->screen()          ? window->screen()->availableGeometry()
+                                                 : QRect();
+  if (area.isValid()) window->move(area.center() - window->rect().center());
+}
+
+}  // namespace
+
+WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& labelName)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowStaysOnTopHint),
+      label_(new QLabel(this)) {
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setWindowTitle(QStr(32915));
+  setCursor(Qt::WaitCursor);
+  label_->setObjectName(labelName);
+  label_->setTextFormat(Qt::PlainText);
+  label_->setAlignment(Qt::AlignCenter);
+  label_->setMinimumWidth(320);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(24, 18, 24, 18);
+  layout->addWidget(label_);
+  SetText(text);
+  adjustSize();
+  CentreOver(this, owner);
+  show();
+  Paint(this);
+}
+
+void WaitWindow::SetText(const QString& text) {
+  label_->setText(text.isEmpty() ? QStringLiteral("Aguarde......") : text);
+  if (isVisible()) {
+    adjustSize();
+    Paint(this);
+  }
+}
+
+QString WaitWindow::Text() const {
+  return label_->text();
+}
+
+WaitWindowHandle::~WaitWindowHandle() {
+  delete window_.data();
+}
+
+void WaitWindowHandle::SetText(const std::string& text) {
+  if (window_) window_->SetText(ToQt(text));
+}
+
+void WaitWindowHandle::Hide() {
+  if (window_) window_->hide();
+}
+
+}  // namespace taloven

@@ -1,0 +1,78 @@
+#include "catalogue/catalogue.h"
+
+#include <cstdio>
+
+#include "catalogue/xml_document.h"
+
+namespace taloven {
+namespace {
+
+// Runs store on the text of the first child named name, if there is one;
+// otherwise the field keeps the default of a new record.
+template <typename Store>
+void IfChild(const XmlNode& parent, const char* name, Store store) {
+  XmlNode child = parent.Child(name);
+  if (!child.IsNull()) store(child.Text());
+}
+
+CommandParameter ParameterFromNode(const XmlNode& node) {
+  CommandParameter parameter;
+  IfChild(node, "titulo", [&](std::string text) { parameter.title = std::move(text); });
+  IfChild(node, "tamanho",
+          [&](const std::string& text) { parameter.size = ReadLeadingNumber(text); });
+  IfChild(node, "formato", [&](std::string text) { parameter.type = std::move(text); });
+  IfChild(node, "obrigatorio",
+          [&](const std::string& text) { parameter.mandatory = text == "S" ? 1 : 0; });
+  IfChild(node, "valor", [&](std::string text) { parameter.value = std::move(text); });
+  return parameter;
+}
+
+ReturnField ReturnFieldFromNode(const XmlNode& node) {
+  ReturnField field;
+  IfChild(node, "titulo", [&](std::string text) { field.title = std::move(text); });
+  IfChild(node, "tamanho", [&](const std::string& text) { field.size = ReadLeadingNumber(text); });
+  IfChild(node, "formato", [&](std::string text) { field.type = std::move(text); });
+  return field;
+}
+
+std::string CataloguePath(const std::string& directory) {
+  if (directory.empty()) return "comandos.xml";
+  return directory.back() == '/' ? directory + "comandos.xml" : directory + "/comandos.xml";
+}
+
+}  // namespace
+
+CommandRecord RecordFromCmdNode(const XmlNode& cmd, bool readEquipmentMask) {
+  CommandRecord record;
+  IfChild(cmd, "tipo", [&](std::string text) { record.group = std::move(text); });
+  if (readEquipmentMask) {
+    IfChild(cmd, "equipamentos_hab", [&](const std::string& text) {
+      record.equipmentMask = static_cast<uint32_t>(ReadLeadingNumber(text));
+    });
+  }
+  IfChild(cmd, "titulo", [&](std::string text) { record.SetTitle(std::move(text)); });
+  IfChild(cmd, "escape", [&](std::string text) { record.SetEscapeText(std::move(text)); });
+  IfChild(cmd, "tamanho_retorno",
+          [&](const std::string& text) { record.SetReturnSize(ReadLeadingNumber(text)); });
+  IfChild(cmd, "tipo_retorno", [&](std::string text) { record.returnType = std::move(text); });
+  for (const XmlNode& node : cmd.Children("parametro"))
+    record.AppendParameter(ParameterFromNode(node));
+  for (const XmlNode& node : cmd.Children("retorno"))
+    record.AppendReturnField(ReturnFieldFromNode(node));
+  return record;
+}
+
+int LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue, std::string* error) {
+  catalogue.Clear();
+  XmlDocument document;
+  if (!document.Load(CataloguePath(directory), error)) {
+    std::fputs("Failed to instantiate an XML DOM.\n", stdout);
+    std::fflush(stdout);
+    return -1;
+  }
+  for (const XmlNode& cmd : document.SelectNodes("//cmd"))
+    catalogue.Append(RecordFromCmdNode(cmd, true));
+  return 0;
+}
+
+}  // namespace taloven

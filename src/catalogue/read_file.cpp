@@ -1,0 +1,50 @@
+#include "catalogue/read_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace taloven {
+namespace {
+
+void SetError(std::string* error, const std::string& what, const std::string& path, int code) {
+  if (error) *error = what + " " + path + ": " + std::strerror(code);
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+  bytes.clear();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    SetError(error, "cannot open", path, errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    SetError(error, "cannot read", path, EISDIR);
+    return false;
+  }
+  char chunk[65536];
+  while (true) {
+    ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      int code = errno;
+      ::close(fd);
+      bytes.clear();
+      SetError(error, "cannot read", path, code);
+      return false;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return true;
+}
+
+}  // namespace taloven

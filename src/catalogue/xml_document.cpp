@@ -1,0 +1,269 @@
+#include "catalogue/xml_document.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xpath.h>
+
+#include <climits>
+
+#include "catalogue/read_file.h"
+#include "catalogue/xml_cp1252_encoding.h"
+#include "replies/atomic_file.h"
+#include "resources/encoding.h"
+
+namespace taloven {
+namespace {
+
+constexpr const char* kDefaultEncoding = "Windows-1252";
+
+xmlNodePtr AsNode(void* node) {
+  return static_cast<xmlNodePtr>(node);
+}
+
+const xmlChar* AsXml(const std::string& utf8) {
+  return reinterpret_cast<const xmlChar*>(utf8.c_str());
+}
+
+// libxml2 holds every text in UTF-8; the core holds Windows-1252.
+std::string ToCore(const xmlChar* utf8) {
+  return utf8 ? Utf8ToCp1252(reinterpret_cast<const char*>(utf8)) : std::string();
+}
+
+std::string ToCoreAndFree(xmlChar* utf8) {
+  std::string text = ToCore(utf8);
+  xmlFree(utf8);
+  return text;
+}
+
+std::string ToLibxml(const std::string& cp1252) {
+  return Cp1252ToUtf8(cp1252);
+}
+
+std::string ElementName(xmlNodePtr node) {
+  std::string name = ToCore(node->name);
+  if (node->ns && node->ns->prefix) name = ToCore(node->ns->prefix) + ":" + name;
+  return name;
+}
+
+// Parses bytes keeping white space. External entities and the network are
+// never touched: a data file must not reach outside itself.
+xmlDocPtr Parse(const std::string& bytes, const std::string& name, std::string* error) {
+  RegisterCp1252ForXml();
+  if (bytes.size() > static_cast<size_t>(INT_MAX)) {
+    if (error) *error = name + ": too large for an XML file";
+    return nullptr;
+  }
+  xmlParserCtxtPtr context = xmlNewParserCtxt();
+  if (!context) {
+    if (error) *error = "cannot create an XML parser";
+    return nullptr;
+  }
+  xmlDocPtr doc =
+      xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), name.c_str(),
+                        nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (!doc && error) {
+    const xmlError* last = xmlCtxtGetLastError(context);
+    std::string message = last && last->message ? last->message : "not well-formed";
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
+      message.pop_back();
+    *error = name + ": ";
+    if (last && last->line > 0) *error += "line " + std::to_string(last->line) + ": ";
+    *error += Utf8ToCp1252(message);
+  }
+  xmlFreeParserCtxt(context);
+  return doc;
+}
+
+}  // namespace
+
+bool XmlNode::IsElement() const {
+  return node_ && AsNode(node_)->type == XML_ELEMENT_NODE;
+}
+
+std::string XmlNode::Name() const {
+  if (!node_) return {};
+  xmlNodePtr node = AsNode(node_);
+  switch (node->type) {
+    case XML_ELEMENT_NODE:
+      return ElementName(node);
+    case XML_TEXT_NODE:
+      return "#text";
+    case XML_CDATA_SECTION_NODE:
+      return "#cdata-section";
+    case XML_COMMENT_NODE:
+      return "#comment";
+    default:
+      return ToCore(node->name);
+  }
+}
+
+std::string XmlNode::Text() const {
+  if (!node_) return {};
+  return ToCoreAndFree(xmlNodeGetContent(AsNode(node_)));
+}
+
+std::string XmlNode::Attribute(const std::string& name) const {
+  if (!IsElement()) return {};
+  xmlNodePtr node = AsNode(node_);
+  std::string utf8 = ToLibxml(name);
+  size_t colon = utf8.find(':');
+  if (colon == std::string::npos) return ToCoreAndFree(xmlGetNoNsProp(node, AsXml(utf8)));
+  std::string prefix = utf8.substr(0, colon);
+  xmlNsPtr ns = xmlSearchNs(node->doc, node, AsXml(prefix));
+  if (!ns) return {};
+  return ToCoreAndFree(xmlGetNsProp(node, AsXml(utf8.substr(colon + 1)), ns->href));
+}
+
+std::vector<XmlNode> XmlNode::ChildNodes() const {
+  std::vector<XmlNode> nodes;
+  if (!node_) return nodes;
+  for (xmlNodePtr child = AsNode(node_)->children; child; child = child->next)
+    nodes.emplace_back(child);
+  return nodes;
+}
+
+XmlNode XmlNode::Child(const std::string& name, int n) const {
+  if (!node_) return {};
+  int matches = 0;
+  for (xmlNodePtr child = AsNode(node_)->children; child; child = child->next) {
+    if (child->type != XML_ELEMENT_NODE || ElementName(child) != name) continue;
+    if (matches++ == n) return XmlNode(child);
+  }
+  return {};
+}
+
+std::vector<XmlNode> XmlNode::Children(const std::string& name) const {
+  std::vector<XmlNode> nodes;
+  if (!node_) return nodes;
+  for (xmlNodePtr child = AsNode(node_)->children; child; child = child->next)
+    if (child->type == XML_ELEMENT_NODE && ElementName(child) == name) nodes.emplace_back(child);
+  return nodes;
+}
+
+XmlNode XmlNode::AppendElement(const std::string& name, const std::string& text) {
+  if (!node_) return {};
+  xmlNodePtr parent = AsNode(node_);
+  xmlNodePtr element = xmlNewDocNode(parent->doc, nullptr, AsXml(ToLibxml(name)), nullptr);
+  if (!element) return {};
+  if (!text.empty()) xmlAddChild(element, xmlNewDocText(parent->doc, AsXml(ToLibxml(text))));
+  return XmlNode(xmlAddChild(parent, element));
+}
+
+void XmlNode::AppendText(const std::string& text) {
+  if (!node_) return;
+  xmlNodePtr parent = AsNode(node_);
+  xmlAddChild(parent, xmlNewDocText(parent->doc, AsXml(ToLibxml(text))));
+}
+
+void XmlNode::SetAttribute(const std::string& name, const std::string& value) {
+  if (!IsElement()) return;
+  xmlSetProp(AsNode(node_), AsXml(ToLibxml(name)), AsXml(ToLibxml(value)));
+}
+
+struct XmlDocument::Impl {
+  xmlDocPtr doc = nullptr;
+
+  void Reset(xmlDocPtr replacement) {
+    if (doc) xmlFreeDoc(doc);
+    doc = replacement;
+  }
+};
+
+XmlDocument::XmlDocument() : impl_(std::make_unique<Impl>()) {}
+
+XmlDocument::~XmlDocument() {
+  impl_->Reset(nullptr);
+}
+
+bool XmlDocument::Load(const std::string& path, std::string* error) {
+  impl_->Reset(nullptr);
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes, error)) return false;
+  return LoadFromMemory(bytes, error, path);
+}
+
+bool XmlDocument::LoadFromMemory(const std::string& bytes, std::string* error,
+                                 const std::string& name) {
+  impl_->Reset(Parse(bytes, name, error));
+  return impl_->doc != nullptr;
+}
+
+bool XmlDocument::IsEmpty() const {
+  return impl_->doc == nullptr;
+}
+
+std::vector<XmlNode> XmlDocument::SelectNodes(const std::string& xpath) const {
+  std::vector<XmlNode> nodes;
+  if (!impl_->doc) return nodes;
+  xmlXPathContextPtr context = xmlXPathNewContext(impl_->doc);
+  if (!context) return nodes;
+  xmlXPathObjectPtr result = xmlXPathEvalExpression(AsXml(ToLibxml(xpath)), context);
+  if (result && result->type == XPATH_NODESET && result->nodesetval) {
+    for (int i = 0; i < result->nodesetval->nodeNr; ++i)
+      nodes.emplace_back(result->nodesetval->nodeTab[i]);
+  }
+  xmlXPathFreeObject(result);
+  xmlXPathFreeContext(context);
+  return nodes;
+}
+
+XmlNode XmlDocument::Root() const {
+  return impl_->doc ? XmlNode(xmlDocGetRootElement(impl_->doc)) : XmlNode();
+}
+
+void XmlDocument::Create() {
+  RegisterCp1252ForXml();
+  xmlDocPtr doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+  doc->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>(kDefaultEncoding));
+  impl_->Reset(doc);
+}
+
+void XmlDocument::AppendProcessingInstruction(const std::string& target, const std::string& data) {
+  if (!impl_->doc) Create();
+  xmlNodePtr pi = xmlNewDocPI(impl_->doc, AsXml(ToLibxml(target)), AsXml(ToLibxml(data)));
+  xmlAddChild(reinterpret_cast<xmlNodePtr>(impl_->doc), pi);
+}
+
+XmlNode XmlDocument::CreateRoot(const std::string& name) {
+  if (!impl_->doc) Create();
+  xmlNodePtr root = xmlNewDocNode(impl_->doc, nullptr, AsXml(ToLibxml(name)), nullptr);
+  xmlNodePtr old = xmlDocSetRootElement(impl_->doc, root);
+  if (old) xmlFreeNode(old);
+  return XmlNode(root);
+}
+
+std::string XmlDocument::SaveToMemory() const {
+  if (!impl_->doc) return {};
+  RegisterCp1252ForXml();
+  const char* encoding =
+      impl_->doc->encoding ? reinterpret_cast<const char*>(impl_->doc->encoding) : kDefaultEncoding;
+  xmlChar* memory = nullptr;
+  int size = 0;
+  // No formatting: the document's own text nodes carry its layout.
+  xmlDocDumpFormatMemoryEnc(impl_->doc, &memory, &size, encoding, 0);
+  std::string bytes =
+      memory ? std::string(reinterpret_cast<const char*>(memory), static_cast<size_t>(size))
+             : std::string();
+  xmlFree(memory);
+  return bytes;
+}
+
+bool XmlDocument::Save(const std::string& path, std::string* error) const {
+  if (!impl_->doc) {
+    if (error) *error = "nothing to write to " + path + ": the document is empty";
+    return false;
+  }
+  std::string bytes = SaveToMemory();
+  std::string reason;
+  xmlDocPtr check = bytes.empty() ? nullptr : Parse(bytes, path, &reason);
+  if (!check) {
+    if (error) *error = "not written, it would not read back: " + reason;
+    return false;
+  }
+  xmlFreeDoc(check);
+  if (WriteFileAtomically(path, bytes, &reason)) return true;
+  if (error) *error = "cannot write " + path + ": " + reason;
+  return false;
+}
+
+}  // namespace taloven

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "link/port.h"
+
+namespace taloven {
+
+// The ports of the running program: "FILE" gives the file exchange, "USB" the
+// USB printer, any other name a serial line. Names are case-sensitive.
+class DefaultPortFactory : public PortFactory {
+ public:
+  std::unique_ptr<Port> Create(const std::string& name) override;
+};
+
+// The port behind the name "USB".
+std::unique_ptr<Port> CreateUsbPort(const std::string& name);
+
+}  // namespace taloven

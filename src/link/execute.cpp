@@ -1,0 +1,138 @@
+#include "link/execute.h"
+
+#include <memory>
+
+#include "app/ui.h"
+#include "link/clock.h"
+#include "link/dump_text.h"
+#include "link/file_port.h"
+#include "link/frame_builder.h"
+#include "link/port.h"
+#include "link/reply_receiver.h"
+#include "link/reply_results.h"
+#include "replies/daily_log.h"
+#include "replies/return_format.h"
+#include "resources/encoding.h"
+#include "resources/strings.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kNoReplyText = 32778;    // "Falha no envio do comando"
+constexpr int kCancelledText = 32785;  // "Comando cancelado."
+constexpr int kPleaseWait = 32964;     // "Por favor, aguarde....."
+
+constexpr int kLineBaudRate = 9600;
+constexpr int kSettleAfterPurgeMs = 100;
+constexpr int kWriteTimeoutMs = 20000;
+constexpr int kSettleAfterWriteMs = 300;
+constexpr int kDrainTimeoutMs = 10;
+// A line that keeps talking after a cancel is cut off after this much.
+constexpr int kDrainLimit = 65536;
+constexpr int kStaleReplyPauseMs = 200;
+// Stale replies still arriving after this many rounds are left to the
+// receive loop rather than holding the command back for good.
+constexpr int kStaleReplyRounds = 50;
+constexpr int kWriteAttempts = 10;
+constexpr int kWriteRetryPauseMs = 100;
+void SendOverLine(Port& port, const CommandRecord& record, Ui& ui) {
+  // Failures here show as a missing reply.
+  port.Open(kLineBaudRate);
+  port.Purge();
+  ui.Pause(kSettleAfterPurgeMs);
+  port.Write(record.frame.data.data(), static_cast<int>(record.frame.length), kWriteTimeoutMs);
+  ui.Pause(kSettleAfterWriteMs);
+}
+
+void SendThroughFile(FilePort& port, const CommandRecord& record, Ui& ui) {
+  port.Open(FilePort::kSystemRole);
+  auto wait = ui.ShowWait(Str(kPleaseWait));
+  for (int round = 0; round < kStaleReplyRounds; ++round) {
+    port.Purge();
+    ui.Pause(kStaleReplyPauseMs);
+    if (port.PendingBytes() <= 0) break;
+  }
+  for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
+    unsigned written = 0;
+    port.WriteBlock(record.frame.data.data(), static_cast<int>(record.frame.length), &written);
+    if (written >= record.frame.length) break;
+    ui.Pause(kWriteRetryPauseMs);
+  }
+}
+
+void StartDump(CommandRecord& record) {
+  record.dumpText = "CMD: ";
+  for (uint32_t i = 0; i < record.frame.length; ++i)
+    AppendDumpByte(record.dumpText, record.frame.data[i]);
+  record.dumpText += "\r\nRET: ";
+}
+
+void DrainLine(Port& port, bool variable, Ui& ui) {
+  std::unique_ptr<WaitHandle> wait;
+  if (variable) wait = ui.ShowWait(Str(kPleaseWait));
+  uint8_t byte = 0;
+  for (int i = 0; i < kDrainLimit && port.Read(&byte, 1, kDrainTimeoutMs); ++i) {
+  }
+}
+
+}  // namespace
+
+int Execute(CommandRecord& record, ExecutionContext& context) {
+  const bool extended = context.settings.extendedReturn != 0;
+  record.formattedReturn += ResultsHeader(record.title);
+  if (const int refused = BuildCommandFrame(record, extended)) return refused;
+  const bool variable = IsVariableLengthReply(record);
+  const int expected = variable ? 0 : record.returnSize + record.replyLength;
+
+  std::unique_ptr<Port> port = context.ports.Create(context.settings.portName);
+  if (!port) {
+    StartDump(record);
+    record.dumpText += "\r\n";
+    record.formattedReturn += Str(kNoReplyText);
+    WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime());
+    return kExecuteNoReply;
+  }
+  FilePort* filePort = dynamic_cast<FilePort*>(port.get());
+  if (filePort) {
+    SendThroughFile(*filePort, record, context.ui);
+  } else {
+    SendOverLine(*port, record, context.ui);
+  }
+  StartDump(record);
+
+  ReplyReceiver receiver(record, context.ui, context.clock, variable, expected);
+  const ReceiveEnd end = filePort ? receiver.OverFile(*filePort) : receiver.OverLine(*port);
+  int result = kExecuteOk;
+  switch (end) {
+    case ReceiveEnd::Complete:
+      port->Close();
+      if (variable) {
+        FormatVariableReply(record, receiver.Text(), extended);
+      } else {
+        FormatReturnData(record, extended);
+      }
+      record.dumpText += "\r\n";
+      break;
+    case ReceiveEnd::NoReply:
+      record.dumpText += "\r\n";
+      port->Close();
+      record.formattedReturn += Str(kNoReplyText);
+      result = kExecuteNoReply;
+      break;
+    case ReceiveEnd::Cancelled:
+    case ReceiveEnd::CancelledBeforeReply:
+      if (!filePort) DrainLine(*port, variable, context.ui);
+      port->Close();
+      record.dumpText += "\r\n";
+      record.formattedReturn += end == ReceiveEnd::CancelledBeforeReply
+                                    ? std::string("Comando Cancelado!")
+                                    : Str(kCancelledText);
+      result = kExecuteCancelled;
+      break;
+  }
+  port.reset();
+  WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime());
+  return result;
+}
+
+}  // namespace taloven

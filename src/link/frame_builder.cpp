@@ -1,0 +1,83 @@
+#include "link/frame_builder.h"
+
+#include <algorithm>
+#include <string>
+
+#include "link/execute.h"
+#include "link/parameter_encoding.h"
+#include "resources/encoding.h"
+#include "resources/strings.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kMandatoryEmptyText = 32779;  // "Parâmetro obrigatório não preenchido"
+constexpr int kWrongSizeText = 32780;       // "Parâmetro com tamanho errado"
+
+int Refuse(CommandRecord& record, int code, const std::string& text) {
+  record.frame.length = 0;
+  record.formattedReturn += text;
+  return code;
+}
+
+int RefuseTooLong(CommandRecord& record) {
+  return Refuse(record, kExecuteWrongSize,
+                W("Parâmetros longos demais: o comando passaria de 4096 bytes e não foi "
+                  "enviado"));
+}
+
+}  // namespace
+
+int BuildCommandFrame(CommandRecord& record, bool extendedReturn) {
+  if (record.escapeTooLong) {
+    return Refuse(record, kExecuteWrongSize,
+                  W("Código do comando com mais de 12 bytes: o comando não foi enviado"));
+  }
+  if (record.returnSize > kMaxReturnSize) {
+    return Refuse(record, kExecuteWrongSize,
+                  W("Tamanho de retorno do catálogo grande demais: o comando não foi enviado"));
+  }
+  FrameBuffer& frame = record.frame;
+  frame.data.fill(0);
+  frame.length = 3;  // STX and N come with the seal
+  frame.AppendByte(extendedReturn ? kExtendedStartByte : kStartByte);
+  record.replyLength = extendedReturn ? kExtendedHeaderCount : kHeaderCount;
+  const int escapeLength = std::clamp(record.escapeLength, 0, CommandRecord::kMaxEscapeBytes);
+  frame.Append(record.escapeBytes.data(), static_cast<size_t>(escapeLength));
+
+  std::string bytes;
+  for (CommandParameter& parameter : record.parameters) {
+    if (parameter.value.empty()) {
+      if (parameter.mandatory && parameter.type != "NOT_EDITABLE")
+        return Refuse(record, kExecuteMandatoryEmpty, Str(kMandatoryEmptyText));
+      if (!parameter.mandatory) continue;
+    }
+    bytes.clear();
+    switch (EncodeParameter(parameter, bytes)) {
+      case EncodeOutcome::Added:
+        // Two bytes of checksum must still fit behind the parameters.
+        if (bytes.size() + 2 > FrameBuffer::kCapacity - frame.length) return RefuseTooLong(record);
+        frame.Append(bytes);
+        break;
+      case EncodeOutcome::Skipped:
+        break;
+      case EncodeOutcome::WrongSize:
+        if (parameter.mandatory) return Refuse(record, kExecuteWrongSize, Str(kWrongSizeText));
+        break;
+      case EncodeOutcome::TooLong:
+        return RefuseTooLong(record);
+    }
+  }
+  if (!frame.Seal()) return RefuseTooLong(record);
+  return 0;
+}
+
+bool IsVariableLengthReply(const CommandRecord& record) {
+  if (record.returnSize < 0) return true;
+  constexpr uint32_t kReadingModeByte = 17;
+  return record.escapeLength > 0 && record.escapeBytes[0] == 8 &&
+         record.frame.length > kReadingModeByte &&
+         (record.frame.data[kReadingModeByte] == 'R' || record.frame.data[kReadingModeByte] == 'r');
+}
+
+}  // namespace taloven

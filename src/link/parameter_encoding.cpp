@@ -1,0 +1,203 @@
+#include "link/parameter_encoding.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "link/printer_charset.h"
+
+namespace taloven {
+namespace {
+
+bool IsOneOf(const std::string& type, std::initializer_list<std::string_view> names) {
+  return std::find(names.begin(), names.end(), type) != names.end();
+}
+
+void RemoveAll(std::string& text, char c) {
+  text.erase(std::remove(text.begin(), text.end(), c), text.end());
+}
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+}
+
+bool Fits(int32_t size) {
+  return size <= static_cast<int32_t>(FrameBuffer::kCapacity);
+}
+
+// The leading digits of a text as a number; no digits read as 0.
+uint32_t LeadingDigits(std::string_view text) {
+  uint32_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + static_cast<uint32_t>(c - '0');
+    if (value > 0xFFFFFF) value &= 0xFFFFFF;  // only the low byte is ever kept
+  }
+  return value;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Each pair of characters gives one byte.
+EncodeOutcome EncodePairs(const std::string& value, int32_t size, bool hex, std::string& bytes) {
+  if (!Fits(size) || static_cast<int64_t>(value.size()) != 2 * static_cast<int64_t>(size)) {
+    return Fits(size) ? EncodeOutcome::WrongSize : EncodeOutcome::TooLong;
+  }
+  std::string encoded;
+  for (int32_t i = 0; i < size; ++i) {
+    const std::string_view pair(value.data() + 2 * i, 2);
+    if (hex) {
+      const int high = HexDigit(pair[0]), low = HexDigit(pair[1]);
+      if (high < 0 || low < 0) return EncodeOutcome::WrongSize;
+      encoded += static_cast<char>(high * 16 + low);
+    } else {
+      encoded += static_cast<char>(LeadingDigits(pair) & 0xFF);
+    }
+  }
+  bytes += encoded;
+  return EncodeOutcome::Added;
+}
+
+EncodeOutcome PadWithZeros(std::string& value, int32_t size) {
+  if (!Fits(size)) return EncodeOutcome::TooLong;
+  if (static_cast<int32_t>(value.size()) < size) value.insert(0, size - value.size(), '0');
+  return static_cast<int32_t>(value.size()) == size ? EncodeOutcome::Added
+                                                    : EncodeOutcome::WrongSize;
+}
+
+EncodeOutcome AddExactly(const std::string& value, int32_t size, std::string& bytes) {
+  if (static_cast<int64_t>(value.size()) != size) return EncodeOutcome::WrongSize;
+  bytes += value;
+  return EncodeOutcome::Added;
+}
+
+// Texts that end with a line feed, at whatever length they have.
+void EndWithLineFeed(std::string& value, int32_t size) {
+  ReplaceAll(value, "\r\n", "\n");
+  if (value.empty()) return;
+  if (static_cast<int64_t>(value.size()) < size) {
+    value += '\n';
+  } else {
+    value.back() = '\n';
+  }
+}
+
+}  // namespace
+
+std::string ReplaceClicheMarkup(std::string value) {
+  static constexpr struct {
+    std::string_view tag;
+    std::string_view bytes;
+  } kTags[] = {
+      {"CLICHE_SUB_INI_XML", "\x1B-\x01"},
+      {"CLICHE_SUB_END_XML", "\x1B-0"},
+      {"CLICHE_IT_INI_XML",
+       "\x1B"
+       "4"},
+      {"CLICHE_IT_END_XML",
+       "\x1B"
+       "5"},
+      {"CLICHE_ENF_INI_XML",
+       "\x1B"
+       "E"},
+      {"CLICHE_ENF_END_XML",
+       "\x1B"
+       "F"},
+      {"CLICHE_EXP_INI_XML", "\x1BW\x01"},
+      {"CLICHE_EXP_END_XML", "\x1BW\x02"},
+  };
+  for (const auto& entry : kTags) ReplaceAll(value, entry.tag, entry.bytes);
+  return value;
+}
+
+EncodeOutcome EncodeParameter(CommandParameter& parameter, std::string& bytes) {
+  const std::string& type = parameter.type;
+  const int32_t size = parameter.size;
+  std::string& value = parameter.value;
+
+  if (type == "NOT_EDITABLE") {
+    if (static_cast<int64_t>(value.size()) == size) {
+      bytes += value;
+      return EncodeOutcome::Added;
+    }
+    if (!parameter.mandatory) return EncodeOutcome::Skipped;
+    if (!Fits(size)) return EncodeOutcome::TooLong;
+    bytes.append(static_cast<size_t>(std::max(size, 0)), ' ');
+    return EncodeOutcome::Added;
+  }
+  if (type == "BINARIO") {
+    bytes += static_cast<char>(LeadingDigits(value) & 0xFF);
+    return EncodeOutcome::Added;
+  }
+  if (IsOneOf(type, {"FINANCE", "PERCENTAGE", "FINANCE_3", "INTEGER"})) {
+    RemoveAll(value, ',');
+    const EncodeOutcome outcome = PadWithZeros(value, size);
+    if (outcome == EncodeOutcome::Added) bytes += value;
+    return outcome;
+  }
+  if (type == "BCD_INTEGER") {
+    const EncodeOutcome outcome = PadWithZeros(value, size);
+    if (outcome != EncodeOutcome::Added) return outcome;
+    bytes += static_cast<char>(LeadingDigits(value) & 0xFF);
+    if (size > 1) bytes.append(static_cast<size_t>(size - 1), '\0');
+    return outcome;
+  }
+  if (IsOneOf(type, {"STRING", "BIG_STRING"})) {
+    std::string text = value;
+    ToPrinterCharset(text);
+    if (type == "BIG_STRING") ReplaceAll(text, "\r\n", "\n");
+    if (!Fits(size)) return EncodeOutcome::TooLong;
+    if ((!text.empty() || parameter.mandatory) && static_cast<int32_t>(text.size()) < size)
+      text.append(size - text.size(), ' ');
+    return AddExactly(text, size, bytes);
+  }
+  if (IsOneOf(type, {"CLICHE", "STRING_VAR_SIZE", "BIG_STRING_VAR_SIZE", "DISCOUNT",
+                     "LEIT_DADOS_MEM_FISCAL", "BILHETE_PASSAGEM"})) {
+    std::string text = type == "CLICHE" ? ReplaceClicheMarkup(value) : value;
+    ToPrinterCharset(text);
+    if (IsOneOf(type, {"CLICHE", "STRING_VAR_SIZE", "BIG_STRING_VAR_SIZE"}))
+      EndWithLineFeed(text, size);
+    bytes += text;
+    return EncodeOutcome::Added;
+  }
+  if (IsOneOf(type, {"DATA", "DATA_2_2_4"})) {
+    RemoveAll(value, '/');
+    return AddExactly(value, size, bytes);
+  }
+  if (type == "HORA") {
+    RemoveAll(value, '/');
+    return AddExactly(value, size, bytes);
+  }
+  if (IsOneOf(type, {"AC_OU_DESC_ITEM", "AC_OU_DESC_SUB", "DESCR_FORMA_PAGAMENTO",
+                     "IMPR_FITA_DETALHE", "LEIT_MEM_FISCAL", "FECHA_CUPOM"})) {
+    std::string text = value;
+    if (type == "DESCR_FORMA_PAGAMENTO") ToPrinterCharset(text);
+    if (static_cast<int64_t>(text.size()) > size) return EncodeOutcome::WrongSize;
+    bytes += text;
+    return EncodeOutcome::Added;
+  }
+  if (type == "CHEQUE_POS") return EncodePairs(value, size, false, bytes);
+  if (IsOneOf(type, {"DIG_HEX", "DIG_HEX_NOT_EDITABLE", "CAR_GRAF_AUTENTICACAO"}))
+    return EncodePairs(value, size, true, bytes);
+  if (type == "TROCA_SIT_TRIB") {
+    if (static_cast<int64_t>(size) < static_cast<int64_t>(value.size()) - 2)
+      return EncodeOutcome::WrongSize;
+    bytes += static_cast<char>(LeadingDigits(std::string_view(value).substr(0, 2)) & 0xFF);
+    bytes += value.size() > 64 ? value.substr(value.size() - 64) : value;
+    return EncodeOutcome::Added;
+  }
+  if (type == "CUPOM_OU_BILHETE_CONV_156") {
+    bytes += (value == "b" || value == "B") ? '\xFF' : '\0';
+    return EncodeOutcome::Added;
+  }
+  if (IsOneOf(type, {"VINC_ISS", "OPTIONS"})) return AddExactly(value, size, bytes);
+  return EncodeOutcome::Skipped;
+}
+
+}  // namespace taloven

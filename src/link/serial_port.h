@@ -1,0 +1,44 @@
+#pragma once
+
+#include <termios.h>
+
+#include <string>
+
+#include "link/port.h"
+
+namespace taloven {
+
+// The device a serial port name opens: "COM1:" to "COM8:" are /dev/ttyS0 to
+// /dev/ttyS7, any other name is taken as a device path as it is.
+std::string SerialDevicePath(const std::string& name);
+
+// A printer on a serial line (or a pseudo-terminal standing in for one).
+// Transfers follow the line's own time-outs, whatever the caller passes: a
+// read of n bytes gives up after 1000 * n + 5 ms, or 10 ms after a byte when
+// the next one does not follow; a write of n bytes after 1000 * n + 1 ms.
+class SerialPort : public Port {
+ public:
+  explicit SerialPort(std::string name) : Port(std::move(name)) {}
+  ~SerialPort() override;
+
+  int Open(int baudRate) override;
+  void Close() override;
+  int Write(const uint8_t* bytes, int count, int timeoutMs) override;
+  int Read(uint8_t* buffer, int count, int timeoutMs) override;
+  int Purge() override;
+  int WriteBlock(const uint8_t*, int, unsigned* written) override;
+  int ReadBlock(uint8_t*, int, unsigned* read) override;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  const std::string& OpenName() const { return openName_; }
+
+ private:
+  void WaitForOutput(int count);
+
+  int fd_ = -1;
+  bool settingsSaved_ = false;
+  termios savedSettings_{};
+  std::string openName_;
+};
+
+}  // namespace taloven

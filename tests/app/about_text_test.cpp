@@ -1,0 +1,59 @@
+#include "app/about_text.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <libxml/xmlstring.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "fiscalmem/system_dir_override.h"
+#include "replies/temp_directory.h"
+#include "resources/encoding.h"
+
+namespace taloven {
+namespace {
+
+using testing::SystemDirOverride;
+using testing::TempDirectory;
+
+TEST(AboutText, ShowsTheVersionOfTheLibraryTheModelUses) {
+  SystemDirOverride dir(TALOVEN_LIBRARY_DIR);
+  EXPECT_EQ(AboutText(0x0010), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD.DLL: 1.4.0.7"));
+  EXPECT_EQ(AboutText(0x2000), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD.DLL: 1.4.0.7"));
+  EXPECT_EQ(AboutText(0xFFFF), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD2.DLL: 2.1.3.0"));
+}
+
+// A real shared library that is not ours: it loads but has no version
+// function.
+std::filesystem::path ForeignLibrary() {
+  Dl_info info{};
+  EXPECT_NE(::dladdr(reinterpret_cast<void*>(&xmlStrlen), &info), 0);
+  return info.dli_fname ? info.dli_fname : "";
+}
+
+TEST(AboutText, EndsAfterTheLabelWhenTheLibraryOrItsFunctionIsMissing) {
+  const struct {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> prepare;
+  } cases[] = {
+      {"no file", [](const std::filesystem::path&) {}},
+      {"not a library",
+       [](const std::filesystem::path& file) { std::ofstream(file) << "not a library"; }},
+      {"no version function",
+       [](const std::filesystem::path& file) {
+         std::filesystem::copy_file(ForeignLibrary(), file);
+       }},
+  };
+  for (const auto& c : cases) {
+    TempDirectory empty;
+    c.prepare(empty.Path() / "KovoMFD2.so");
+    SystemDirOverride dir(empty.Path().string());
+    EXPECT_EQ(AboutText(0x1000), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD2.DLL: ")) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace taloven

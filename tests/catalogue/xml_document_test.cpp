@@ -1,0 +1,168 @@
+#include "catalogue/xml_document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "replies/temp_directory.h"
+
+namespace taloven {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDirectory;
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every byte a Windows-1252 text can hold in XML, the five unassigned ones
+// and a CR LF line end included.
+std::string AllTextBytes() {
+  std::string text = "\t\r\n";
+  for (int byte = 0x20; byte <= 0xFF; ++byte) text += static_cast<char>(byte);
+  return text;
+}
+
+TEST(XmlDocument, Windows1252TextsSurviveSaveAndLoadByteForByte) {
+  TempDirectory dir;
+  const auto path = dir.Path() / "sequencias.xml";
+  const std::string text = AllTextBytes();
+
+  XmlDocument document;
+  document.Create();
+  document.AppendProcessingInstruction("taloven", "versao=\"1\"");
+  XmlNode root = document.CreateRoot("sequ\xEAncias");
+  root.AppendText("\n  ");
+  XmlNode item = root.AppendElement("valor", text);
+  item.SetAttribute("xml:space", "preserve");
+  root.AppendText("\n");
+  std::string error;
+  ASSERT_TRUE(document.Save(path.string(), &error)) << error;
+
+  const std::string saved = ReadFileBytes(path);
+  EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n", 0), 0u) << saved;
+  EXPECT_NE(saved.find("<?taloven versao=\"1\"?>"), std::string::npos);
+  EXPECT_NE(saved.find("\x7F\x80\x81\x82"), std::string::npos) << "high bytes must stay raw";
+  EXPECT_NE(saved.find("\xE9\xEA"), std::string::npos) << "accents must stay raw";
+  EXPECT_NE(saved.find("<sequ\xEAncias>\n  <valor xml:space=\"preserve\">"), std::string::npos);
+
+  XmlDocument reread;
+  ASSERT_TRUE(reread.Load(path.string(), &error)) << error;
+  XmlNode value = reread.Root().Child("valor");
+  EXPECT_EQ(reread.Root().Name(), "sequ\xEAncias");
+  EXPECT_EQ(value.Text(), text);
+  EXPECT_EQ(value.Attribute("xml:space"), "preserve");
+  EXPECT_EQ(reread.SaveToMemory(), saved);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    EXPECT_EQ(entry.path().filename(), "sequencias.xml") << "no temporary file left behind";
+}
+
+TEST(XmlDocument, ReadsEveryDeclaredEncodingIntoWindows1252) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string text;
+  } cases[] = {
+      {"Windows-1252", "<?xml version=\"1.0\" encoding=\"Windows-1252\"?><t>Caf\xE9 \x80</t>",
+       "Caf\xE9 \x80"},
+      {"CP1252 alias", "<?xml version=\"1.0\" encoding=\"cp1252\"?><t>\xE7\xE3o</t>", "\xE7\xE3o"},
+      {"UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><t>Caf\xC3\xA9 \xE2\x82\xAC</t>",
+       "Caf\xE9 \x80"},
+      {"no declaration", "<t>\xC3\xA7</t>", "\xE7"},
+      {"ISO-8859-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><t>\xE9</t>", "\xE9"},
+      {"character references", "<t>&#233;&#x20AC;&amp;&lt;</t>", "\xE9\x80&<"},
+      // Outside the code page: a visible '?' rather than nothing.
+      {"beyond Windows-1252", "<t>a&#x4E2D;b\xE4\xB8\xAD</t>", "a?b?"},
+      {"CDATA and entity", "<!DOCTYPE t [<!ENTITY e \"\xC3\xA9\">]><t><![CDATA[<x>]]>&e;</t>",
+       "<x>\xE9"},
+  };
+  for (const auto& c : cases) {
+    XmlDocument document;
+    std::string error;
+    ASSERT_TRUE(document.LoadFromMemory(c.bytes, &error)) << c.name << ": " << error;
+    EXPECT_EQ(document.Root().Text(), c.text) << c.name;
+  }
+}
+
+TEST(XmlDocument, BrokenInputIsAnErrorNamingFileAndLine) {
+  TempDirectory dir;
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string expected;  // part of the reason
+  } cases[] = {
+      {"unclosed.xml", "<a>\n<cmd>\n", "line 3"},
+      {"empty.xml", "", "empty.xml"},
+      {"two-roots.xml", "<a/><b/>", "line 1"},
+      {"undeclared-1252.xml", "<a>Caf\xE9</a>", "line 1"},
+      {"bad-name.xml", "<a><1/></a>", "line 1"},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(dir.Path() / c.name, c.bytes);
+    XmlDocument document;
+    document.Create();
+    std::string error;
+    EXPECT_FALSE(document.Load((dir.Path() / c.name).string(), &error)) << c.name;
+    EXPECT_NE(error.find(c.name), std::string::npos) << error;
+    EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    EXPECT_TRUE(document.IsEmpty());
+    EXPECT_TRUE(document.SelectNodes("//cmd").empty());
+    EXPECT_TRUE(document.Root().IsNull());
+  }
+
+  XmlDocument document;
+  std::string error;
+  EXPECT_FALSE(document.Load((dir.Path() / "absent.xml").string(), &error));
+  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+  EXPECT_FALSE(document.Load(dir.Path().string(), &error)) << "a directory is no file";
+}
+
+TEST(XmlNode, ChildLookupWalksWhiteSpaceButMatchesOnlyElements) {
+  XmlDocument document;
+  ASSERT_TRUE(document.LoadFromMemory("<a>\n <b>1</b> <!--c--> <B>x</B><b>2</b>text</a>"));
+  XmlNode root = document.Root();
+
+  std::vector<std::string> names;
+  for (const XmlNode& node : root.ChildNodes()) names.push_back(node.Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"#text", "b", "#text", "#comment", "#text", "B", "b",
+                                             "#text"}));
+  EXPECT_EQ(root.Child("b").Text(), "1");
+  EXPECT_EQ(root.Child("b", 1).Text(), "2");
+  EXPECT_TRUE(root.Child("b", 2).IsNull());
+  EXPECT_EQ(root.Child("B").Text(), "x") << "names compare case-sensitively";
+  EXPECT_TRUE(root.Child("#text").IsNull());
+  EXPECT_TRUE(root.Child("#comment").IsNull());
+  EXPECT_EQ(root.Children("b").size(), 2u);
+  EXPECT_EQ(root.Text(), "\n 1  x2text");
+}
+
+TEST(XmlDocument, SaveRefusesWhatWouldNotReadBackAndKeepsTheOldFile) {
+  TempDirectory dir;
+  const auto path = dir.Path() / "equipamentos.xml";
+  WriteBytes(path, "old");
+
+  XmlDocument document;
+  document.Create();
+  document.CreateRoot("a").AppendElement("b", std::string("x\x01y", 3));
+  std::string error;
+  EXPECT_FALSE(document.Save(path.string(), &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadFileBytes(path), "old");
+
+  XmlDocument empty;
+  EXPECT_FALSE(empty.Save(path.string(), &error));
+  EXPECT_EQ(ReadFileBytes(path), "old");
+
+  XmlDocument good;
+  good.Create();
+  good.CreateRoot("a");
+  EXPECT_FALSE(good.Save((dir.Path() / "missing" / "a.xml").string(), &error));
+  EXPECT_NE(error.find("missing"), std::string::npos) << error;
+  EXPECT_TRUE(good.Save(path.string(), &error)) << error;
+  EXPECT_EQ(ReadFileBytes(path), "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<a/>\n");
+}
+
+}  // namespace
+}  // namespace taloven

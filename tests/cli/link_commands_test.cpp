@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "cli_command.h"
+#include "replies/temp_directory.h"
+
+namespace taloven {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDirectory;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// The commands run on the sample catalogue, copied into a working directory
+// of their own so that the daily log lands there.
+class LinkCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(TALOVEN_SOURCE_DIR "/data/comandos.xml", work_.Path() / "comandos.xml");
+  }
+
+  Outcome Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"-C", work_.Path().string()});
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int status = RunCli(args, in, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  TempDirectory work_;
+};
+
+struct FrameCase {
+  std::vector<std::string> args;
+  int status;
+  std::string out;
+};
+
+class FrameCommand : public LinkCommands, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(FrameCommand, PrintsTheFrameOrWhyNot) {
+  const Outcome run = Run(GetParam().args);
+  EXPECT_EQ(run.status, GetParam().status) << run.err;
+  EXPECT_EQ(run.out, GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SampleCatalogue, FrameCommand,
+    ::testing::Values(FrameCase{{"frame", "9"}, 0, "02 04 00 1B 0E 29 00\n"},
+                      FrameCase{{"frame", "Cancela cupom fiscal"}, 0, "02 04 00 1B 0E 29 00\n"},
+                      FrameCase{{"-x", "frame", "9"}, 0, "02 04 00 1C 0E 2A 00\n"},
+                      FrameCase{{"frame", "11", "12,34"},
+                                0,
+                                "02 12 00 1B 19 30 30 30 30 30 30 30 30 30 30 31 32 33 34 DE 02\n"},
+                      FrameCase{{"frame", "3", "1234"}, 3, "Parâmetro com tamanho errado\n"},
+                      FrameCase{{"frame", "11"}, 2, "Parâmetro obrigatório não preenchido\n"},
+                      FrameCase{{"frame", "999"}, 1, ""},
+                      FrameCase{{"frame", "Comando que não existe"}, 1, ""},
+                      FrameCase{{"frame", "9", "sobra"}, 1, ""}, FrameCase{{"frame"}, 1, ""}));
+
+struct DecodeCase {
+  std::vector<std::string> args;
+  int status;
+  std::string out;
+};
+
+class DecodeCommand : public LinkCommands, public ::testing::WithParamInterface<DecodeCase> {};
+
+TEST_P(DecodeCommand, PrintsTheResultsOfTheBytes) {
+  const Outcome run = Run(GetParam().args);
+  EXPECT_EQ(run.status, GetParam().status) << run.err;
+  if (GetParam().status != 1) {
+    EXPECT_EQ(run.out, GetParam().out);
+  } else {
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(run.err.empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SampleCatalogue, DecodeCommand,
+    ::testing::Values(
+        DecodeCase{{"decode", "Leitura X pela porta serial", "06 00 00 4C 58 0A 87 03"},
+                   0,
+                   "COMANDO OK\r\nLX\r\nç\n"},
+        DecodeCase{{"decode", "18", "060000", "414203"}, 0, "COMANDO OK\r\nAB\n"},
+        DecodeCase{{"decode", "9", "06"},
+                   4,
+                   "\r\nComando:\tCancela cupom fiscal\r\nFalha no envio do comando\n"},
+        DecodeCase{{"decode", "18", "06 00 00 41"}, 1, ""},
+        DecodeCase{{"decode", "18", "06 0"}, 1, ""}, DecodeCase{{"decode", "18", "zz"}, 1, ""},
+        DecodeCase{{"decode", "18"}, 1, ""}));
+
+TEST_F(LinkCommands, DecodeOfAFixedReplyShowsItsStatus) {
+  const Outcome run = Run({"decode", "9", "06 00 00"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("\r\nComando:\tCancela cupom fiscal\r\n", 0), 0u);
+  EXPECT_NE(run.out.find("COMANDO OK"), std::string::npos);
+  EXPECT_FALSE(fs::exists(work_.Path() / "log"));  // nothing was sent
+}
+
+TEST_F(LinkCommands, SendExchangesWithAPrinterOnAPseudoTerminalAndLogsIt) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string path = ptsname(master);
+  const int keeper = open(path.c_str(), O_RDWR | O_NOCTTY);
+  std::string frame;
+  std::thread printer([&] {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (frame.size() < 7 && std::chrono::steady_clock::now() < end) {
+      pollfd watch{master, POLLIN, 0};
+      if (poll(&watch, 1, 20) <= 0) continue;
+      char buffer[64];
+      const ssize_t n = read(master, buffer, sizeof buffer);
+      if (n > 0) frame.append(buffer, static_cast<size_t>(n));
+    }
+    (void)!write(master, "\x06\x00\x00", 3);
+  });
+  const Outcome run = Run({"-p", path, "send", "Cancela cupom fiscal"});
+  printer.join();
+  close(keeper);
+  close(master);
+
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(frame, std::string("\x02\x04\x00\x1B\x0E\x29\x00", 7));
+  EXPECT_NE(run.out.find("COMANDO OK"), std::string::npos);
+  ASSERT_TRUE(fs::is_directory(work_.Path() / "log"));
+  EXPECT_FALSE(fs::is_empty(work_.Path() / "log"));
+}
+
+TEST_F(LinkCommands, SendWithoutAnAnswerEndsWithStatusFour) {
+  TempDirectory drive;
+  setenv("TALOVEN_DRIVE_C", drive.Path().c_str(), 1);
+  const Outcome run = Run({"-p", "FILE", "send", "9"});
+  unsetenv("TALOVEN_DRIVE_C");
+  EXPECT_EQ(run.status, 4) << run.err;
+  EXPECT_NE(run.out.find("Falha no envio do comando"), std::string::npos);
+  EXPECT_FALSE(fs::is_empty(work_.Path() / "log"));
+}
+
+TEST_F(LinkCommands, SendRefusesParameterErrorsBeforeAnyPort) {
+  const Outcome run = Run({"-p", "/dev/taloven-no-such-line", "send", "11"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.out.find("Parâmetro obrigatório não preenchido"), std::string::npos);
+  EXPECT_FALSE(fs::exists(work_.Path() / "log"));
+}
+
+}  // namespace
+}  // namespace taloven

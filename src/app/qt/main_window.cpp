@@ -11,6 +11,8 @@
 #include "app/open_document.h"
 #include "app/qt/about_dialog.h"
 #include "app/ui.h"
+#include "catalogue/qt/command_dialog.h"
+#include "link/execute.h"
 #include "resources/encoding.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
@@ -147,10 +149,9 @@ void MainWindow::OnMenu(int id) {
 
 void MainWindow::OnCommandChosen(int index) {
   // The dialog works on its own copy: the catalogue keeps the file's values.
-  const CommandRecord record = catalogue_.At(index);
-  ui_.Message(W("Grupo: ") + record.group + "\r\nEscape: " + record.escapeText +
-                  W("\r\n\r\nO envio de comandos ainda não está disponível nesta versão."),
-              record.title, MessageButtons::Ok, MessageIcon::Information);
+  ExecutionContext context{settings_, ui_, ports_, clock_};
+  CommandDialog dialog(catalogue_.At(index), context, this);
+  dialog.Run();
 }
 
 void MainWindow::OpenHelp() {

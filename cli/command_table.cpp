@@ -5,6 +5,7 @@ namespace taloven {
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
 int RunDecodeCommand(CommandContext& context);
+int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
@@ -14,6 +15,10 @@ const std::vector<CliCommand>& CommandTable() {
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},
+      {"detect", "[--probe PORTA]",
+       "procura a impressora (PORTA primeiro, depois USB, COM1: a COM8: e adaptadores) e "
+       "mostra porta, modelo e máscara",
+       RunDetectCommand},
       {"frame", "CMD [VALOR...]", "mostra em hexadecimal o quadro do comando, sem enviá-lo",
        RunFrameCommand},
       {"list", "", "lista os comandos do catálogo: índice, grupo, título e escape", RunListCommand},

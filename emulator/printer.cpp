@@ -1,6 +1,6 @@
 #include "printer.h"
 
-#include <chrono>
+#include <ctime>
 
 namespace taloven::emulator {
 namespace {
@@ -22,10 +22,13 @@ constexpr uint16_t kFiscalMemoryReading = Code(8);
 Printer::Printer(PrinterState state, std::function<int64_t()> hostClock)
     : state_(std::move(state)), hostClock_(std::move(hostClock)) {
   if (!hostClock_) {
+    // The printer keeps wall-clock time: the host's local time, counted as
+    // seconds since the epoch so that its calendar needs no time zone.
     hostClock_ = [] {
-      return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::seconds>(
-                                      std::chrono::system_clock::now().time_since_epoch())
-                                      .count());
+      const std::time_t now = std::time(nullptr);
+      std::tm local{};
+      localtime_r(&now, &local);
+      return static_cast<int64_t>(now) + local.tm_gmtoff;
     };
   }
 }
@@ -148,6 +151,10 @@ const Printer::Command* Printer::Find(const std::vector<uint8_t>& body, size_t* 
   for (const auto& command : Commands())
     if (command.code == code) return &command;
   return nullptr;
+}
+
+size_t Printer::CodeLength(const std::vector<uint8_t>& body) {
+  return !body.empty() && TwoByteFamily(body[0]) ? 2 : 1;
 }
 
 int Printer::ReplySizeOf(const std::vector<uint8_t>& code, const std::string& parameters) {

@@ -22,8 +22,8 @@ struct Reply {
 // its state between frames.
 class Printer {
  public:
-  // hostClock gives the host's time in seconds since the epoch; the printer's
-  // own clock runs at an offset from it.
+  // hostClock gives the host's wall-clock time (local time read as seconds
+  // since the epoch); the printer's own clock runs at an offset from it.
   explicit Printer(PrinterState state, std::function<int64_t()> hostClock = nullptr);
 
   // The complete reply to a frame: ACK, data, ST1, ST2 (and the extended
@@ -39,6 +39,9 @@ class Printer {
 
   // Data bytes of the fixed reply a command code has (-1: variable-length,
   // -2: unknown code). Codes of two bytes are 35 and 80 followed by one more.
+  // How many leading bytes of a frame body are the command code.
+  static size_t CodeLength(const std::vector<uint8_t>& body);
+
   static int ReplySizeOf(const std::vector<uint8_t>& code, const std::string& parameters);
 
  private:

@@ -1,5 +1,6 @@
 #include "server.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -61,11 +62,11 @@ void Server::Handle(const Frame& frame) {
   const ShapedReply shaped = ShapeReply(std::move(reply.bytes), reply.statusAt, options_.faults);
   Send(shaped);
   if (options_.verbose) {
+    const size_t codeLength = std::min(Printer::CodeLength(frame.body), frame.body.size());
     std::string code;
-    for (size_t i = 0; i < frame.body.size() && i < 2; ++i)
-      code += std::to_string(frame.body[i]) + " ";
-    std::fprintf(stderr, "command %sparameters %zu reply %zu bytes\n", code.c_str(),
-                 frame.body.size(), shaped.bytes.size());
+    for (size_t i = 0; i < codeLength; ++i) code += (i ? " " : "") + std::to_string(frame.body[i]);
+    std::fprintf(stderr, "command \"%s\": %zu parameter bytes, %zu reply bytes sent\n",
+                 code.c_str(), frame.body.size() - codeLength, shaped.bytes.size());
   }
   if (!options_.statePath.empty()) {
     std::string error;

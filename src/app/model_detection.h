@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/app_settings.h"
 
 namespace taloven {
@@ -9,8 +12,19 @@ class PortFactory;
 class Clock;
 
 // Finds the printer's port and model at start-up and records them in the
-// settings (portName, modelName, modelMask, possibly extendedReturn). When no
-// printer is found the model stays unknown (modelMask 0xFFFF).
+// settings (portName, modelName, modelMask, possibly extendedReturn). A port
+// already named in the settings (given on the command line) is probed first;
+// then "USB", "COM1:" to "COM8:" and the USB-serial adapters present. When
+// none answers, the given port, or else "COM1:", is kept and the model stays
+// unknown (modelMask 0xFFFF).
 void DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock);
+
+// The same with the adapters to probe after "COM8:" given.
+void DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
+                 const std::vector<std::string>& adapters);
+
+// The probe sent to each port: ESC 35 20 in a frame.
+inline const std::vector<uint8_t> kDetectionProbe = {0x02, 0x05, 0x00, 0x1B,
+                                                     0x23, 0x14, 0x52, 0x00};
 
 }  // namespace taloven

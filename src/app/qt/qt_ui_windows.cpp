@@ -26,7 +26,9 @@ MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) {
   QMessageBox box(parent_);
   box.setWindowTitle(caption.empty() ? QStr(32915) : ToQt(caption));
-  box.setText(ToQt(text));
+  QString shown = ToQt(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  box.setText(shown);
   switch (icon) {
     case MessageIcon::Information:
       box.setIcon(QMessageBox::Information);

@@ -1,4 +1,4 @@
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -8,6 +8,7 @@
 
 #include "app/qt/progress_popup.h"
 #include "app/qt/qt_ui.h"
+#include "link/progress_window.h"
 
 namespace taloven {
 
@@ -92,6 +93,47 @@ class ProgressPopupTest : public QObject {
     QVERIFY(view_->Exists());
     view_->SetMessage("x");
     QVERIFY(!view_->Pump().quitRequested);
+  }
+
+  // The progress logic over this window, as a long wait uses it.
+  void aModalWaitCancelledByEscapeGivesTheOwnerBack_data() {
+    QTest::addColumn<bool>("cancelOnEscape");
+    QTest::addColumn<bool>("byButton");
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("escape, escape enabled") << true << false << true;
+    QTest::newRow("escape, escape disabled") << false << false << false;
+    QTest::newRow("button, escape disabled") << false << true << true;
+  }
+
+  void aModalWaitCancelledByEscapeGivesTheOwnerBack() {
+    QFETCH(bool, cancelOnEscape);
+    QFETCH(bool, byButton);
+    QFETCH(bool, cancelled);
+    view_.reset();
+    QtUi ui(owner_.get());
+    ProgressWindow progress(ui);
+    QVERIFY(progress.GoModal("", false));
+    QVERIFY(!owner_->isEnabled());
+    ProgressPopup* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* p = qobject_cast<ProgressPopup*>(w)) shown = p;
+    }
+    QVERIFY(shown);
+    progress.SetRange(0, 200, 1);
+    for (int i = 0; i < 100; ++i) progress.StepIt();
+    QCOMPARE(shown->windowTitle(), QStringLiteral("Progresso [50%]"));
+    QCOMPARE(shown->Bar()->value(), 100);
+
+    if (byButton) {
+      QTest::mouseClick(shown->CancelButton(), Qt::LeftButton);
+    } else {
+      QTest::keyClick(shown, Qt::Key_Escape);
+    }
+    QVERIFY(progress.PeekAndPump(cancelOnEscape));
+    QCOMPARE(progress.Cancelled(), cancelled);
+    QCOMPARE(shown->isVisible(), !cancelled);
+    progress.Destroy();
+    QVERIFY(owner_->isEnabled());
   }
 
   void closingTheOwnerHandsAQuitBack() {

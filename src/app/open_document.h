@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace taloven {
+
+class Ui;
+
+// Opens a file of the working directory (help, catalogue) with the desktop's
+// program for it. A missing file or an opener that cannot start is told to
+// the user: on this desktop nobody else would say anything. True when opened.
+bool OpenDocument(Ui& ui, const std::string& path);
+
+}  // namespace taloven

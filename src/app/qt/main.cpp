@@ -1,0 +1,38 @@
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "app/app_settings.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_ui.h"
+#include "link/clock.h"
+#include "link/default_port_factory.h"
+#include "resources/qt/qt_text.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Taloven"));
+  QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QString::fromUtf8(
+      "Teste, diagnóstico e programação de impressoras fiscais.\n"
+      "Os arquivos de dados (comandos.xml, help/) são lidos do diretório atual."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  QCommandLineOption port(QStringLiteral("port"),
+                          QString::fromUtf8("Porta da impressora: COM1: a COM8:, USB, FILE ou o "
+                                            "caminho de um dispositivo serial."),
+                          QStringLiteral("NAME"));
+  parser.addOption(port);
+  parser.process(app);
+
+  taloven::AppSettings settings;
+  if (parser.isSet(port)) settings.portName = taloven::FromQt(parser.value(port));
+
+  taloven::QtUi ui;
+  taloven::DefaultPortFactory ports;
+  taloven::MainWindow window(settings, ui, ports, taloven::RealClock());
+  ui.SetParent(&window);
+  window.Start();
+  return app.exec();
+}

@@ -1,0 +1,122 @@
+#include "app/qt/settings_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/model_mask.h"
+#include "resources/qt/qt_text.h"
+
+namespace taloven {
+
+namespace {
+
+QComboBox* EditableList(QWidget* parent, const char* name) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setEditable(true);
+  // A typed text is taken as it is, never added to the list or completed
+  // into another entry.
+  list->setInsertPolicy(QComboBox::NoInsert);
+  list->setCompleter(nullptr);
+  return list;
+}
+
+QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& text, bool checked) {
+  auto* box = new QCheckBox(text, parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setChecked(checked);
+  return box;
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
+                               const std::vector<std::string>& portNames)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("187"));
+  setWindowTitle(QStr(32968));
+
+  ports_ = EditableList(this, "1279");
+  for (const std::string& name : portNames) ports_->addItem(ToQt(name));
+  ports_->setEditText(ToQt(choice.portName));
+
+  models_ = EditableList(this, "1280");
+  for (const std::string& name : SettingsModelNames()) models_->addItem(ToQt(name));
+  models_->setEditText(ToQt(choice.modelName));
+
+  auto* portLabel = new QLabel(QStr(32929), this);
+  portLabel->setObjectName(QStringLiteral("1283"));
+  auto* modelLabel = new QLabel(QStr(32969), this);
+  modelLabel->setObjectName(QStringLiteral("1282"));
+
+  filter_ = CheckBox(this, "1285", ToQt(W("Filtrar comandos conforme equipamento")),
+                     choice.filterByModel);
+  results_ = CheckBox(this, "1281", QStr(32970), choice.showResults);
+  extended_ = CheckBox(this, "1284", QStr(32972), choice.extendedReturn);
+
+  usbSetup_ = new QPushButton(QStr(33007), this);
+  usbSetup_->setObjectName(QStringLiteral("1304"));
+  usbSetup_->setAutoDefault(false);
+  usbSetup_->setEnabled(false);
+  connect(usbSetup_, &QPushButton::clicked, this, [this] {
+    if (setup_) setup_();
+  });
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  ok_ = buttons->button(QDialogButtonBox::Ok);
+  ok_->setObjectName(QStringLiteral("1"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  // A port must be named: an empty one would reach no printer at all.
+  connect(ports_, &QComboBox::editTextChanged, this, [this] { UpdateOk(); });
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(portLabel, 0, 0);
+  grid->addWidget(ports_, 0, 1);
+  grid->addWidget(modelLabel, 1, 0);
+  grid->addWidget(models_, 1, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(filter_);
+  layout->addWidget(results_);
+  layout->addWidget(extended_);
+  layout->addWidget(usbSetup_, 0, Qt::AlignLeft);
+  layout->addWidget(buttons);
+  UpdateOk();
+}
+
+void SettingsDialog::SetFilterLocked(bool locked) {
+  filter_->setEnabled(!locked);
+}
+
+void SettingsDialog::SetModelLocked(bool locked) {
+  models_->setEnabled(!locked);
+}
+
+void SettingsDialog::SetUsbSetup(std::function<void()> setup) {
+  setup_ = std::move(setup);
+  usbSetup_->setEnabled(static_cast<bool>(setup_));
+}
+
+void SettingsDialog::UpdateOk() {
+  ok_->setEnabled(!TypedPortName(FromQt(ports_->currentText())).empty());
+}
+
+SettingsChoice SettingsDialog::Choice() const {
+  SettingsChoice choice;
+  choice.portName = TypedPortName(FromQt(ports_->currentText()));
+  choice.modelName = TypedModelName(FromQt(models_->currentText()));
+  choice.filterByModel = filter_->isChecked();
+  choice.showResults = results_->isChecked();
+  choice.extendedReturn = extended_->isChecked();
+  return choice;
+}
+
+}  // namespace taloven

@@ -1,0 +1,55 @@
+#include "app/settings_apply.h"
+
+#include <algorithm>
+
+#include "app/model_mask.h"
+
+namespace taloven {
+
+SettingsChoice ChoiceFromSettings(const AppSettings& settings) {
+  SettingsChoice choice;
+  choice.portName = settings.portName;
+  choice.modelName = settings.modelName;
+  choice.filterByModel = settings.filterByModel != 0;
+  choice.showResults = settings.showResults != 0;
+  choice.extendedReturn = settings.extendedReturn != 0;
+  return choice;
+}
+
+std::vector<std::string> OfferedPortNames(const std::vector<std::string>& presentDevices) {
+  std::vector<std::string> names = {"USB", "FILE"};
+  for (char digit = '1'; digit <= '8'; ++digit) names.push_back(std::string("COM") + digit + ":");
+  names.insert(names.end(), presentDevices.begin(), presentDevices.end());
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+std::string TypedPortName(const std::string& typed) {
+  const size_t first = typed.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  const size_t last = typed.find_last_not_of(" \t");
+  return typed.substr(first, last - first + 1);
+}
+
+std::string TypedModelName(const std::string& typed) {
+  if (typed.find_first_not_of(' ') == std::string::npos) return "";
+  std::string name = typed;
+  if (name.size() < static_cast<size_t>(kModelNameLength)) name.resize(kModelNameLength, ' ');
+  return name;
+}
+
+void ApplyAllSettings(const SettingsChoice& choice, AppSettings& settings) {
+  ApplyLinkSettings(choice, settings);
+  settings.modelName = choice.modelName;
+  settings.modelMask = MaskForModelName(choice.modelName);
+  settings.filterByModel = choice.filterByModel ? 1 : 0;
+}
+
+void ApplyLinkSettings(const SettingsChoice& choice, AppSettings& settings) {
+  settings.portName = choice.portName;
+  settings.showResults = choice.showResults ? 1 : 0;
+  settings.extendedReturn = choice.extendedReturn ? 1 : 0;
+}
+
+}  // namespace taloven

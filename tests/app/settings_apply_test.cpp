@@ -1,0 +1,64 @@
+#include "app/settings_apply.h"
+
+#include <gtest/gtest.h>
+
+namespace taloven {
+namespace {
+
+TEST(OfferedPortNames, SortedWithThePresentDevices) {
+  EXPECT_EQ(OfferedPortNames({"/dev/ttyUSB0", "/dev/ttyACM1"}),
+            (std::vector<std::string>{"/dev/ttyACM1", "/dev/ttyUSB0", "COM1:", "COM2:", "COM3:",
+                                      "COM4:", "COM5:", "COM6:", "COM7:", "COM8:", "FILE", "USB"}));
+}
+
+TEST(TypedNames, AreTidiedForTheirUse) {
+  EXPECT_EQ(TypedPortName("  /dev/ttyS4 \t"), "/dev/ttyS4");
+  EXPECT_EQ(TypedPortName("   "), "");
+  EXPECT_EQ(TypedModelName("ECF-T05"), "ECF-T05             ");
+  EXPECT_EQ(TypedModelName("ECF-T05             "), "ECF-T05             ");
+  EXPECT_EQ(TypedModelName("A model name longer than twenty"), "A model name longer than twenty");
+  EXPECT_EQ(TypedModelName("  "), "");
+}
+
+TEST(ApplySettings, TheMainWindowTakesAllFiveAndTheMask) {
+  const struct {
+    std::string model;
+    uint32_t mask;
+  } cases[] = {
+      {"ECF-T01             ", 0x0001},  // listed, though detection does not know it
+      {"ECF-T09             ", 0x0800},
+      {"ECF-T13             ", 0xFFFF},  // detection knows it, the list does not
+      {"PRINTER-X           ", 0xFFFF},
+      {"", 0xFFFF},
+  };
+  for (const auto& c : cases) {
+    AppSettings settings;
+    settings.workingDirectory = "/work";
+    SettingsChoice choice{"USB", c.model, true, false, true};
+    ApplyAllSettings(choice, settings);
+    EXPECT_EQ(settings.modelMask, c.mask) << c.model;
+    EXPECT_EQ(settings.portName, "USB");
+    EXPECT_EQ(settings.modelName, c.model);
+    EXPECT_EQ(settings.filterByModel, 1);
+    EXPECT_EQ(settings.showResults, 0);
+    EXPECT_EQ(settings.extendedReturn, 1);
+    EXPECT_EQ(settings.workingDirectory, "/work");
+  }
+}
+
+TEST(ApplySettings, TheSequencesWindowTakesTheLinkOnly) {
+  AppSettings settings;
+  settings.modelName = "ECF-T08             ";
+  settings.modelMask = 0x0400;
+  settings.filterByModel = 1;
+  ApplyLinkSettings(SettingsChoice{"COM3:", "ECF-T01             ", false, false, true}, settings);
+  EXPECT_EQ(settings.portName, "COM3:");
+  EXPECT_EQ(settings.showResults, 0);
+  EXPECT_EQ(settings.extendedReturn, 1);
+  EXPECT_EQ(settings.modelName, "ECF-T08             ");
+  EXPECT_EQ(settings.modelMask, 0x0400u);
+  EXPECT_EQ(settings.filterByModel, 1);
+}
+
+}  // namespace
+}  // namespace taloven

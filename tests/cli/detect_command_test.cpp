@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "cli_command.h"
+#include "emulator/emulator_process.h"
+#include "replies/temp_directory.h"
+
+namespace taloven {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome RunDetect(const std::vector<std::string>& args) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  const int status = RunCli(args, in, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(DetectCommand, PrintsPortModelAndMask) {
+  testing::TempDirectory work;
+  const std::string link = ::testing::TempDir() + "/cli-detect-" + std::to_string(getpid());
+  emulator::testing::EmulatorProcess printer({"--pty", "--link", link, "--model", "ECF-T10"});
+  const Outcome run = RunDetect({"-C", work.Path().string(), "detect", "--probe", link});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, link + "\nECF-T10             \n0x1000\n");
+}
+
+TEST(DetectCommand, RefusesUnknownArguments) {
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"detect", "--probe"}, "--probe precisa"},
+      {{"detect", "COM1:"}, "argumento desconhecido: COM1:"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = RunDetect(c.args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace taloven

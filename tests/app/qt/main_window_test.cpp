@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -187,12 +188,22 @@ class MainWindowTest : public QObject {
   void choosingACommandShowsItFromACopy() {
     WriteFile("comandos.xml", kCatalogue);
     StartWindow();
+    QStringList captions;
+    // The command window runs modally: close it from inside its loop.
+    auto closeCommandWindow = [&captions] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog->isVisible()) {
+          captions << dialog->windowTitle();
+          dialog->reject();
+        }
+      }
+    };
+    QTimer::singleShot(0, closeCommandWindow);
     Action("1084")->trigger();
-    QCOMPARE(LastPrompt().kind, std::string("message"));
-    QCOMPARE(LastPrompt().details.at(0), std::string("Abre Cupom"));
-    QVERIFY(LastPrompt().text.find("Escape: 0") != std::string::npos);
+    QTimer::singleShot(0, closeCommandWindow);
     Action("1083")->trigger();
-    QVERIFY(LastPrompt().text.find("Escape: 35 60") != std::string::npos);
+    QCOMPARE(captions, (QStringList{"Abre Cupom", "Marca, Modelo e Tipo"}));
     QCOMPARE(window_->Catalogue().At(0).escapeText, std::string("35 60"));
   }
 

@@ -1,0 +1,159 @@
+#include "catalogue/command_dialog_logic.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "app/ui.h"
+#include "catalogue/parameter_entry.h"
+#include "link/clock.h"
+#include "resources/encoding.h"
+#include "resources/strings.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kCancelled = 32782;    // "ERRO"
+constexpr int kDateCorrect = 32986;  // "A data está correta?"
+constexpr int kAcceptClock = 32997;  // "Aceitar data e horário do computador?"
+constexpr int kDateLabel = 32843;    // "Data"
+constexpr int kPleaseWait = 32964;   // "Por favor, aguarde....."
+constexpr int kProductName = 32915;  // "Taloven"
+
+// The escape text of the command that sets the printer's date and time.
+constexpr const char* kClockCommandEscape = "2";
+
+struct RowIds {
+  int label, value, edit;
+};
+constexpr std::array<RowIds, CommandDialogLogic::kRowCount> kRowIds{{
+    {1028, 1003, 1052},
+    {1029, 1004, 1053},
+    {1030, 1005, 1054},
+    {1031, 1006, 1055},
+    {1032, 1007, 1056},
+    {1033, 1008, 1057},
+    {1034, 1009, 1058},
+    {1035, 1010, 1059},
+    {1036, 1011, 1060},
+    {1037, 1012, 1061},
+    {1039, 1015, 1062},
+    {1040, 1013, 1063},
+}};
+
+int LengthLimit(const CommandParameter& parameter) {
+  if (parameter.type == "BINARIO") return 3;
+  if (parameter.type == "DIG_HEX") return 2 * parameter.size;
+  return parameter.size;
+}
+
+std::string TwoDigitTriple(int first, int second, int third) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d%02d%02d", first % 100, second % 100, third % 100);
+  return text;
+}
+
+std::string TodayAsDayMonthYear(Clock& clock) {
+  const std::tm now = clock.LocalTime();
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d/%02d/%d", now.tm_mday, now.tm_mon + 1, now.tm_year + 1900);
+  return text;
+}
+
+}  // namespace
+
+CommandDialogLogic::CommandDialogLogic(CommandRecord record, ExecutionContext context)
+    : record_(std::move(record)), context_(context) {
+  for (int row = 0; row < kRowCount; ++row) {
+    CommandDialogRow& shown = rows_[static_cast<size_t>(row)];
+    shown.labelId = kRowIds[static_cast<size_t>(row)].label;
+    shown.valueId = kRowIds[static_cast<size_t>(row)].value;
+    shown.editId = kRowIds[static_cast<size_t>(row)].edit;
+    if (row >= UsedRows()) continue;
+    const CommandParameter& parameter = record_.parameters[static_cast<size_t>(row)];
+    shown.visible = IsEditableParameter(parameter);
+    shown.lengthLimit = LengthLimit(parameter);
+    shown.label = parameter.title + (parameter.mandatory ? " *" : "");
+  }
+}
+
+int CommandDialogLogic::UsedRows() const {
+  return std::min(static_cast<int>(record_.parameters.size()), kRowCount);
+}
+
+bool CommandDialogLogic::RowIsEditable(int row) const {
+  return row >= 0 && row < UsedRows() && rows_[static_cast<size_t>(row)].visible;
+}
+
+int CommandDialogLogic::ExtraParameterCount() const {
+  return std::max(static_cast<int>(record_.parameters.size()) - kRowCount, 0);
+}
+
+std::string CommandDialogLogic::ExtraParametersNote() const {
+  const int extra = ExtraParameterCount();
+  if (extra == 0) return {};
+  if (extra == 1) return W("1 parâmetro adicional será enviado com o valor do catálogo");
+  return std::to_string(extra) +
+         W(" parâmetros adicionais serão enviados com os valores do catálogo");
+}
+
+void CommandDialogLogic::Open() {
+  if (record_.escapeText == kClockCommandEscape && OpenAsClockCommand()) return;
+  CollectAll();
+}
+
+bool CommandDialogLogic::OpenAsClockCommand() {
+  const std::string prompt =
+      Str(kAcceptClock) + "\r\n\r\n" + Str(kDateLabel) + ": " + TodayAsDayMonthYear(context_.clock);
+  const auto moment = context_.ui.TimeEntry(prompt, true);
+  if (!moment) return false;
+  const std::string date = TwoDigitTriple(moment->date.day, moment->date.month, moment->date.year);
+  const MessageAnswer answer =
+      context_.ui.Message(Str(kDateCorrect) + "\r\n" + date, Str(kProductName),
+                          MessageButtons::YesNo, MessageIcon::Exclamation);
+  if (answer != MessageAnswer::Yes) return false;
+  const std::array<std::string, 3> values{
+      date, TwoDigitTriple(moment->time.hour, moment->time.minute, moment->time.second),
+      moment->summerTime ? "1" : "0"};
+  for (int row = 0; row < static_cast<int>(values.size()); ++row)
+    if (RowIsEditable(row)) rows_[static_cast<size_t>(row)].text = values[static_cast<size_t>(row)];
+  Send();
+  return true;
+}
+
+void CommandDialogLogic::CollectAll() {
+  for (int row = 0; row < UsedRows(); ++row) {
+    if (!RowIsEditable(row)) continue;
+    std::string value =
+        CollectParameterValue(record_.parameters[static_cast<size_t>(row)], context_.ui);
+    if (value == Str(kCancelled)) return;
+    rows_[static_cast<size_t>(row)].text = std::move(value);
+  }
+}
+
+void CommandDialogLogic::Edit(int row) {
+  if (!RowIsEditable(row)) return;
+  rows_[static_cast<size_t>(row)].text =
+      CollectParameterValue(record_.parameters[static_cast<size_t>(row)], context_.ui);
+}
+
+void CommandDialogLogic::SetRowText(int row, std::string text) {
+  if (RowIsEditable(row)) rows_[static_cast<size_t>(row)].text = std::move(text);
+}
+
+int CommandDialogLogic::Send() {
+  for (int row = 0; row < UsedRows(); ++row)
+    if (RowIsEditable(row))
+      record_.parameters[static_cast<size_t>(row)].value = rows_[static_cast<size_t>(row)].text;
+  int result;
+  {
+    // Closed before the results window, which then has the screen alone.
+    auto wait = context_.ui.ShowWait(Str(kPleaseWait));
+    result = Execute(record_, context_);
+  }
+  if (result != kExecuteOk || context_.settings.showResults)
+    context_.ui.ShowResults(record_.formattedReturn, record_.dumpText);
+  return result;
+}
+
+}  // namespace taloven

@@ -11,6 +11,7 @@
 #include "app/open_document.h"
 #include "app/qt/about_dialog.h"
 #include "app/ui.h"
+#include "catalogue/qt/command_dialog.h"
 #include "resources/encoding.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
@@ -147,10 +148,9 @@ void MainWindow::OnMenu(int id) {
 
 void MainWindow::OnCommandChosen(int index) {
   // The dialog works on its own copy: the catalogue keeps the file's values.
-  const CommandRecord record = catalogue_.At(index);
-  ui_.Message(W("Grupo: ") + record.group + "\r\nEscape: " + record.escapeText +
-                  W("\r\n\r\nO envio de comandos ainda não está disponível nesta versão."),
-              record.title, MessageButtons::Ok, MessageIcon::Information);
+  CommandDialog dialog(catalogue_.At(index), ExecutionContext{settings_, ui_, ports_, clock_},
+                       this);
+  dialog.exec();
 }
 
 void MainWindow::OpenHelp() {

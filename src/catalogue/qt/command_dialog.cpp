@@ -1,0 +1,162 @@
+#include "catalogue/qt/command_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/qt/qt_ui.h"
+#include "resources/qt/qt_text.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kParametersText = 32895;  // "Parâmetros"
+constexpr int kCancelText = 32820;      // "Cancelar"
+constexpr int kEditText = 32853;        // "Editar"
+// Room for this many characters in every value field.
+constexpr int kValueFieldChars = 34;
+
+QString Id(int id) {
+  return QString::number(id);
+}
+
+QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  // Enter must never press a button of this window.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+}  // namespace
+
+CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent)
+    : QDialog(parent), logic_(std::move(record), context) {
+  setObjectName(QStringLiteral("130"));
+  setWindowTitle(ToQt(logic_.Caption()));
+
+  if ((qtUi_ = dynamic_cast<QtUi*>(&context.ui))) {
+    previousUiParent_ = qtUi_->Parent();
+    qtUi_->SetParent(this);
+  }
+
+  group_ = new QGroupBox(QStr(kParametersText), this);
+  group_->setObjectName(Id(1174));
+  auto* grid = new QGridLayout(group_);
+  grid->setColumnStretch(1, 1);
+  grid->setHorizontalSpacing(8);
+  const int fieldWidth = fontMetrics().averageCharWidth() * kValueFieldChars;
+  for (int row = 0; row < CommandDialogLogic::kRowCount; ++row) {
+    const CommandDialogRow& shown = logic_.Rows()[static_cast<size_t>(row)];
+    RowWidgets& widgets = rows_[static_cast<size_t>(row)];
+    widgets.label = new QLabel(ToQt(shown.label), group_);
+    widgets.label->setObjectName(Id(shown.labelId));
+    widgets.value = new QLineEdit(group_);
+    widgets.value->setObjectName(Id(shown.valueId));
+    widgets.value->setMinimumWidth(fieldWidth);
+    widgets.edit = Button(QStr(kEditText), Id(shown.editId), group_);
+    widgets.label->setBuddy(widgets.value);
+    grid->addWidget(widgets.label, row, 0);
+    grid->addWidget(widgets.value, row, 1);
+    grid->addWidget(widgets.edit, row, 2);
+    connect(widgets.value, &QLineEdit::textEdited, this,
+            [this, row](const QString& text) { logic_.SetRowText(row, FromQt(text)); });
+    connect(widgets.edit, &QPushButton::clicked, this, [this, row] { EditRow(row); });
+  }
+
+  auto* note = new QLabel(ToQt(logic_.ExtraParametersNote()), this);
+  note->setObjectName(QStringLiteral("extraParameters"));
+  note->setVisible(logic_.ExtraParameterCount() > 0);
+
+  ok_ = Button(QStringLiteral("Ok"), Id(1038), this);
+  auto* cancel = Button(QStr(kCancelText), Id(2), this);
+  connect(ok_, &QPushButton::clicked, this, &CommandDialog::Send);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group_);
+  layout->addWidget(note);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  ShowRows();
+}
+
+CommandDialog::~CommandDialog() {
+  if (qtUi_) qtUi_->SetParent(previousUiParent_);
+}
+
+void CommandDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!begun_) QTimer::singleShot(0, this, &CommandDialog::Begin);
+}
+
+void CommandDialog::Begin() {
+  if (begun_) return;
+  begun_ = true;
+  busy_ = true;
+  logic_.Open();
+  busy_ = false;
+  ShowRows();
+  ok_->setFocus();
+}
+
+void CommandDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void CommandDialog::reject() {
+  // Not while a command is on its way: its windows still need this one.
+  if (!busy_) QDialog::reject();
+}
+
+void CommandDialog::ShowRows() {
+  for (int row = 0; row < CommandDialogLogic::kRowCount; ++row) {
+    const CommandDialogRow& shown = logic_.Rows()[static_cast<size_t>(row)];
+    RowWidgets& widgets = rows_[static_cast<size_t>(row)];
+    const QString text = ToQt(shown.text);
+    // The limit caps typing only: a longer value that parameter entry gave
+    // (a cancel text in a short row, say) is shown whole, never cut.
+    const int limit = shown.lengthLimit > 0 ? shown.lengthLimit : 32767;
+    widgets.value->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    if (widgets.value->text() != text) widgets.value->setText(text);
+    widgets.label->setVisible(shown.visible);
+    widgets.value->setVisible(shown.visible);
+    widgets.edit->setVisible(shown.visible);
+  }
+}
+
+void CommandDialog::EditRow(int row) {
+  if (busy_) return;
+  busy_ = true;
+  logic_.Edit(row);
+  busy_ = false;
+  ShowRows();
+}
+
+void CommandDialog::Send() {
+  if (busy_) return;
+  busy_ = true;
+  logic_.Send();
+  busy_ = false;
+  ShowRows();
+}
+
+}  // namespace taloven

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <ctime>
@@ -55,7 +56,9 @@ const bool kRegistered = [] {
   }
   for (int k = 0; k < catalogue.Count(); ++k) {
     const CommandRecord& record = catalogue.At(k);
-    const std::string name = "BM_FrameAndFormat/" + std::to_string(k) + "/" + record.escapeText;
+    std::string escape = record.escapeText;
+    std::replace(escape.begin(), escape.end(), ' ', '_');
+    const std::string name = "BM_FrameAndFormat/" + std::to_string(k) + "/" + escape;
     benchmark::RegisterBenchmark(name.c_str(), FrameAndFormat, record);
   }
   return true;

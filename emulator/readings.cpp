@@ -104,6 +104,7 @@ void Printer::DetailTape(Exchange& x) {
     return x.RefuseParameterType();
   if (!RequireNoDocument(x)) return;
   state_.coo++;
+  state_.cfd++;
   state_.printedLines += 30;
 }
 

@@ -12,6 +12,27 @@
 namespace taloven {
 namespace {
 
+// Continuation bytes that follow a UTF-8 lead byte.
+int Utf8Continuations(unsigned char lead) {
+  return lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : 3;
+}
+
+char32_t DecodeUtf8(const unsigned char* bytes, int continuations) {
+  static constexpr unsigned char kLeadBits[] = {0x7F, 0x1F, 0x0F, 0x07};
+  char32_t cp = bytes[0] & kLeadBits[continuations];
+  for (int k = 1; k <= continuations; ++k) cp = (cp << 6) | (bytes[k] & 0x3F);
+  return cp;
+}
+
+// libxml2 first calls a converter without input to reset it; these keep no
+// state between calls.
+bool IsResetCall(int* outlen, const unsigned char* in, int* inlen) {
+  if (in != nullptr && inlen != nullptr) return false;
+  *outlen = 0;
+  if (inlen) *inlen = 0;
+  return true;
+}
+
 // Built from the program's own code-page conversion so that the XML files and
 // the rest of the core agree on every byte.
 struct Cp1252Tables {
@@ -22,15 +43,8 @@ struct Cp1252Tables {
     for (int byte = 0; byte < 256; ++byte) {
       std::string utf8 = Cp1252ToUtf8(std::string(1, static_cast<char>(byte)));
       utf8OfByte[static_cast<size_t>(byte)] = utf8;
-      char32_t cp = 0;
-      auto lead = static_cast<unsigned char>(utf8[0]);
-      if (utf8.size() == 1) {
-        cp = lead;
-      } else {
-        cp = utf8.size() == 2 ? (lead & 0x1F) : (lead & 0x0F);
-        for (size_t k = 1; k < utf8.size(); ++k)
-          cp = (cp << 6) | (static_cast<unsigned char>(utf8[k]) & 0x3F);
-      }
+      const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+      char32_t cp = DecodeUtf8(bytes, Utf8Continuations(bytes[0]));
       byteOfCodePoint[cp] = static_cast<unsigned char>(byte);
     }
   }
@@ -44,11 +58,7 @@ const Cp1252Tables& Tables() {
 // Windows-1252 → UTF-8. Converts what fits in the output and reports how much
 // of the input it consumed; libxml2 calls again for the rest.
 int Cp1252Input(unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
-  if (in == nullptr || inlen == nullptr) {
-    *outlen = 0;
-    if (inlen) *inlen = 0;
-    return 0;
-  }
+  if (IsResetCall(outlen, in, inlen)) return 0;
   const Cp1252Tables& tables = Tables();
   int read = 0;
   int written = 0;
@@ -66,24 +76,15 @@ int Cp1252Input(unsigned char* out, int* outlen, const unsigned char* in, int* i
 // UTF-8 → Windows-1252. A character the code page lacks stops the conversion
 // with -2, on which libxml2 writes it as a character reference instead.
 int Cp1252Output(unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
-  if (in == nullptr || inlen == nullptr) {
-    *outlen = 0;
-    if (inlen) *inlen = 0;
-    return 0;
-  }
+  if (IsResetCall(outlen, in, inlen)) return 0;
   const Cp1252Tables& tables = Tables();
   int read = 0;
   int written = 0;
   int result = 0;
   while (read < *inlen && written < *outlen) {
-    unsigned char lead = in[read];
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : 3;
+    int extra = Utf8Continuations(in[read]);
     if (read + extra >= *inlen) break;  // the rest of this character comes next call
-    char32_t cp = extra == 0   ? lead
-                  : extra == 1 ? (lead & 0x1F)
-                  : extra == 2 ? (lead & 0x0F)
-                               : (lead & 0x07);
-    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (in[read + k] & 0x3F);
+    char32_t cp = DecodeUtf8(in + read, extra);
     auto found = tables.byteOfCodePoint.find(cp);
     if (found == tables.byteOfCodePoint.end()) {
       result = -2;

@@ -86,6 +86,17 @@ TEST(XmlDocument, ReadsEveryDeclaredEncodingIntoWindows1252) {
   }
 }
 
+TEST(XmlDocument, ACharacterBeyondWindows1252IsWrittenAsAReference) {
+  XmlDocument document;
+  ASSERT_TRUE(document.LoadFromMemory(
+      "<?xml version=\"1.0\" encoding=\"Windows-1252\"?><t>\xE9&#x4E2D;\x80</t>"));
+  const std::string saved = document.SaveToMemory();
+  EXPECT_NE(saved.find("<t>\xE9&#20013;\x80</t>"), std::string::npos) << saved;
+  XmlDocument reread;
+  ASSERT_TRUE(reread.LoadFromMemory(saved));
+  EXPECT_EQ(reread.SaveToMemory(), saved);
+}
+
 TEST(XmlDocument, BrokenInputIsAnErrorNamingFileAndLine) {
   TempDirectory dir;
   const struct {

@@ -10,7 +10,11 @@
 #include "app/model_detection.h"
 #include "app/open_document.h"
 #include "app/qt/about_dialog.h"
+#include "app/qt/settings_dialog.h"
+#include "app/serial_devices.h"
+#include "app/settings_apply.h"
 #include "app/ui.h"
+#include "app/usb_setup.h"
 #include "catalogue/qt/command_dialog.h"
 #include "resources/encoding.h"
 #include "resources/qt/artwork.h"
@@ -21,7 +25,7 @@ namespace {
 
 // Tools whose windows are not part of this program yet: shown, not usable.
 const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuSequences, kMenuGraphicCliche,
-                                      kMenuMfd, kMenuSettings};
+                                      kMenuMfd};
 
 // A '&' in a catalogue title is text, not a keyboard mnemonic.
 QString MenuText(const std::string& text) {
@@ -139,6 +143,9 @@ void MainWindow::OnMenu(int id) {
     case kMenuCommandReference:
       OpenCommandReference();
       return;
+    case kMenuSettings:
+      OpenSettings();
+      return;
     default:
       break;
   }
@@ -159,6 +166,16 @@ void MainWindow::OpenHelp() {
 
 void MainWindow::OpenCommandReference() {
   OpenDocument(ui_, settings_.workingDirectory + "/comandos.xml");
+}
+
+void MainWindow::OpenSettings() {
+  SettingsDialog dialog(this, ChoiceFromSettings(settings_),
+                        OfferedPortNames(PresentSerialDevices()));
+  dialog.SetUsbSetup(
+      [this] { InstallUsbAccess(settings_.workingDirectory, ui_, RealUsbSetupSystem()); });
+  if (dialog.exec() != QDialog::Accepted) return;
+  ApplyAllSettings(dialog.Choice(), settings_);
+  RebuildMenus();
 }
 
 void MainWindow::ShowAbout() {

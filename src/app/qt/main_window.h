@@ -47,6 +47,8 @@ class MainWindow : public QMainWindow {
   void OnMenu(int id);
   void OpenHelp();
   void OpenCommandReference();
+  // The settings dialog: all five values are taken over on OK.
+  void OpenSettings();
   void ShowAbout();
   void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
 

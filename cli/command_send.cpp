@@ -1,11 +1,43 @@
+#include <unistd.h>
+
+#include <iostream>
+
+#include "catalogue/parameter_entry.h"
 #include "cli_command.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/execute.h"
 #include "link_command_support.h"
 #include "resources/encoding.h"
+#include "resources/strings.h"
 
 namespace taloven {
+namespace {
+
+// Someone is there to answer: the program's own input is a terminal, not a
+// pipe or a file.
+bool AnswersFromTerminal(const CommandContext& context) {
+  return &context.in == &std::cin && ::isatty(STDIN_FILENO) == 1;
+}
+
+// Asks every editable parameter through the same entry chains as the command
+// dialog. A cancelled one ends it: there is no row left to correct here, so
+// nothing is sent rather than the cancel text.
+bool AskParameterValues(const CommandContext& context, CommandRecord* record) {
+  context.err << context.Out(record->title) << '\n' << std::flush;
+  for (CommandParameter& parameter : record->parameters) {
+    if (!IsEditableParameter(parameter)) continue;
+    std::string value = CollectParameterValue(parameter, context.ui);
+    if (value == Str(32782)) {
+      context.Fail(W("entrada de \"") + parameter.title + W("\" cancelada; nada foi enviado"));
+      return false;
+    }
+    parameter.value = std::move(value);
+  }
+  return true;
+}
+
+}  // namespace
 
 int RunSendCommand(CommandContext& context) {
   if (context.arguments.empty()) return context.UsageError(W("falta o comando (CMD)"));
@@ -13,9 +45,12 @@ int RunSendCommand(CommandContext& context) {
   if (!context.LoadCatalogue(catalogue)) return 1;
   CommandRecord record;
   if (!FindCatalogueCommand(context, catalogue, context.arguments[0], &record)) return 1;
-  if (!AssignParameterValues(context, {context.arguments.begin() + 1, context.arguments.end()},
-                             &record))
+  if (context.arguments.size() == 1 && AnswersFromTerminal(context)) {
+    if (!AskParameterValues(context, &record)) return 1;
+  } else if (!AssignParameterValues(
+                 context, {context.arguments.begin() + 1, context.arguments.end()}, &record)) {
     return 1;
+  }
   DefaultPortFactory ports;
   ExecutionContext execution{context.settings, context.ui, ports, RealClock()};
   const int result = Execute(record, execution);

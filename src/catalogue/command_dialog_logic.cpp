@@ -1,12 +1,10 @@
 #include "catalogue/command_dialog_logic.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <ctime>
 
 #include "app/ui.h"
+#include "catalogue/entry_forms.h"
 #include "catalogue/parameter_entry.h"
-#include "link/clock.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
 
@@ -16,7 +14,6 @@ namespace {
 constexpr int kCancelled = 32782;    // "ERRO"
 constexpr int kDateCorrect = 32986;  // "A data está correta?"
 constexpr int kAcceptClock = 32997;  // "Aceitar data e horário do computador?"
-constexpr int kDateLabel = 32843;    // "Data"
 constexpr int kPleaseWait = 32964;   // "Por favor, aguarde....."
 constexpr int kProductName = 32915;  // "Taloven"
 
@@ -45,19 +42,6 @@ int LengthLimit(const CommandParameter& parameter) {
   if (parameter.type == "BINARIO") return 3;
   if (parameter.type == "DIG_HEX") return 2 * parameter.size;
   return parameter.size;
-}
-
-std::string TwoDigitTriple(int first, int second, int third) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d%02d%02d", first % 100, second % 100, third % 100);
-  return text;
-}
-
-std::string TodayAsDayMonthYear(Clock& clock) {
-  const std::tm now = clock.LocalTime();
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d/%02d/%d", now.tm_mday, now.tm_mon + 1, now.tm_year + 1900);
-  return text;
 }
 
 }  // namespace
@@ -103,18 +87,16 @@ void CommandDialogLogic::Open() {
 }
 
 bool CommandDialogLogic::OpenAsClockCommand() {
-  const std::string prompt =
-      Str(kAcceptClock) + "\r\n\r\n" + Str(kDateLabel) + ": " + TodayAsDayMonthYear(context_.clock);
-  const auto moment = context_.ui.TimeEntry(prompt, true);
+  // In clock mode the time window adds today's date to the question itself.
+  const auto moment = context_.ui.TimeEntry(Str(kAcceptClock), true);
   if (!moment) return false;
-  const std::string date = TwoDigitTriple(moment->date.day, moment->date.month, moment->date.year);
+  const std::string date = DayMonthYear2(moment->date);
   const MessageAnswer answer =
       context_.ui.Message(Str(kDateCorrect) + "\r\n" + date, Str(kProductName),
                           MessageButtons::YesNo, MessageIcon::Exclamation);
   if (answer != MessageAnswer::Yes) return false;
-  const std::array<std::string, 3> values{
-      date, TwoDigitTriple(moment->time.hour, moment->time.minute, moment->time.second),
-      moment->summerTime ? "1" : "0"};
+  const std::array<std::string, 3> values{date, HoursMinutesSeconds(moment->time),
+                                          moment->summerTime ? "1" : "0"};
   for (int row = 0; row < static_cast<int>(values.size()); ++row)
     if (RowIsEditable(row)) rows_[static_cast<size_t>(row)].text = values[static_cast<size_t>(row)];
   Send();

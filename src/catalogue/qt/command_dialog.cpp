@@ -54,6 +54,9 @@ CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWi
   grid->setColumnStretch(1, 1);
   grid->setHorizontalSpacing(8);
   const int fieldWidth = fontMetrics().averageCharWidth() * kValueFieldChars;
+  // Every command's window has about the same width, also one without rows,
+  // so that its caption, the command's title, stays readable.
+  group_->setMinimumWidth(fieldWidth * 3 / 2);
   for (int row = 0; row < CommandDialogLogic::kRowCount; ++row) {
     const CommandDialogRow& shown = logic_.Rows()[static_cast<size_t>(row)];
     RowWidgets& widgets = rows_[static_cast<size_t>(row)];
@@ -63,7 +66,6 @@ CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWi
     widgets.value->setObjectName(Id(shown.valueId));
     widgets.value->setMinimumWidth(fieldWidth);
     widgets.edit = Button(QStr(kEditText), Id(shown.editId), group_);
-    widgets.label->setBuddy(widgets.value);
     grid->addWidget(widgets.label, row, 0);
     grid->addWidget(widgets.value, row, 1);
     grid->addWidget(widgets.edit, row, 2);

@@ -310,11 +310,11 @@ void Printer::CloseQuick(Exchange& x) {
   std::string first = value, second;
   if (!value.empty() && value[0] == 'X') {
     if (value.size() == 9) {
-      first = "A" + value.substr(1, 4);
-      second = "D" + value.substr(5, 4);
+      first.assign(1, 'A').append(value, 1, 4);
+      second.assign(1, 'D').append(value, 5, 4);
     } else if (value.size() == 29) {
-      first = "a" + value.substr(1, 14);
-      second = "d" + value.substr(15, 14);
+      first.assign(1, 'a').append(value, 1, 14);
+      second.assign(1, 'd').append(value, 15, 14);
     } else {
       return x.RefuseParameterType();
     }

@@ -14,20 +14,27 @@
 namespace taloven {
 namespace {
 
-// Asked on a terminal, the values come through the same chains of entry
-// dialogs the command window uses; a cancel sends nothing.
-bool AskParameterValues(CommandContext& context, CommandRecord* record) {
-  for (auto& parameter : record->parameters) {
-    if (!IsEditableParameter(parameter)) continue;
-    std::string value = CollectParameterValue(parameter, context.ui);
-    if (value == Str(32782)) return false;
-    parameter.value = value;
-  }
-  return true;
+// Someone is there to answer: the program's own input is a terminal, not a
+// pipe or a file.
+bool AnswersFromTerminal(const CommandContext& context) {
+  return &context.in == &std::cin && ::isatty(STDIN_FILENO) == 1;
 }
 
-bool OnTerminal(const CommandContext& context) {
-  return &context.in == &std::cin && isatty(STDIN_FILENO);
+// Asks every editable parameter through the same entry chains as the command
+// dialog. A cancelled one ends it: there is no row left to correct here, so
+// nothing is sent rather than the cancel text.
+bool AskParameterValues(const CommandContext& context, CommandRecord* record) {
+  context.err << context.Out(record->title) << '\n' << std::flush;
+  for (CommandParameter& parameter : record->parameters) {
+    if (!IsEditableParameter(parameter)) continue;
+    std::string value = CollectParameterValue(parameter, context.ui);
+    if (value == Str(32782)) {
+      context.Fail(W("entrada de \"") + parameter.title + W("\" cancelada; nada foi enviado"));
+      return false;
+    }
+    parameter.value = std::move(value);
+  }
+  return true;
 }
 
 }  // namespace
@@ -38,11 +45,8 @@ int RunSendCommand(CommandContext& context) {
   if (!context.LoadCatalogue(catalogue)) return 1;
   CommandRecord record;
   if (!FindCatalogueCommand(context, catalogue, context.arguments[0], &record)) return 1;
-  if (context.arguments.size() == 1 && OnTerminal(context)) {
-    if (!AskParameterValues(context, &record)) {
-      context.err << context.Out(Str(32785)) << "\n";
-      return ExitStatusFor(kExecuteCancelled);
-    }
+  if (context.arguments.size() == 1 && AnswersFromTerminal(context)) {
+    if (!AskParameterValues(context, &record)) return 1;
   } else if (!AssignParameterValues(
                  context, {context.arguments.begin() + 1, context.arguments.end()}, &record)) {
     return 1;

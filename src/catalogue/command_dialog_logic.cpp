@@ -9,85 +9,132 @@
 #include "resources/strings.h"
 
 namespace taloven {
+namespace {
 
-CommandDialogLogic::CommandDialogLogic(CommandRecord record) : record_(std::move(record)) {}
+constexpr int kCancelled = 32782;    // "ERRO"
+constexpr int kDateCorrect = 32986;  // "A data está correta?"
+constexpr int kAcceptClock = 32997;  // "Aceitar data e horário do computador?"
+constexpr int kPleaseWait = 32964;   // "Por favor, aguarde....."
+constexpr int kProductName = 32915;  // "Taloven"
+
+// The escape text of the command that sets the printer's date and time.
+constexpr const char* kClockCommandEscape = "2";
+
+struct RowIds {
+  int label, value, edit;
+};
+constexpr std::array<RowIds, CommandDialogLogic::kRowCount> kRowIds{{
+    {1028, 1003, 1052},
+    {1029, 1004, 1053},
+    {1030, 1005, 1054},
+    {1031, 1006, 1055},
+    {1032, 1007, 1056},
+    {1033, 1008, 1057},
+    {1034, 1009, 1058},
+    {1035, 1010, 1059},
+    {1036, 1011, 1060},
+    {1037, 1012, 1061},
+    {1039, 1015, 1062},
+    {1040, 1013, 1063},
+}};
+
+int LengthLimit(const CommandParameter& parameter) {
+  if (parameter.type == "BINARIO") return 3;
+  if (parameter.type == "DIG_HEX") return 2 * parameter.size;
+  return parameter.size;
+}
+
+}  // namespace
+
+CommandDialogLogic::CommandDialogLogic(CommandRecord record, ExecutionContext context)
+    : record_(std::move(record)), context_(context) {
+  for (int row = 0; row < kRowCount; ++row) {
+    CommandDialogRow& shown = rows_[static_cast<size_t>(row)];
+    shown.labelId = kRowIds[static_cast<size_t>(row)].label;
+    shown.valueId = kRowIds[static_cast<size_t>(row)].value;
+    shown.editId = kRowIds[static_cast<size_t>(row)].edit;
+    if (row >= UsedRows()) continue;
+    const CommandParameter& parameter = record_.parameters[static_cast<size_t>(row)];
+    shown.visible = IsEditableParameter(parameter);
+    shown.lengthLimit = LengthLimit(parameter);
+    shown.label = parameter.title + (parameter.mandatory ? " *" : "");
+  }
+}
 
 int CommandDialogLogic::UsedRows() const {
-  return std::min(static_cast<int>(record_.parameters.size()), kRows);
+  return std::min(static_cast<int>(record_.parameters.size()), kRowCount);
 }
 
-bool CommandDialogLogic::RowShown(int row) const {
-  return row >= 0 && row < UsedRows() &&
-         IsEditableParameter(record_.parameters[static_cast<size_t>(row)]);
+bool CommandDialogLogic::RowIsEditable(int row) const {
+  return row >= 0 && row < UsedRows() && rows_[static_cast<size_t>(row)].visible;
 }
 
-int CommandDialogLogic::RowLimit(int row) const {
-  const CommandParameter& p = record_.parameters[static_cast<size_t>(row)];
-  if (p.type == "BINARIO") return 3;
-  if (p.type == "DIG_HEX") return 2 * p.size;
-  return p.size;
-}
-
-std::string CommandDialogLogic::RowLabel(int row) const {
-  const CommandParameter& p = record_.parameters[static_cast<size_t>(row)];
-  return p.mandatory ? p.title + " *" : p.title;
-}
-
-void CommandDialogLogic::SetRowText(int row, std::string text) {
-  if (row >= 0 && row < kRows) rows_[static_cast<size_t>(row)] = std::move(text);
+int CommandDialogLogic::ExtraParameterCount() const {
+  return std::max(static_cast<int>(record_.parameters.size()) - kRowCount, 0);
 }
 
 std::string CommandDialogLogic::ExtraParametersNote() const {
-  const size_t count = record_.parameters.size();
-  if (count <= kRows) return "";
-  return W("Os parâmetros 13 a ") + std::to_string(count) +
-         W(" não cabem nesta janela e são enviados com os valores do catálogo.");
+  const int extra = ExtraParameterCount();
+  if (extra == 0) return {};
+  if (extra == 1) return W("1 parâmetro adicional será enviado com o valor do catálogo");
+  return std::to_string(extra) +
+         W(" parâmetros adicionais serão enviados com os valores do catálogo");
 }
 
-void CommandDialogLogic::Open(ExecutionContext& context) {
-  if (record_.escapeText == "2" && OfferComputerClock(context)) return;
-  CollectAll(context.ui);
+void CommandDialogLogic::Open() {
+  if (record_.escapeText == kClockCommandEscape && OpenAsClockCommand()) return;
+  CollectAll();
 }
 
-bool CommandDialogLogic::OfferComputerClock(ExecutionContext& context) {
-  auto moment = context.ui.TimeEntry(Str(32997), true);
+bool CommandDialogLogic::OpenAsClockCommand() {
+  // In clock mode the time window adds today's date to the question itself.
+  const auto moment = context_.ui.TimeEntry(Str(kAcceptClock), true);
   if (!moment) return false;
   const std::string date = DayMonthYear2(moment->date);
-  if (context.ui.Message(Str(32986) + "\r\n" + date, Str(32915), MessageButtons::YesNo,
-                         MessageIcon::Exclamation) != MessageAnswer::Yes)
-    return false;
-  SetRowText(0, date);
-  SetRowText(1, HoursMinutesSeconds(moment->time));
-  SetRowText(2, moment->summerTime ? "1" : "0");
-  Send(context);
+  const MessageAnswer answer =
+      context_.ui.Message(Str(kDateCorrect) + "\r\n" + date, Str(kProductName),
+                          MessageButtons::YesNo, MessageIcon::Exclamation);
+  if (answer != MessageAnswer::Yes) return false;
+  const std::array<std::string, 3> values{date, HoursMinutesSeconds(moment->time),
+                                          moment->summerTime ? "1" : "0"};
+  for (int row = 0; row < static_cast<int>(values.size()); ++row)
+    if (RowIsEditable(row)) rows_[static_cast<size_t>(row)].text = values[static_cast<size_t>(row)];
+  Send();
   return true;
 }
 
-void CommandDialogLogic::CollectAll(Ui& ui) {
+void CommandDialogLogic::CollectAll() {
   for (int row = 0; row < UsedRows(); ++row) {
-    if (!RowShown(row)) continue;
-    std::string value = CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui);
-    if (value == Str(32782)) break;
-    SetRowText(row, std::move(value));
+    if (!RowIsEditable(row)) continue;
+    std::string value =
+        CollectParameterValue(record_.parameters[static_cast<size_t>(row)], context_.ui);
+    if (value == Str(kCancelled)) return;
+    rows_[static_cast<size_t>(row)].text = std::move(value);
   }
 }
 
-void CommandDialogLogic::Edit(int row, Ui& ui) {
-  if (!RowShown(row)) return;
-  SetRowText(row, CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui));
+void CommandDialogLogic::Edit(int row) {
+  if (!RowIsEditable(row)) return;
+  rows_[static_cast<size_t>(row)].text =
+      CollectParameterValue(record_.parameters[static_cast<size_t>(row)], context_.ui);
 }
 
-int CommandDialogLogic::Send(ExecutionContext& context) {
+void CommandDialogLogic::SetRowText(int row, std::string text) {
+  if (RowIsEditable(row)) rows_[static_cast<size_t>(row)].text = std::move(text);
+}
+
+int CommandDialogLogic::Send() {
   for (int row = 0; row < UsedRows(); ++row)
-    if (RowShown(row)) record_.parameters[static_cast<size_t>(row)].value = RowText(row);
+    if (RowIsEditable(row))
+      record_.parameters[static_cast<size_t>(row)].value = rows_[static_cast<size_t>(row)].text;
   int result;
   {
-    auto wait = context.ui.ShowWait(Str(32964));
-    result = Execute(record_, context);
+    // Closed before the results window, which then has the screen alone.
+    auto wait = context_.ui.ShowWait(Str(kPleaseWait));
+    result = Execute(record_, context_);
   }
-  // The wait window is gone before the results window opens over the dialog.
-  if (result != kExecuteOk || context.settings.showResults)
-    context.ui.ShowResults(record_.formattedReturn, record_.dumpText);
+  if (result != kExecuteOk || context_.settings.showResults)
+    context_.ui.ShowResults(record_.formattedReturn, record_.dumpText);
   return result;
 }
 

@@ -8,48 +8,60 @@
 
 namespace taloven {
 
-class Ui;
+// One parameter row of the command dialog: label, value field, "Editar".
+struct CommandDialogRow {
+  int labelId = 0;
+  int valueId = 0;
+  int editId = 0;
+  bool visible = false;
+  std::string label;  // the parameter's title, " *" after it when mandatory
+  int lengthLimit = 0;
+  std::string text;  // what the value field holds
+};
 
-// The command dialog without its window: its own copy of one command, a
-// text per parameter row, collecting, editing and sending. The rows show
-// the first twelve parameters; any further ones are sent with their
-// catalogue values.
+// The command dialog without its window: its own copy of a command record,
+// twelve rows for the first twelve parameters, value collection on opening,
+// row editing and sending. Parameters past the twelfth have no row; they are
+// sent with the values they came with.
 class CommandDialogLogic {
  public:
-  static constexpr int kRows = 12;
+  static constexpr int kRowCount = 12;
 
-  explicit CommandDialogLogic(CommandRecord record);
+  CommandDialogLogic(CommandRecord record, ExecutionContext context);
 
-  const CommandRecord& Record() const { return record_; }
+  // What the dialog does as it opens: the date-and-time command asks for the
+  // computer's clock and, when confirmed, is sent at once; every other
+  // command (or an unconfirmed clock) has its editable values collected in
+  // order until one is cancelled.
+  void Open();
 
-  // Rows with a parameter of their own, shown or not.
-  int UsedRows() const;
-  // A row is shown when it has a parameter the user fills.
-  bool RowShown(int row) const;
-  // Characters the row's value field accepts.
-  int RowLimit(int row) const;
-  // The parameter's title, with " *" when it is mandatory.
-  std::string RowLabel(int row) const;
-  const std::string& RowText(int row) const { return rows_[static_cast<size_t>(row)]; }
+  // "Editar" of row (0 to 11): the parameter's entry again; the result, a
+  // cancel text included, becomes the row's text.
+  void Edit(int row);
+
+  // Takes the rows into the record, executes it and shows the results when
+  // it failed or results are to be shown. Returns Execute's result.
+  int Send();
+
+  // The value field as the user left it.
   void SetRowText(int row, std::string text);
-  // Says which parameters the rows cannot show; empty when all fit.
+
+  const std::array<CommandDialogRow, kRowCount>& Rows() const { return rows_; }
+  const CommandRecord& Record() const { return record_; }
+  const std::string& Caption() const { return record_.title; }
+  // Parameters without a row; empty note when there are none.
+  int ExtraParameterCount() const;
   std::string ExtraParametersNote() const;
 
-  // What happens as the dialog opens: the date-and-time command offers the
-  // computer's clock and, confirmed, is sent at once; otherwise every
-  // editable parameter is asked for in turn until one is cancelled.
-  void Open(ExecutionContext& context);
-  // "Editar": asks for one row's value again; a cancel leaves "ERRO".
-  void Edit(int row, Ui& ui);
-  // Ok: sends with the row texts; returns Execute's result.
-  int Send(ExecutionContext& context);
-
  private:
-  bool OfferComputerClock(ExecutionContext& context);
-  void CollectAll(Ui& ui);
+  int UsedRows() const;
+  bool RowIsEditable(int row) const;
+  bool OpenAsClockCommand();
+  void CollectAll();
 
   CommandRecord record_;
-  std::array<std::string, kRows> rows_;
+  ExecutionContext context_;
+  std::array<CommandDialogRow, kRowCount> rows_;
 };
 
 }  // namespace taloven

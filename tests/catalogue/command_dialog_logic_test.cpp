@@ -1,9 +1,13 @@
 #include "catalogue/command_dialog_logic.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "resources/encoding.h"
 #include "resources/strings.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"
@@ -13,169 +17,314 @@ namespace taloven {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ScriptedLine;
+using testing::ScriptedPortFactory;
 using testing::ScriptedUi;
-using Cancel = ScriptedUi::Cancel;
+using testing::TestClock;
+constexpr ScriptedUi::Cancel kCancel{};
 
-CommandParameter Param(const std::string& type, int size, bool mandatory = true,
-                       const std::string& value = "") {
+CommandParameter Param(const std::string& type, int size, const std::string& title,
+                       bool mandatory = true, const std::string& value = "") {
   CommandParameter p;
-  p.title = type;
   p.type = type;
   p.size = size;
+  p.title = title;
   p.mandatory = mandatory ? 1 : 0;
   p.value = value;
   return p;
 }
 
-class CommandDialogLogicTest : public ::testing::Test {
+CommandRecord Command(const std::string& escape, const std::vector<CommandParameter>& parameters) {
+  CommandRecord record;
+  record.SetTitle("Comando de teste");
+  record.SetEscapeText(escape);
+  for (const CommandParameter& p : parameters) record.AppendParameter(p);
+  return record;
+}
+
+// A printer that acknowledges every frame with a fixed reply of no data, or
+// stays silent.
+class CommandDialogFlow : public ::testing::Test {
  protected:
   void SetUp() override {
     directory_ = fs::temp_directory_path() /
-                 ("taloven-command-dialog-" + std::to_string(getpid()) + "-" +
+                 ("taloven-dialog-" + std::to_string(getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(directory_);
     settings_.portName = "COM1:";
     settings_.workingDirectory = directory_.string();
     line_.clock = &clock_;
+    Answering(true);
   }
   void TearDown() override { fs::remove_all(directory_); }
 
-  CommandRecord Command(const std::string& escape, std::vector<CommandParameter> parameters) {
-    CommandRecord record;
-    record.SetTitle("Comando de teste");
-    record.SetEscapeText(escape);
-    for (auto& p : parameters) record.AppendParameter(p);
-    return record;
+  void Answering(bool answers) {
+    if (answers)
+      line_.onWrite = [](ScriptedLine& line, const std::vector<uint8_t>&) {
+        line.Answer({0x06, 0x00, 0x00});
+      };
+    else
+      line_.onWrite = nullptr;
   }
-  void PrinterAnswersOk() {
-    line_.onWrite = [](testing::ScriptedLine& line, const std::vector<uint8_t>&) {
-      line.Answer({0x06, 0x00, 0x00});
-    };
+
+  CommandDialogLogic Dialog(CommandRecord record) {
+    return CommandDialogLogic(std::move(record), ExecutionContext{settings_, ui_, ports_, clock_});
   }
-  ExecutionContext Context() { return {settings_, ui_, ports_, clock_}; }
+
+  std::vector<std::string> RowTexts(const CommandDialogLogic& dialog) const {
+    std::vector<std::string> texts;
+    for (const CommandDialogRow& row : dialog.Rows()) texts.push_back(row.text);
+    texts.resize(static_cast<size_t>(used_));
+    return texts;
+  }
+
+  // The parameter bytes of the n-th frame sent: after STX, length, ESC and
+  // the command byte, before the checksum.
+  std::string SentParameters(size_t n) const {
+    const std::vector<uint8_t>& frame = line_.frames.at(n);
+    return std::string(frame.begin() + 5, frame.end() - 2);
+  }
 
   fs::path directory_;
   AppSettings settings_;
-  testing::TestClock clock_;
+  TestClock clock_;
   ScriptedUi ui_{&clock_};
-  testing::ScriptedLine line_;
-  testing::ScriptedPortFactory ports_{line_};
+  ScriptedLine line_;
+  ScriptedPortFactory ports_{line_};
+  int used_ = 3;
 };
 
-TEST_F(CommandDialogLogicTest, RowsLabelsLimitsAndHiding) {
-  CommandDialogLogic logic(
-      Command("35", {Param("BINARIO", 1), Param("DIG_HEX", 4, false),
-                     Param("NOT_EDITABLE", 2, true, "AB"), Param("STRING", 20)}));
-  EXPECT_EQ(logic.UsedRows(), 4);
-  EXPECT_EQ(logic.RowLimit(0), 3);
-  EXPECT_EQ(logic.RowLimit(1), 8);
-  EXPECT_EQ(logic.RowLimit(3), 20);
-  EXPECT_EQ(logic.RowLabel(0), "BINARIO *");
-  EXPECT_EQ(logic.RowLabel(1), "DIG_HEX");
-  EXPECT_TRUE(logic.RowShown(0));
-  EXPECT_FALSE(logic.RowShown(2));
-  EXPECT_FALSE(logic.RowShown(4));
-  EXPECT_EQ(logic.ExtraParametersNote(), "");
+TEST_F(CommandDialogFlow, RowsFollowTheParametersWithTheirIdsLimitsAndLabels) {
+  CommandDialogLogic dialog = Dialog(Command("35", {
+                                                       Param("STRING", 5, "Nome"),
+                                                       Param("BINARIO", 1, "Byte", false),
+                                                       Param("DIG_HEX", 4, "Hex"),
+                                                       Param("NOT_EDITABLE", 2, "Fixo"),
+                                                       Param("DIG_HEX_NOT_EDITABLE", 1, "Fixo hex"),
+                                                       Param("INTEGER", 6, W("Número")),
+                                                   }));
+  struct Expected {
+    int label, value, edit;
+    bool visible;
+    std::string label_text;
+    int limit;
+  };
+  const std::vector<Expected> expected{
+      {1028, 1003, 1052, true, "Nome *", 5},      {1029, 1004, 1053, true, "Byte", 3},
+      {1030, 1005, 1054, true, "Hex *", 8},       {1031, 1006, 1055, false, "Fixo *", 2},
+      {1032, 1007, 1056, false, "Fixo hex *", 1}, {1033, 1008, 1057, true, W("Número *"), 6},
+      {1034, 1009, 1058, false, "", 0},           {1035, 1010, 1059, false, "", 0},
+      {1036, 1011, 1060, false, "", 0},           {1037, 1012, 1061, false, "", 0},
+      {1039, 1015, 1062, false, "", 0},           {1040, 1013, 1063, false, "", 0},
+  };
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    const CommandDialogRow& row = dialog.Rows()[i];
+    EXPECT_EQ(row.labelId, expected[i].label);
+    EXPECT_EQ(row.valueId, expected[i].value);
+    EXPECT_EQ(row.editId, expected[i].edit);
+    EXPECT_EQ(row.visible, expected[i].visible);
+    EXPECT_EQ(row.label, expected[i].label_text);
+    EXPECT_EQ(row.lengthLimit, expected[i].limit);
+    EXPECT_EQ(row.text, "");
+  }
+  EXPECT_EQ(dialog.Caption(), "Comando de teste");
+  EXPECT_EQ(dialog.ExtraParametersNote(), "");
 }
 
-TEST_F(CommandDialogLogicTest, OpeningCollectsEditableRowsAndStopsAtACancel) {
-  CommandDialogLogic logic(Command("35", {Param("INTEGER", 4), Param("NOT_EDITABLE", 2),
-                                          Param("STRING", 3), Param("INTEGER", 2)}));
-  ui_.PushAll(std::string("12"), Cancel{});
-  auto context = Context();
-  logic.Open(context);
-  EXPECT_EQ(ui_.PromptKinds(), (std::vector<std::string>{"number", "text"}));
-  EXPECT_EQ(logic.RowText(0), "0012");
-  EXPECT_EQ(logic.RowText(2), "");
-  EXPECT_EQ(logic.RowText(3), "");
-  EXPECT_TRUE(ui_.AllAnswered());
+TEST_F(CommandDialogFlow, OpeningCollectsEveryEditableValueInOrder) {
+  CommandDialogLogic dialog = Dialog(
+      Command("35", {Param("STRING", 5, "Nome"), Param("NOT_EDITABLE", 2, "Fixo", true, "XY"),
+                     Param("INTEGER", 4, "Quantidade")}));
+  ui_.PushAll(std::string("AB"), std::string("12"));
+  dialog.Open();
+  EXPECT_EQ(ui_.PromptKinds(), (std::vector<std::string>{"text", "number"}));
+  EXPECT_EQ(RowTexts(dialog), (std::vector<std::string>{"AB   ", "", "0012"}));
+  EXPECT_TRUE(line_.frames.empty());
+
+  ASSERT_EQ(dialog.Send(), kExecuteOk);
+  EXPECT_EQ(SentParameters(0), "AB   XY0012");
 }
 
-TEST_F(CommandDialogLogicTest, EditCancelledLeavesErroAndSendsIt) {
-  CommandDialogLogic logic(Command("35", {Param("STRING", 4)}));
-  ui_.Push(Cancel{});
-  logic.Edit(0, ui_);
-  EXPECT_EQ(logic.RowText(0), Str(32782));
-  PrinterAnswersOk();
-  auto context = Context();
-  EXPECT_EQ(logic.Send(context), kExecuteOk);
-  EXPECT_EQ(logic.Record().parameters[0].value, Str(32782));
+TEST_F(CommandDialogFlow, CancelStopsTheCollectionAndLeavesLaterRowsAsTheyAre) {
+  CommandDialogLogic dialog = Dialog(
+      Command("35", {Param("STRING", 2, "A"), Param("INTEGER", 2, "B"), Param("STRING", 2, "C")}));
+  ui_.PushAll(std::string("x"), kCancel);
+  dialog.Open();
+  EXPECT_EQ(ui_.PromptKinds(), (std::vector<std::string>{"text", "number"}));
+  EXPECT_EQ(RowTexts(dialog), (std::vector<std::string>{"x ", "", ""}));
+
+  // The user completes the rest by typing.
+  dialog.SetRowText(1, "07");
+  dialog.SetRowText(2, "zz");
+  ASSERT_EQ(dialog.Send(), kExecuteOk);
+  EXPECT_EQ(SentParameters(0), "x 07zz");
 }
 
-TEST_F(CommandDialogLogicTest, SendingTwiceAppendsTheResults) {
-  settings_.showResults = 1;
-  CommandDialogLogic logic(Command("35", {Param("NOT_EDITABLE", 2, true, "AB")}));
-  auto context = Context();
-  logic.Open(context);
-  EXPECT_TRUE(ui_.Prompts().empty());
-  PrinterAnswersOk();
-  EXPECT_EQ(logic.Send(context), kExecuteOk);
-  EXPECT_EQ(logic.Send(context), kExecuteOk);
-  ASSERT_EQ(ui_.Results().size(), 2u);
-  const std::string& second = ui_.Results()[1].first;
-  EXPECT_EQ(second.substr(0, ui_.Results()[0].first.size()), ui_.Results()[0].first);
-  EXPECT_GT(second.size(), ui_.Results()[0].first.size());
-  EXPECT_EQ(line_.frames.size(), 2u);
+TEST_F(CommandDialogFlow, CancelledEditShowsAndSendsTheCancelText) {
+  CommandDialogLogic dialog = Dialog(Command("35", {Param("STRING", 4, "A")}));
+  ui_.PushAll(std::string("ab"), kCancel);
+  dialog.Open();
+  dialog.Edit(0);
+  EXPECT_EQ(dialog.Rows()[0].text, Str(32782));
+  dialog.Send();
+  EXPECT_EQ(SentParameters(0), Str(32782));
+  EXPECT_EQ(dialog.Record().parameters[0].value, Str(32782));
+}
+
+TEST_F(CommandDialogFlow, EditReplacesOnlyItsRowAndIgnoresRowsWithoutAParameter) {
+  CommandDialogLogic dialog =
+      Dialog(Command("35", {Param("STRING", 2, "A"), Param("STRING", 2, "B")}));
+  ui_.PushAll(std::string("a"), std::string("b"), std::string("c"));
+  dialog.Open();
+  dialog.Edit(1);
+  dialog.Edit(5);
+  dialog.Edit(12);
+  dialog.Edit(-1);
+  EXPECT_EQ(ui_.PromptKinds().size(), 3u);
+  EXPECT_EQ(dialog.Rows()[0].text, "a ");
+  EXPECT_EQ(dialog.Rows()[1].text, "c ");
+}
+
+TEST_F(CommandDialogFlow, SendingTwiceAppendsTheResultsAndRebuildsTheDump) {
+  CommandDialogLogic dialog = Dialog(Command("35", {Param("STRING", 2, "A")}));
+  ui_.Push(std::string("ab"));
+  dialog.Open();
+  ASSERT_EQ(dialog.Send(), kExecuteOk);
+  ASSERT_EQ(dialog.Send(), kExecuteOk);
+
+  ASSERT_EQ(line_.frames.size(), 2u);
   EXPECT_EQ(line_.frames[0], line_.frames[1]);
+  ASSERT_EQ(ui_.Results().size(), 2u);
+  const std::string& first = ui_.Results()[0].first;
+  const std::string& second = ui_.Results()[1].first;
+  EXPECT_EQ(second.substr(0, first.size()), first);
+  EXPECT_GT(second.size(), first.size());
+  EXPECT_EQ(ui_.Results()[0].second, ui_.Results()[1].second);
   EXPECT_EQ(ui_.WaitTexts(), (std::vector<std::string>{Str(32964), Str(32964)}));
 }
 
-TEST_F(CommandDialogLogicTest, ResultsOnlyOnFailureWhenTurnedOff) {
-  settings_.showResults = 0;
-  CommandDialogLogic logic(Command("35", {}));
-  auto context = Context();
-  PrinterAnswersOk();
-  EXPECT_EQ(logic.Send(context), kExecuteOk);
-  EXPECT_TRUE(ui_.Results().empty());
-  line_.onWrite = nullptr;  // the printer stays silent
-  EXPECT_EQ(logic.Send(context), kExecuteNoReply);
-  ASSERT_EQ(ui_.Results().size(), 1u);
-  EXPECT_NE(ui_.Results()[0].first.find(Str(32778)), std::string::npos);
+struct ResultsCase {
+  const char* name;
+  int showResults;
+  bool printerAnswers;
+  bool resultsShown;
+};
+
+class ResultsWindowRule : public CommandDialogFlow,
+                          public ::testing::WithParamInterface<ResultsCase> {};
+
+TEST_P(ResultsWindowRule, ShowsResultsWhenAskedOrWhenTheCommandFailed) {
+  settings_.showResults = GetParam().showResults;
+  Answering(GetParam().printerAnswers);
+  CommandDialogLogic dialog = Dialog(Command("35", {}));
+  dialog.Open();
+  EXPECT_TRUE(ui_.Prompts().empty());
+  const int result = dialog.Send();
+  EXPECT_EQ(result, GetParam().printerAnswers ? kExecuteOk : kExecuteNoReply);
+  ASSERT_EQ(ui_.Results().size(), GetParam().resultsShown ? 1u : 0u);
+  if (GetParam().resultsShown) {
+    EXPECT_EQ(ui_.Results()[0].first, dialog.Record().formattedReturn);
+    EXPECT_EQ(ui_.Results()[0].second, dialog.Record().dumpText);
+    // The wait window is gone before the results window opens.
+    EXPECT_EQ(ui_.WaitTexts().size(), 1u);
+  }
 }
 
-TEST_F(CommandDialogLogicTest, DateAndTimeCommandSendsTheComputerClock) {
-  settings_.showResults = 0;
-  CommandDialogLogic logic(Command("2", {Param("DATA", 6), Param("HORA", 6), Param("INTEGER", 1)}));
-  PrinterAnswersOk();
-  ui_.PushAll(TimeAnswer{{7, 3, 2025}, {9, 5, 3}, true}, MessageAnswer::Yes);
-  auto context = Context();
-  logic.Open(context);
-  EXPECT_EQ(ui_.PromptKinds(), (std::vector<std::string>{"time", "message", "wait"}));
-  EXPECT_EQ(ui_.Prompts()[0].details[0], "clock");
-  EXPECT_EQ(ui_.Prompts()[1].text, Str(32986) + "\r\n070325");
-  EXPECT_EQ(logic.Record().parameters[0].value, "070325");
-  EXPECT_EQ(logic.Record().parameters[1].value, "090503");
-  EXPECT_EQ(logic.Record().parameters[2].value, "1");
-  EXPECT_EQ(line_.frames.size(), 1u);
-}
+INSTANTIATE_TEST_SUITE_P(All, ResultsWindowRule,
+                         ::testing::Values(ResultsCase{"on_ok", 1, true, true},
+                                           ResultsCase{"off_ok", 0, true, false},
+                                           ResultsCase{"on_failed", 1, false, true},
+                                           ResultsCase{"off_failed", 0, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CommandDialogLogicTest, DateAndTimeDeclinedFallsBackToCollecting) {
-  CommandDialogLogic logic(Command("2", {Param("DATA", 6), Param("HORA", 6)}));
-  ui_.PushAll(TimeAnswer{{7, 3, 2025}, {9, 5, 3}, false}, MessageAnswer::No, Date{1, 2, 2024},
-              TimeAnswer{{}, {8, 0, 0}, false});
-  auto context = Context();
-  logic.Open(context);
-  EXPECT_EQ(ui_.PromptKinds(), (std::vector<std::string>{"time", "message", "date", "time"}));
-  EXPECT_EQ(logic.RowText(0), "010224");
-  EXPECT_EQ(logic.RowText(1), "080000");
+TEST_F(CommandDialogFlow, ParameterErrorsAlsoOpenTheResultsWindow) {
+  settings_.showResults = 0;
+  CommandDialogLogic dialog = Dialog(Command("35", {Param("STRING", 3, "A")}));
+  ui_.Push(kCancel);
+  dialog.Open();
+  EXPECT_EQ(dialog.Send(), kExecuteMandatoryEmpty);
   EXPECT_TRUE(line_.frames.empty());
+  EXPECT_EQ(ui_.Results().size(), 1u);
 }
 
-TEST_F(CommandDialogLogicTest, ParametersBeyondTwelveKeepTheirCatalogueValues) {
+TEST_F(CommandDialogFlow, ParametersPastTheTwelfthRowGoWithTheirCatalogueValues) {
   std::vector<CommandParameter> parameters;
-  for (int i = 0; i < 14; ++i) parameters.push_back(Param("STRING_VAR_SIZE", 2, true, "v"));
-  CommandDialogLogic logic(Command("35", parameters));
-  EXPECT_EQ(logic.UsedRows(), 12);
-  EXPECT_NE(logic.ExtraParametersNote().find("13 a 14"), std::string::npos);
-  for (int i = 0; i < 12; ++i) ui_.Push(std::string("x"));
-  auto context = Context();
-  logic.Open(context);
+  for (int i = 0; i < 12; ++i) parameters.push_back(Param("STRING", 1, "P" + std::to_string(i)));
+  parameters.push_back(Param("STRING", 2, "P12", true, "mn"));
+  parameters.push_back(Param("INTEGER", 2, "P13", true, "42"));
+  CommandDialogLogic dialog = Dialog(Command("35", parameters));
+  for (int i = 0; i < 12; ++i) ui_.Push(std::string(1, static_cast<char>('a' + i)));
+  dialog.Open();
   EXPECT_TRUE(ui_.AllAnswered());
-  PrinterAnswersOk();
-  logic.Send(context);
-  EXPECT_EQ(logic.Record().parameters[11].value, "x");
-  EXPECT_EQ(logic.Record().parameters[12].value, "v");
-  EXPECT_EQ(logic.Record().parameters[13].value, "v");
+  EXPECT_EQ(ui_.Prompts().size(), 12u);
+  for (const CommandDialogRow& row : dialog.Rows()) EXPECT_TRUE(row.visible);
+
+  dialog.SetRowText(12, "zz");
+  ASSERT_EQ(dialog.Send(), kExecuteOk);
+  EXPECT_EQ(SentParameters(0), "abcdefghijklmn42");
+  EXPECT_EQ(dialog.ExtraParameterCount(), 2);
+  EXPECT_EQ(dialog.ExtraParametersNote(),
+            W("2 parâmetros adicionais serão enviados com os valores do catálogo"));
+
+  parameters.pop_back();
+  EXPECT_EQ(Dialog(Command("35", parameters)).ExtraParametersNote(),
+            W("1 parâmetro adicional será enviado com o valor do catálogo"));
+}
+
+std::vector<CommandParameter> ClockParameters() {
+  return {Param("DATA", 6, "Data"), Param("HORA", 6, "Hora"),
+          Param("BINARIO", 1, W("Horário de verão"))};
+}
+
+TEST_F(CommandDialogFlow, ClockCommandConfirmedIsSentAtOnceWithTheComputersMoment) {
+  CommandDialogLogic dialog = Dialog(Command("2", ClockParameters()));
+  ui_.PushAll(TimeAnswer{{9, 3, 2025}, {14, 5, 7}, true}, MessageAnswer::Yes);
+  dialog.Open();
+
+  ASSERT_EQ(ui_.Prompts().size(), 4u);
+  EXPECT_EQ(ui_.Prompts()[0].kind, "time");
+  EXPECT_EQ(ui_.Prompts()[0].details, std::vector<std::string>{"clock"});
+  EXPECT_EQ(ui_.Prompts()[0].text, W("Aceitar data e horário do computador?"));
+  EXPECT_EQ(ui_.Prompts()[1].kind, "message");
+  EXPECT_EQ(ui_.Prompts()[1].text, W("A data está correta?\r\n090325"));
+  EXPECT_EQ(ui_.Prompts()[2].kind, "wait");
+  EXPECT_EQ(ui_.Prompts()[3].kind, "results");
+  EXPECT_EQ(RowTexts(dialog), (std::vector<std::string>{"090325", "140507", "1"}));
+  ASSERT_EQ(line_.frames.size(), 1u);
+  EXPECT_EQ(SentParameters(0), std::string("090325140507") + '\x01');
+}
+
+struct ClockFallback {
+  const char* name;
+  std::vector<ScriptedUi::Answer> clockAnswers;
+};
+
+class ClockCommandNotConfirmed : public CommandDialogFlow,
+                                 public ::testing::WithParamInterface<ClockFallback> {};
+
+TEST_P(ClockCommandNotConfirmed, FallsBackToCollectingEveryParameter) {
+  CommandDialogLogic dialog = Dialog(Command("2", ClockParameters()));
+  for (const auto& answer : GetParam().clockAnswers) ui_.Push(answer);
+  ui_.PushAll(Date{1, 2, 2024}, TimeAnswer{{}, {3, 4, 5}, true}, std::string("0"));
+  dialog.Open();
+  EXPECT_TRUE(ui_.AllAnswered());
+  EXPECT_TRUE(line_.frames.empty());
+  EXPECT_EQ(RowTexts(dialog), (std::vector<std::string>{"010224", "030405", "000"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ClockCommandNotConfirmed,
+                         ::testing::Values(ClockFallback{"date_refused",
+                                                         {TimeAnswer{{9, 3, 2025}, {14, 5, 7}},
+                                                          MessageAnswer::No}},
+                                           ClockFallback{"clock_cancelled", {kCancel}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CommandDialogFlow, OnlyTheExactEscapeTwoIsTheClockCommand) {
+  CommandDialogLogic dialog = Dialog(Command("2 0", {Param("STRING", 1, "A")}));
+  ui_.Push(std::string("q"));
+  dialog.Open();
+  EXPECT_EQ(ui_.PromptKinds(), std::vector<std::string>{"text"});
 }
 
 }  // namespace

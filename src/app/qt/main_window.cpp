@@ -16,7 +16,6 @@
 #include "app/ui.h"
 #include "app/usb_setup.h"
 #include "catalogue/qt/command_dialog.h"
-#include "link/execute.h"
 #include "resources/encoding.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
@@ -156,9 +155,9 @@ void MainWindow::OnMenu(int id) {
 
 void MainWindow::OnCommandChosen(int index) {
   // The dialog works on its own copy: the catalogue keeps the file's values.
-  ExecutionContext context{settings_, ui_, ports_, clock_};
-  CommandDialog dialog(catalogue_.At(index), context, this);
-  dialog.Run();
+  CommandDialog dialog(catalogue_.At(index), ExecutionContext{settings_, ui_, ports_, clock_},
+                       this);
+  dialog.exec();
 }
 
 void MainWindow::OpenHelp() {

@@ -4,91 +4,119 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "app/qt/qt_ui.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
 namespace {
 
-// Label, value field and "Editar" button of each row.
-constexpr int kRowIds[CommandDialogLogic::kRows][3] = {
-    {1028, 1003, 1052}, {1029, 1004, 1053}, {1030, 1005, 1054}, {1031, 1006, 1055},
-    {1032, 1007, 1056}, {1033, 1008, 1057}, {1034, 1009, 1058}, {1035, 1010, 1059},
-    {1036, 1011, 1060}, {1037, 1012, 1061}, {1039, 1015, 1062}, {1040, 1013, 1063}};
+constexpr int kParametersText = 32895;  // "Parâmetros"
+constexpr int kCancelText = 32820;      // "Cancelar"
+constexpr int kEditText = 32853;        // "Editar"
+// Room for this many characters in every value field.
+constexpr int kValueFieldChars = 34;
+
+QString Id(int id) {
+  return QString::number(id);
+}
+
+QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  // Enter must never press a button of this window.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
 
 }  // namespace
 
-CommandDialog::CommandDialog(CommandRecord record, ExecutionContext& context, QWidget* parent)
-    : QDialog(parent), logic_(std::move(record)), context_(context) {
-  setWindowTitle(ToQt(logic_.Record().title));
-  auto* layout = new QVBoxLayout(this);
-  auto* group = new QGroupBox(QStr(32895), this);
-  group->setObjectName("1174");
-  auto* grid = new QGridLayout(group);
-  for (int i = 0; i < CommandDialogLogic::kRows; ++i) {
-    Row& row = rows_[static_cast<size_t>(i)];
-    row.label = new QLabel(group);
-    row.label->setObjectName(QString::number(kRowIds[i][0]));
-    row.value = new QLineEdit(group);
-    row.value->setObjectName(QString::number(kRowIds[i][1]));
-    row.value->setMinimumWidth(300);
-    row.edit = new QPushButton(QStr(32853), group);
-    row.edit->setObjectName(QString::number(kRowIds[i][2]));
-    row.edit->setAutoDefault(false);
-    row.label->setBuddy(row.value);
-    grid->addWidget(row.label, i, 0);
-    grid->addWidget(row.value, i, 1);
-    grid->addWidget(row.edit, i, 2);
-    connect(row.value, &QLineEdit::textEdited, this,
-            [this, i](const QString& text) { logic_.SetRowText(i, FromQt(text)); });
-    connect(row.edit, &QPushButton::clicked, this, [this, i] {
-      TakeTexts();
-      logic_.Edit(i, context_.ui);
-      Refresh();
-    });
-    const bool shown = logic_.RowShown(i);
-    row.label->setVisible(shown);
-    row.value->setVisible(shown);
-    row.edit->setVisible(shown);
-    if (i < logic_.UsedRows()) {
-      row.value->setMaxLength(std::max(logic_.RowLimit(i), 1));
-      row.label->setText(ToQt(logic_.RowLabel(i)));
-    }
+CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent)
+    : QDialog(parent), logic_(std::move(record), context) {
+  setObjectName(QStringLiteral("130"));
+  setWindowTitle(ToQt(logic_.Caption()));
+
+  if ((qtUi_ = dynamic_cast<QtUi*>(&context.ui))) {
+    previousUiParent_ = qtUi_->Parent();
+    qtUi_->SetParent(this);
   }
-  const std::string note = logic_.ExtraParametersNote();
-  if (!note.empty()) {
-    auto* extra = new QLabel(ToQt(note), group);
-    extra->setObjectName("extraParameters");
-    extra->setWordWrap(true);
-    grid->addWidget(extra, CommandDialogLogic::kRows, 0, 1, 3);
+
+  group_ = new QGroupBox(QStr(kParametersText), this);
+  group_->setObjectName(Id(1174));
+  auto* grid = new QGridLayout(group_);
+  grid->setColumnStretch(1, 1);
+  grid->setHorizontalSpacing(8);
+  const int fieldWidth = fontMetrics().averageCharWidth() * kValueFieldChars;
+  // Every command's window has about the same width, also one without rows,
+  // so that its caption, the command's title, stays readable.
+  group_->setMinimumWidth(fieldWidth * 3 / 2);
+  for (int row = 0; row < CommandDialogLogic::kRowCount; ++row) {
+    const CommandDialogRow& shown = logic_.Rows()[static_cast<size_t>(row)];
+    RowWidgets& widgets = rows_[static_cast<size_t>(row)];
+    widgets.label = new QLabel(ToQt(shown.label), group_);
+    widgets.label->setObjectName(Id(shown.labelId));
+    widgets.value = new QLineEdit(group_);
+    widgets.value->setObjectName(Id(shown.valueId));
+    widgets.value->setMinimumWidth(fieldWidth);
+    widgets.edit = Button(QStr(kEditText), Id(shown.editId), group_);
+    grid->addWidget(widgets.label, row, 0);
+    grid->addWidget(widgets.value, row, 1);
+    grid->addWidget(widgets.edit, row, 2);
+    connect(widgets.value, &QLineEdit::textEdited, this,
+            [this, row](const QString& text) { logic_.SetRowText(row, FromQt(text)); });
+    connect(widgets.edit, &QPushButton::clicked, this, [this, row] { EditRow(row); });
   }
-  layout->addWidget(group);
+
+  auto* note = new QLabel(ToQt(logic_.ExtraParametersNote()), this);
+  note->setObjectName(QStringLiteral("extraParameters"));
+  note->setVisible(logic_.ExtraParameterCount() > 0);
+
+  ok_ = Button(QStringLiteral("Ok"), Id(1038), this);
+  auto* cancel = Button(QStr(kCancelText), Id(2), this);
+  connect(ok_, &QPushButton::clicked, this, &CommandDialog::Send);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  auto* ok = new QPushButton("Ok", this);
-  ok->setObjectName("1038");
-  ok->setAutoDefault(false);
-  auto* cancel = new QPushButton(QStr(32820), this);
-  cancel->setObjectName("2");
-  cancel->setAutoDefault(false);
-  connect(ok, &QPushButton::clicked, this, &CommandDialog::Send);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  buttons->addWidget(ok);
+  buttons->addWidget(ok_);
   buttons->addWidget(cancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group_);
+  layout->addWidget(note);
   layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  ShowRows();
 }
 
-int CommandDialog::Run() {
-  show();
-  logic_.Open(context_);
-  Refresh();
-  if (auto* ok = findChild<QPushButton*>("1038")) ok->setFocus();
-  return exec();
+CommandDialog::~CommandDialog() {
+  if (qtUi_) qtUi_->SetParent(previousUiParent_);
+}
+
+void CommandDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!begun_) QTimer::singleShot(0, this, &CommandDialog::Begin);
+}
+
+void CommandDialog::Begin() {
+  if (begun_) return;
+  begun_ = true;
+  busy_ = true;
+  logic_.Open();
+  busy_ = false;
+  ShowRows();
+  ok_->setFocus();
 }
 
 void CommandDialog::keyPressEvent(QKeyEvent* event) {
-  // Enter edits and sends nothing; only Ok sends and only Cancel closes.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     event->accept();
     return;
@@ -96,20 +124,41 @@ void CommandDialog::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void CommandDialog::Refresh() {
-  for (int i = 0; i < logic_.UsedRows(); ++i)
-    rows_[static_cast<size_t>(i)].value->setText(ToQt(logic_.RowText(i)));
+void CommandDialog::reject() {
+  // Not while a command is on its way: its windows still need this one.
+  if (!busy_) QDialog::reject();
 }
 
-void CommandDialog::TakeTexts() {
-  for (int i = 0; i < logic_.UsedRows(); ++i)
-    logic_.SetRowText(i, FromQt(rows_[static_cast<size_t>(i)].value->text()));
+void CommandDialog::ShowRows() {
+  for (int row = 0; row < CommandDialogLogic::kRowCount; ++row) {
+    const CommandDialogRow& shown = logic_.Rows()[static_cast<size_t>(row)];
+    RowWidgets& widgets = rows_[static_cast<size_t>(row)];
+    const QString text = ToQt(shown.text);
+    // The limit caps typing only: a longer value that parameter entry gave
+    // (a cancel text in a short row, say) is shown whole, never cut.
+    const int limit = shown.lengthLimit > 0 ? shown.lengthLimit : 32767;
+    widgets.value->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    if (widgets.value->text() != text) widgets.value->setText(text);
+    widgets.label->setVisible(shown.visible);
+    widgets.value->setVisible(shown.visible);
+    widgets.edit->setVisible(shown.visible);
+  }
+}
+
+void CommandDialog::EditRow(int row) {
+  if (busy_) return;
+  busy_ = true;
+  logic_.Edit(row);
+  busy_ = false;
+  ShowRows();
 }
 
 void CommandDialog::Send() {
-  TakeTexts();
-  logic_.Send(context_);
-  Refresh();
+  if (busy_) return;
+  busy_ = true;
+  logic_.Send();
+  busy_ = false;
+  ShowRows();
 }
 
 }  // namespace taloven

@@ -1,42 +1,62 @@
 #pragma once
 
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QPointer>
 #include <array>
 
 #include "catalogue/command_dialog_logic.h"
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QGroupBox;
+
 namespace taloven {
 
-// The window of one command (130): twelve parameter rows, "Ok" to send and
-// Cancel to close. It stays open after sending, and Enter does not close it.
+class QtUi;
+
+// The window of one command: its parameter rows, "Editar" per row, Ok to
+// send (as often as wanted) and Cancel to close. It asks for the values as
+// soon as it is first shown.
 class CommandDialog : public QDialog {
   Q_OBJECT
  public:
-  CommandDialog(CommandRecord record, ExecutionContext& context, QWidget* parent = nullptr);
+  CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent = nullptr);
+  ~CommandDialog() override;
 
-  // Shows the window, collects the values and runs it modally.
-  int Run();
+  // Runs the opening collection (or the clock command) once; showing the
+  // dialog does it by itself.
+  void Begin();
+
   const CommandDialogLogic& Logic() const { return logic_; }
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
+ public slots:
+  void reject() override;
+
  private:
-  struct Row {
-    QLabel* label;
-    QLineEdit* value;
-    QPushButton* edit;
+  struct RowWidgets {
+    QLabel* label = nullptr;
+    QLineEdit* value = nullptr;
+    QPushButton* edit = nullptr;
   };
-  void Refresh();
-  void TakeTexts();
+
+  void ShowRows();
+  void EditRow(int row);
   void Send();
 
   CommandDialogLogic logic_;
-  ExecutionContext& context_;
-  std::array<Row, CommandDialogLogic::kRows> rows_{};
+  std::array<RowWidgets, CommandDialogLogic::kRowCount> rows_;
+  QGroupBox* group_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  bool begun_ = false;
+  bool busy_ = false;  // asking, or sending: the nested windows are up
+  // Entry dialogs open over this window while it lives.
+  QtUi* qtUi_ = nullptr;
+  QPointer<QWidget> previousUiParent_;
 };
 
 }  // namespace taloven

@@ -1,19 +1,21 @@
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
 #include "app/about_text.h"
 #include "app/qt/about_dialog.h"
 #include "app/qt/main_window.h"
+#include "catalogue/qt/command_dialog.h"
 #include "resources/encoding.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
@@ -31,7 +33,9 @@ const char* const kCatalogue = R"(<?xml version="1.0" encoding="UTF-8"?>
   <cmd><tipo>Informações</tipo><titulo>Marca, Modelo e Tipo</titulo><escape>35 60</escape>
        <equipamentos_hab>65535</equipamentos_hab></cmd>
   <cmd><tipo>Cupom Fiscal</tipo><titulo>Abre Cupom</titulo><escape>0</escape>
-       <equipamentos_hab>1</equipamentos_hab></cmd>
+       <equipamentos_hab>1</equipamentos_hab>
+       <parametro><titulo>CPF</titulo><tamanho>4</tamanho><formato>STRING</formato>
+         <obrigatorio>N</obrigatorio><valor>abcd</valor></parametro></cmd>
   <cmd><tipo>Informações</tipo><titulo>Leitura do Relógio</titulo><escape>35 27</escape></cmd>
   <cmd><tipo>Relatórios</tipo><titulo>Cupom &amp; Nota</titulo><escape>14</escape>
        <equipamentos_hab>2</equipamentos_hab></cmd>
@@ -185,26 +189,33 @@ class MainWindowTest : public QObject {
     QCOMPARE(LastPrompt().text.rfind(Str(32784), 0), 0u);
   }
 
-  void choosingACommandShowsItFromACopy() {
+  void choosingACommandOpensItsDialogOnACopy() {
     WriteFile("comandos.xml", kCatalogue);
     StartWindow();
-    QStringList captions;
-    // The command window runs modally: close it from inside its loop.
-    auto closeCommandWindow = [&captions] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QDialog*>(widget);
-        if (dialog && dialog->isVisible()) {
-          captions << dialog->windowTitle();
-          dialog->reject();
-        }
-      }
-    };
-    QTimer::singleShot(0, closeCommandWindow);
-    Action("1084")->trigger();
-    QTimer::singleShot(0, closeCommandWindow);
-    Action("1083")->trigger();
-    QCOMPARE(captions, (QStringList{"Abre Cupom", "Marca, Modelo e Tipo"}));
-    QCOMPARE(window_->Catalogue().At(0).escapeText, std::string("35 60"));
+    for (int time = 0; time < 2; ++time) {
+      ui_->Push(std::string("wx"));
+      bool seen = false;
+      // The dialog is modal: look at it from inside its own loop.
+      QTimer::singleShot(0, window_.get(), [&] {
+        auto* dialog = qobject_cast<CommandDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->Begin();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Abre Cupom"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>("1038"), Qt::LeftButton);
+        QCOMPARE(dialog->Logic().Record().parameters.at(0).value, std::string("wx  "));
+        seen = true;
+        dialog->reject();
+      });
+      Action("1084")->trigger();
+      QVERIFY(seen);
+      // Each opening starts again from the catalogue's value.
+      auto asked = std::find_if(ui_->Prompts().rbegin(), ui_->Prompts().rend(),
+                                [](const auto& prompt) { return prompt.kind == "text"; });
+      QVERIFY(asked != ui_->Prompts().rend());
+      QCOMPARE(asked->details.at(1), std::string("abcd"));
+      QCOMPARE(ui_->Results().size(), size_t(time + 1));
+    }
+    QCOMPARE(window_->Catalogue().At(1).parameters.at(0).value, std::string("abcd"));
   }
 
   void opensHelpAndTheCommandReference() {

@@ -1,89 +1,200 @@
 #include "catalogue/qt/command_dialog.h"
 
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
-#include <filesystem>
 
+#include "resources/encoding.h"
+#include "resources/qt/qt_text.h"
 #include "resources/strings.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"
 #include "support/test_clock.h"
 
 namespace taloven {
+namespace {
+
+using testing::ScriptedLine;
+using testing::ScriptedPortFactory;
+using testing::ScriptedUi;
+using testing::TestClock;
+
+CommandParameter Param(const std::string& type, int size, const std::string& title,
+                       bool mandatory = true, const std::string& value = "") {
+  CommandParameter p;
+  p.type = type;
+  p.size = size;
+  p.title = title;
+  p.mandatory = mandatory ? 1 : 0;
+  p.value = value;
+  return p;
+}
+
+CommandRecord Command(const std::vector<CommandParameter>& parameters) {
+  CommandRecord record;
+  record.SetTitle(W("Programa símbolo"));
+  record.SetEscapeText("35");
+  for (const CommandParameter& p : parameters) record.AppendParameter(p);
+  return record;
+}
+
+}  // namespace
 
 class CommandDialogTest : public QObject {
   Q_OBJECT
 
-  std::filesystem::path directory_ =
-      std::filesystem::temp_directory_path() /
-      ("taloven-command-dialog-qt-" + std::to_string(QCoreApplication::applicationPid()));
+ private:
+  QTemporaryDir directory_;
   AppSettings settings_;
-  testing::TestClock clock_;
-  testing::ScriptedUi ui_{&clock_};
-  testing::ScriptedLine line_;
-  testing::ScriptedPortFactory ports_{line_};
-  ExecutionContext context_{settings_, ui_, ports_, clock_};
+  TestClock clock_;
+  std::unique_ptr<ScriptedUi> ui_;
+  ScriptedLine line_;
+  std::unique_ptr<ScriptedPortFactory> ports_;
 
-  static CommandRecord Record() {
-    CommandRecord record;
-    record.SetTitle("Abre Cupom");
-    record.SetEscapeText("35");
-    const char* types[] = {"BINARIO", "NOT_EDITABLE", "DIG_HEX"};
-    for (const char* type : types) {
-      CommandParameter p;
-      p.type = type;
-      p.title = type;
-      p.size = 4;
-      p.mandatory = p.type == "BINARIO";
-      record.AppendParameter(p);
-    }
-    return record;
+  std::unique_ptr<CommandDialog> Dialog(CommandRecord record) {
+    return std::make_unique<CommandDialog>(std::move(record),
+                                           ExecutionContext{settings_, *ui_, *ports_, clock_});
+  }
+  template <typename T>
+  static T* Find(QWidget& dialog, int id) {
+    return dialog.findChild<T*>(QString::number(id));
   }
 
  private slots:
-  void initTestCase() {
-    std::filesystem::create_directories(directory_);
-    settings_.workingDirectory = directory_.string();
+  void init() {
+    settings_ = AppSettings{};
     settings_.portName = "COM1:";
-    settings_.showResults = 1;
+    settings_.workingDirectory = FromQt(directory_.path());
+    ui_ = std::make_unique<ScriptedUi>(&clock_);
+    line_ = ScriptedLine{};
     line_.clock = &clock_;
-    line_.onWrite = [](testing::ScriptedLine& line, const std::vector<uint8_t>&) {
+    line_.onWrite = [](ScriptedLine& line, const std::vector<uint8_t>&) {
       line.Answer({0x06, 0x00, 0x00});
     };
-  }
-  void cleanupTestCase() { std::filesystem::remove_all(directory_); }
-
-  void rowsIdsAndLimits() {
-    CommandDialog dialog(Record(), context_);
-    QCOMPARE(dialog.windowTitle(), QString("Abre Cupom"));
-    QCOMPARE(dialog.findChild<QGroupBox*>("1174")->title(), QString::fromUtf8("Parâmetros"));
-    QCOMPARE(dialog.findChild<QLabel*>("1028")->text(), QString("BINARIO *"));
-    QCOMPARE(dialog.findChild<QLineEdit*>("1003")->maxLength(), 3);
-    QVERIFY(dialog.findChild<QLineEdit*>("1004")->isHidden());
-    QCOMPARE(dialog.findChild<QLabel*>("1030")->text(), QString("DIG_HEX"));
-    QCOMPARE(dialog.findChild<QLineEdit*>("1005")->maxLength(), 8);
-    QCOMPARE(dialog.findChild<QPushButton*>("1054")->text(), QString("Editar"));
-    for (const char* id : {"1031", "1040"}) QVERIFY(dialog.findChild<QLabel*>(id)->isHidden());
-    QCOMPARE(dialog.findChild<QPushButton*>("2")->text(), QString("Cancelar"));
+    ports_ = std::make_unique<ScriptedPortFactory>(line_);
   }
 
-  void editSendTwiceAndEnterKeepsItOpen() {
-    CommandDialog dialog(Record(), context_);
-    dialog.show();
-    ui_.Push(std::string("7"));
-    dialog.findChild<QPushButton*>("1052")->click();
-    QCOMPARE(dialog.findChild<QLineEdit*>("1003")->text(), QString("007"));
-    auto* hex = dialog.findChild<QLineEdit*>("1005");
-    QTest::keyClicks(hex, "0A1B0C1D");
-    QTest::keyClick(hex, Qt::Key_Return);
-    QVERIFY(dialog.isVisible());
-    dialog.findChild<QPushButton*>("1038")->click();
-    dialog.findChild<QPushButton*>("1038")->click();
-    QCOMPARE(QString::fromStdString(dialog.Logic().Record().parameters[2].value),
-             QString("0A1B0C1D"));
-    QCOMPARE(int(ui_.Results().size()), 2);
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(int(line_.frames.size()), 2);
+  void showsItsTextsAndOnlyTheEditableRows() {
+    auto dialog = Dialog(Command({Param("STRING", 5, "Nome"), Param("BINARIO", 1, "Byte", false),
+                                  Param("NOT_EDITABLE", 2, "Fixo"), Param("DIG_HEX", 4, "Hex")}));
+    dialog->show();
+    ui_->PushAll(std::string("AB"), std::string("7"), std::string("0A0B"));
+    dialog->Begin();
+    QVERIFY(ui_->AllAnswered());
+
+    QCOMPARE(dialog->windowTitle(), QString::fromUtf8("Programa símbolo"));
+    QCOMPARE(Find<QGroupBox>(*dialog, 1174)->title(), QStr(32895));
+    QCOMPARE(Find<QPushButton>(*dialog, 1038)->text(), QStringLiteral("Ok"));
+    QCOMPARE(Find<QPushButton>(*dialog, 2)->text(), QStr(32820));
+
+    struct Row {
+      int label, value, edit;
+      bool visible;
+      const char* labelText;
+      int limit;
+      const char* text;
+    };
+    const std::vector<Row> rows{
+        {1028, 1003, 1052, true, "Nome *", 5, "AB   "},
+        {1029, 1004, 1053, true, "Byte", 3, "007"},
+        {1030, 1005, 1054, false, "Fixo *", 2, ""},
+        {1031, 1006, 1055, true, "Hex *", 8, "0A0B"},
+        {1032, 1007, 1056, false, "", 32767, ""},
+        {1040, 1013, 1063, false, "", 32767, ""},
+    };
+    for (const Row& row : rows) {
+      auto* label = Find<QLabel>(*dialog, row.label);
+      auto* value = Find<QLineEdit>(*dialog, row.value);
+      auto* edit = Find<QPushButton>(*dialog, row.edit);
+      QVERIFY(label && value && edit);
+      QCOMPARE(label->isVisible(), row.visible);
+      QCOMPARE(value->isVisible(), row.visible);
+      QCOMPARE(edit->isVisible(), row.visible);
+      QCOMPARE(label->text(), QString::fromUtf8(row.labelText));
+      QCOMPARE(value->maxLength(), row.limit);
+      QCOMPARE(value->text(), QString::fromLatin1(row.text));
+      QCOMPARE(edit->text(), QStr(32853));
+    }
+    QVERIFY(!dialog->findChild<QLabel*>(QStringLiteral("extraParameters"))->isVisible());
+  }
+
+  void typingStopsAtTheRowsLimit() {
+    auto dialog = Dialog(Command({Param("BINARIO", 1, "Byte"), Param("DIG_HEX", 2, "Hex")}));
+    dialog->show();
+    ui_->PushAll(ScriptedUi::Cancel{});
+    dialog->Begin();
+    auto* binary = Find<QLineEdit>(*dialog, 1003);
+    QTest::keyClicks(binary, "123456");
+    QCOMPARE(binary->text(), QStringLiteral("123"));
+    auto* hex = Find<QLineEdit>(*dialog, 1004);
+    QTest::keyClicks(hex, "0102030405");
+    QCOMPARE(hex->text(), QStringLiteral("0102"));
+    QCOMPARE(dialog->Logic().Rows()[1].text, std::string("0102"));
+  }
+
+  void cancelledEditShowsTheWholeCancelText() {
+    auto dialog = Dialog(Command({Param("BINARIO", 1, "Byte")}));
+    dialog->show();
+    ui_->PushAll(std::string("5"), ScriptedUi::Cancel{});
+    dialog->Begin();
+    QTest::mouseClick(Find<QPushButton>(*dialog, 1052), Qt::LeftButton);
+    QCOMPARE(Find<QLineEdit>(*dialog, 1003)->text(), QStr(32782));
+  }
+
+  void enterNeitherClosesNorSends() {
+    auto dialog = Dialog(Command({Param("STRING", 3, "Nome")}));
+    ui_->Push(std::string("abc"));
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QTRY_VERIFY(ui_->AllAnswered());  // the first showing collects the values
+    QCOMPARE(QApplication::focusWidget(), Find<QPushButton>(*dialog, 1038));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    auto* value = Find<QLineEdit>(*dialog, 1003);
+    value->setFocus();
+    QTest::keyClick(value, Qt::Key_Enter);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(line_.frames.empty());
+
+    QTest::keyClick(value, Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(QDialog::Rejected));
+  }
+
+  void okSendsTheTypedRowsAndStaysOpen() {
+    auto dialog = Dialog(Command({Param("STRING", 3, "Nome"), Param("INTEGER", 2, "Qtd")}));
+    dialog->show();
+    ui_->PushAll(std::string("ab"), std::string("3"));
+    dialog->Begin();
+    auto* name = Find<QLineEdit>(*dialog, 1003);
+    name->clear();
+    QTest::keyClicks(name, "xyz");
+
+    auto* ok = Find<QPushButton>(*dialog, 1038);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(line_.frames.size(), size_t(2));
+    const std::vector<uint8_t>& frame = line_.frames[1];
+    QCOMPARE(std::string(frame.begin() + 5, frame.end() - 2), std::string("xyz03"));
+    QCOMPARE(ui_->Results().size(), size_t(2));
+    QCOMPARE(dialog->Logic().Record().parameters[0].value, std::string("xyz"));
+  }
+
+  void notesParametersThatHaveNoRow() {
+    std::vector<CommandParameter> parameters;
+    for (int i = 0; i < 13; ++i) parameters.push_back(Param("NOT_EDITABLE", 1, "P", true, "x"));
+    auto dialog = Dialog(Command(parameters));
+    dialog->show();
+    dialog->Begin();
+    auto* note = dialog->findChild<QLabel*>(QStringLiteral("extraParameters"));
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->text(),
+             QString::fromUtf8("1 parâmetro adicional será enviado com o valor do catálogo"));
+    QVERIFY(ui_->Prompts().empty());
   }
 };
 

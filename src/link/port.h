@@ -7,7 +7,7 @@
 namespace taloven {
 
 // The byte channel to one printer. Results: non-zero is success, 0 failure;
-// a port shows nothing. The nine operations keep the design's slot order.
+// a port shows nothing. The nine operations keep their historical slot order.
 class Port {
  public:
   explicit Port(std::string name) : name_(std::move(name)) {}

@@ -66,8 +66,9 @@ int LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue, std
   catalogue.Clear();
   XmlDocument document;
   if (!document.Load(CataloguePath(directory), error)) {
-    std::fputs("Failed to instantiate an XML DOM.\n", stdout);
-    std::fflush(stdout);
+    // On the error stream, so that a script reading a command's output on
+    // standard output never takes the diagnostic for a result.
+    std::fputs("Failed to instantiate an XML DOM.\n", stderr);
     return -1;
   }
   for (const XmlNode& cmd : document.SelectNodes("//cmd"))

@@ -195,9 +195,9 @@ TEST(LoadCatalogue, AnUnloadableFileFailsWithAReasonAndLeavesTheCatalogueEmpty) 
     CommandCatalogue catalogue;
     catalogue.Append(CommandRecord());
     std::string error;
-    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(LoadCatalogue(dir.Path().string(), catalogue, &error), -1) << c.name;
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to instantiate an XML DOM.\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Failed to instantiate an XML DOM.\n");
     EXPECT_EQ(catalogue.Count(), 0) << c.name;
     EXPECT_NE(error.find("comandos.xml"), std::string::npos) << c.name << ": " << error;
   }

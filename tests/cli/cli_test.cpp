@@ -81,16 +81,16 @@ TEST_F(CliCatalogue, WrongUsageAndUnloadableCataloguesExitWithOneAndAMessage) {
       {{"-C", empty.Path().string(), "list"}, "N\xC3\xA3o foi poss\xC3\xADvel carregar"},
   };
   for (const auto& c : cases) {
-    ::testing::internal::CaptureStdout();  // the loader's own diagnostic line
+    ::testing::internal::CaptureStderr();  // the loader's own diagnostic line
     Outcome run = RunWith(c.args);
-    ::testing::internal::GetCapturedStdout();
+    ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(run.status, 1) << c.message;
     EXPECT_EQ(run.out, "") << c.message;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
-  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
   Outcome missing = RunWith({"-C", empty.Path().string(), "list"});
-  ::testing::internal::GetCapturedStdout();
+  ::testing::internal::GetCapturedStderr();
   EXPECT_NE(missing.err.find((empty.Path() / "comandos.xml").string()), std::string::npos)
       << "the reason names the file: " << missing.err;
 }

@@ -14,10 +14,16 @@
 namespace taloven {
 namespace {
 
-QString FilterText(const std::vector<FileFilter>& filters) {
+// Qt reads a filter's patterns from the parentheses of its label; labels
+// that already show them ("Arquivos de Texto (*.txt)") are taken as they are.
+QStringList FilterTexts(const std::vector<FileFilter>& filters) {
   QStringList parts;
-  for (const auto& f : filters) parts << ToQt(f.label) + " (" + ToQt(f.pattern) + ")";
-  return parts.join(";;");
+  for (const auto& f : filters) {
+    QString label = ToQt(f.label);
+    QString pattern = ToQt(f.pattern);
+    parts << (label.contains("(" + pattern + ")") ? label : label + " (" + pattern + ")");
+  }
+  return parts;
 }
 
 }  // namespace
@@ -99,7 +105,7 @@ std::optional<std::string> QtUi::SaveFileName(const std::string& proposedName,
                                               const std::vector<FileFilter>& filters) {
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(FilterText(filters));
+  dialog.setNameFilters(FilterTexts(filters));
   dialog.selectFile(ToQt(proposedName));
   QString ext = ToQt(defaultExtension);
   ext.remove("*.");
@@ -109,7 +115,8 @@ std::optional<std::string> QtUi::SaveFileName(const std::string& proposedName,
 }
 
 std::optional<std::string> QtUi::OpenFileName(const std::vector<FileFilter>& filters) {
-  QString name = QFileDialog::getOpenFileName(parent_, QString(), QString(), FilterText(filters));
+  QString name =
+      QFileDialog::getOpenFileName(parent_, QString(), QString(), FilterTexts(filters).join(";;"));
   if (name.isEmpty()) return std::nullopt;
   return FromQt(name);
 }

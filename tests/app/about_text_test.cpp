@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "fiscalmem/system_dir_override.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 #include "resources/encoding.h"
 
 namespace taloven {

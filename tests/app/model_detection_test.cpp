@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
 #include "support/scripted_port.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "app/program_start.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 #include "resources/strings.h"
 #include "support/scripted_ui.h"
 #include "support/test_clock.h"

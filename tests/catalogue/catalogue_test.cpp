@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "catalogue/xml_document.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

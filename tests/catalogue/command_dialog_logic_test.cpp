@@ -1,7 +1,6 @@
 #include "catalogue/command_dialog_logic.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -9,8 +8,10 @@
 
 #include "resources/encoding.h"
 #include "resources/strings.h"
+#include "support/record_builders.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"
+#include "support/temp_directory.h"
 #include "support/test_clock.h"
 
 namespace taloven {
@@ -25,21 +26,11 @@ constexpr ScriptedUi::Cancel kCancel{};
 
 CommandParameter Param(const std::string& type, int size, const std::string& title,
                        bool mandatory = true, const std::string& value = "") {
-  CommandParameter p;
-  p.type = type;
-  p.size = size;
-  p.title = title;
-  p.mandatory = mandatory ? 1 : 0;
-  p.value = value;
-  return p;
+  return testing::MakeParameter(type, size, title, mandatory, value);
 }
 
 CommandRecord Command(const std::string& escape, const std::vector<CommandParameter>& parameters) {
-  CommandRecord record;
-  record.SetTitle("Comando de teste");
-  record.SetEscapeText(escape);
-  for (const CommandParameter& p : parameters) record.AppendParameter(p);
-  return record;
+  return testing::MakeCommand("Comando de teste", escape, parameters);
 }
 
 // A printer that acknowledges every frame with a fixed reply of no data, or
@@ -47,16 +38,11 @@ CommandRecord Command(const std::string& escape, const std::vector<CommandParame
 class CommandDialogFlow : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() /
-                 ("taloven-dialog-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(directory_);
     settings_.portName = "COM1:";
     settings_.workingDirectory = directory_.string();
     line_.clock = &clock_;
     Answering(true);
   }
-  void TearDown() override { fs::remove_all(directory_); }
 
   void Answering(bool answers) {
     if (answers)
@@ -85,7 +71,8 @@ class CommandDialogFlow : public ::testing::Test {
     return std::string(frame.begin() + 5, frame.end() - 2);
   }
 
-  fs::path directory_;
+  testing::TempDirectory temp_;
+  fs::path directory_ = temp_.Path();
   AppSettings settings_;
   TestClock clock_;
   ScriptedUi ui_{&clock_};

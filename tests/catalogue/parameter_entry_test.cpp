@@ -7,6 +7,7 @@
 
 #include "resources/encoding.h"
 #include "resources/strings.h"
+#include "support/record_builders.h"
 #include "support/scripted_ui.h"
 
 namespace taloven {
@@ -18,12 +19,7 @@ constexpr ScriptedUi::Cancel kCancel{};
 
 CommandParameter Param(const std::string& type, int size, const std::string& value = "",
                        const std::string& title = "Valor") {
-  CommandParameter p;
-  p.type = type;
-  p.size = size;
-  p.value = value;
-  p.title = title;
-  return p;
+  return testing::MakeParameter(type, size, title, true, value);
 }
 
 struct Case {

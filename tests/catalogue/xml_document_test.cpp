@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli_command.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "cli_command.h"
 #include "emulator/emulator_process.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

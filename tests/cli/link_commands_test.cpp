@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "cli_command.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

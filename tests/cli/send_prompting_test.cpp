@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "emulator/emulator_process.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

@@ -5,6 +5,7 @@
 #include "catalogue/parameter_entry.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
+#include "support/record_builders.h"
 #include "terminal_ui.h"
 
 namespace taloven {
@@ -12,12 +13,7 @@ namespace {
 
 CommandParameter Param(const std::string& type, int size, const std::string& value = "",
                        const std::string& title = "Valor") {
-  CommandParameter p;
-  p.type = type;
-  p.size = size;
-  p.value = value;
-  p.title = title;
-  return p;
+  return testing::MakeParameter(type, size, title, true, value);
 }
 
 struct Typed {

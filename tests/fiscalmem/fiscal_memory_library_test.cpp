@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "fiscalmem/system_dir_override.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

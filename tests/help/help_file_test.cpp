@@ -4,7 +4,7 @@
 #include <regex>
 #include <set>
 
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

@@ -11,6 +11,7 @@
 #include "resources/strings.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"
+#include "support/temp_directory.h"
 #include "support/test_clock.h"
 
 namespace taloven {
@@ -25,16 +26,10 @@ using testing::TestClock;
 class ExecuteOverLine : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() /
-                 ("taloven-execute-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
     settings_.portName = "COM1:";
     settings_.workingDirectory = directory_.string();
     line_.clock = &clock_;
   }
-  void TearDown() override { fs::remove_all(directory_); }
 
   CommandRecord Command(int returnSize) {
     CommandRecord record;
@@ -60,7 +55,8 @@ class ExecuteOverLine : public ::testing::Test {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
   }
 
-  fs::path directory_;
+  testing::TempDirectory temp_;
+  fs::path directory_ = temp_.Path();
   AppSettings settings_;
   TestClock clock_;
   ScriptedUi ui_{&clock_};

@@ -8,27 +8,19 @@
 #include "link/frame_builder.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
+#include "support/record_builders.h"
 
 namespace taloven {
 namespace {
 
-CommandRecord Command(const std::string& escape, std::vector<CommandParameter> parameters = {}) {
-  CommandRecord record;
-  record.SetTitle("Teste");
-  record.SetEscapeText(escape);
-  for (auto& p : parameters) record.AppendParameter(std::move(p));
-  return record;
+CommandRecord Command(const std::string& escape,
+                      const std::vector<CommandParameter>& parameters = {}) {
+  return testing::MakeCommand("Teste", escape, parameters);
 }
 
 CommandParameter Parameter(const std::string& type, int size, bool mandatory,
                            const std::string& value) {
-  CommandParameter p;
-  p.type = type;
-  p.size = size;
-  p.mandatory = mandatory ? 1 : 0;
-  p.value = value;
-  p.title = "P";
-  return p;
+  return testing::MakeParameter(type, size, "P", mandatory, value);
 }
 
 std::vector<uint8_t> FrameOf(const CommandRecord& record) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 #include "resources/encoding.h"
 
 namespace taloven {

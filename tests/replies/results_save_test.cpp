@@ -6,7 +6,7 @@
 #include <csignal>
 
 #include "replies/hex_dump.h"
-#include "replies/temp_directory.h"
+#include "support/temp_directory.h"
 #include "resources/encoding.h"
 #include "support/scripted_ui.h"
 

@@ -10,6 +10,7 @@
 #include "resources/encoding.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
+#include "support/record_builders.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"
 #include "support/test_clock.h"
@@ -24,21 +25,11 @@ using testing::TestClock;
 
 CommandParameter Param(const std::string& type, int size, const std::string& title,
                        bool mandatory = true, const std::string& value = "") {
-  CommandParameter p;
-  p.type = type;
-  p.size = size;
-  p.title = title;
-  p.mandatory = mandatory ? 1 : 0;
-  p.value = value;
-  return p;
+  return testing::MakeParameter(type, size, title, mandatory, value);
 }
 
 CommandRecord Command(const std::vector<CommandParameter>& parameters) {
-  CommandRecord record;
-  record.SetTitle(W("Programa símbolo"));
-  record.SetEscapeText("35");
-  for (const CommandParameter& p : parameters) record.AppendParameter(p);
-  return record;
+  return testing::MakeCommand(W("Programa símbolo"), "35", parameters);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <functional>
 
 #include "fiscalmem/system_dir_override.h"
-#include "support/temp_directory.h"
 #include "resources/encoding.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

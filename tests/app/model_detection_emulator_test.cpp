@@ -7,9 +7,9 @@
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
-#include "support/temp_directory.h"
 #include "resources/strings.h"
 #include "support/scripted_ui.h"
+#include "support/temp_directory.h"
 #include "usb/usb_printer_instance.h"
 
 namespace taloven {

@@ -4,11 +4,11 @@
 
 #include <map>
 
-#include "support/temp_directory.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"
+#include "support/temp_directory.h"
 #include "support/test_clock.h"
 
 namespace taloven {

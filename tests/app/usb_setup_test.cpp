@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "app/program_start.h"
-#include "support/temp_directory.h"
 #include "resources/strings.h"
 #include "support/scripted_ui.h"
+#include "support/temp_directory.h"
 #include "support/test_clock.h"
 
 namespace taloven {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_directory.h"
 #include "resources/encoding.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

@@ -6,9 +6,9 @@
 #include <csignal>
 
 #include "replies/hex_dump.h"
-#include "support/temp_directory.h"
 #include "resources/encoding.h"
 #include "support/scripted_ui.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 namespace {

@@ -8,9 +8,9 @@
 #include "app/qt/qt_ui.h"
 #include "replies/hex_dump.h"
 #include "replies/qt/results_window.h"
-#include "support/temp_directory.h"
 #include "resources/encoding.h"
 #include "support/scripted_ui.h"
+#include "support/temp_directory.h"
 
 namespace taloven {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
 #include "catalogue/catalogue.h"
 #include "terminal_ui.h"
+#include "ui/app_settings.h"
 
 namespace taloven {
 

@@ -4,7 +4,7 @@
 #include <istream>
 #include <ostream>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

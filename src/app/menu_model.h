@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
 #include "catalogue/catalogue.h"
+#include "ui/app_settings.h"
 
 namespace taloven {
 

@@ -5,11 +5,11 @@
 
 #include "app/model_mask.h"
 #include "app/serial_devices.h"
-#include "app/ui.h"
 #include "catalogue/command_record.h"
 #include "link/execute.h"
 #include "link/port.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {

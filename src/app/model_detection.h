@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
+#include "ui/app_settings.h"
 
 namespace taloven {
 

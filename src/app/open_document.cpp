@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/ui.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

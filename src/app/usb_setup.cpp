@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "app/program_start.h"
-#include "app/ui.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/ui.h"
 #include "catalogue/entry_forms.h"
 #include "catalogue/parameter_entry.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {

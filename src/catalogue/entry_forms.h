@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

@@ -4,10 +4,10 @@
 #include <map>
 #include <optional>
 
-#include "app/ui.h"
 #include "catalogue/cliche_text.h"
 #include "catalogue/entry_forms.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {

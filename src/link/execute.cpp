@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "app/ui.h"
 #include "link/clock.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
@@ -14,6 +13,7 @@
 #include "replies/return_format.h"
 #include "resources/encoding.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {

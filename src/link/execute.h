@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_settings.h"
 #include "catalogue/command_record.h"
+#include "ui/app_settings.h"
 
 namespace taloven {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/ui.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

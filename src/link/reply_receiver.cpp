@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "app/ui.h"
 #include "link/clock.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
 #include "link/progress_window.h"
 #include "resources/strings.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {

@@ -7,7 +7,6 @@
 #include <set>
 #include <thread>
 
-#include "app/app_settings.h"
 #include "catalogue/catalogue.h"
 #include "emulator/catalogue_fill.h"
 #include "emulator/emulator_process.h"
@@ -16,6 +15,7 @@
 #include "link/execute.h"
 #include "resources/encoding.h"
 #include "support/scripted_ui.h"
+#include "ui/app_settings.h"
 
 namespace taloven::emulator::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven::testing {
 

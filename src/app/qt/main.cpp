@@ -1,12 +1,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "app/app_settings.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_ui.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "resources/qt/qt_text.h"
+#include "ui/app_settings.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -13,12 +13,12 @@
 #include "app/qt/settings_dialog.h"
 #include "app/serial_devices.h"
 #include "app/settings_apply.h"
-#include "app/ui.h"
 #include "app/usb_setup.h"
 #include "catalogue/qt/command_dialog.h"
 #include "resources/encoding.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {

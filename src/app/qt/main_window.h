@@ -5,9 +5,9 @@
 #include <QMenu>
 #include <vector>
 
-#include "app/app_settings.h"
 #include "app/menu_model.h"
 #include "catalogue/catalogue.h"
+#include "ui/app_settings.h"
 
 namespace taloven {
 

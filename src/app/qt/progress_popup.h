@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

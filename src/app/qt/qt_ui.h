@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <string>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ui.h"
 #include "catalogue/qt/entry_dialog.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <array>
 
-#include "app/ui.h"
 #include "catalogue/qt/text_entry_dialogs.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

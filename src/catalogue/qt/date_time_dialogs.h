@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "app/ui.h"
 #include "catalogue/qt/entry_dialog.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <string>
 
-#include "app/ui.h"
 #include "catalogue/qt/entry_dialog.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

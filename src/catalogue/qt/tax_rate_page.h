@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 namespace taloven {
 

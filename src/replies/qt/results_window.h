@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 class QPlainTextEdit;
 class QPushButton;

@@ -6,9 +6,9 @@
 
 #include <climits>
 
+#include "base/atomic_file.h"
 #include "catalogue/read_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
-#include "replies/atomic_file.h"
 #include "resources/encoding.h"
 
 namespace taloven {

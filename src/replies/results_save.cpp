@@ -1,6 +1,6 @@
 #include "replies/results_save.h"
 
-#include "replies/atomic_file.h"
+#include "base/atomic_file.h"
 #include "replies/daily_log.h"
 #include "replies/hex_dump.h"
 #include "resources/encoding.h"

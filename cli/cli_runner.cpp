@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstring>
 
+#include "base/encoding.h"
 #include "cli_command.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {

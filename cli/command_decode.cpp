@@ -1,7 +1,7 @@
+#include "base/encoding.h"
 #include "cli_command.h"
 #include "link/reply_decoder.h"
 #include "link_command_support.h"
-#include "resources/encoding.h"
 
 namespace taloven {
 

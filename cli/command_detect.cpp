@@ -1,10 +1,10 @@
 #include <cstdio>
 
 #include "app/model_detection.h"
+#include "base/encoding.h"
 #include "cli_command.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
-#include "resources/encoding.h"
 
 namespace taloven {
 

@@ -1,8 +1,8 @@
+#include "base/encoding.h"
 #include "cli_command.h"
 #include "link/dump_text.h"
 #include "link/frame_builder.h"
 #include "link_command_support.h"
-#include "resources/encoding.h"
 
 namespace taloven {
 

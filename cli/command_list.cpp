@@ -1,5 +1,5 @@
+#include "base/encoding.h"
 #include "cli_command.h"
-#include "resources/encoding.h"
 
 namespace taloven {
 namespace {

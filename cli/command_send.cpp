@@ -2,13 +2,13 @@
 
 #include <iostream>
 
+#include "base/encoding.h"
 #include "catalogue/parameter_entry.h"
 #include "cli_command.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/execute.h"
 #include "link_command_support.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {

@@ -1,6 +1,6 @@
 #include "link_command_support.h"
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "base/encoding.h"
 #include "catalogue/amount_text.h"
 #include "catalogue/entry_forms.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 #include "terminal_ui.h"
 

@@ -6,7 +6,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "resources/strings.h"
 #include "terminal_ui.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/encoding.h"
 #include "catalogue/entry_forms.h"
 #include "catalogue/parameter_entry.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 

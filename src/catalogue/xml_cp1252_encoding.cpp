@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 namespace {

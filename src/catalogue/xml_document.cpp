@@ -7,9 +7,9 @@
 #include <climits>
 
 #include "base/atomic_file.h"
+#include "base/encoding.h"
 #include "catalogue/read_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
-#include "resources/encoding.h"
 
 namespace taloven {
 namespace {

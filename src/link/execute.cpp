@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/encoding.h"
 #include "link/clock.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
@@ -11,7 +12,6 @@
 #include "link/reply_results.h"
 #include "replies/daily_log.h"
 #include "replies/return_format.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 

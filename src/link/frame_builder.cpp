@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "base/encoding.h"
 #include "link/execute.h"
 #include "link/parameter_encoding.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "link/printer_charset.h"
+#include "base/printer_charset.h"
 
 namespace taloven {
 namespace {

@@ -1,6 +1,6 @@
 #include "link/reply_results.h"
 
-#include "link/printer_charset.h"
+#include "base/printer_charset.h"
 #include "replies/status_text.h"
 #include "resources/strings.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 namespace {

@@ -1,9 +1,9 @@
 #include "replies/results_save.h"
 
 #include "base/atomic_file.h"
+#include "base/encoding.h"
 #include "replies/daily_log.h"
 #include "replies/hex_dump.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {

@@ -1,7 +1,7 @@
 #include <vector>
 
+#include "base/encoding.h"
 #include "replies/return_rules.h"
-#include "resources/encoding.h"
 
 namespace taloven {
 namespace {

@@ -1,4 +1,4 @@
-#include "link/printer_charset.h"
+#include "base/printer_charset.h"
 #include "replies/return_rules.h"
 #include "resources/strings.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "base/encoding.h"
 #include "replies/extended_error_table.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {

@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 namespace {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <functional>
 
+#include "base/encoding.h"
 #include "fiscalmem/system_dir_override.h"
-#include "resources/encoding.h"
 #include "support/temp_directory.h"
 
 namespace taloven {

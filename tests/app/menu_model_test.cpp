@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "resources/strings.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "support/scripted_ui.h"
 
 namespace taloven {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "resources/strings.h"
 #include "support/record_builders.h"
 #include "support/scripted_port.h"

@@ -2,8 +2,8 @@
 
 #include <sstream>
 
+#include "base/encoding.h"
 #include "catalogue/parameter_entry.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 #include "support/record_builders.h"
 #include "terminal_ui.h"

@@ -7,13 +7,13 @@
 #include <set>
 #include <thread>
 
+#include "base/encoding.h"
 #include "catalogue/catalogue.h"
 #include "emulator/catalogue_fill.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/execute.h"
-#include "resources/encoding.h"
 #include "support/scripted_ui.h"
 #include "ui/app_settings.h"
 

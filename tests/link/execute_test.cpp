@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/encoding.h"
 #include "link/execute.h"
 #include "replies/daily_log.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"

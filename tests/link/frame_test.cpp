@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "base/encoding.h"
 #include "catalogue/command_record.h"
 #include "link/execute.h"
 #include "link/frame_builder.h"
-#include "resources/encoding.h"
 #include "resources/strings.h"
 #include "support/record_builders.h"
 

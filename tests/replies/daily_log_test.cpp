@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "support/temp_directory.h"
 
 namespace taloven {

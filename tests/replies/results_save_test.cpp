@@ -5,8 +5,8 @@
 
 #include <csignal>
 
+#include "base/encoding.h"
 #include "replies/hex_dump.h"
-#include "resources/encoding.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 namespace {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {

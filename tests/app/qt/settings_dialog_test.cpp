@@ -7,7 +7,7 @@
 
 #include "app/qt/settings_dialog.h"
 #include "app/settings_apply.h"
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 

@@ -6,7 +6,7 @@
 
 #include "app/qt/qt_ui.h"
 #include "app/qt/wait_window.h"
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 namespace taloven {
 

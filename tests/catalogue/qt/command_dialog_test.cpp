@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "resources/encoding.h"
+#include "base/encoding.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
 #include "support/record_builders.h"

@@ -6,13 +6,13 @@
 #include <QTimeEdit>
 #include <QtTest>
 
+#include "base/encoding.h"
 #include "catalogue/qt/choice_dialogs.h"
 #include "catalogue/qt/cliche_editor_dialog.h"
 #include "catalogue/qt/date_time_dialogs.h"
 #include "catalogue/qt/number_dialogs.h"
 #include "catalogue/qt/tax_rate_page.h"
 #include "catalogue/qt/text_entry_dialogs.h"
-#include "resources/encoding.h"
 
 namespace taloven {
 

@@ -6,9 +6,9 @@
 #include <QtTest>
 
 #include "app/qt/qt_ui.h"
+#include "base/encoding.h"
 #include "replies/hex_dump.h"
 #include "replies/qt/results_window.h"
-#include "resources/encoding.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
 

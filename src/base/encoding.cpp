@@ -1,4 +1,4 @@
-#include "resources/encoding.h"
+#include "base/encoding.h"
 
 #include <array>
 #include <cstdint>

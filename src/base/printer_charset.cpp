@@ -1,4 +1,4 @@
-#include "link/printer_charset.h"
+#include "base/printer_charset.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "link/printer_charset.h"
+#include "base/printer_charset.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

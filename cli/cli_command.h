@@ -17,6 +17,8 @@ struct GlobalOptions {
   std::string portName = "COM1:";  // -p PORT
   bool extendedReturn = false;     // -x
   bool raw = false;                // --raw: Windows-1252 bytes in and out, not UTF-8
+  std::string modelName;           // --model NAME, as typed; empty when not given
+  std::string modelMask;           // --model-mask M, as typed; empty when not given
 };
 
 struct CliCommand;
@@ -45,6 +47,10 @@ struct CommandContext {
   // Loads comandos.xml from the working directory; on failure tells why on
   // err and returns false.
   bool LoadCatalogue(CommandCatalogue& catalogue) const;
+  // For commands that need the printer's model: takes it from --model and
+  // --model-mask when given, else detects the printer as the GUI does at
+  // start-up (the -p port first). False, reported on err, for a bad option.
+  bool ResolveModel();
 };
 
 // One command of taloven-cli. Each lives in its own cli/command_<name>.cpp

@@ -2,10 +2,15 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
+#include "app/model_detection.h"
+#include "app/model_mask.h"
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "link/clock.h"
+#include "link/default_port_factory.h"
 #include "resources/strings.h"
 
 namespace taloven {
@@ -13,7 +18,8 @@ namespace {
 
 constexpr const char* kProgram = "taloven-cli";
 constexpr const char* kSynopsis =
-    "uso: taloven-cli [-C DIR] [-p PORTA] [-x] [--raw] COMANDO [ARGUMENTOS]";
+    "uso: taloven-cli [-C DIR] [-p PORTA] [-x] [--raw] [--model NOME] [--model-mask M] COMANDO "
+    "[ARGUMENTOS]";
 
 std::string CurrentDirectory() {
   std::vector<char> buffer(PATH_MAX);
@@ -39,6 +45,8 @@ std::string Help(const std::vector<CliCommand>& table) {
         "  -p PORTA    porta da impressora: COM1: a COM8:, USB ou FILE (padrão: COM1:)\n"
         "  -x          retorno estendido (5 bytes de cabeçalho na resposta)\n"
         "  --raw       textos em bytes Windows-1252 em vez de UTF-8\n"
+        "  --model NOME       modelo da impressora (ECF-T01 a ECF-T13), sem detecção\n"
+        "  --model-mask M     máscara do modelo (0x0400, decimal ou hexadecimal), sem detecção\n"
         "  -h, --help  mostra esta ajuda; COMANDO --help mostra a do comando\n"
         "\n"
         "Comandos:\n");
@@ -83,6 +91,35 @@ bool CommandContext::LoadCatalogue(CommandCatalogue& catalogue) const {
   return false;
 }
 
+bool CommandContext::ResolveModel() {
+  if (options.modelName.empty() && options.modelMask.empty()) {
+    DefaultPortFactory ports;
+    DetectModel(settings, ui, ports, RealClock());
+    return true;
+  }
+  if (!options.modelName.empty()) {
+    std::string name = ToCore(options.modelName);
+    if (name.size() > static_cast<size_t>(kModelNameLength)) {
+      Fail(W("nome de modelo longo demais: ") + name);
+      return false;
+    }
+    name.resize(kModelNameLength, ' ');
+    settings.modelName = name;
+    settings.modelMask = MaskForModelName(name);
+  }
+  if (!options.modelMask.empty()) {
+    errno = 0;
+    char* end = nullptr;
+    unsigned long mask = std::strtoul(options.modelMask.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || mask > 0xFFFF || options.modelMask[0] == '-') {
+      Fail(W("máscara de modelo inválida: ") + ToCore(options.modelMask));
+      return false;
+    }
+    settings.modelMask = static_cast<uint32_t>(mask);
+  }
+  return true;
+}
+
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, const std::vector<CliCommand>& table) {
   GlobalOptions options;
@@ -111,11 +148,14 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
       options.raw = true;
     } else if (arg == "-x") {
       options.extendedReturn = true;
-    } else if (arg == "-C" || arg == "-p") {
+    } else if (arg == "-C" || arg == "-p" || arg == "--model" || arg == "--model-mask") {
       if (i + 1 >= args.size()) return fail(W("falta o valor da opção ") + arg);
       std::string value = args[++i];
       if (value.empty()) return fail(W("valor vazio para a opção ") + arg);
-      (arg == "-C" ? options.directory : options.portName) = value;
+      if (arg == "-C") options.directory = value;
+      if (arg == "-p") options.portName = value;
+      if (arg == "--model") options.modelName = value;
+      if (arg == "--model-mask") options.modelMask = value;
     } else {
       return fail(W("opção desconhecida: ") + arg);
     }

@@ -24,6 +24,79 @@ extern "C" {
 KOVO_API int KovoVersaoDll(char* buffer);
 typedef int (*KovoVersaoDllFunction)(char* buffer);
 
+/* Results of every other export. Any value outside 2 to 7 counts as success
+ * for the callers; the library itself returns KOVO_OK for success. */
+#define KOVO_OK 1
+#define KOVO_NO_SERIAL_NUMBER 2 /* "Arquivo mfd sem número de série." */
+#define KOVO_INVALID_DATE 3     /* "Data inválida." */
+#define KOVO_TXT_NOT_OPENED 4   /* "Não foi possível abrir o arquivo .txt" */
+#define KOVO_MDB_NOT_OPENED 5   /* "Não foi possível abrir o arquivo .mdb" */
+#define KOVO_NO_VALID_DATA 6    /* "Arquivos sem dados válidos." */
+#define KOVO_NOT_EXECUTED 7     /* "Comando não executado." */
+/* KovoAddBmpFile only: the bitmap was left out, the others still go in. */
+#define KOVO_BMP_NO_SYMBOL 8
+#define KOVO_BMP_OTHER_SET 9
+#define KOVO_BMP_REPEATED 10
+
+/* Downloads from the printer on portName ("COM1:".."COM8:", a device path,
+ * "USB" or "FILE") into outputPath. */
+KOVO_API int KovoDownloadMF(const char* portName, const char* outputPath);
+typedef int (*KovoDownloadMFFunction)(const char* portName, const char* outputPath);
+/* type "0" all, "1" dates (DDMMYY, user ""), "2" COOs ("%06ld", user "%03d"). */
+KOVO_API int KovoDownloadMFD(const char* portName, const char* outputPath, const char* type,
+                             const char* start, const char* end, const char* user);
+typedef int (*KovoDownloadMFDFunction)(const char* portName, const char* outputPath,
+                                       const char* type, const char* start, const char* end,
+                                       const char* user);
+KOVO_API int KovoDownloadSB(const char* portName, const char* outputPath);
+typedef int (*KovoDownloadSBFunction)(const char* portName, const char* outputPath);
+
+/* Journal reports (text) and databases from an MFD file. */
+KOVO_API int KovoGeraTxtTotal(const char* mfdPath, const char* outputPath);
+typedef int (*KovoGeraTxtTotalFunction)(const char* mfdPath, const char* outputPath);
+KOVO_API int KovoGeraMdbTotal(const char* mfdPath, const char* outputPath);
+typedef int (*KovoGeraMdbTotalFunction)(const char* mfdPath, const char* outputPath);
+KOVO_API int KovoGeraTxtPorData(const char* mfdPath, const char* outputPath, const char* startDate,
+                                const char* endDate);
+typedef int (*KovoGeraTxtPorDataFunction)(const char* mfdPath, const char* outputPath,
+                                          const char* startDate, const char* endDate);
+KOVO_API int KovoGeraMdbPorData(const char* mfdPath, const char* outputPath, const char* startDate,
+                                const char* endDate);
+typedef int (*KovoGeraMdbPorDataFunction)(const char* mfdPath, const char* outputPath,
+                                          const char* startDate, const char* endDate);
+KOVO_API int KovoGeraTxtPorCOO(const char* mfdPath, const char* outputPath, int user, int firstCoo,
+                               int lastCoo);
+typedef int (*KovoGeraTxtPorCOOFunction)(const char* mfdPath, const char* outputPath, int user,
+                                         int firstCoo, int lastCoo);
+KOVO_API int KovoGeraMdbPorCOO(const char* mfdPath, const char* outputPath, int user, int firstCoo,
+                               int lastCoo);
+typedef int (*KovoGeraMdbPorCOOFunction)(const char* mfdPath, const char* outputPath, int user,
+                                         int firstCoo, int lastCoo);
+
+/* The fiscal-memory reading report: type "C" by reduction counter, "D" by
+ * date; lower case for the simplified reading. */
+KOVO_API int KovoRelatorioMFTxt(const char* mfPath, const char* textPath, const char* type,
+                                const char* start, const char* end);
+typedef int (*KovoRelatorioMFTxtFunction)(const char* mfPath, const char* textPath,
+                                          const char* type, const char* start, const char* end);
+
+/* An MFD file built from PDF-417 symbol bitmaps: open, one add per bitmap,
+ * close. */
+KOVO_API int KovoOpenPdf417ToMfd(const char* mfdPath);
+typedef int (*KovoOpenPdf417ToMfdFunction)(const char* mfdPath);
+KOVO_API int KovoAddBmpFile(const char* bitmapPath);
+typedef int (*KovoAddBmpFileFunction)(const char* bitmapPath);
+KOVO_API int KovoClosePdf417ToMfd(void);
+typedef int (*KovoClosePdf417ToMfdFunction)(void);
+
+/* Not every library has it: callers look it up and do without it. The
+ * callback gets the bytes done and the total of a download as it goes on;
+ * returning non-zero cancels the download, which then ends with
+ * KOVO_NOT_EXECUTED and leaves no output file. NULL removes the callback. */
+typedef int (*KovoProgressCallback)(long long done, long long total);
+KOVO_API void KovoSetProgress(KovoProgressCallback callback);
+typedef void (*KovoSetProgressFunction)(KovoProgressCallback callback);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,6 +12,7 @@
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "resources/strings.h"
+#include "version_text.h"
 
 namespace taloven {
 namespace {
@@ -48,6 +49,7 @@ std::string Help(const std::vector<CliCommand>& table) {
         "  --model NOME       modelo da impressora (ECF-T01 a ECF-T13), sem detecção\n"
         "  --model-mask M     máscara do modelo (0x0400, decimal ou hexadecimal), sem detecção\n"
         "  -h, --help  mostra esta ajuda; COMANDO --help mostra a do comando\n"
+        "  --version   mostra a versão do programa e das bibliotecas KovoMFD\n"
         "\n"
         "Comandos:\n");
   for (const CliCommand& command : table) {
@@ -143,6 +145,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (arg == "-h" || arg == "--help") {
       TerminalUi ui(in, err, options.raw);
       out << ui.Out(Help(table)) << std::flush;
+      return 0;
+    } else if (arg == "--version") {
+      TerminalUi ui(in, err, options.raw);
+      out << ui.Out(CliVersionText()) << std::flush;
       return 0;
     } else if (arg == "--raw") {
       options.raw = true;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "file_transport.h"
 #include "link/drive_c.h"
 #include "options.h"
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(HelpText(driveC).c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("taloven-emulator %s\n", taloven::ProgramVersion());
     return 0;
   }
 

@@ -51,6 +51,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     bool ok = true;
     if (a == "--help" || a == "-h") {
       options.help = true;
+    } else if (a == "--version") {
+      options.version = true;
     } else if (a == "--pty" || a == "--file" || a == "--usb-socket") {
       const LineKind kind = a == "--pty"    ? LineKind::kPty
                             : a == "--file" ? LineKind::kFile
@@ -105,7 +107,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     }
     if (!ok) return false;
   }
-  if (options.help) return true;
+  if (options.help || options.version) return true;
   if (options.line == LineKind::kNone) {
     error = "choose a line: --pty, --file or --usb-socket PATH";
     return false;
@@ -163,7 +165,7 @@ std::string HelpText(const std::string& driveC) {
          "  --fault-count K         apply the faults to the next K commands only\n"
          "\n"
          "A frame with a wrong STX, length or checksum, or one cut short, gets a lone NAK.\n"
-         "SIGINT or SIGTERM stops the printer cleanly.\n";
+         "SIGINT or SIGTERM stops the printer cleanly. --version prints the version.\n";
 }
 
 }  // namespace taloven::emulator

@@ -21,6 +21,7 @@ struct Options {
   bool verbose = false;
   FaultPlan faults;
   bool help = false;
+  bool version = false;
 };
 
 constexpr const char* kDefaultModel = "ECF-T08";

@@ -108,13 +108,21 @@ bool SaveProductPicture(const QString& path) {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: draw_artwork OUTPUT_DIR\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: draw_artwork RESOURCE_DIR ICON_THEME_DIR\n");
     return 1;
   }
   const QString dir = QString::fromLocal8Bit(argv[1]);
   bool ok = SaveIcon(dir + "/taloven_icon.png", 256) &&
             SaveIcon(dir + "/taloven_icon_32.png", 32) && SaveProductPicture(dir + "/product.png");
   if (!ok) std::fprintf(stderr, "could not write the pictures into %s\n", argv[1]);
+  // The desktop menu's icons, one folder per size of the icon theme.
+  const QString themeDir = QString::fromLocal8Bit(argv[2]);
+  for (int size : {48, 128, 256}) {
+    if (!SaveIcon(QString("%1/%2/taloven.png").arg(themeDir).arg(size), size)) {
+      std::fprintf(stderr, "could not write the %d pixel icon into %s\n", size, argv[2]);
+      ok = false;
+    }
+  }
   return ok ? 0 : 1;
 }

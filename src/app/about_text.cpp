@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "base/version.h"
 #include "fiscalmem/fiscal_memory_library.h"
 #include "resources/strings.h"
 
 namespace taloven {
 
 std::string AboutText(uint32_t modelMask) {
-  std::string text = Str(32962) + ": " + "1.0.0 - beta" + "\r\n" + Str(32962);
+  std::string text = Str(32962) + ": " + ProgramVersion() + " - beta" + "\r\n" + Str(32962);
   text += UsesSecondFiscalMemoryLibrary(modelMask) ? " KovoMFD2.DLL: " : " KovoMFD.DLL: ";
   FiscalMemoryLibrary library(modelMask);
   if (std::optional<std::string> version = library.Version()) {

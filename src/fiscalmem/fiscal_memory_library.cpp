@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "base/program_files.h"
 #include "kovo_mfd.h"
 
 namespace taloven {
@@ -18,7 +19,7 @@ std::string FiscalMemoryLibraryFile(uint32_t modelMask) {
 std::string SystemDirectory() {
   const char* configured = std::getenv("TALOVEN_SYSTEM_DIR");
   if (configured && *configured) return configured;
-  return TALOVEN_DEFAULT_SYSTEM_DIR;
+  return RunningProgramFiles().libraryDirectory;
 }
 
 std::string FiscalMemoryLibraryPath(uint32_t modelMask) {

@@ -15,7 +15,8 @@ bool UsesSecondFiscalMemoryLibrary(uint32_t modelMask);
 std::string FiscalMemoryLibraryFile(uint32_t modelMask);
 
 // Where the libraries are looked for: $TALOVEN_SYSTEM_DIR when set and not
-// empty, else the directory the build put them in.
+// empty, else the folder that came with the running program (the build's, or
+// the installed one).
 std::string SystemDirectory();
 std::string FiscalMemoryLibraryPath(uint32_t modelMask);
 

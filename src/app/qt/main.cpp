@@ -1,8 +1,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
+#include <string>
 
 #include "app/qt/main_window.h"
 #include "app/qt/qt_ui.h"
+#include "app/user_folder.h"
+#include "base/version.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "resources/qt/qt_text.h"
@@ -11,7 +15,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Taloven"));
-  QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+  QApplication::setApplicationVersion(QString::fromLatin1(taloven::ProgramVersion()));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QString::fromUtf8(
@@ -24,7 +28,20 @@ int main(int argc, char** argv) {
                                             "caminho de um dispositivo serial."),
                           QStringLiteral("NAME"));
   parser.addOption(port);
+  QCommandLineOption userFolder(
+      QStringLiteral("user-folder"),
+      QString::fromUtf8("Trabalha na pasta Taloven do usuário (~/Taloven), criada na primeira vez "
+                        "com o catálogo de exemplo, a ajuda e a pasta usb."));
+  parser.addOption(userFolder);
   parser.process(app);
+
+  if (parser.isSet(userFolder)) {
+    std::string error;
+    if (!taloven::EnterUserFolder(error)) {
+      QMessageBox::critical(nullptr, QStringLiteral("Taloven"), taloven::ToQt(error));
+      return 1;
+    }
+  }
 
   taloven::AppSettings settings;
   if (parser.isSet(port)) settings.portName = taloven::FromQt(parser.value(port));

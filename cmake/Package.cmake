@@ -1,0 +1,35 @@
+# The Debian package: cpack -G DEB in the build tree (scripts/package does it
+# with Debian's build flags). Its dependencies come from dpkg-shlibdeps.
+set(CPACK_PACKAGE_NAME taloven)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Equipe Taloven")
+set(TALOVEN_PACKAGE_MAINTAINER "Equipe Taloven <equipe@taloven.org>" CACHE STRING
+  "Maintainer named in the Debian package")
+set(CPACK_PACKAGE_CONTACT ${TALOVEN_PACKAGE_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "test, diagnosis and programming of Brazilian fiscal printers")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_NAME taloven)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Qt platform plug-in is loaded at run time, so dpkg-shlibdeps cannot see
+# it; the desktop's opener shows the help and the saved files.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The fiscal-memory libraries are loaded by file name from a private folder;
+# they are not for other programs to link against.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${PROJECT_SOURCE_DIR}/data/package/postinst
+  ${PROJECT_SOURCE_DIR}/data/package/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+file(READ ${PROJECT_SOURCE_DIR}/data/package/description CPACK_DEBIAN_PACKAGE_DESCRIPTION)
+string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
+
+set(CPACK_GENERATOR DEB)
+include(CPack)

@@ -42,7 +42,8 @@ install(FILES ${package_data}/completion/taloven-cli
 
 # Manual pages and the package's changelog are shipped compressed, as Debian
 # expects; -n keeps the compressed files the same from build to build.
-string(TIMESTAMP TALOVEN_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+execute_process(COMMAND date -u -R -d "${TALOVEN_RELEASE_DATE} 12:00"
+  OUTPUT_VARIABLE TALOVEN_CHANGELOG_DATE OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(compressed_files)
 foreach(page taloven taloven-cli taloven-emulator)
   configure_file(${package_data}/man/${page}.1.in ${generated}/${page}.1 @ONLY)
@@ -62,3 +63,7 @@ endforeach()
 add_custom_target(installed_documents ALL DEPENDS ${compressed_outputs})
 install(FILES ${generated}/changelog.gz ${package_data}/package/copyright
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/taloven)
+
+# Warnings lintian gives about the package that are as intended.
+install(FILES ${package_data}/package/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME taloven)

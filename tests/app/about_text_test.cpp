@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "base/encoding.h"
+#include "base/version.h"
 #include "fiscalmem/system_dir_override.h"
 #include "support/temp_directory.h"
 
@@ -19,11 +20,16 @@ namespace {
 using testing::SystemDirOverride;
 using testing::TempDirectory;
 
+// The program line carries the project's version, whatever it is.
+std::string ProgramLine() {
+  return W("Versão: ") + ProgramVersion() + " - beta\r\n";
+}
+
 TEST(AboutText, ShowsTheVersionOfTheLibraryTheModelUses) {
   SystemDirOverride dir(TALOVEN_LIBRARY_DIR);
-  EXPECT_EQ(AboutText(0x0010), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD.DLL: 1.4.0.7"));
-  EXPECT_EQ(AboutText(0x2000), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD.DLL: 1.4.0.7"));
-  EXPECT_EQ(AboutText(0xFFFF), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD2.DLL: 2.1.3.0"));
+  EXPECT_EQ(AboutText(0x0010), ProgramLine() + W("Versão KovoMFD.DLL: 1.4.0.7"));
+  EXPECT_EQ(AboutText(0x2000), ProgramLine() + W("Versão KovoMFD.DLL: 1.4.0.7"));
+  EXPECT_EQ(AboutText(0xFFFF), ProgramLine() + W("Versão KovoMFD2.DLL: 2.1.3.0"));
 }
 
 // A real shared library that is not ours: it loads but has no version
@@ -51,7 +57,7 @@ TEST(AboutText, EndsAfterTheLabelWhenTheLibraryOrItsFunctionIsMissing) {
     TempDirectory empty;
     c.prepare(empty.Path() / "KovoMFD2.so");
     SystemDirOverride dir(empty.Path().string());
-    EXPECT_EQ(AboutText(0x1000), W("Versão: 1.0.0 - beta\r\nVersão KovoMFD2.DLL: ")) << c.name;
+    EXPECT_EQ(AboutText(0x1000), ProgramLine() + W("Versão KovoMFD2.DLL: ")) << c.name;
   }
 }
 

@@ -7,6 +7,11 @@ set(TALOVEN_SAMPLE_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/taloven)
 set(TALOVEN_UDEV_RULES_DIR lib/udev/rules.d CACHE STRING
   "Where the USB rule is installed, relative to the prefix or absolute")
 set(TALOVEN_APP_ID org.taloven.Taloven)
+if(IS_ABSOLUTE "${TALOVEN_UDEV_RULES_DIR}")
+  set(TALOVEN_UDEV_RULES_FULL_DIR ${TALOVEN_UDEV_RULES_DIR})
+else()
+  set(TALOVEN_UDEV_RULES_FULL_DIR ${CMAKE_INSTALL_PREFIX}/${TALOVEN_UDEV_RULES_DIR})
+endif()
 
 set(package_data ${PROJECT_SOURCE_DIR}/data)
 set(generated ${PROJECT_BINARY_DIR}/installed)

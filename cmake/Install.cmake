@@ -29,18 +29,22 @@ install(FILES ${TALOVEN_DEMO_DIR}/help/Taloven_Help.chm
 install(FILES ${package_data}/usb/99-taloven-ecf.rules DESTINATION ${TALOVEN_SAMPLE_INSTALL_DIR}/usb)
 install(FILES ${package_data}/usb/99-taloven-ecf.rules DESTINATION ${TALOVEN_UDEV_RULES_DIR})
 
-# Desktop menu entry, its icons and the software-centre description.
-install(FILES ${package_data}/desktop/${TALOVEN_APP_ID}.desktop
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-configure_file(${package_data}/desktop/${TALOVEN_APP_ID}.metainfo.xml.in
-  ${generated}/${TALOVEN_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${generated}/${TALOVEN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-foreach(size 48 128 256)
-  install(FILES ${package_data}/icons/${size}/taloven.png
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
-endforeach()
-install(FILES ${package_data}/icons/taloven.svg
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Desktop menu entry, its icons and the software-centre description, for a
+# build with the desktop program.
+if(TARGET taloven)
+  install(FILES ${package_data}/desktop/${TALOVEN_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  configure_file(${package_data}/desktop/${TALOVEN_APP_ID}.metainfo.xml.in
+    ${generated}/${TALOVEN_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${generated}/${TALOVEN_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  foreach(size 48 128 256)
+    install(FILES ${package_data}/icons/${size}/taloven.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  install(FILES ${package_data}/icons/taloven.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 
 install(FILES ${package_data}/completion/taloven-cli
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
@@ -50,7 +54,11 @@ install(FILES ${package_data}/completion/taloven-cli
 execute_process(COMMAND date -u -R -d "${TALOVEN_RELEASE_DATE} 12:00"
   OUTPUT_VARIABLE TALOVEN_CHANGELOG_DATE OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(compressed_files)
-foreach(page taloven taloven-cli taloven-emulator)
+set(pages taloven-cli taloven-emulator)
+if(TARGET taloven)
+  list(APPEND pages taloven)
+endif()
+foreach(page ${pages})
   configure_file(${package_data}/man/${page}.1.in ${generated}/${page}.1 @ONLY)
   list(APPEND compressed_files ${generated}/${page}.1)
   install(FILES ${generated}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -58,8 +58,19 @@ set(pages taloven-cli taloven-emulator)
 if(TARGET taloven)
   list(APPEND pages taloven)
 endif()
+# The CLI's page gets its list of commands from the program's table when the
+# program is built; the marker passes through configure_file unchanged.
+set(TALOVEN_CLI_COMMANDS "@TALOVEN_CLI_COMMANDS@")
 foreach(page ${pages})
-  configure_file(${package_data}/man/${page}.1.in ${generated}/${page}.1 @ONLY)
+  if(page STREQUAL "taloven-cli")
+    configure_file(${package_data}/man/${page}.1.in ${generated}/${page}.1.in @ONLY)
+    add_custom_command(OUTPUT ${generated}/${page}.1
+      COMMAND taloven-man-commands ${generated}/${page}.1.in ${generated}/${page}.1
+      DEPENDS taloven-man-commands ${generated}/${page}.1.in
+      COMMENT "Listing the commands of taloven-cli in its manual page")
+  else()
+    configure_file(${package_data}/man/${page}.1.in ${generated}/${page}.1 @ONLY)
+  endif()
   list(APPEND compressed_files ${generated}/${page}.1)
   install(FILES ${generated}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()

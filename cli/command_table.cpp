@@ -9,6 +9,7 @@ int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
+int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
@@ -25,6 +26,10 @@ const std::vector<CliCommand>& CommandTable() {
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},
+      {"verify", "train|check NOME [-n REPETIÇÕES] [-w SEGUNDOS] | compare",
+       "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "
+       "compare confere LX1B + (LX2 - LX1) com LX2B",
+       RunVerifyCommand},
   };
   return table;
 }

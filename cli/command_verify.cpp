@@ -1,13 +1,23 @@
+#include <cctype>
+#include <cstdlib>
+
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "link/clock.h"
+#include "link/default_port_factory.h"
+#include "link_command_support.h"
 #include "sequences/reading_compare.h"
 #include "sequences/reading_parser.h"
+#include "sequences/sequences_file.h"
 #include "sequences/take_reading.h"
+#include "sequences/verify_totals.h"
 
 namespace taloven {
 namespace {
 
 constexpr int kDifferencesFound = 9;
+constexpr int kMostRepetitions = 99;
+constexpr int kLongestWaitSeconds = 99;
 
 TotalsReading ParseStoredReading(const CommandContext& context, const char* name) {
   bool found = false;
@@ -37,12 +47,68 @@ int CompareStoredReadings(CommandContext& context) {
   return PrintReport(context, CompareReadings(expected, checkAfter));
 }
 
+// Saved names are upper case and padded with blanks to their 20 characters;
+// the name is found as typed without them.
+std::string NameKey(std::string name) {
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
+
+bool ReadOption(const std::string& text, int lower, int upper, int* value) {
+  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  *value = std::atoi(text.c_str());
+  return *value >= lower && *value <= upper;
+}
+
+// verify train|check NAME [-n REPS] [-w SECONDS]
+int RunWithReadings(CommandContext& context, bool training) {
+  const std::vector<std::string>& args = context.arguments;
+  if (args.size() < 2) return context.UsageError(W("falta o nome da sequência"));
+  SequenceRunOptions options;
+  for (size_t i = 2; i < args.size(); i += 2) {
+    const bool repetitions = args[i] == "-n";
+    if (!repetitions && args[i] != "-w")
+      return context.UsageError(W("opção desconhecida: ") + context.ToCore(args[i]));
+    if (i + 1 >= args.size()) return context.UsageError(W("falta o valor de ") + args[i]);
+    const bool valid = repetitions
+                           ? ReadOption(args[i + 1], 1, kMostRepetitions, &options.repetitions)
+                           : ReadOption(args[i + 1], 0, kLongestWaitSeconds, &options.waitSeconds);
+    if (!valid)
+      return context.UsageError(repetitions ? W("-n vai de 1 a 99") : W("-w vai de 0 a 99"));
+  }
+
+  SavedSequences saved;
+  LoadSequences(SequencesFilePath(context.settings.workingDirectory), saved);
+  const std::string wanted = NameKey(context.ToCore(args[1]));
+  const CommandSequence* sequence = nullptr;
+  for (const CommandSequence& candidate : saved.Sequences())
+    if (NameKey(candidate.name) == wanted) {
+      sequence = &candidate;
+      break;
+    }
+  if (!sequence) return context.Fail(W("não há sequência salva com o nome ") + wanted);
+
+  DefaultPortFactory ports;
+  ExecutionContext execution{context.settings, context.ui, ports, RealClock()};
+  const VerifyRun run = training ? TrainVerifier(*sequence, options, execution)
+                                 : CheckVerifier(*sequence, options, execution);
+  if (!run.readingsStored) return context.Fail(run.error);
+  if (!training) return PrintReport(context, run.message);
+  context.out << context.Out(run.message) << '\n' << std::flush;
+  if (!context.out) return 1;
+  return run.result == kSequenceCancelled ? 6 : ExitStatusFor(run.result);
+}
+
 }  // namespace
 
 int RunVerifyCommand(CommandContext& context) {
   if (context.arguments.empty()) return context.UsageError(W("falta train, check ou compare"));
   const std::string& form = context.arguments[0];
   if (form == "compare") return CompareStoredReadings(context);
+  if (form == "train") return RunWithReadings(context, true);
+  if (form == "check") return RunWithReadings(context, false);
   return context.UsageError(W("forma desconhecida: ") + context.ToCore(form));
 }
 

@@ -3,7 +3,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/encoding.h"
 #include "cli_command.h"
+#include "emulator/emulator_process.h"
+#include "sequences/sequences_file.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -64,6 +67,56 @@ TEST(VerifyCompare, UsageErrorsExitOne) {
                                                {"verify", "check", "A", "-n"},
                                                {"verify", "train", "A", "-w", "x"}})
     EXPECT_EQ(RunVerify(args).status, 1) << args.back();
+}
+
+// A saved sequence of one withdrawal of the given value, named as the
+// sequences window stores names: upper case, padded to 20 characters.
+void SaveWithdrawal(const std::filesystem::path& directory, const std::string& value) {
+  CommandRecord withdrawal;
+  withdrawal.SetTitle("Sangria");
+  withdrawal.SetEscapeText("25");
+  CommandParameter amount;
+  amount.title = "Valor";
+  amount.size = 14;
+  amount.type = "FINANCE";
+  amount.value = value;
+  withdrawal.AppendParameter(amount);
+  CommandSequence sequence;
+  sequence.name = "CAIXA               ";
+  sequence.InsertCommand(withdrawal);
+  SavedSequences saved;
+  saved.Append(sequence);
+  ASSERT_EQ(SaveSequences(saved, SequencesFilePath(directory.string())), 0);
+}
+
+TEST(VerifyAgainstTheEmulator, TrainThenCheckAndACheckOfAChangedSequence) {
+  testing::TempDirectory dir;
+  const std::string link = (dir.Path() / "ecf").string();
+  emulator::testing::EmulatorProcess printer({"--pty", "--link", link});
+  const std::string directory = dir.Path().string();
+  SaveWithdrawal(dir.Path(), "00000000001500");
+
+  Outcome train = RunVerify({"-C", directory, "-p", link, "verify", "train", "caixa", "-n", "2"});
+  EXPECT_EQ(train.status, 0) << train.err;
+  EXPECT_NE(train.out.find("***Fim de execu\xC3\xA7\xC3\xA3o de sequ\xC3\xAAncia de comandos***"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "LX1.txt"));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "LX2.txt"));
+
+  Outcome check = RunVerify({"-C", directory, "-p", link, "verify", "check", "CAIXA", "-n", "2"});
+  EXPECT_EQ(check.status, 0) << check.out;
+  EXPECT_EQ(check.out.find("ERRO"), std::string::npos);
+
+  SaveWithdrawal(dir.Path(), "00000000001000");
+  Outcome changed = RunVerify({"-C", directory, "-p", link, "verify", "check", "CAIXA", "-n", "2"});
+  EXPECT_EQ(changed.status, 9);
+  EXPECT_NE(changed.out.find("Totalizador n\xC3\xA3o fiscal 1:\t\tERRO: Valor esperado: 90.00, "
+                             "Valor Encontrado 80.00\r\n"),
+            std::string::npos)
+      << changed.out;
+
+  Outcome unknown = RunVerify({"-C", directory, "-p", link, "verify", "check", "OUTRA"});
+  EXPECT_EQ(unknown.status, 1);
 }
 
 }  // namespace

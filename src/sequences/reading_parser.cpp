@@ -56,10 +56,20 @@ int Counter(std::string_view line, size_t digits) {
   return static_cast<int>(value > kMax ? kMax : value < -kMax ? -kMax : value);
 }
 
+bool InAmount(char c) {
+  return (c >= '0' && c <= '9') || c == '.' || c == ',';
+}
+
 // The amount right-aligned in the last 12 characters, thousands dots and
-// decimal comma left out: the printer always prints two decimals.
+// decimal comma left out: the printer always prints two decimals. An amount
+// of ten million or more does not fit in them; its leading digits are read
+// too rather than lost.
 Cents Amount(std::string_view line) {
-  return LeadingInteger(Last(line, kAmountColumns), ".,");
+  size_t start = line.size() > kAmountColumns ? line.size() - kAmountColumns : 0;
+  const size_t window = start;
+  while (start > 0 && InAmount(line[start]) && InAmount(line[start - 1])) --start;
+  if (start < window && start > 0 && line[start - 1] == '-') --start;
+  return LeadingInteger(line.substr(start), ".,");
 }
 
 // The first amount after the mark: its text ends two characters after its

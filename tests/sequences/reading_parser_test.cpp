@@ -49,9 +49,13 @@ TEST(ParseReading, EachRuleOfTheReading) {
   const std::vector<Case> cases = {
       {"amount with thousands", Reading({Row("TOTALIZADOR GERAL:", "1.234,56")}),
        [](const TotalsReading& r) { EXPECT_EQ(r.grandTotal, 123456); }},
-      {"amount wider than its 12 columns keeps only them",
-       Reading({Row("VENDA BRUTA DIÁRIA:", "98.765.432.101,99")}),
-       [](const TotalsReading& r) { EXPECT_EQ(r.grossDailySales, 543210199); }},
+      {"amounts wider than their 12 columns are read whole",
+       Reading({Row("VENDA BRUTA DIÁRIA:", "98.765.432.101,99"),
+                Row("CANCELAMENTO ICMS:", "-12.345.678,90")}),
+       [](const TotalsReading& r) {
+         EXPECT_EQ(r.grossDailySales, 9876543210199);
+         EXPECT_EQ(r.icmsCancellations, -1234567890);
+       }},
       {"every counter in its width",
        Reading({Row("Contador de Reduções Z:", "987654"),
                 Row("Contador de Reinício de Operação:", "987654"),

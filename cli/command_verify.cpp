@@ -1,5 +1,5 @@
-#include <cctype>
 #include <cstdlib>
+#include <optional>
 
 #include "base/encoding.h"
 #include "cli_command.h"
@@ -8,6 +8,7 @@
 #include "link_command_support.h"
 #include "sequences/reading_compare.h"
 #include "sequences/reading_parser.h"
+#include "sequences/sequence_name.h"
 #include "sequences/sequences_file.h"
 #include "sequences/take_reading.h"
 #include "sequences/verify_totals.h"
@@ -47,14 +48,6 @@ int CompareStoredReadings(CommandContext& context) {
   return PrintReport(context, CompareReadings(expected, checkAfter));
 }
 
-// Saved names are upper case and padded with blanks to their 20 characters;
-// the name is found as typed without them.
-std::string NameKey(std::string name) {
-  while (!name.empty() && name.back() == ' ') name.pop_back();
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return name;
-}
-
 bool ReadOption(const std::string& text, int lower, int upper, int* value) {
   if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
     return false;
@@ -79,16 +72,14 @@ int RunWithReadings(CommandContext& context, bool training) {
       return context.UsageError(repetitions ? W("-n vai de 1 a 99") : W("-w vai de 0 a 99"));
   }
 
+  // The name is found as the sequences window stores it.
+  const std::optional<std::string> name = AcceptSequenceName(context.ToCore(args[1]), context.ui);
+  if (!name) return 1;
   SavedSequences saved;
   LoadSequences(SequencesFilePath(context.settings.workingDirectory), saved);
-  const std::string wanted = NameKey(context.ToCore(args[1]));
-  const CommandSequence* sequence = nullptr;
-  for (const CommandSequence& candidate : saved.Sequences())
-    if (NameKey(candidate.name) == wanted) {
-      sequence = &candidate;
-      break;
-    }
-  if (!sequence) return context.Fail(W("não há sequência salva com o nome ") + wanted);
+  const CommandSequence* sequence = saved.Find(*name);
+  if (!sequence)
+    return context.Fail(W("não há sequência salva com o nome \"") + context.ToCore(args[1]) + "\"");
 
   DefaultPortFactory ports;
   ExecutionContext execution{context.settings, context.ui, ports, RealClock()};

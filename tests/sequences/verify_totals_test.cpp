@@ -62,7 +62,10 @@ TEST(VerifyTotals, AnUnwritableReadingIsReportedAndNeverCompared) {
     ExecutionContext context{settings, ui, ports, clock};
     ui.Push(c.answer);
     VerifyTotals(OneCommand(), {1, 0, false}, context);
+    ASSERT_FALSE(ui.Prompts().empty());
+    EXPECT_EQ(ui.Prompts()[0].text, "Treinar verificador?");
     EXPECT_EQ(ui.Progress().size(), c.runs);
+    EXPECT_EQ(ui.WaitTexts(), std::vector<std::string>(c.runs, "Por favor, aguarde....."));
     EXPECT_EQ(ui.Results().size(), c.results);
     bool errorShown = false;
     for (const auto& prompt : ui.Prompts())

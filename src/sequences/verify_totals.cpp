@@ -24,7 +24,9 @@ bool StoreReading(const char* name, ExecutionContext& context, VerifyRun& run) {
   std::string reason;
   if (TakeReading(path, context, &reason)) return true;
   run.readingsStored = false;
-  run.error = W("Não foi possível gravar o arquivo ") + path + ":\n" + Utf8ToCp1252(reason);
+  // The file system speaks UTF-8; the message is Windows-1252 like every other.
+  run.error =
+      W("Não foi possível gravar o arquivo ") + Utf8ToCp1252(path) + ":\n" + Utf8ToCp1252(reason);
   return false;
 }
 

@@ -325,8 +325,10 @@ QString SequencesWindow::SelectedSavedName() const {
 void SequencesWindow::Add() {
   const QList<QListWidgetItem*> chosen = available_->selectedItems();
   if (chosen.isEmpty()) return;
-  const int added = editor_.AddCommand(FromQt(chosen.first()->text()), SelectedCommand());
-  if (added >= 0) FillSequenceCommands(added);
+  const int selected = SelectedCommand();
+  const int added = editor_.AddCommand(FromQt(chosen.first()->text()), selected);
+  // Without a selection the new command goes last, and the first is selected.
+  if (added >= 0) FillSequenceCommands(selected < 0 ? 0 : added);
 }
 
 void SequencesWindow::RemoveSelected() {

@@ -127,7 +127,7 @@ void BM_RunSequenceOf100(benchmark::State& state) {
   state.counters["runner_us_per_command"] = (runs - executes) / n / 100 * 1e6;
   state.counters["runner_share_percent"] = (runs - executes) / executes * 100;
 }
-BENCHMARK(BM_RunSequenceOf100)->Iterations(40)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RunSequenceOf100)->Iterations(150)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 SavedSequences LargeList() {
   SavedSequences list;

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -13,8 +14,10 @@
 #include "link/execute.h"
 #include "sequences/sequence_runner.h"
 #include "sequences/sequences_file.h"
+#include "support/scripted_port.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
+#include "support/test_clock.h"
 
 namespace {
 
@@ -96,15 +99,16 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 // Time per command of the whole run, and per command of the same 100
-// commands sent by Execute alone; the counter is the runner's share.
+// commands sent by Execute alone. On a shared machine the fastest round of
+// each is the one least disturbed, so the runner's share compares those.
 void BM_RunSequenceOf100(benchmark::State& state) {
   Printer printer;
   const CommandSequence sequence = InformationSequence();
-  double runs = 0, executes = 0;
+  double fastestRun = 1e9, fastestExecute = 1e9;
   bool runFirst = true;
   for (auto _ : state) {
     ExecutionContext context = printer.Context();
-    double run = 0, execute = 0;
+    double run = 0;
     // Alternating the order keeps a drift of the line out of the difference.
     for (int turn = 0; turn < 2; ++turn) {
       CommandSequence copy = sequence;
@@ -112,22 +116,56 @@ void BM_RunSequenceOf100(benchmark::State& state) {
       if ((turn == 0) == runFirst) {
         if (RunSequence(copy, context) != 0) state.SkipWithError("the run failed");
         run = Seconds(start);
+        fastestRun = std::min(fastestRun, run);
       } else {
         for (CommandRecord& command : copy.commands) Execute(command, context);
-        execute = Seconds(start);
+        fastestExecute = std::min(fastestExecute, Seconds(start));
       }
     }
     runFirst = !runFirst;
-    runs += run;
-    executes += execute;
     state.SetIterationTime(run / 100);
   }
-  const double n = static_cast<double>(state.iterations());
-  state.counters["execute_us_per_command"] = executes / n / 100 * 1e6;
-  state.counters["runner_us_per_command"] = (runs - executes) / n / 100 * 1e6;
-  state.counters["runner_share_percent"] = (runs - executes) / executes * 100;
+  state.counters["execute_us_per_command"] = fastestExecute / 100 * 1e6;
+  state.counters["runner_us_per_command"] = (fastestRun - fastestExecute) / 100 * 1e6;
+  state.counters["runner_share_percent"] = (fastestRun - fastestExecute) / fastestExecute * 100;
 }
 BENCHMARK(BM_RunSequenceOf100)->Iterations(150)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The runner's own work per command, measured where execution costs almost
+// nothing: a printer in memory that answers at once. Set against Execute's
+// time over the line (above), this is the runner's share.
+void BM_RunnerBookkeeping(benchmark::State& state) {
+  testing::TempDirectory directory;
+  AppSettings settings;
+  settings.workingDirectory = directory.Path().string();
+  testing::TestClock clock;
+  QuietUi ui;
+  testing::ScriptedLine line;
+  line.onWrite = [](testing::ScriptedLine& l, const std::vector<uint8_t>&) {
+    l.Answer({0x06, 0x00, 0x00});
+  };
+  testing::ScriptedPortFactory ports(line);
+  CommandSequence sequence;
+  CommandRecord command;
+  command.SetTitle("Cancela cupom fiscal");
+  command.SetEscapeText("14");
+  for (int i = 0; i < 100; ++i) sequence.InsertCommand(command);
+  ExecutionContext context{settings, ui, ports, clock};
+  double fastestRun = 1e9, fastestExecute = 1e9;
+  for (auto _ : state) {
+    CommandSequence copy = sequence;
+    auto start = std::chrono::steady_clock::now();
+    RunSequence(copy, context);
+    fastestRun = std::min(fastestRun, Seconds(start));
+    copy = sequence;
+    start = std::chrono::steady_clock::now();
+    for (CommandRecord& c : copy.commands) Execute(c, context);
+    fastestExecute = std::min(fastestExecute, Seconds(start));
+  }
+  state.counters["in_memory_execute_us_per_command"] = fastestExecute / 100 * 1e6;
+  state.counters["runner_us_per_command"] = (fastestRun - fastestExecute) / 100 * 1e6;
+}
+BENCHMARK(BM_RunnerBookkeeping)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 SavedSequences LargeList() {
   SavedSequences list;

@@ -1,5 +1,6 @@
 #include "sequences/sequences_file.h"
 
+#include <filesystem>
 #include <string_view>
 
 #include "base/atomic_file.h"
@@ -116,6 +117,18 @@ bool Render(const SavedSequences& list, std::string* bytes) {
   return !out.Unwritable();
 }
 
+// Copies the file that could not be read to the first free backup name.
+bool KeepUnreadableFile(const std::string& path, std::string* reason) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::exists(path, error)) return true;
+  std::string backup = path + ".bak";
+  for (int n = 1; fs::exists(backup, error); ++n) backup = path + ".bak." + std::to_string(n);
+  if (fs::copy_file(path, backup, error)) return true;
+  *reason = "cannot keep the unreadable " + path + " as " + backup + ": " + error.message();
+  return false;
+}
+
 }  // namespace
 
 std::string SequencesFilePath(const std::string& directory) {
@@ -125,7 +138,11 @@ std::string SequencesFilePath(const std::string& directory) {
 
 bool LoadSequences(const std::string& path, SavedSequences& list) {
   XmlDocument document;
-  if (!document.Load(path)) return false;
+  if (!document.Load(path)) {
+    std::error_code ignored;
+    if (std::filesystem::exists(path, ignored)) list.SetFileUnreadable(true);
+    return false;
+  }
   for (const XmlNode& node : document.SelectNodes("//sequencia")) {
     CommandSequence sequence;
     sequence.name = node.Child("titulo").Text();
@@ -150,6 +167,10 @@ int SaveSequences(const SavedSequences& list, const std::string& path, std::stri
     return 1;
   }
   std::string reason;
+  if (list.FileUnreadable() && !KeepUnreadableFile(path, &reason)) {
+    if (error) *error = "not written: " + reason;
+    return 3;
+  }
   if (!WriteFileAtomically(path, bytes, &reason)) {
     if (error) *error = "cannot write " + path + ": " + reason;
     return 2;

@@ -166,9 +166,20 @@ TEST(SequencesFile, MissingOrBrokenFilesLeaveTheListEmpty) {
   const fs::path path = dir.Path() / "sequencias.xml";
   SavedSequences list;
   EXPECT_FALSE(LoadSequences(path.string(), list));
-  std::ofstream(path) << "<sequencias><sequencia><titulo>X</titulo>";
+  EXPECT_FALSE(list.FileUnreadable()) << "a missing file is no damage";
+  const std::string broken = "<sequencias><sequencia><titulo>X</titulo>";
+  std::ofstream(path) << broken;
   EXPECT_FALSE(LoadSequences(path.string(), list));
   EXPECT_EQ(list.Count(), 0);
+
+  // Saving over it keeps the damaged file for repair, once per damage.
+  ScriptedUi ui;
+  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui));
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "sequencias.xml.bak"), broken);
+  list.Clear();
+  ASSERT_TRUE(LoadSequences(path.string(), list));
+  ASSERT_TRUE(StoreSequence(list, Named("OUTRA"), path.string(), ui));
+  EXPECT_FALSE(fs::exists(dir.Path() / "sequencias.xml.bak.1"));
 }
 
 TEST(SequencesFile, AValueThatWouldNotReadBackKeepsTheOldFile) {

@@ -130,6 +130,7 @@ void SequencesWindow::BuildLayout() {
   parameters_->setColumnWidth(0, kNameColumnWidth);
   parameters_->setColumnWidth(1, kOtherColumnWidth);
   parameters_->setColumnWidth(2, kOtherColumnWidth);
+  SizeValueColumn();
   QPalette palette = parameters_->palette();
   palette.setColor(QPalette::Base, kParameterBackground);
   parameters_->setPalette(palette);

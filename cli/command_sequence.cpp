@@ -1,3 +1,7 @@
+#include <unistd.h>
+
+#include <functional>
+#include <iostream>
 #include <optional>
 
 #include "base/encoding.h"
@@ -5,6 +9,7 @@
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link_command_support.h"
+#include "resources/strings.h"
 #include "sequences/sequence_name.h"
 #include "sequences/sequence_runner.h"
 #include "sequences/sequence_store.h"
@@ -15,6 +20,64 @@ namespace {
 
 constexpr int kRepetitionsLimit = 99;
 constexpr int kWaitLimit = 99;
+
+// The run's own progress window, drawn as one line on a terminal's error
+// stream; the windows of the single commands stay undrawn, as elsewhere.
+class RunProgressLine : public ProgressView {
+ public:
+  RunProgressLine(std::ostream& err, const TerminalUi& ui) : err_(err), ui_(ui) {}
+  ~RunProgressLine() override {
+    Hide();
+    if (onGone_) onGone_();
+  }
+  std::function<void()> onGone_;
+  void SetCaption(const std::string& caption) override {
+    err_ << '\r' << ui_.Out(caption) << "\x1b[K" << std::flush;
+    drawn_ = true;
+  }
+  void SetMessage(const std::string&) override {}
+  void SetRange(int, int) override {}
+  void SetPosition(int) override {}
+  void SetModal(bool) override {}
+  void Hide() override {
+    if (drawn_) err_ << "\r\x1b[K" << std::flush;
+    drawn_ = false;
+  }
+  ProgressEvents Pump() override { return {}; }
+  bool Exists() const override { return true; }
+
+ private:
+  std::ostream& err_;
+  const TerminalUi& ui_;
+  bool drawn_ = false;
+};
+
+class RunUi : public TerminalUi {
+ public:
+  explicit RunUi(CommandContext& context)
+      : TerminalUi(context.in, context.err, context.options.raw), err_(context.err) {}
+  std::unique_ptr<ProgressView> CreateProgress(const std::string& title, bool smooth) override {
+    if (title != Str(32996)) return TerminalUi::CreateProgress(title, smooth);
+    auto line = std::make_unique<RunProgressLine>(err_, *this);
+    line_ = line.get();
+    line->onGone_ = [this] { line_ = nullptr; };
+    return line;
+  }
+  // A question starts on a clean line.
+  MessageAnswer Message(const std::string& text, const std::string& caption, MessageButtons buttons,
+                        MessageIcon icon) override {
+    if (line_) line_->Hide();
+    return TerminalUi::Message(text, caption, buttons, icon);
+  }
+
+ private:
+  std::ostream& err_;
+  RunProgressLine* line_ = nullptr;  // the run's line while it is up
+};
+
+bool ErrorStreamIsTerminal(const CommandContext& context) {
+  return &context.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+}
 
 std::string WithoutTrailingBlanks(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -206,7 +269,9 @@ int Run(CommandContext& context, const std::vector<std::string>& args) {
   options.waitSeconds = ReadRunField(wait, 0, kWaitLimit, 0, context.ui);
   options.stepByStep = step;
   DefaultPortFactory ports;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock()};
+  RunUi progressUi(context);
+  Ui& ui = ErrorStreamIsTerminal(context) ? static_cast<Ui&>(progressUi) : context.ui;
+  ExecutionContext execution{context.settings, ui, ports, RealClock()};
   const SequenceRunResults results = RunSequenceRepeatedly(*sequence, options, execution);
   return PrintResults(context, results.message, results.result);
 }

@@ -122,12 +122,15 @@ void SequencesWindow::BuildLayout() {
   parameters_->setHorizontalHeaderLabels({QStr(32884), QStr(32890), QStr(32894)});
   parameters_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   parameters_->verticalHeader()->setVisible(false);
+  parameters_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  parameters_->setWordWrap(false);
   parameters_->setShowGrid(true);
   parameters_->setSelectionBehavior(QAbstractItemView::SelectRows);
   parameters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   parameters_->setColumnWidth(0, kNameColumnWidth);
   parameters_->setColumnWidth(1, kOtherColumnWidth);
   parameters_->setColumnWidth(2, kOtherColumnWidth);
+  SizeValueColumn();
   QPalette palette = parameters_->palette();
   palette.setColor(QPalette::Base, kParameterBackground);
   parameters_->setPalette(palette);
@@ -171,6 +174,9 @@ void SequencesWindow::BuildLayout() {
   grid->addWidget(parameters_, 5, 0, 1, 4);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(2, 1);
+  grid->setRowStretch(1, 2);
+  grid->setRowStretch(3, 3);
+  grid->setRowStretch(5, 3);
 
   auto* fields = new QHBoxLayout;
   fields->addWidget(stepByStep_);
@@ -196,12 +202,13 @@ void SequencesWindow::BuildLayout() {
   connect(groups_, &QListWidget::currentItemChanged, this, [this] { FillAvailable(); });
   connect(add, &QPushButton::clicked, this, &SequencesWindow::Add);
   connect(remove, &QPushButton::clicked, this, &SequencesWindow::RemoveSelected);
-  connect(commands_, &QListWidget::currentRowChanged, this, [this] { ShowParameters(); });
+  connect(commands_, &QListWidget::itemSelectionChanged, this, [this] { ShowParameters(); });
   connect(commands_, &QListWidget::itemDoubleClicked, this, &SequencesWindow::EditWholeCommand);
   connect(parameters_, &QTableWidget::cellClicked, this, &SequencesWindow::EditSelectedRows);
-  connect(saved_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row < 0) return;
-    editor_.SelectSaved(row);
+  connect(saved_, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> chosen = saved_->selectedItems();
+    if (chosen.isEmpty()) return;
+    editor_.SelectSaved(saved_->row(chosen.first()));
     FillSequenceCommands(-1);
   });
   connect(create, &QPushButton::clicked, this, &SequencesWindow::NewSequence);
@@ -305,33 +312,30 @@ void SequencesWindow::ShowParameters() {
 }
 
 void SequencesWindow::SizeValueColumn() {
-  const QFontMetrics metrics = parameters_->horizontalHeader()->fontMetrics();
-  const int padding = 16;
-  parameters_->setColumnWidth(1, metrics.horizontalAdvance(QStr(32890)) + padding);
-  int width = metrics.horizontalAdvance(QStr(32894)) + padding;
-  for (int row = 0; row < parameters_->rowCount(); ++row) {
-    if (const QTableWidgetItem* item = parameters_->item(row, 2))
-      width = std::max(width, parameters_->fontMetrics().horizontalAdvance(item->text()) + padding);
-  }
-  parameters_->setColumnWidth(2, width);
+  // Each fits its header, or its widest value when that is wider.
+  parameters_->resizeColumnToContents(1);
+  parameters_->resizeColumnToContents(2);
 }
 
 int SequencesWindow::SelectedCommand() const {
-  const int row = commands_->currentRow();
-  const bool selected = row >= 0 && commands_->item(row) && commands_->item(row)->isSelected();
-  return selected && row < editor_.Current().commandCount ? row : -1;
+  const QList<QListWidgetItem*> chosen = commands_->selectedItems();
+  if (chosen.isEmpty()) return -1;
+  const int row = commands_->row(chosen.first());
+  return row < editor_.Current().commandCount ? row : -1;
 }
 
 QString SequencesWindow::SelectedSavedName() const {
-  const QListWidgetItem* item = saved_->currentItem();
-  return item && item->isSelected() ? item->text() : QString();
+  const QList<QListWidgetItem*> chosen = saved_->selectedItems();
+  return chosen.isEmpty() ? QString() : chosen.first()->text();
 }
 
 void SequencesWindow::Add() {
-  const QListWidgetItem* item = available_->currentItem();
-  if (!item || !item->isSelected()) return;
-  const int added = editor_.AddCommand(FromQt(item->text()), SelectedCommand());
-  if (added >= 0) FillSequenceCommands(added);
+  const QList<QListWidgetItem*> chosen = available_->selectedItems();
+  if (chosen.isEmpty()) return;
+  const int selected = SelectedCommand();
+  const int added = editor_.AddCommand(FromQt(chosen.first()->text()), selected);
+  // Without a selection the new command goes last, and the first is selected.
+  if (added >= 0) FillSequenceCommands(selected < 0 ? 0 : added);
 }
 
 void SequencesWindow::RemoveSelected() {

@@ -29,7 +29,7 @@ done <<CASES
 taloven-cli de|decode detect
 taloven-cli -C /tmp l|list
 taloven-cli -x --raw fr|frame
-taloven-cli -p COM1: s|send
+taloven-cli -p COM1: sen|send
 taloven-cli --model ECF-T1|ECF-T10 ECF-T11 ECF-T12 ECF-T13
 taloven-cli -p COM|COM1: COM2: COM3: COM4: COM5: COM6: COM7: COM8:
 taloven-cli -p U|USB
@@ -38,6 +38,12 @@ taloven-cli --model-m|--model-mask
 taloven-cli detect --p|--probe
 taloven-cli -C /tmp detect --probe F|FILE
 taloven-cli list --h|--help
+taloven-cli sequence |add delete list new remove run show
+taloven-cli -p USB sequence r|remove run
+taloven-cli sequence run --s|--step
+taloven-cli sequence run x -|--at --help --replace --step -n -w
+taloven-cli verify |check compare train
+taloven-cli send |
 CASES
 # Every command of the help is offered for an empty word.
 COMP_WORDS=(taloven-cli "")

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "sequences/saved_sequences.h"
+
+namespace taloven {
+
+// directory/sequencias.xml; the bare name when directory is empty.
+std::string SequencesFilePath(const std::string& directory);
+
+// Appends the file's sequences to list, in document order. A missing or
+// unreadable file adds nothing and says nothing: there is simply no saved
+// sequence yet. Returns whether the file was read.
+bool LoadSequences(const std::string& path, SavedSequences& list);
+
+// The bytes SaveSequences writes for list.
+std::string SequencesDocument(const SavedSequences& list);
+
+// Writes the whole list to path: 0 on success, non-zero when the file was
+// not written, with the reason in *error. The old file stays whole whatever
+// happens, and a list that would not read back (a value holding a control
+// character) is not written at all.
+int SaveSequences(const SavedSequences& list, const std::string& path,
+                  std::string* error = nullptr);
+
+}  // namespace taloven

@@ -92,7 +92,7 @@ TEST_F(ConfigCommand, DryRunPrintsEveryFrameAndSendsNothing) {
         "--dry-run"},
        0,
        12,
-       "02 56 00 1B 04 31 31 2E"},
+       "02 57 00 1B 04 31 31 2E"},
       // The stored password of ten blanks is not sent: nothing can be built.
       {{"--model", "ECF-T08", "config", "program", "S1", "--dry-run"}, 2, 0, ""},
       {{"--model", "ECF-T01", "config", "program", "S9", "--dry-run"}, 1, 0, ""},

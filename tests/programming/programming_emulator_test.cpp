@@ -166,6 +166,7 @@ TEST(ProgrammingAgainstTheVirtualPrinter, ASilentPrinterIsReportedOnceAndChanges
   testing::TempDirectory dir;
   AppSettings settings;
   settings.portName = dir.Path().string() + "/nothing-here";
+  settings.workingDirectory = dir.Path().string();  // the daily log goes there
   settings.modelMask = 0x0400;
   QuickPausingUi ui;
   DefaultPortFactory ports;

@@ -1,7 +1,5 @@
 #include "programming/programming_commands.h"
 
-#include <string_view>
-
 #include "base/encoding.h"
 #include "programming/printer_configuration_read.h"
 #include "resources/strings.h"

@@ -1,5 +1,6 @@
 #include "programming/qt/graphic_cliche_dialog.h"
 
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -11,25 +12,25 @@ namespace taloven {
 
 GraphicClicheDialog::GraphicClicheDialog(const std::string& portName, Ui& ui, QWidget* parent)
     : QDialog(parent), portName_(portName), ui_(ui) {
-  setWindowTitle(QString::fromUtf8("Clichê Gráfico"));
+  setWindowTitle(QStr(33005));
+  auto* exit = new QPushButton(QStr(32858), this);
+  exit->setObjectName(QStringLiteral("2"));
+  connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(exit);
   auto* layout = new QVBoxLayout(this);
-  auto* area = new QWidget(this);
-  area->setObjectName("logoArea");
-  area->setMinimumSize(420, 260);
-  layout->addWidget(area, 1);
-  auto* leave = new QPushButton("Sair", this);
-  leave->setObjectName("2");
-  connect(leave, &QPushButton::clicked, this, &QDialog::reject);
-  layout->addWidget(leave, 0, Qt::AlignRight);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+  resize(360, 240);
 }
 
 void GraphicClicheDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (told_ || portName_ != "USB") return;
   told_ = true;
-  // Over the open window, which stays open.
   QTimer::singleShot(0, this, [this] {
-    ui_.Message(W("Este comando não suporta interface USB"), Str(32915), MessageButtons::Ok,
+    ui_.Message(W("Este comando não suporta interface USB"), Str(33005), MessageButtons::Ok,
                 MessageIcon::Exclamation);
   });
 }

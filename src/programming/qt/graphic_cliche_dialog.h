@@ -7,9 +7,9 @@ namespace taloven {
 
 class Ui;
 
-// "Clichê Gráfico": the window in which the printer's logo is programmed by
-// an outside control. Without that control it opens empty; it still tells
-// that the logo cannot go over USB.
+// The graphic-cliché window. The control that programs the logo comes from
+// outside this program and is not present here: the window offers only its
+// way out, and tells at once that the USB line cannot carry the logo.
 class GraphicClicheDialog : public QDialog {
   Q_OBJECT
  public:

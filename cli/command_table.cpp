@@ -10,6 +10,7 @@ int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
+int RunSequenceCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
@@ -32,6 +33,12 @@ const std::vector<CliCommand>& CommandTable() {
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},
+      {"sequence",
+       "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
+       "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
+       "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
+       "executa (o resultado como na janela de resultados)",
+       RunSequenceCommand},
   };
   return table;
 }

@@ -12,6 +12,12 @@ namespace taloven {
 // when it was put together. A value: every copy owns its own records, so a
 // run never touches the sequence it was copied from.
 struct CommandSequence {
+  CommandSequence() = default;
+  CommandSequence(const CommandSequence&) = default;
+  CommandSequence& operator=(const CommandSequence&) = default;
+  // Moving hands the records over instead of copying each one's frame.
+  CommandSequence(CommandSequence&&) noexcept = default;
+  CommandSequence& operator=(CommandSequence&&) noexcept = default;
   virtual ~CommandSequence() = default;
 
   uint8_t stepByStep = 0;        // 1: ask before going on after each command

@@ -25,10 +25,19 @@ class SavedSequences {
   // Takes out the first sequence with that name: 0, or -1 when there is none.
   int Remove(const std::string& name);
   void Append(CommandSequence sequence) { sequences_.push_back(std::move(sequence)); }
-  void Clear() { sequences_.clear(); }
+  void Clear() {
+    sequences_.clear();
+    fileUnreadable_ = false;
+  }
+
+  // Set when the list was read from a file that exists but could not be
+  // read: writing the list must not silently replace what may be repaired.
+  void SetFileUnreadable(bool unreadable) { fileUnreadable_ = unreadable; }
+  bool FileUnreadable() const { return fileUnreadable_; }
 
  private:
   std::vector<CommandSequence> sequences_;
+  bool fileUnreadable_ = false;
 };
 
 }  // namespace taloven

@@ -42,7 +42,6 @@ bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const 
 bool DeleteSequence(SavedSequences& list, const std::string& name, const std::string& path, Ui& ui,
                     std::string* error) {
   if (list.Remove(name) != 0) {
-    if (error) *error = "no saved sequence has that name";
     Tell(ui, kNotDeleted);
     return false;
   }

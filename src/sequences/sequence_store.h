@@ -21,7 +21,8 @@ bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const 
 
 // Takes the sequence of that name out of list and writes path. When there
 // is no such sequence nothing is written; then, or when the write failed,
-// "Registro não excluído" tells the user. True when it is gone from the file.
+// "Registro não excluído" tells the user (and *error why the write failed).
+// True when it is gone from the file.
 bool DeleteSequence(SavedSequences& list, const std::string& name, const std::string& path, Ui& ui,
                     std::string* error = nullptr);
 

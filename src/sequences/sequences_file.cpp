@@ -1,5 +1,8 @@
 #include "sequences/sequences_file.h"
 
+#include <filesystem>
+#include <string_view>
+
 #include "base/atomic_file.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/xml_document.h"
@@ -7,56 +10,123 @@
 namespace taloven {
 namespace {
 
-// The declaration as the file has always carried it; the XML library would
-// write it with double quotes.
-constexpr const char* kDeclaration = "<?xml version='1.0' encoding='Windows-1252'?>";
-constexpr const char* kStylesheetTarget = "xml-stylesheet";
-constexpr const char* kStylesheetData = "type='text/xml' href='style.xsl'";
+// The file is written out directly rather than through a document tree: a
+// thousand sequences are a million nodes, whose building and freeing cost
+// ten times the writing. The layout is the one the file has always had, so
+// the reader (the same as the catalogue's) and older copies agree with it.
+constexpr const char* kHead =
+    "<?xml version='1.0' encoding='Windows-1252'?>\n"
+    "<?xml-stylesheet type='text/xml' href='style.xsl'?>\n"
+    "<sequencias xml:space=\"preserve\">";
 
-void AppendParameter(XmlNode& cmd, const CommandParameter& parameter) {
-  cmd.AppendText("\n\t\t\t");
-  XmlNode node = cmd.AppendElement("parametro");
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("titulo", parameter.title);
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("valor", parameter.value);
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("tamanho", std::to_string(parameter.size));
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("formato", parameter.type);
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("obrigatorio", parameter.mandatory ? "S" : "N");
-  node.AppendText("\n\t\t\t");
+// XML 1.0 has no way to carry these, not even as references.
+bool IsForbidden(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
-void AppendReturnField(XmlNode& cmd, const ReturnField& field) {
-  cmd.AppendText("\n\t\t\t");
-  XmlNode node = cmd.AppendElement("retorno");
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("titulo", field.title);
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("tamanho", std::to_string(field.size));
-  node.AppendText("\n\t\t\t\t");
-  node.AppendElement("formato", field.type);
-  node.AppendText("\n\t\t\t");
+class Writer {
+ public:
+  void Raw(std::string_view text) { bytes_ += text; }
+
+  // An element holding text, or an empty one. A text that could not be read
+  // back marks the whole document unwritable.
+  void Element(std::string_view indent, std::string_view name, std::string_view text) {
+    bytes_ += indent;
+    bytes_ += '<';
+    bytes_ += name;
+    if (text.empty()) {
+      bytes_ += "/>";
+      return;
+    }
+    bytes_ += '>';
+    for (char c : text) {
+      switch (c) {
+        case '<':
+          bytes_ += "&lt;";
+          break;
+        case '>':
+          bytes_ += "&gt;";
+          break;
+        case '&':
+          bytes_ += "&amp;";
+          break;
+        case '\r':
+          bytes_ += "&#13;";
+          break;
+        default:
+          if (IsForbidden(c)) unwritable_ = true;
+          bytes_ += c;
+      }
+    }
+    bytes_ += "</";
+    bytes_ += name;
+    bytes_ += '>';
+  }
+
+  bool Unwritable() const { return unwritable_; }
+  std::string Take() { return std::move(bytes_); }
+
+ private:
+  std::string bytes_;
+  bool unwritable_ = false;
+};
+
+void WriteParameter(Writer& out, const CommandParameter& parameter) {
+  out.Raw("\n\t\t\t<parametro>");
+  out.Element("\n\t\t\t\t", "titulo", parameter.title);
+  out.Element("\n\t\t\t\t", "valor", parameter.value);
+  out.Element("\n\t\t\t\t", "tamanho", std::to_string(parameter.size));
+  out.Element("\n\t\t\t\t", "formato", parameter.type);
+  out.Element("\n\t\t\t\t", "obrigatorio", parameter.mandatory ? "S" : "N");
+  out.Raw("\n\t\t\t</parametro>");
 }
 
-void AppendCommand(XmlNode& sequence, const CommandRecord& record) {
-  sequence.AppendText("\n\t\t");
-  XmlNode cmd = sequence.AppendElement("cmd");
-  cmd.AppendText("\n\t\t\t");
-  cmd.AppendElement("tipo", record.group);
-  cmd.AppendText("\n\t\t\t");
-  cmd.AppendElement("titulo", record.title);
-  cmd.AppendText("\n\t\t\t");
-  cmd.AppendElement("escape", record.escapeText);
-  cmd.AppendText("\n\t\t\t");
-  cmd.AppendElement("tamanho_retorno", std::to_string(record.returnSize));
-  cmd.AppendText("\n\t\t\t");
-  cmd.AppendElement("tipo_retorno", record.returnType);
-  for (const CommandParameter& parameter : record.parameters) AppendParameter(cmd, parameter);
-  for (const ReturnField& field : record.returnFields) AppendReturnField(cmd, field);
-  cmd.AppendText("\n\t\t");
+void WriteReturnField(Writer& out, const ReturnField& field) {
+  out.Raw("\n\t\t\t<retorno>");
+  out.Element("\n\t\t\t\t", "titulo", field.title);
+  out.Element("\n\t\t\t\t", "tamanho", std::to_string(field.size));
+  out.Element("\n\t\t\t\t", "formato", field.type);
+  out.Raw("\n\t\t\t</retorno>");
+}
+
+void WriteCommand(Writer& out, const CommandRecord& record) {
+  out.Raw("\n\t\t<cmd>");
+  out.Element("\n\t\t\t", "tipo", record.group);
+  out.Element("\n\t\t\t", "titulo", record.title);
+  out.Element("\n\t\t\t", "escape", record.escapeText);
+  out.Element("\n\t\t\t", "tamanho_retorno", std::to_string(record.returnSize));
+  out.Element("\n\t\t\t", "tipo_retorno", record.returnType);
+  for (const CommandParameter& parameter : record.parameters) WriteParameter(out, parameter);
+  for (const ReturnField& field : record.returnFields) WriteReturnField(out, field);
+  out.Raw("\n\t\t</cmd>");
+}
+
+// The document's bytes; false when a text holds a character XML cannot carry.
+bool Render(const SavedSequences& list, std::string* bytes) {
+  Writer out;
+  out.Raw(kHead);
+  for (const CommandSequence& sequence : list.Sequences()) {
+    out.Raw("\n\t<sequencia>");
+    out.Element("\n\t\t", "titulo", sequence.name);
+    for (const CommandRecord& record : sequence.commands) WriteCommand(out, record);
+    out.Raw("\n\t</sequencia>");
+  }
+  out.Raw("\n</sequencias>\n");
+  *bytes = out.Take();
+  return !out.Unwritable();
+}
+
+// Copies the file that could not be read to the first free backup name.
+bool KeepUnreadableFile(const std::string& path, std::string* reason) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::exists(path, error)) return true;
+  std::string backup = path + ".bak";
+  for (int n = 1; fs::exists(backup, error); ++n) backup = path + ".bak." + std::to_string(n);
+  if (fs::copy_file(path, backup, error)) return true;
+  *reason = "cannot keep the unreadable " + path + " as " + backup + ": " + error.message();
+  return false;
 }
 
 }  // namespace
@@ -68,47 +138,38 @@ std::string SequencesFilePath(const std::string& directory) {
 
 bool LoadSequences(const std::string& path, SavedSequences& list) {
   XmlDocument document;
-  if (!document.Load(path)) return false;
+  if (!document.Load(path)) {
+    std::error_code ignored;
+    if (std::filesystem::exists(path, ignored)) list.SetFileUnreadable(true);
+    return false;
+  }
   for (const XmlNode& node : document.SelectNodes("//sequencia")) {
     CommandSequence sequence;
     sequence.name = node.Child("titulo").Text();
-    for (const XmlNode& cmd : node.Children("cmd"))
-      sequence.InsertCommand(RecordFromCmdNode(cmd, false));
+    const std::vector<XmlNode> cmds = node.Children("cmd");
+    sequence.commands.reserve(cmds.size());
+    for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
     list.Append(std::move(sequence));
   }
   return true;
 }
 
 std::string SequencesDocument(const SavedSequences& list) {
-  XmlDocument document;
-  document.Create();
-  document.AppendProcessingInstruction(kStylesheetTarget, kStylesheetData);
-  XmlNode root = document.CreateRoot("sequencias");
-  root.SetAttribute("xml:space", "preserve");
-  for (const CommandSequence& sequence : list.Sequences()) {
-    root.AppendText("\n\t");
-    XmlNode node = root.AppendElement("sequencia");
-    node.AppendText("\n\t\t");
-    node.AppendElement("titulo", sequence.name);
-    for (const CommandRecord& record : sequence.commands) AppendCommand(node, record);
-    node.AppendText("\n\t");
-  }
-  root.AppendText("\n");
-
-  std::string bytes = document.SaveToMemory();
-  const size_t declarationEnd = bytes.find("?>");
-  if (bytes.rfind("<?xml ", 0) == 0 && declarationEnd != std::string::npos)
-    bytes.replace(0, declarationEnd + 2, kDeclaration);
+  std::string bytes;
+  Render(list, &bytes);
   return bytes;
 }
 
 int SaveSequences(const SavedSequences& list, const std::string& path, std::string* error) {
-  const std::string bytes = SequencesDocument(list);
-  std::string reason;
-  XmlDocument check;
-  if (bytes.empty() || !check.LoadFromMemory(bytes, &reason, path)) {
-    if (error) *error = "not written, it would not read back: " + reason;
+  std::string bytes;
+  if (!Render(list, &bytes)) {
+    if (error) *error = "not written, it would not read back: a text holds a control character";
     return 1;
+  }
+  std::string reason;
+  if (list.FileUnreadable() && !KeepUnreadableFile(path, &reason)) {
+    if (error) *error = "not written: " + reason;
+    return 3;
   }
   if (!WriteFileAtomically(path, bytes, &reason)) {
     if (error) *error = "cannot write " + path + ": " + reason;

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "base/encoding.h"
+#include "catalogue/xml_document.h"
 #include "sequences/sequence_name.h"
 #include "sequences/sequence_store.h"
 #include "support/record_builders.h"
@@ -124,7 +125,7 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   TempDirectory dir;
   const std::string path = SequencesFilePath(dir.Path().string());
   CommandRecord sale = SaleCommand();
-  sale.parameters[1].value = W("Ação \"1\" <&> é");
+  sale.parameters[1].value = W("Ação \"1\" <&> é\r\n'x'\t]]>");
   sale.SetEscapeText("62 51");
   sale.SetReturnSize(-1);
   SavedSequences list;
@@ -151,6 +152,13 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   EXPECT_EQ(back.returnFields[0].type, "BCD");
   EXPECT_EQ(reread.At(0).commandCount, 2);
   EXPECT_EQ(reread.At(1).commands.size(), 0u);
+
+  // The XML library lays the same document out byte for byte, but for the
+  // quotes of its declaration.
+  XmlDocument document;
+  ASSERT_TRUE(document.Load(path));
+  const std::string library = document.SaveToMemory(), written = ReadFileBytes(path);
+  EXPECT_EQ(written.substr(written.find('\n')), library.substr(library.find('\n')));
 }
 
 TEST(SequencesFile, MissingOrBrokenFilesLeaveTheListEmpty) {
@@ -158,9 +166,20 @@ TEST(SequencesFile, MissingOrBrokenFilesLeaveTheListEmpty) {
   const fs::path path = dir.Path() / "sequencias.xml";
   SavedSequences list;
   EXPECT_FALSE(LoadSequences(path.string(), list));
-  std::ofstream(path) << "<sequencias><sequencia><titulo>X</titulo>";
+  EXPECT_FALSE(list.FileUnreadable()) << "a missing file is no damage";
+  const std::string broken = "<sequencias><sequencia><titulo>X</titulo>";
+  std::ofstream(path) << broken;
   EXPECT_FALSE(LoadSequences(path.string(), list));
   EXPECT_EQ(list.Count(), 0);
+
+  // Saving over it keeps the damaged file for repair, once per damage.
+  ScriptedUi ui;
+  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui));
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "sequencias.xml.bak"), broken);
+  list.Clear();
+  ASSERT_TRUE(LoadSequences(path.string(), list));
+  ASSERT_TRUE(StoreSequence(list, Named("OUTRA"), path.string(), ui));
+  EXPECT_FALSE(fs::exists(dir.Path() / "sequencias.xml.bak.1"));
 }
 
 TEST(SequencesFile, AValueThatWouldNotReadBackKeepsTheOldFile) {

@@ -13,7 +13,6 @@
 #include "programming/printer_configuration_read.h"
 #include "programming/programming_commands.h"
 #include "programming/save_edited_configuration.h"
-#include "sequences/sequence_runner.h"
 
 namespace taloven {
 namespace {
@@ -155,7 +154,7 @@ int Program(CommandContext& context, const std::vector<std::string>& arguments) 
   const ProgrammingResults results = RunProgramming(sequence, execution);
   context.out << context.Out(results.message) << '\n' << std::flush;
   // Like "sequence run": 2 to 6 for the results -2 to -6.
-  return results.result == kSequenceCancelled ? 6 : ExitStatusFor(results.result);
+  return ExitStatusFor(results.result);
 }
 
 }  // namespace

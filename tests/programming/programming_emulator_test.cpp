@@ -33,8 +33,9 @@ class QuickPausingUi : public testing::ScriptedUi {
 };
 
 struct Bench {
-  Bench(const std::string& model, uint32_t mask, bool intervention)
-      : emulator(Arguments(dir.Path().string() + "/ttyECF", model, intervention)) {
+  Bench(const std::string& model, uint32_t mask, bool intervention,
+        std::vector<std::string> extra = {})
+      : emulator(Arguments(dir.Path().string() + "/ttyECF", model, intervention, extra)) {
     settings.portName = dir.Path().string() + "/ttyECF";
     settings.extendedReturn = 1;
     settings.workingDirectory = dir.Path().string();
@@ -43,9 +44,10 @@ struct Bench {
     settings.modelMask = mask;
   }
   static std::vector<std::string> Arguments(const std::string& link, const std::string& model,
-                                            bool intervention) {
+                                            bool intervention, std::vector<std::string> extra) {
     std::vector<std::string> a = {"--pty", "--link", link, "--model", model};
     if (intervention) a.push_back("--intervention");
+    a.insert(a.end(), extra.begin(), extra.end());
     return a;
   }
   ExecutionContext Context() { return {settings, ui, ports, RealClock()}; }
@@ -160,6 +162,21 @@ TEST(ProgrammingAgainstTheVirtualPrinter, OutsideInterventionTheRefusalsShowAndT
   EXPECT_EQ(after.cnpj, before.cnpj);
   EXPECT_EQ(after.cliche, before.cliche);
   EXPECT_EQ(after.totalizerNames, before.totalizerNames);
+}
+
+TEST(ProgrammingAgainstTheVirtualPrinter, CancellingAReadEndsTheReading) {
+  // A slow printer, and a user who cancels the first progress window.
+  Bench bench("ECF-T08", 0x0400, true, {"--fault-slow", "20"});
+  bench.ui.onProgressPump = [](testing::ScriptedUi::ProgressRecord&) {
+    ProgressEvents events;
+    events.cancelClicked = true;
+    return events;
+  };
+  ExecutionContext context = bench.Context();
+  EquipmentConfiguration configuration;
+  EXPECT_EQ(ReadPrinterConfiguration(configuration, context), kExecuteCancelled);
+  EXPECT_EQ(configuration, EquipmentConfiguration());
+  EXPECT_EQ(bench.ui.Progress().size(), 1u) << "no read after the cancelled one";
 }
 
 TEST(ProgrammingAgainstTheVirtualPrinter, ASilentPrinterIsReportedOnceAndChangesNothing) {

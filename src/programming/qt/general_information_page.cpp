@@ -114,8 +114,10 @@ void GeneralInformationPage::LoadComputerClock() {
   char date[40], time[40];
   std::snprintf(date, sizeof date, "%02d%02d%02d", now.tm_mday, now.tm_mon + 1, now.tm_year % 100);
   std::snprintf(time, sizeof time, "%02d%02d%02d", now.tm_hour, now.tm_min, now.tm_sec);
-  edits_[9]->setText(date);
-  edits_[10]->setText(time);
+  for (size_t i = 0; i < kTextFields.size(); ++i) {
+    if (kTextFields[i].member == &EquipmentConfiguration::date) edits_[i]->setText(date);
+    if (kTextFields[i].member == &EquipmentConfiguration::time) edits_[i]->setText(time);
+  }
 }
 
 }  // namespace taloven

@@ -10,7 +10,7 @@
 namespace taloven {
 namespace {
 
-struct FieldSpec {
+struct FieldShape {
   int size;
   const char* type;
 };
@@ -20,12 +20,12 @@ using Values = std::vector<std::string>;
 struct Read {
   const char* escape;
   int returnSize;
-  std::vector<FieldSpec> fields;
+  std::vector<FieldShape> fields;
   std::function<void(EquipmentConfiguration&, const Values&)> apply;
   // Done whether or not the command succeeded.
   std::function<void(EquipmentConfiguration&)> always = nullptr;
 
-  Read(const char* e, int size, std::vector<FieldSpec> f,
+  Read(const char* e, int size, std::vector<FieldShape> f,
        std::function<void(EquipmentConfiguration&, const Values&)> a,
        std::function<void(EquipmentConfiguration&)> both = nullptr)
       : escape(e),
@@ -35,14 +35,14 @@ struct Read {
         always(std::move(both)) {}
 };
 
-void Add(std::vector<Read>& reads, const char* escape, int size, std::vector<FieldSpec> fields,
+void Add(std::vector<Read>& reads, const char* escape, int size, std::vector<FieldShape> fields,
          std::function<void(EquipmentConfiguration&, const Values&)> apply,
          std::function<void(EquipmentConfiguration&)> always = nullptr) {
   reads.emplace_back(escape, size, std::move(fields), std::move(apply), std::move(always));
 }
 
-std::vector<FieldSpec> Repeated(int count, FieldSpec spec) {
-  return std::vector<FieldSpec>(static_cast<size_t>(count), spec);
+std::vector<FieldShape> Repeated(int count, FieldShape shape) {
+  return std::vector<FieldShape>(static_cast<size_t>(count), shape);
 }
 
 std::string LastCharacters(const std::string& text, size_t count) {
@@ -90,7 +90,7 @@ std::vector<Read> ReadsFor(bool firstGeneration) {
       });
   Add(reads, "35 13", 186, {{186, "ASCII"}},
       [](EquipmentConfiguration& c, const Values& v) { c.cliche = ClicheEscapesToTokens(v[0]); });
-  std::vector<FieldSpec> rates = {{1, "INTEGER"}};
+  std::vector<FieldShape> rates = {{1, "INTEGER"}};
   for (int k = 0; k < kConfigurationTaxRates; ++k) rates.push_back({2, "BCD_PERCENTAGE"});
   Add(reads, "26", 33, rates, [](EquipmentConfiguration& c, const Values& v) {
     // The leading count is skipped.
@@ -109,10 +109,10 @@ CommandRecord Prepare(const Read& read) {
   CommandRecord record;
   record.SetEscapeText(read.escape);
   record.SetReturnSize(read.returnSize);
-  for (const FieldSpec& spec : read.fields) {
+  for (const FieldShape& shape : read.fields) {
     ReturnField field;
-    field.size = spec.size;
-    field.type = spec.type;
+    field.size = shape.size;
+    field.type = shape.type;
     record.AppendReturnField(field);
   }
   return record;

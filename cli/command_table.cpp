@@ -11,6 +11,7 @@ int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
 int RunSequenceCommand(CommandContext& context);
+int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
@@ -39,6 +40,10 @@ const std::vector<CliCommand>& CommandTable() {
        "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
        "executa (o resultado como na janela de resultados)",
        RunSequenceCommand},
+      {"verify", "train|check NOME [-n REPS] [-w SEGUNDOS] | compare",
+       "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "
+       "compare confere LX1B + (LX2 - LX1) com LX2B",
+       RunVerifyCommand},
   };
   return table;
 }

@@ -4,6 +4,7 @@ namespace taloven {
 
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
+int RunConfigCommand(CommandContext& context);
 int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
@@ -14,6 +15,12 @@ int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
+      {"config",
+       "list | show SERIE | read [--save] | program SERIE [--password HEX] [--dry-run] | delete "
+       "SERIE",
+       "configurações de equipamento salvas no equipamentos.xml: lista, mostra, lê da impressora, "
+       "programa a impressora (ou só mostra os quadros) e exclui",
+       RunConfigCommand},
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},

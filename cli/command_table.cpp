@@ -29,8 +29,7 @@ const std::vector<CliCommand>& CommandTable() {
       {"sequence",
        "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
        "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
-       "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
-       "executa (o resultado como na janela de resultados)",
+       "lista, cria, edita, exclui, mostra e executa as sequências salvas no sequencias.xml",
        RunSequenceCommand},
   };
   return table;

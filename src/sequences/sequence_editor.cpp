@@ -9,6 +9,7 @@
 #include "sequences/sequence_name.h"
 #include "sequences/sequence_store.h"
 #include "sequences/sequences_file.h"
+#include "sequences/verify_totals.h"
 #include "ui/ui.h"
 
 namespace taloven {
@@ -158,6 +159,14 @@ int SequenceEditor::Run(const std::string& repetitionsText, const std::string& w
   waitSeconds_ = ReadRunField(waitText, 0, kWaitLimit, waitSeconds_, ui_);
   ExecutionContext context{settings_, ui_, ports_, clock_};
   return ExecuteSequence(current_, {repetitions_, waitSeconds_, stepByStep}, context);
+}
+
+void SequenceEditor::Verify(const std::string& repetitionsText, const std::string& waitText,
+                            bool stepByStep) {
+  repetitions_ = ReadRunField(repetitionsText, 1, kRepetitionsLimit, repetitions_, ui_);
+  waitSeconds_ = ReadRunField(waitText, 0, kWaitLimit, waitSeconds_, ui_);
+  ExecutionContext context{settings_, ui_, ports_, clock_};
+  VerifyTotals(current_, {repetitions_, waitSeconds_, stepByStep}, context);
 }
 
 }  // namespace taloven

@@ -64,6 +64,9 @@ class SequenceEditor {
 
   // "Executar" with the window's field texts; the result of the last run.
   int Run(const std::string& repetitionsText, const std::string& waitText, bool stepByStep);
+  // "Verificar": the totals verifier on the current sequence with the same
+  // fields.
+  void Verify(const std::string& repetitionsText, const std::string& waitText, bool stepByStep);
 
  private:
   std::string FilePath() const;

@@ -216,6 +216,12 @@ void SequencesWindow::BuildLayout() {
   connect(save, &QPushButton::clicked, this, &SequencesWindow::SaveSequence);
   connect(delete_, &QPushButton::clicked, this, &SequencesWindow::DeleteSequence);
   connect(run, &QPushButton::clicked, this, &SequencesWindow::RunSequence);
+  connect(verify, &QPushButton::clicked, this, [this] {
+    if (busy_) return;
+    busy_ = true;
+    editor_.Verify(FromQt(repetitions_->text()), FromQt(wait_->text()), stepByStep_->isChecked());
+    busy_ = false;
+  });
   connect(config, &QPushButton::clicked, this, &SequencesWindow::OpenSettings);
   connect(help, &QPushButton::clicked, this, &SequencesWindow::OpenHelp);
   connect(reference, &QPushButton::clicked, this, &SequencesWindow::OpenReference);

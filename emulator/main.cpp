@@ -10,6 +10,7 @@
 #include "printer.h"
 #include "pty_transport.h"
 #include "server.h"
+#include "simulation.h"
 #include "state_file.h"
 #include "usb_socket_transport.h"
 
@@ -57,6 +58,16 @@ int main(int argc, char** argv) {
     if (!options.model.empty()) state.model = options.model;
   }
   if (options.intervention) state.intervention = true;
+  if (options.simulateDays > 0) {
+    SimulateDays(state, options.simulateDays, Printer(PrinterState{}).Now());
+    if (options.line == LineKind::kNone) {
+      if (!SaveStateFile(options.statePath, state, error)) {
+        std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+        return 1;
+      }
+      return 0;
+    }
+  }
 
   InstallStopHandlers();
   std::unique_ptr<Transport> transport;

@@ -21,6 +21,7 @@ struct Options {
   bool verbose = false;
   FaultPlan faults;
   bool help = false;
+  int simulateDays = 0;  // days of sales to add to the state before serving
 };
 
 constexpr const char* kDefaultModel = "ECF-T08";

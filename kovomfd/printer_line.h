@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/port.h"
+
+namespace kovo {
+
+// The library's own dialogue with the printer: one command frame out, one
+// fixed-length reply in, over the port the name stands for.
+class PrinterLine {
+ public:
+  // The serial speed the download commands run at.
+  static constexpr int kBaudRate = 115200;
+
+  enum class Result { kOk, kNoReply, kBadReply, kRefused };
+
+  explicit PrinterLine(const std::string& portName);
+  ~PrinterLine();
+  PrinterLine(const PrinterLine&) = delete;
+  PrinterLine& operator=(const PrinterLine&) = delete;
+
+  bool IsOpen() const { return open_; }
+
+  // Sends code and parameters and reads ACK, dataSize bytes, ST1, ST2 into
+  // data. kRefused: the printer answered but did not execute the command.
+  Result Exchange(const std::string& code, const std::string& parameters, size_t dataSize,
+                  std::string& data);
+
+ private:
+  bool Send(const std::string& frame);
+  bool ReceiveByte(uint8_t& byte, int patienceMs);
+  // Throws away what is still coming after a broken reply.
+  void Discard();
+
+  std::unique_ptr<taloven::Port> port_;
+  bool open_ = false;
+  bool filePort_ = false;
+  std::string pending_;  // file exchange: bytes read but not yet taken
+  size_t pendingAt_ = 0;
+};
+
+}  // namespace kovo

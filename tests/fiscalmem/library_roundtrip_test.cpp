@@ -1,7 +1,9 @@
 // The fiscal-memory library loaded by name, as the application loads it,
 // against the virtual printer's memories.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -243,6 +245,66 @@ TEST_F(LibraryRoundTrip, EveryResultCodeHasItsCause) {
   EXPECT_EQ(
       download(Path("no-such-line").c_str(), Path("r.mfd").c_str(), "1", "320126", "010226", ""),
       KOVO_INVALID_DATE);
+}
+
+// One number a query gives.
+int64_t Query(sqlite3* db, const char* sql) {
+  sqlite3_stmt* statement = nullptr;
+  int64_t value = -1;
+  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW)
+    value = sqlite3_column_int64(statement, 0);
+  sqlite3_finalize(statement);
+  return value;
+}
+
+TEST_F(LibraryRoundTrip, TheDatabaseHoldsWhatTheReportShows) {
+  auto download = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
+  auto report = library_.Find<KovoGeraTxtPorCOOFunction>("KovoGeraTxtPorCOO");
+  auto database = library_.Find<KovoGeraMdbPorCOOFunction>("KovoGeraMdbPorCOO");
+  auto total = library_.Find<KovoGeraMdbTotalFunction>("KovoGeraMdbTotal");
+  ASSERT_TRUE(download && report && database && total);
+  {
+    auto printer = StartPrinter();
+    ASSERT_EQ(download(Path("tty").c_str(), Path("db.mfd").c_str(), "0", "", "", ""), KOVO_OK);
+  }
+  ASSERT_EQ(report(Path("db.mfd").c_str(), Path("db.txt").c_str(), 1, 1, 100), KOVO_OK);
+  ASSERT_EQ(database(Path("db.mfd").c_str(), Path("db.mdb").c_str(), 1, 1, 100), KOVO_OK);
+  const std::string text = ReadFileBytes(Path("db.txt"));
+  size_t lines = 0;
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 1))
+    ++lines;
+  int64_t receipts = 0;
+  static const std::regex kTotal("TOTAL R\\$ +([0-9.]+),([0-9]{2})\r\n");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), kTotal);
+       it != std::sregex_iterator(); ++it) {
+    std::string whole = (*it)[1];
+    whole.erase(std::remove(whole.begin(), whole.end(), '.'), whole.end());
+    receipts += std::stoll(whole) * 100 + std::stoll((*it)[2]);
+  }
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(Path("db.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  EXPECT_EQ(Query(db, "SELECT COUNT(*) FROM documentos"), 100);
+  EXPECT_EQ(Query(db, "SELECT MIN(coo) FROM documentos"), 1);
+  EXPECT_EQ(Query(db, "SELECT COUNT(*) FROM linhas"), static_cast<int64_t>(lines));
+  EXPECT_EQ(Query(db, "SELECT SUM(total_centavos) FROM documentos"), receipts);
+  EXPECT_GT(receipts, 0);
+  EXPECT_EQ(Query(db,
+                  "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
+                  "sql LIKE '%(coo)%'"),
+            2);
+  sqlite3_close(db);
+
+  ASSERT_EQ(total(Path("db.mfd").c_str(), Path("all.mdb").c_str()), KOVO_OK);
+  emulator::PrinterState state;
+  std::string error;
+  ASSERT_TRUE(emulator::LoadStateFile(StatePath(), state, error)) << error;
+  ASSERT_EQ(sqlite3_open_v2(Path("all.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(Query(db, "SELECT COUNT(*) FROM reducoes"), 3);
+  EXPECT_EQ(Query(db, "SELECT MAX(grande_total_centavos) FROM reducoes"), state.grandTotal);
+  sqlite3_close(db);
+  EXPECT_EQ(total(Path("db.mfd").c_str(), Path("missing/x.mdb").c_str()), KOVO_MDB_NOT_OPENED);
 }
 
 TEST_F(LibraryRoundTrip, ADamagedRecordCostsOnlyItsDocument) {

@@ -81,6 +81,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.intervention = true;
     } else if (a == "--state") {
       ok = value(options.statePath);
+    } else if (a == "--export-pdf417") {
+      ok = value(options.exportPdf417);
+    } else if (a == "--export-scanner") {
+      ok = value(options.exportScanner);
     } else if (a == "--simulate-days") {
       ok = number(1, options.simulateDays);
     } else if (a == "--verbose") {
@@ -113,7 +117,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   }
   if (options.help) return true;
   // Filling a state needs no line: the printer then saves it and ends.
-  if (options.line == LineKind::kNone && options.simulateDays > 0 && !options.statePath.empty())
+  if (options.line == LineKind::kNone && !options.statePath.empty() &&
+      (options.simulateDays > 0 || !options.exportPdf417.empty() || !options.exportScanner.empty()))
     return true;
   if (options.line == LineKind::kNone) {
     error = "choose a line: --pty, --file or --usb-socket PATH";
@@ -154,6 +159,10 @@ std::string HelpText(const std::string& driveC) {
          "  --simulate-days N   first add N days of sales ending yesterday (receipts,\n"
          "                      supplies, X readings, one Z a day) to the journal and\n"
          "                      fiscal memory; with --state and no line, save and end\n"
+         "  --export-pdf417 DIR write the journal as PDF-417 symbols, one bitmap each\n"
+         "                      (DIR/symbol_0001.bmp, ...), and end\n"
+         "  --export-scanner FILE  write the journal as the bytes a scanner sends when\n"
+         "                      it reads those symbols (one record each), and end\n"
          "\n"
          "A fresh printer: maker TALOVEN, type ECF-IF, normal mode, the host's local\n"
          "time, owner CNPJ 12.345.678/0001-95, IE 123.456.789.110, IM 9876543, UF SP,\n"

@@ -307,6 +307,53 @@ TEST_F(LibraryRoundTrip, TheDatabaseHoldsWhatTheReportShows) {
   EXPECT_EQ(total(Path("db.mfd").c_str(), Path("missing/x.mdb").c_str()), KOVO_MDB_NOT_OPENED);
 }
 
+TEST_F(LibraryRoundTrip, BitmapsOfTheSymbolsGiveBackTheJournal) {
+  auto open = library_.Find<KovoOpenPdf417ToMfdFunction>("KovoOpenPdf417ToMfd");
+  auto add = library_.Find<KovoAddBmpFileFunction>("KovoAddBmpFile");
+  auto close = library_.Find<KovoClosePdf417ToMfdFunction>("KovoClosePdf417ToMfd");
+  ASSERT_TRUE(open && add && close);
+  const std::string symbols = Path("symbols");
+  const std::string other = Path("other");
+  std::filesystem::create_directories(symbols);
+  std::filesystem::create_directories(other);
+  const std::string emulator = TALOVEN_EMULATOR_PATH;
+  ASSERT_EQ(
+      std::system((emulator + " --state " + StatePath() + " --export-pdf417 " + symbols).c_str()),
+      0);
+  // Another printer's journal: a set of another size.
+  ASSERT_EQ(std::system((emulator + " --state " + Path("other.state") +
+                         " --simulate-days 1 --export-pdf417 " + other)
+                            .c_str()),
+            0);
+  std::vector<std::string> bitmaps;
+  for (const auto& entry : std::filesystem::directory_iterator(symbols))
+    bitmaps.push_back(entry.path().string());
+  std::sort(bitmaps.begin(), bitmaps.end());
+  const std::string journal = Journal();
+  ASSERT_EQ(bitmaps.size(), (journal.size() + 667) / 668);
+
+  ASSERT_EQ(open(Path("all-symbols.mfd").c_str()), KOVO_OK);
+  for (auto it = bitmaps.rbegin(); it != bitmaps.rend(); ++it)
+    EXPECT_EQ(add(it->c_str()), KOVO_OK) << *it << ": the order read does not matter";
+  EXPECT_EQ(add(bitmaps[3].c_str()), KOVO_BMP_REPEATED);
+  EXPECT_EQ(add((other + "/symbol_0001.bmp").c_str()), KOVO_BMP_OTHER_SET);
+  EXPECT_EQ(add(StatePath().c_str()), KOVO_BMP_NO_SYMBOL);
+  ASSERT_EQ(close(), KOVO_OK);
+  EXPECT_EQ(PayloadOf(Path("all-symbols.mfd")), journal);
+  MfdContents contents;
+  const std::string file = ReadFileBytes(Path("all-symbols.mfd"));
+  ASSERT_TRUE(ParseMfdFile(file, contents));
+  EXPECT_EQ(contents.source, "PDF-417");
+
+  // A symbol never read leaves no gap: the rest move up.
+  ASSERT_EQ(open(Path("partial.mfd").c_str()), KOVO_OK);
+  for (size_t i = 0; i < bitmaps.size(); ++i)
+    EXPECT_EQ(i == 1 ? KOVO_OK : add(bitmaps[i].c_str()), KOVO_OK);
+  ASSERT_EQ(close(), KOVO_OK);
+  EXPECT_EQ(PayloadOf(Path("partial.mfd")), journal.substr(0, 668) + journal.substr(1336));
+  EXPECT_EQ(close(), KOVO_NOT_EXECUTED) << "nothing open";
+}
+
 TEST_F(LibraryRoundTrip, ADamagedRecordCostsOnlyItsDocument) {
   auto total = library_.Find<KovoGeraTxtTotalFunction>("KovoGeraTxtTotal");
   std::string journal = Journal();

@@ -1,5 +1,7 @@
 #include "printer_line.h"
 
+#include <algorithm>
+
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/file_port.h"
@@ -15,6 +17,8 @@ constexpr uint8_t kAck = 0x06;
 constexpr int kFirstBytePatienceMs = 2000;
 constexpr int kNextBytePatienceMs = 1000;
 constexpr int kFilePollMs = 5;
+// Bytes asked of the line at once in a hasty exchange.
+constexpr size_t kPieceBytes = 256;
 // Status bits that say a command was refused (ST1: wrong parameters or
 // command; ST2: not executed or wrong type).
 constexpr uint8_t kRefusedSt1 = 0x0D;
@@ -85,6 +89,15 @@ bool PrinterLine::ReceiveByte(uint8_t& byte, int patienceMs) {
   return true;
 }
 
+bool PrinterLine::ReceivePiece(uint8_t* bytes, int count) {
+  if (filePort_) {
+    for (int i = 0; i < count; ++i)
+      if (!ReceiveByte(bytes[i], kNextBytePatienceMs)) return false;
+    return true;
+  }
+  return port_->Read(bytes, count, kNextBytePatienceMs * count) != 0;
+}
+
 void PrinterLine::Discard() {
   uint8_t byte = 0;
   while (ReceiveByte(byte, kNextBytePatienceMs)) {
@@ -94,7 +107,7 @@ void PrinterLine::Discard() {
 }
 
 PrinterLine::Result PrinterLine::Exchange(const std::string& code, const std::string& parameters,
-                                          size_t dataSize, std::string& data) {
+                                          size_t dataSize, std::string& data, bool careful) {
   data.clear();
   if (!open_) return Result::kNoReply;
   if (!Send(Frame(code, parameters))) return Result::kNoReply;
@@ -105,12 +118,15 @@ PrinterLine::Result PrinterLine::Exchange(const std::string& code, const std::st
     return Result::kBadReply;
   }
   data.resize(dataSize + 2);
-  for (size_t i = 0; i < data.size(); ++i) {
-    if (!ReceiveByte(byte, kNextBytePatienceMs)) {
+  auto* bytes = reinterpret_cast<uint8_t*>(data.data());
+  for (size_t i = 0; i < data.size();) {
+    const size_t piece = careful ? 1 : std::min(kPieceBytes, data.size() - i);
+    if (!ReceivePiece(bytes + i, static_cast<int>(piece))) {
       data.clear();
+      if (!careful) Discard();
       return Result::kBadReply;
     }
-    data[i] = static_cast<char>(byte);
+    i += piece;
   }
   const auto st1 = static_cast<uint8_t>(data[dataSize]);
   const auto st2 = static_cast<uint8_t>(data[dataSize + 1]);

@@ -26,12 +26,16 @@ class PrinterLine {
 
   // Sends code and parameters and reads ACK, dataSize bytes, ST1, ST2 into
   // data. kRefused: the printer answered but did not execute the command.
+  // A careful exchange reads byte by byte, so that a pause of the printer
+  // in mid-reply costs nothing; otherwise the reply is read in pieces, which
+  // a long pause spoils (the caller then asks again, carefully).
   Result Exchange(const std::string& code, const std::string& parameters, size_t dataSize,
-                  std::string& data);
+                  std::string& data, bool careful = true);
 
  private:
   bool Send(const std::string& frame);
   bool ReceiveByte(uint8_t& byte, int patienceMs);
+  bool ReceivePiece(uint8_t* bytes, int count);
   // Throws away what is still coming after a broken reply.
   void Discard();
 

@@ -241,11 +241,15 @@ void Printer::Journalise(const JournalMark& before, uint16_t code, const std::st
     FileDocument(kind, state_.coo, print.Finish());
   }
   if (state_.cnpj != before.cnpj && !before.cnpj.empty()) {
-    state_.user++;
+    // The change is the old owner's last document; the new owner's
+    // documents are counted from 1, under the next owner number.
+    state_.coo++;
     DocumentPrint print(state_, Now(), state_.coo);
     print.Centred("ALTERAÇÃO DE USUÁRIO");
-    print.Row("USUÁRIO:", Digits(state_.user, 2));
+    print.Row("NOVO USUÁRIO:", Digits(state_.user + 1, 2));
     FileDocument(JournalKind::kUserChange, state_.coo, print.Finish());
+    state_.user++;
+    state_.coo = 0;
   }
 }
 

@@ -33,6 +33,9 @@ TEST(Memories, EveryPrintedDocumentIsFiledOnce) {
   f.Send({5});
   f.printer.MutableState().intervention = true;
   ASSERT_EQ(f.Send({4}, Owner("98.765.432/0001-10")).st2, 0);
+  f.printer.MutableState().intervention = false;
+  f.hostTime += 86400;
+  f.Send({6});
 
   const PrinterState& state = f.printer.State();
   const JournalScan scan = ScanJournal(state.journal);
@@ -49,7 +52,8 @@ TEST(Memories, EveryPrintedDocumentIsFiledOnce) {
       {JournalKind::kXReading, 4, 1, "LEITURA X"},
       {JournalKind::kManagementReport, 5, 1, "primeira linha\nsegunda linha\n"},
       {JournalKind::kZReduction, 6, 1, "       REDU\x80\xC7O Z        "},
-      {JournalKind::kUserChange, 6, 2, "ALTERA\x80\xC7O DE USU\xB5RIO"},
+      {JournalKind::kUserChange, 7, 1, "ALTERA\x80\xC7O DE USU\xB5RIO"},
+      {JournalKind::kXReading, 1, 2, "LEITURA X"},
   };
   ASSERT_EQ(scan.entries.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -61,7 +65,7 @@ TEST(Memories, EveryPrintedDocumentIsFiledOnce) {
     EXPECT_NE(e.lines.find(" COO:" + FormatCounter(e.coo, 6) + "\n"), std::string::npos) << i;
     const size_t fab = e.lines.find("FAB:");
     ASSERT_NE(fab, std::string::npos) << i;
-    EXPECT_EQ(e.lines.substr(fab + 28, 19), "07/12/2026 10:00:00") << i;
+    EXPECT_EQ(e.lines.substr(fab + 28, 10), i < 7 ? "07/12/2026" : "08/12/2026") << i;
   }
 
   MfImage image;

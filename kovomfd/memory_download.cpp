@@ -17,6 +17,7 @@ constexpr size_t kInfoSize = 52;
 constexpr size_t kBlockSize = 4096;
 constexpr size_t kBlockReplySize = 4 + kBlockSize + 4;
 constexpr int kAttempts = 3;
+constexpr uint8_t kWrongParameterType = 0x80;  // ST2
 
 struct MemoryInfo {
   size_t size = 0;
@@ -69,8 +70,12 @@ int DownloadMemory(const std::string& portName, const DownloadRequest& request,
   for (int attempt = 0; attempt < kAttempts && !prepared; ++attempt) {
     std::string data;
     const PrinterLine::Result result = line.Exchange(kPrepareCode, parameters, kInfoSize, data);
+    // A parameter of the wrong kind in a date selection is a date the
+    // printer does not take; any other refusal (a document open) is not.
     if (result == PrinterLine::Result::kRefused)
-      return request.selection == '1' ? KOVO_INVALID_DATE : KOVO_NOT_EXECUTED;
+      return request.selection == '1' && (line.LastStatus2() & kWrongParameterType)
+                 ? KOVO_INVALID_DATE
+                 : KOVO_NOT_EXECUTED;
     prepared = result == PrinterLine::Result::kOk && ParseInfo(data, info);
   }
   if (!prepared) return KOVO_NOT_EXECUTED;

@@ -109,6 +109,7 @@ void PrinterLine::Discard() {
 PrinterLine::Result PrinterLine::Exchange(const std::string& code, const std::string& parameters,
                                           size_t dataSize, std::string& data, bool careful) {
   data.clear();
+  status2_ = 0;
   if (!open_) return Result::kNoReply;
   if (!Send(Frame(code, parameters))) return Result::kNoReply;
   uint8_t byte = 0;
@@ -130,6 +131,7 @@ PrinterLine::Result PrinterLine::Exchange(const std::string& code, const std::st
   }
   const auto st1 = static_cast<uint8_t>(data[dataSize]);
   const auto st2 = static_cast<uint8_t>(data[dataSize + 1]);
+  status2_ = st2;
   data.resize(dataSize);
   if ((st1 & kRefusedSt1) || (st2 & kRefusedSt2)) return Result::kRefused;
   return Result::kOk;

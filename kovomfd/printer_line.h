@@ -23,6 +23,8 @@ class PrinterLine {
   PrinterLine& operator=(const PrinterLine&) = delete;
 
   bool IsOpen() const { return open_; }
+  // The second status byte of the last reply.
+  uint8_t LastStatus2() const { return status2_; }
 
   // Sends code and parameters and reads ACK, dataSize bytes, ST1, ST2 into
   // data. kRefused: the printer answered but did not execute the command.
@@ -44,6 +46,7 @@ class PrinterLine {
   bool filePort_ = false;
   std::string pending_;  // file exchange: bytes read but not yet taken
   size_t pendingAt_ = 0;
+  uint8_t status2_ = 0;
 };
 
 }  // namespace kovo

@@ -251,6 +251,22 @@ TEST_F(LibraryRoundTrip, APrinterThatStopsLeavesNoFile) {
   EXPECT_TRUE(left.empty()) << "no temporary file either";
 }
 
+int CancelAfterTheFirstBlock(long long done, long long) {
+  return done > 0 ? 1 : 0;
+}
+
+TEST_F(LibraryRoundTrip, ACancelledDownloadLeavesTheOldFileAlone) {
+  auto download = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
+  auto setProgress = library_.Find<KovoSetProgressFunction>("KovoSetProgress");
+  auto printer = StartPrinter();
+  const std::string out = Path("kept.mfd");
+  { std::ofstream(out) << "an earlier download"; }
+  setProgress(CancelAfterTheFirstBlock);
+  EXPECT_EQ(download(Path("tty").c_str(), out.c_str(), "0", "", "", ""), KOVO_NOT_EXECUTED);
+  setProgress(nullptr);
+  EXPECT_EQ(ReadFileBytes(out), "an earlier download");
+}
+
 TEST_F(LibraryRoundTrip, EveryResultCodeHasItsCause) {
   auto download = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
   auto total = library_.Find<KovoGeraTxtTotalFunction>("KovoGeraTxtTotal");

@@ -4,6 +4,7 @@ namespace taloven {
 
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
+int RunConfigCommand(CommandContext& context);
 int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
@@ -15,6 +16,12 @@ int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
+      {"config",
+       "list | show SERIE | read [--save] | program SERIE [--password HEX] [--dry-run] | delete "
+       "SERIE",
+       "configurações de equipamento salvas no equipamentos.xml: lista, mostra, lê da impressora, "
+       "programa a impressora (ou só mostra os quadros) e exclui",
+       RunConfigCommand},
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},
@@ -35,8 +42,7 @@ const std::vector<CliCommand>& CommandTable() {
       {"sequence",
        "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
        "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
-       "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
-       "executa (o resultado como na janela de resultados)",
+       "lista, cria, edita, exclui, mostra e executa as sequências salvas no sequencias.xml",
        RunSequenceCommand},
       {"verify", "train|check NOME [-n REPS] [-w SEGUNDOS] | compare",
        "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "

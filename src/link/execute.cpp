@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "link/clock.h"
+#include "link/deadline.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
 #include "link/frame_builder.h"
@@ -44,10 +45,11 @@ void SendOverLine(Port& port, const CommandRecord& record, Ui& ui) {
   ui.Pause(kSettleAfterWriteMs);
 }
 
-void SendThroughFile(FilePort& port, const CommandRecord& record, Ui& ui) {
+void SendThroughFile(FilePort& port, const CommandRecord& record, Ui& ui,
+                     const Deadline& deadline) {
   port.Open(FilePort::kSystemRole);
   auto wait = ui.ShowWait(Str(kPleaseWait));
-  for (int round = 0; round < kStaleReplyRounds; ++round) {
+  for (int round = 0; round < kStaleReplyRounds && !deadline.Passed(); ++round) {
     port.Purge();
     ui.Pause(kStaleReplyPauseMs);
     if (port.PendingBytes() <= 0) break;
@@ -83,6 +85,7 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
   if (const int refused = BuildCommandFrame(record, extended)) return refused;
   const bool variable = IsVariableLengthReply(record);
   const int expected = variable ? 0 : record.returnSize + record.replyLength;
+  const Deadline deadline(context.clock, context.timeoutMs);
 
   std::unique_ptr<Port> port = context.ports.Create(context.settings.portName);
   if (!port) {
@@ -94,13 +97,13 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
   }
   FilePort* filePort = dynamic_cast<FilePort*>(port.get());
   if (filePort) {
-    SendThroughFile(*filePort, record, context.ui);
+    SendThroughFile(*filePort, record, context.ui, deadline);
   } else {
     SendOverLine(*port, record, context.ui);
   }
   StartDump(record);
 
-  ReplyReceiver receiver(record, context.ui, context.clock, variable, expected);
+  ReplyReceiver receiver(record, context.ui, context.clock, deadline, variable, expected);
   const ReceiveEnd end = filePort ? receiver.OverFile(*filePort) : receiver.OverLine(*port);
   int result = kExecuteOk;
   switch (end) {

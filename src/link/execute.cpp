@@ -11,6 +11,7 @@
 #include "link/port.h"
 #include "link/reply_receiver.h"
 #include "link/reply_results.h"
+#include "link/serial_port.h"
 #include "replies/daily_log.h"
 #include "replies/return_format.h"
 #include "resources/strings.h"
@@ -38,7 +39,6 @@ constexpr int kWriteAttempts = 10;
 constexpr int kWriteRetryPauseMs = 100;
 void SendOverLine(Port& port, const CommandRecord& record, Ui& ui) {
   // Failures here show as a missing reply.
-  port.Open(kLineBaudRate);
   port.Purge();
   ui.Pause(kSettleAfterPurgeMs);
   port.Write(record.frame.data.data(), static_cast<int>(record.frame.length), kWriteTimeoutMs);
@@ -77,6 +77,13 @@ void DrainLine(Port& port, bool variable, Ui& ui) {
   }
 }
 
+void LogExchange(const CommandRecord& record, ExecutionContext& context) {
+  std::string failure;
+  if (WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime(),
+                     &failure) != 0)
+    context.ui.LogWriteFailed(failure);
+}
+
 }  // namespace
 
 int Execute(CommandRecord& record, ExecutionContext& context) {
@@ -92,13 +99,29 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
     StartDump(record);
     record.dumpText += "\r\n";
     record.formattedReturn += Str(kNoReplyText);
-    WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime());
+    LogExchange(record, context);
     return kExecuteNoReply;
   }
   FilePort* filePort = dynamic_cast<FilePort*>(port.get());
   if (filePort) {
     SendThroughFile(*filePort, record, context.ui, deadline);
   } else {
+    const bool opened = port->Open(kLineBaudRate) != 0;
+    // A serial device that cannot be opened, or is no terminal, will never
+    // answer: say so at once, with the system's reason, rather than after
+    // every read attempt has timed out.
+    const auto* serialPort = dynamic_cast<const SerialPort*>(port.get());
+    if (!opened && serialPort) {
+      const std::string reason = serialPort->OpenFailure();
+      StartDump(record);
+      record.dumpText += "\r\n";
+      port->Close();
+      port.reset();
+      record.formattedReturn +=
+          Str(kNoReplyText) + "\r\nPorta \"" + context.settings.portName + "\": " + reason;
+      LogExchange(record, context);
+      return kExecuteNoReply;
+    }
     SendOverLine(*port, record, context.ui);
   }
   StartDump(record);
@@ -134,7 +157,7 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
       break;
   }
   port.reset();
-  WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime());
+  LogExchange(record, context);
   return result;
 }
 

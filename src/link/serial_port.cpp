@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 
 namespace taloven {
@@ -71,11 +72,29 @@ SerialPort::~SerialPort() {
 }
 
 int SerialPort::Open(int baudRate) {
+  openError_ = 0;
+  errno = 0;
+  const int opened = OpenLine(baudRate);
+  if (!opened && openError_ == 0) openError_ = errno != 0 ? errno : EIO;
+  return opened;
+}
+
+std::string SerialPort::OpenFailure() const {
+  return openError_ != 0 ? std::strerror(openError_) : std::string();
+}
+
+int SerialPort::OpenLine(int baudRate) {
   if (fd_ >= 0) return 0;
   // These names belong to the other kinds of port and never reach a device.
-  if (Name() == "USB" || Name() == "FILE") return 0;
+  if (Name() == "USB" || Name() == "FILE") {
+    openError_ = ENODEV;
+    return 0;
+  }
   fd_ = ::open(SerialDevicePath(Name()).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return 0;
+  // Anything else (a plain file, /dev/null) would take the frame and never
+  // answer.
+  if (!isatty(fd_)) return 0;
   // TIOCEXCL keeps other openers out, except root; the lock covers root too.
   if (ioctl(fd_, TIOCEXCL) != 0) return 0;
   if (flock(fd_, LOCK_EX | LOCK_NB) != 0) return 0;
@@ -83,7 +102,10 @@ int SerialPort::Open(int baudRate) {
   if (tcgetattr(fd_, &savedSettings_) != 0) return 0;
   settingsSaved_ = true;
   speed_t speed{};
-  if (!SpeedFor(baudRate, &speed)) return 0;
+  if (!SpeedFor(baudRate, &speed)) {
+    openError_ = EINVAL;
+    return 0;
+  }
   termios line = savedSettings_;
   line.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
   line.c_oflag &= ~OPOST;

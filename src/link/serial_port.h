@@ -29,13 +29,17 @@ class SerialPort : public Port {
   int WriteBlock(const uint8_t*, int, unsigned* written) override;
   int ReadBlock(uint8_t*, int, unsigned* read) override;
 
+  // Why the latest Open failed, in the system's words; empty after success.
+  std::string OpenFailure() const;
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& OpenName() const { return openName_; }
 
  private:
+  int OpenLine(int baudRate);
   void WaitForOutput(int count);
 
   int fd_ = -1;
+  int openError_ = 0;
   bool settingsSaved_ = false;
   termios savedSettings_{};
   std::string openName_;

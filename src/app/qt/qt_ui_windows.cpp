@@ -133,4 +133,11 @@ void QtUi::ShowResults(const std::string& message, const std::string& dump) {
   window.exec();
 }
 
+void QtUi::LogWriteFailed(const std::string& text) {
+  static bool shown = false;
+  if (shown) return;
+  shown = true;
+  Message(text, "Taloven", MessageButtons::Ok, MessageIcon::Error);
+}
+
 }  // namespace taloven

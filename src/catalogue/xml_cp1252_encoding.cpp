@@ -63,6 +63,11 @@ int Cp1252Input(unsigned char* out, int* outlen, const unsigned char* in, int* i
   int read = 0;
   int written = 0;
   while (read < *inlen) {
+    if (in[read] < 0x80) {  // most of any file, and the same in both
+      if (written >= *outlen) break;
+      out[written++] = in[read++];
+      continue;
+    }
     const std::string& utf8 = tables.utf8OfByte[in[read]];
     if (written + static_cast<int>(utf8.size()) > *outlen) break;
     for (char c : utf8) out[written++] = static_cast<unsigned char>(c);

@@ -144,6 +144,7 @@ void SerialPort::Close() {
   ioctl(fd_, TIOCNXCL);
   ::close(fd_);  // also releases the lock
   fd_ = -1;
+  pendingAt_ = pendingEnd_ = 0;
   openName_.clear();
 }
 
@@ -169,10 +170,18 @@ int SerialPort::Write(const uint8_t* bytes, int count, int /*timeoutMs*/) {
   return 1;
 }
 
+size_t SerialPort::TakePending(uint8_t* buffer, size_t count) {
+  const size_t taken = std::min(count, pendingEnd_ - pendingAt_);
+  std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(pendingAt_), taken, buffer);
+  pendingAt_ += taken;
+  return taken;
+}
+
 int SerialPort::Read(uint8_t* buffer, int count, int /*timeoutMs*/) {
   if (fd_ < 0 || count < 0) return 0;
+  int got = static_cast<int>(TakePending(buffer, static_cast<size_t>(count)));
+  if (got == count) return 1;
   const int64_t deadline = NowMs() + static_cast<int64_t>(kPerByteMs) * count + kReadConstantMs;
-  int got = 0;
   while (got < count) {
     const int64_t remaining = deadline - NowMs();
     if (remaining <= 0) return 0;
@@ -189,9 +198,11 @@ int SerialPort::Read(uint8_t* buffer, int count, int /*timeoutMs*/) {
       continue;
     }
     ssize_t n = -1;
-    if (watch.revents & POLLIN) n = ::read(fd_, buffer + got, static_cast<size_t>(count - got));
+    if (watch.revents & POLLIN) n = ::read(fd_, pending_.data(), pending_.size());
     if (n > 0) {
-      got += static_cast<int>(n);
+      pendingAt_ = 0;
+      pendingEnd_ = static_cast<size_t>(n);
+      got += static_cast<int>(TakePending(buffer + got, static_cast<size_t>(count - got)));
       continue;
     }
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
@@ -205,6 +216,7 @@ int SerialPort::Read(uint8_t* buffer, int count, int /*timeoutMs*/) {
 
 int SerialPort::Purge() {
   if (fd_ < 0) return 0;
+  pendingAt_ = pendingEnd_ = 0;
   return tcflush(fd_, TCIOFLUSH) == 0 ? 1 : 0;
 }
 

@@ -109,7 +109,8 @@ ReceiveEnd ReplyReceiver::VariableOverLine(Port& port) {
     }
     if (QuitRequested(progress)) return ReceiveEnd::Cancelled;
   }
-  // The text may take as long as the printer needs; only the user ends it.
+  // The text may take as long as the printer needs; only the user, or the
+  // bound of the exchange when one is set, ends it.
   while (true) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
     if (deadline_.Passed()) return ReceiveEnd::NoReply;

@@ -6,10 +6,12 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli_command.h"
 #include "emulator/emulator_process.h"
 #include "support/temp_directory.h"
 
@@ -72,7 +74,8 @@ struct EndCase {
   std::vector<std::string> options;  // global options of the CLI
   int signal;                        // sent a moment after the start, or 0
   int status;
-  const char* text;  // in the results and in the day's log
+  const char* text;         // in the results and in the day's log
+  bool inSequence = false;  // sent by "sequence run" rather than "send"
 };
 
 class ExchangeEnd : public ::testing::TestWithParam<EndCase> {};
@@ -93,7 +96,18 @@ TEST_P(ExchangeEnd, AnEndlessReplyEndsWithItsResultAndItsLogRecord) {
   }
   std::vector<std::string> arguments{"-C", work.Path().string(), "-p", port};
   arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-  arguments.insert(arguments.end(), {"send", "18"});
+  if (c.inSequence) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    for (std::vector<std::string> step : {std::vector<std::string>{"new", "leitura"},
+                                          std::vector<std::string>{"add", "leitura", "18"}}) {
+      step.insert(step.begin(), {"-C", work.Path().string(), "sequence"});
+      ASSERT_EQ(RunCli(step, in, out, err), 0) << err.str();
+    }
+    arguments.insert(arguments.end(), {"sequence", "run", "leitura"});
+  } else {
+    arguments.insert(arguments.end(), {"send", "18"});
+  }
 
   const auto start = Clock::now();
   CliProcess cli(arguments, work.Path(), driveC.Path().string());
@@ -148,7 +162,21 @@ INSTANTIATE_TEST_SUITE_P(
                               {"--timeout", "2"},
                               0,
                               4,
-                              "Falha no envio do comando"}),
+                              "Falha no envio do comando"},
+                      EndCase{"InterruptOfASequence",
+                              {"--fault-stall", "10"},
+                              {},
+                              SIGINT,
+                              5,
+                              "Comando cancelado.",
+                              true},
+                      EndCase{"TimeoutInASequence",
+                              {"--fault-stall", "10"},
+                              {"--timeout", "2"},
+                              0,
+                              4,
+                              "Falha no envio do comando",
+                              true}),
     [](const ::testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

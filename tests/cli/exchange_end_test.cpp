@@ -78,6 +78,10 @@ struct EndCase {
   bool inSequence = false;  // sent by "sequence run" rather than "send"
 };
 
+void PrintTo(const EndCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ExchangeEnd : public ::testing::TestWithParam<EndCase> {};
 
 // "Leitura X pela porta serial" (18) has a variable reply: its text is waited

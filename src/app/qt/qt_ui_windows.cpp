@@ -121,6 +121,19 @@ std::optional<std::string> QtUi::OpenFileName(const std::vector<FileFilter>& fil
   return FromQt(name);
 }
 
+std::optional<std::vector<std::string>> QtUi::OpenFileNames(const std::string& title,
+                                                            const std::vector<FileFilter>& filters,
+                                                            bool several) {
+  QFileDialog dialog(parent_, ToQt(title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  dialog.setNameFilters(FilterTexts(filters));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  std::vector<std::string> names;
+  for (const QString& name : dialog.selectedFiles()) names.push_back(FromQt(name));
+  return names;
+}
+
 bool QtUi::ShellOpen(const std::string& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(path)));
 }

@@ -8,6 +8,7 @@ int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
+int RunMfdCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
@@ -22,6 +23,10 @@ const std::vector<CliCommand>& CommandTable() {
       {"frame", "CMD [VALOR...]", "mostra em hexadecimal o quadro do comando, sem enviá-lo",
        RunFrameCommand},
       {"list", "", "lista os comandos do catálogo: índice, grupo, título e escape", RunListCommand},
+      {"mfd", "diagnose RELATÓRIO",
+       "diagnostica um relatório da MFD (perdas de documentos, alterações de usuário, reduções Z a "
+       "criar) e grava diagnotico_mfd.txt na pasta de trabalho",
+       RunMfdCommand},
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},

@@ -16,6 +16,7 @@
 #include "app/usb_setup.h"
 #include "base/encoding.h"
 #include "catalogue/qt/command_dialog.h"
+#include "fiscalmem/qt/mfd_window.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
 #include "ui/ui.h"
@@ -24,8 +25,7 @@ namespace taloven {
 namespace {
 
 // Tools whose windows are not part of this program yet: shown, not usable.
-const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuSequences, kMenuGraphicCliche,
-                                      kMenuMfd};
+const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuSequences, kMenuGraphicCliche};
 
 // A '&' in a catalogue title is text, not a keyboard mnemonic.
 QString MenuText(const std::string& text) {
@@ -146,6 +146,9 @@ void MainWindow::OnMenu(int id) {
     case kMenuSettings:
       OpenSettings();
       return;
+    case kMenuMfd:
+      OpenMfd();
+      return;
     default:
       break;
   }
@@ -176,6 +179,11 @@ void MainWindow::OpenSettings() {
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyAllSettings(dialog.Choice(), settings_);
   RebuildMenus();
+}
+
+void MainWindow::OpenMfd() {
+  MfdWindow window(ui_, settings_, this);
+  window.exec();
 }
 
 void MainWindow::ShowAbout() {

@@ -50,6 +50,8 @@ class MainWindow : public QMainWindow {
   // The settings dialog: all five values are taken over on OK.
   void OpenSettings();
   void ShowAbout();
+  // The fiscal-memory tools, modal, with the settings of the moment.
+  void OpenMfd();
   void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
 
   AppSettings settings_;

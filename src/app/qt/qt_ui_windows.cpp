@@ -21,7 +21,10 @@ QStringList FilterTexts(const std::vector<FileFilter>& filters) {
   for (const auto& f : filters) {
     QString label = ToQt(f.label);
     QString pattern = ToQt(f.pattern);
-    parts << (label.contains("(" + pattern + ")") ? label : label + " (" + pattern + ")");
+    // Patterns match names in any case, so "(*.MFD)" already shows "*.mfd".
+    parts << (label.contains("(" + pattern + ")", Qt::CaseInsensitive)
+                  ? label
+                  : label + " (" + pattern + ")");
   }
   return parts;
 }

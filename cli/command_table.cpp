@@ -4,15 +4,24 @@ namespace taloven {
 
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
+int RunConfigCommand(CommandContext& context);
 int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunMfdCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
+int RunSequenceCommand(CommandContext& context);
+int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
+      {"config",
+       "list | show SERIE | read [--save] | program SERIE [--password HEX] [--dry-run] | delete "
+       "SERIE",
+       "configurações de equipamento salvas no equipamentos.xml: lista, mostra, lê da impressora, "
+       "programa a impressora (ou só mostra os quadros) e exclui",
+       RunConfigCommand},
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},
@@ -23,13 +32,22 @@ const std::vector<CliCommand>& CommandTable() {
       {"frame", "CMD [VALOR...]", "mostra em hexadecimal o quadro do comando, sem enviá-lo",
        RunFrameCommand},
       {"list", "", "lista os comandos do catálogo: índice, grupo, título e escape", RunListCommand},
-      {"mfd", "diagnose RELATÓRIO",
-       "diagnostica um relatório da MFD (perdas de documentos, alterações de usuário, reduções Z a "
-       "criar) e grava diagnotico_mfd.txt na pasta de trabalho",
+      {"mfd", "OPERAÇÃO [ARGUMENTOS...]",
+       "memórias da impressora pela biblioteca de memória fiscal: download mf|sb|mfd, report, "
+       "db, mf-report, from-bitmaps; diagnose RELATÓRIO (mfd sem operação lista os argumentos)",
        RunMfdCommand},
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},
+      {"sequence",
+       "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
+       "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
+       "lista, cria, edita, exclui, mostra e executa as sequências salvas no sequencias.xml",
+       RunSequenceCommand},
+      {"verify", "train|check NOME [-n REPS] [-w SEGUNDOS] | compare",
+       "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "
+       "compare confere LX1B + (LX2 - LX1) com LX2B",
+       RunVerifyCommand},
   };
   return table;
 }

@@ -5,9 +5,9 @@
 
 #include "base/encoding.h"
 #include "fiscalmem/fiscal_memory_library.h"
+#include "fiscalmem/library_result_text.h"
 #include "fiscalmem/mfd_diagnosis_run.h"
 #include "fiscalmem/offer_to_open.h"
-#include "fiscalmem/shared_library.h"
 #include "kovo_mfd.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
@@ -61,7 +61,7 @@ int ShowDownloadProgress(long long done, long long total) {
 // While alive, a library that reports progress shows it in the wait window.
 class DownloadProgress {
  public:
-  DownloadProgress(const SharedLibrary& library, WaitHandle& wait)
+  DownloadProgress(const FiscalMemoryLibrary& library, WaitHandle& wait)
       : setProgress_(library.Find<KovoSetProgressFunction>("KovoSetProgress")) {
     if (!setProgress_) return;
     downloadWait = &wait;
@@ -89,14 +89,8 @@ struct MfdOperations::JournalFunctions {
 };
 
 void MfdOperations::ReportResult(int result) {
-  static const char* const kTexts[] = {
-      "Arquivo mfd sem número de série.",      "Data inválida.",
-      "Não foi possível abrir o arquivo .txt", "Não foi possível abrir o arquivo .mdb",
-      "Arquivos sem dados válidos.",           "Comando não executado.",
-  };
-  if (!Failed(result)) return;
-  ui_.Message(W(kTexts[result - KOVO_NO_SERIAL_NUMBER]), Str(kProductName), MessageButtons::Ok,
-              MessageIcon::Exclamation);
+  if (auto text = LibraryResultText(result))
+    ui_.Message(*text, Str(kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 void MfdOperations::TellLibraryNotLoaded() {
@@ -110,7 +104,7 @@ void MfdOperations::TellFunctionMissing(const char* function) {
 }
 
 void MfdOperations::DownloadImage(const char* function, const FileFilter& filter) {
-  SharedLibrary library(FiscalMemoryLibraryPath(settings_.modelMask));
+  FiscalMemoryLibrary library(settings_.modelMask);
   if (!library.IsLoaded()) return;
   // The MF and SB downloads take the same arguments.
   auto download = library.Find<KovoDownloadMFFunction>(function);
@@ -151,7 +145,7 @@ void MfdOperations::DownloadMfd() {
     end = ShortDate(interval->end);
   }
 
-  SharedLibrary library(FiscalMemoryLibraryPath(settings_.modelMask));
+  FiscalMemoryLibrary library(settings_.modelMask);
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   auto download = library.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
   if (!download) return;
@@ -175,7 +169,7 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
   auto output = ui_.SaveFileName("", functions.output.pattern, WithAllFiles(functions.output));
   if (!output) return;
 
-  SharedLibrary library(FiscalMemoryLibraryPath(settings_.modelMask));
+  FiscalMemoryLibrary library(settings_.modelMask);
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   const char* input = mfd->front().c_str();
   const char* path = output->c_str();
@@ -230,7 +224,7 @@ void MfdOperations::MfReadingReport() {
   const std::string start = choice->byDate ? ShortDate(choice->start) : Counter(choice->firstCrz);
   const std::string end = choice->byDate ? ShortDate(choice->end) : Counter(choice->lastCrz);
 
-  SharedLibrary library(FiscalMemoryLibraryPath(settings_.modelMask));
+  FiscalMemoryLibrary library(settings_.modelMask);
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   auto report = library.Find<KovoRelatorioMFTxtFunction>("KovoRelatorioMFTxt");
   if (!report) return TellFunctionMissing("KovoRelatorioMFTxt");
@@ -253,7 +247,7 @@ void MfdOperations::BitmapsToMfd() {
   auto output = ui_.SaveFileName("", kMfdFiles.pattern, WithAllFiles(kMfdFiles));
   if (!output) return;
 
-  SharedLibrary library(FiscalMemoryLibraryPath(settings_.modelMask));
+  FiscalMemoryLibrary library(settings_.modelMask);
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   auto open = library.Find<KovoOpenPdf417ToMfdFunction>("KovoOpenPdf417ToMfd");
   auto add = library.Find<KovoAddBmpFileFunction>("KovoAddBmpFile");

@@ -7,7 +7,6 @@
 namespace taloven {
 
 class Ui;
-class SharedLibrary;
 struct FileFilter;
 
 // The operations of the "MFD" window. Each loads the fiscal-memory library

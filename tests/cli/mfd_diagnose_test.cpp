@@ -40,7 +40,6 @@ TEST(MfdDiagnoseCommand, WritesTheFindingsAndFailsOnlyWhenTheReportIsNotRead) {
        ""},
       {"a bad mask", {"--model-mask", "zz", "mfd", "diagnose", report}, 1, "", "taloven-cli: m"},
       {"no report", {"mfd", "diagnose"}, 1, "", "taloven-cli: mfd diagnose precisa"},
-      {"no subcommand", {"mfd"}, 1, "", "taloven-cli: falta o subcomando"},
       {"an unreadable report",
        {"mfd", "diagnose", (dir.Path() / "none.txt").string()},
        1,

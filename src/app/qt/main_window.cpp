@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <filesystem>
-#include <set>
 
 #include "app/model_detection.h"
 #include "app/open_document.h"
@@ -17,15 +16,15 @@
 #include "base/encoding.h"
 #include "catalogue/qt/command_dialog.h"
 #include "fiscalmem/qt/mfd_window.h"
+#include "programming/qt/graphic_cliche_dialog.h"
+#include "programming/qt/program_equipment_dialog.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
+#include "sequences/qt/sequences_window.h"
 #include "ui/ui.h"
 
 namespace taloven {
 namespace {
-
-// Tools whose windows are not part of this program yet: shown, not usable.
-const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuSequences, kMenuGraphicCliche};
 
 // A '&' in a catalogue title is text, not a keyboard mnemonic.
 QString MenuText(const std::string& text) {
@@ -120,7 +119,7 @@ void MainWindow::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
       case MenuEntry::Kind::Item: {
         QAction* action = menu->addAction(MenuText(entry.text));
         action->setObjectName(QString::number(entry.id));
-        action->setEnabled(entry.enabled && !kUnavailableTools.contains(entry.id));
+        action->setEnabled(entry.enabled);
         const int id = entry.id;
         connect(action, &QAction::triggered, this, [this, id] { OnMenu(id); });
         break;
@@ -145,6 +144,19 @@ void MainWindow::OnMenu(int id) {
       return;
     case kMenuSettings:
       OpenSettings();
+      return;
+    case kMenuProgramEquipment: {
+      ProgramEquipmentDialog dialog(settings_, ui_, ports_, clock_, this);
+      dialog.exec();
+      return;
+    }
+    case kMenuGraphicCliche: {
+      GraphicClicheDialog dialog(settings_.portName, ui_, this);
+      dialog.exec();
+      return;
+    }
+    case kMenuSequences:
+      OpenSequences();
       return;
     case kMenuMfd:
       OpenMfd();
@@ -179,6 +191,11 @@ void MainWindow::OpenSettings() {
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyAllSettings(dialog.Choice(), settings_);
   RebuildMenus();
+}
+
+void MainWindow::OpenSequences() {
+  SequencesWindow window(settings_, ui_, ports_, clock_, this);
+  window.exec();
 }
 
 void MainWindow::OpenMfd() {

@@ -49,6 +49,7 @@ class MainWindow : public QMainWindow {
   void OpenCommandReference();
   // The settings dialog: all five values are taken over on OK.
   void OpenSettings();
+  void OpenSequences();
   void ShowAbout();
   // The fiscal-memory tools, modal, with the settings of the moment.
   void OpenMfd();

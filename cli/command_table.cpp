@@ -32,9 +32,8 @@ const std::vector<CliCommand>& CommandTable() {
       {"frame", "CMD [VALOR...]", "mostra em hexadecimal o quadro do comando, sem enviá-lo",
        RunFrameCommand},
       {"list", "", "lista os comandos do catálogo: índice, grupo, título e escape", RunListCommand},
-      {"mfd", "OPERAÇÃO [ARGUMENTOS...]",
-       "memórias da impressora pela biblioteca de memória fiscal: download mf|sb|mfd, report, "
-       "db, mf-report, from-bitmaps; diagnose RELATÓRIO (mfd sem operação lista os argumentos)",
+      {"mfd", "download|report|db|mf-report|from-bitmaps|diagnose [ARGUMENTOS...]",
+       "baixa MF, MFD e SB, gera relatórios e bancos de dados, diagnostica relatórios da MFD",
        RunMfdCommand},
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",

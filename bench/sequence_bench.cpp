@@ -64,6 +64,7 @@ class QuietWait : public WaitHandle {
  public:
   void SetText(const std::string&) override {}
   void Hide() override {}
+  void SetProgress(long long, long long) override {}
 };
 
 class QuietUi : public testing::ScriptedUi {

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 
 #include "app/qt/main_window.h"
+#include "app/qt/portuguese_locale.h"
 #include "app/qt/qt_ui.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Taloven"));
   QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+  if (!taloven::UseBrazilianPortuguese(app)) {
+    qWarning("Textos do Qt em português não encontrados (pacote qt6-translations-l10n).");
+  }
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QString::fromUtf8(

@@ -112,7 +112,7 @@ class SettingsFromMainWindowTest : public QObject {
   }
 
   void anUnlistedModelIsUnknownAndGreysNothing() {
-    UseSettings([](SettingsDialog& d) { Choose(d, "/dev/ttyS3", "ECF-T13", true); }, "1");
+    UseSettings([](SettingsDialog& d) { Choose(d, "/dev/ttyS3", "ECF-T99", true); }, "1");
     QCOMPARE(window_->Settings().modelMask, 0xFFFFu);
     QCOMPARE(window_->Settings().portName, std::string("/dev/ttyS3"));
     for (const char* id : {"1083", "1084", "1085"}) QVERIFY2(Action(id)->isEnabled(), id);

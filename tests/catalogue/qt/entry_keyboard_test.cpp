@@ -110,6 +110,15 @@ class EntryKeyboardTest : public QObject {
       return answer ? QString::number(*answer) : "<cancelled>";
     }) << " "
                                                     << "1";
+    QTest::newRow("tax-rate sheet, first rate") << Request([](QtUi& ui) {
+      TaxRates preset;
+      preset.rates.fill("0000");
+      preset.linkage = std::string(16, '0');
+      bool accepted = false;
+      const TaxRates rates = ui.TaxRatePage(preset, &accepted);
+      return accepted ? ToQt(rates.rates[0] + "/" + rates.rates[1]) : "<cancelled>";
+    }) << "1800\t\t1200\n"
+                                                << "1800/1200";
     // Line 1, its four styles, line 2, its styles, line 3, its styles,
     // "Centralizado", OK.
     QTest::newRow("cliche, line by line with its styles") << Request([](QtUi& ui) {

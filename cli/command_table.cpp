@@ -4,14 +4,23 @@ namespace taloven {
 
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
+int RunConfigCommand(CommandContext& context);
 int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
+int RunSequenceCommand(CommandContext& context);
+int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
+      {"config",
+       "list | show SERIE | read [--save] | program SERIE [--password HEX] [--dry-run] | delete "
+       "SERIE",
+       "configurações de equipamento salvas no equipamentos.xml: lista, mostra, lê da impressora, "
+       "programa a impressora (ou só mostra os quadros) e exclui",
+       RunConfigCommand},
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},
@@ -25,6 +34,16 @@ const std::vector<CliCommand>& CommandTable() {
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},
+      {"sequence",
+       "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
+       "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
+       "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
+       "executa (o resultado como na janela de resultados)",
+       RunSequenceCommand},
+      {"verify", "train|check NOME [-n REPS] [-w SEGUNDOS] | compare",
+       "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "
+       "compare confere LX1B + (LX2 - LX1) com LX2B",
+       RunVerifyCommand},
   };
   return table;
 }

@@ -16,16 +16,18 @@
 #include "app/usb_setup.h"
 #include "base/encoding.h"
 #include "catalogue/qt/command_dialog.h"
+#include "programming/qt/graphic_cliche_dialog.h"
+#include "programming/qt/program_equipment_dialog.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
+#include "sequences/qt/sequences_window.h"
 #include "ui/ui.h"
 
 namespace taloven {
 namespace {
 
 // Tools whose windows are not part of this program yet: shown, not usable.
-const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuSequences, kMenuGraphicCliche,
-                                      kMenuMfd};
+const std::set<int> kUnavailableTools{kMenuMfd};
 
 // A '&' in a catalogue title is text, not a keyboard mnemonic.
 QString MenuText(const std::string& text) {
@@ -147,6 +149,19 @@ void MainWindow::OnMenu(int id) {
     case kMenuSettings:
       OpenSettings();
       return;
+    case kMenuProgramEquipment: {
+      ProgramEquipmentDialog dialog(settings_, ui_, ports_, clock_, this);
+      dialog.exec();
+      return;
+    }
+    case kMenuGraphicCliche: {
+      GraphicClicheDialog dialog(settings_.portName, ui_, this);
+      dialog.exec();
+      return;
+    }
+    case kMenuSequences:
+      OpenSequences();
+      return;
     default:
       break;
   }
@@ -178,6 +193,11 @@ void MainWindow::OpenSettings() {
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyAllSettings(dialog.Choice(), settings_);
   RebuildMenus();
+}
+
+void MainWindow::OpenSequences() {
+  SequencesWindow window(settings_, ui_, ports_, clock_, this);
+  window.exec();
 }
 
 void MainWindow::ShowAbout() {

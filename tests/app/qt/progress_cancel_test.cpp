@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPushButton>
@@ -20,13 +21,14 @@
 #include "replies/qt/results_window.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
+#include "sequences/sequence_runner.h"
 
 namespace taloven {
 namespace {
 
 using emulator::testing::EmulatorProcess;
 
-enum class Caller { CommandDialog, StartUpDetection };
+enum class Caller { CommandDialog, StartUpDetection, SequenceRunner };
 enum class Gesture { CancelButton, Escape };
 
 // Only ports this test serves: the machine's own lines are no part of it.
@@ -99,6 +101,11 @@ class ProgressCancelTest : public QObject {
         << Caller::StartUpDetection << Gesture::CancelButton << slow;
     QTest::newRow("start-up detection, slow printer, Escape")
         << Caller::StartUpDetection << Gesture::Escape << slow;
+    // The sequences window is modal; its runner waits between commands.
+    QTest::newRow("sequence runner, Cancel")
+        << Caller::SequenceRunner << Gesture::CancelButton << QStringList{};
+    QTest::newRow("sequence runner, Escape")
+        << Caller::SequenceRunner << Gesture::Escape << QStringList{};
   }
 
   void aWaitingCommandIsCancelledThroughThePopup() {
@@ -154,6 +161,23 @@ class ProgressCancelTest : public QObject {
       QCOMPARE(QApplication::activeModalWidget(), nullptr);
       const std::string& shown = dialog.Logic().Record().formattedReturn;
       QVERIFY2(shown.find(Str(32785)) != std::string::npos, shown.c_str());
+    } else if (caller == Caller::SequenceRunner) {
+      QDialog sequences(&main);
+      QtUi sequencesUi(&sequences);
+      CommandSequence sequence;
+      sequence.waitMilliseconds = 20000;
+      sequence.InsertCommand(BrandModelAndType());
+      sequence.InsertCommand(BrandModelAndType());
+      int result = kExecuteOk;
+      QTimer::singleShot(50, &sequences, [&] {
+        ExecutionContext context{settings, sequencesUi, ports, RealClock()};
+        result = RunSequence(sequence, context);
+        endedAfter = sinceGesture.elapsed();
+        sequences.reject();
+      });
+      sequences.exec();
+      QVERIFY2(sinceGesture.isValid(), "no progress window came up");
+      QCOMPARE(result, kSequenceCancelled);
     } else {
       DetectModel(settings, ui, ports, RealClock(), {});
       QVERIFY2(sinceGesture.isValid(), "no progress window came up");

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     std::fputs(missing.c_str(), stderr);
     return 1;
   }
+  taloven::UseBrazilianDatesFromTheStart();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Taloven"));
   QApplication::setApplicationVersion(QStringLiteral("1.0.0"));

@@ -20,4 +20,8 @@ bool UseBrazilianPortuguese(QCoreApplication& application) {
   return QCoreApplication::installTranslator(translator);
 }
 
+void UseBrazilianDatesFromTheStart() {
+  if (qEnvironmentVariableIsEmpty("LC_ALL")) qputenv("LC_TIME", "pt_BR.UTF-8");
+}
+
 }  // namespace taloven

@@ -10,4 +10,10 @@ namespace taloven {
 // not installed; the locale is set all the same.
 bool UseBrazilianPortuguese(QCoreApplication& application);
 
+// Called before the application is made: Qt's file lists date their files
+// by the time locale the environment names when the program starts. Only the
+// time locale changes (numbers keep theirs), and not over a LC_ALL the user
+// set.
+void UseBrazilianDatesFromTheStart();
+
 }  // namespace taloven

@@ -42,6 +42,10 @@ class PortugueseLocaleTest : public QObject {
   }
 
   void datesAndTheCalendar() {
+    // The file dialog's list dates its files by the system's time locale.
+    QCOMPARE(QLocale::system().toString(QDateTime(QDate(2026, 12, 8), QTime(11, 52)),
+                                        QLocale::ShortFormat),
+             QString("08/12/2026 11:52"));
     QCOMPARE(QLocale().monthName(12), QString("dezembro"));
     QCOMPARE(QLocale().toString(QDate(2026, 12, 8), QLocale::ShortFormat), QString("08/12/2026"));
     QCalendarWidget calendar;
@@ -57,7 +61,9 @@ class PortugueseLocaleTest : public QObject {
 
 int main(int argc, char** argv) {
   qputenv("LANG", "en_US.UTF-8");
-  qputenv("LC_ALL", "en_US.UTF-8");
+  qunsetenv("LC_ALL");
+  qunsetenv("LC_TIME");
+  taloven::UseBrazilianDatesFromTheStart();
   QApplication application(argc, argv);
   taloven::PortugueseLocaleTest test;
   return QTest::qExec(&test, argc, argv);

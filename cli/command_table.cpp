@@ -37,8 +37,7 @@ const std::vector<CliCommand>& CommandTable() {
       {"sequence",
        "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
        "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
-       "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
-       "executa (o resultado como na janela de resultados)",
+       "lista, cria, edita, exclui, mostra e executa as sequências salvas no sequencias.xml",
        RunSequenceCommand},
       {"verify", "train|check NOME [-n REPS] [-w SEGUNDOS] | compare",
        "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "

@@ -9,6 +9,7 @@ int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
+int RunMfdCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
 int RunSequenceCommand(CommandContext& context);
 int RunVerifyCommand(CommandContext& context);
@@ -31,6 +32,9 @@ const std::vector<CliCommand>& CommandTable() {
       {"frame", "CMD [VALOR...]", "mostra em hexadecimal o quadro do comando, sem enviá-lo",
        RunFrameCommand},
       {"list", "", "lista os comandos do catálogo: índice, grupo, título e escape", RunListCommand},
+      {"mfd", "download|report|db|mf-report|from-bitmaps [ARGUMENTOS...]",
+       "baixa MF, MFD e SB e gera relatórios e bancos de dados (mfd sozinho lista os argumentos)",
+       RunMfdCommand},
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},

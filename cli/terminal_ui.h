@@ -28,6 +28,10 @@ class TerminalUi : public Ui {
   std::optional<std::string> OpenFileName(const std::vector<FileFilter>& filters) override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
+  // Kept for the command, which reports it with the exchange's result.
+  void LogWriteFailed(const std::string& text) override { logFailure_ = text; }
+  // The latest failure to write the daily log; empty when none.
+  const std::string& LogFailure() const { return logFailure_; }
 
   // Entry dialogs as prompts (terminal_ui_entry.cpp).
   std::optional<std::string> TextEntry(const std::string& prompt, int limit,
@@ -56,6 +60,7 @@ class TerminalUi : public Ui {
   std::istream& in_;
   std::ostream& err_;
   bool raw_;
+  std::string logFailure_;
 };
 
 }  // namespace taloven

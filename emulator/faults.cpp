@@ -6,6 +6,11 @@ namespace taloven::emulator {
 
 ShapedReply ShapeReply(std::vector<uint8_t> reply, size_t statusAt, FaultPlan& plan) {
   ShapedReply shaped;
+  if (plan.after > 0 && plan.Any()) {
+    --plan.after;
+    shaped.bytes = std::move(reply);
+    return shaped;
+  }
   if (!plan.Any() || plan.commands == 0) {
     shaped.bytes = std::move(reply);
     return shaped;
@@ -13,6 +18,8 @@ ShapedReply ShapeReply(std::vector<uint8_t> reply, size_t statusAt, FaultPlan& p
   if (plan.commands > 0) --plan.commands;
   if (plan.noReply) return shaped;
   if (plan.nak && !reply.empty()) reply[0] = kNak;
+  // The data lies between the ACK and the status bytes.
+  if (plan.corruptData && statusAt > 1) reply[statusAt / 2 + 1] ^= 0x10;
   if (plan.corruptStatus && statusAt + 1 < reply.size()) {
     // Bits no command of this printer ever reports together.
     reply[statusAt] ^= 0xB5;

@@ -16,11 +16,13 @@ struct FaultPlan {
   int noiseBytes = 0;  // bytes of line noise ahead of the reply
   int slowByteMs = 0;  // extra pause before every reply byte
   bool closeMidReply = false;
-  int commands = -1;  // commands still affected; -1: all of them
+  int commands = -1;         // commands still affected; -1: all of them
+  bool corruptData = false;  // one bit of the reply data flipped
+  int after = 0;             // commands answered soundly before the plan starts
 
   bool Any() const {
     return noReply || stallAfter >= 0 || nak || corruptStatus || noiseBytes > 0 || slowByteMs > 0 ||
-           closeMidReply;
+           closeMidReply || corruptData;
   }
 };
 

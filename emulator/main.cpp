@@ -10,7 +10,9 @@
 #include "printer.h"
 #include "pty_transport.h"
 #include "server.h"
+#include "simulation.h"
 #include "state_file.h"
+#include "symbol_export.h"
 #include "usb_socket_transport.h"
 
 namespace {
@@ -57,6 +59,27 @@ int main(int argc, char** argv) {
     if (!options.model.empty()) state.model = options.model;
   }
   if (options.intervention) state.intervention = true;
+  if (options.simulateDays > 0) {
+    SimulateDays(state, options.simulateDays, Printer(PrinterState{}).Now());
+    if (options.line == LineKind::kNone && options.exportPdf417.empty() &&
+        options.exportScanner.empty()) {
+      if (!SaveStateFile(options.statePath, state, error)) {
+        std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+        return 1;
+      }
+      return 0;
+    }
+  }
+  if (!options.exportPdf417.empty() || !options.exportScanner.empty()) {
+    if ((!options.exportPdf417.empty() &&
+         !ExportSymbolBitmaps(state.journal, options.exportPdf417, error)) ||
+        (!options.exportScanner.empty() &&
+         !ExportScannerStream(state.journal, options.exportScanner, error))) {
+      std::fprintf(stderr, "taloven-emulator: cannot export the journal: %s\n", error.c_str());
+      return 1;
+    }
+    return 0;
+  }
 
   InstallStopHandlers();
   std::unique_ptr<Transport> transport;

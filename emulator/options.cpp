@@ -81,6 +81,12 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       options.intervention = true;
     } else if (a == "--state") {
       ok = value(options.statePath);
+    } else if (a == "--export-pdf417") {
+      ok = value(options.exportPdf417);
+    } else if (a == "--export-scanner") {
+      ok = value(options.exportScanner);
+    } else if (a == "--simulate-days") {
+      ok = number(1, options.simulateDays);
     } else if (a == "--verbose") {
       options.verbose = true;
     } else if (a == "--fault-no-reply") {
@@ -97,6 +103,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       ok = number(1, options.faults.slowByteMs);
     } else if (a == "--fault-close") {
       options.faults.closeMidReply = true;
+    } else if (a == "--fault-corrupt-data") {
+      options.faults.corruptData = true;
+    } else if (a == "--fault-after") {
+      ok = number(1, options.faults.after);
     } else if (a == "--fault-count") {
       ok = number(1, options.faults.commands);
     } else {
@@ -106,6 +116,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     if (!ok) return false;
   }
   if (options.help) return true;
+  // Filling a state needs no line: the printer then saves it and ends.
+  if (options.line == LineKind::kNone && !options.statePath.empty() &&
+      (options.simulateDays > 0 || !options.exportPdf417.empty() || !options.exportScanner.empty()))
+    return true;
   if (options.line == LineKind::kNone) {
     error = "choose a line: --pty, --file or --usb-socket PATH";
     return false;
@@ -142,6 +156,13 @@ std::string HelpText(const std::string& driveC) {
          "  --state FILE        keep the printer's state in FILE (text) between runs;\n"
          "                      without it every run starts from a fresh printer\n"
          "  --verbose           one line per command on standard error\n"
+         "  --simulate-days N   first add N days of sales ending yesterday (receipts,\n"
+         "                      supplies, X readings, one Z a day) to the journal and\n"
+         "                      fiscal memory; with --state and no line, save and end\n"
+         "  --export-pdf417 DIR write the journal as PDF-417 symbols, one bitmap each\n"
+         "                      (DIR/symbol_0001.bmp, ...), and end\n"
+         "  --export-scanner FILE  write the journal as the bytes a scanner sends when\n"
+         "                      it reads those symbols (one record each), and end\n"
          "\n"
          "A fresh printer: maker TALOVEN, type ECF-IF, normal mode, the host's local\n"
          "time, owner CNPJ 12.345.678/0001-95, IE 123.456.789.110, IM 9876543, UF SP,\n"
@@ -161,6 +182,8 @@ std::string HelpText(const std::string& driveC) {
          "  --fault-close           drop the line half-way through the reply (a new\n"
          "                          pseudo-terminal follows; --link is moved to it)\n"
          "  --fault-count K         apply the faults to the next K commands only\n"
+         "  --fault-corrupt-data    flip one bit in the middle of the reply data\n"
+         "  --fault-after N         answer the first N commands soundly, then fault\n"
          "\n"
          "A frame with a wrong STX, length or checksum, or one cut short, gets a lone NAK.\n"
          "SIGINT or SIGTERM stops the printer cleanly.\n";

@@ -21,6 +21,9 @@ struct Options {
   bool verbose = false;
   FaultPlan faults;
   bool help = false;
+  int simulateDays = 0;       // days of sales to add to the state before serving
+  std::string exportPdf417;   // directory for the journal's symbol bitmaps
+  std::string exportScanner;  // file for the journal as a scanner's stream
 };
 
 constexpr const char* kDefaultModel = "ECF-T08";

@@ -1,5 +1,7 @@
 #include "printer.h"
 
+#include "download.h"
+
 #include <ctime>
 
 namespace taloven::emulator {
@@ -135,6 +137,9 @@ const std::vector<Printer::Command>& Printer::Commands() {
       {Code(84), 0, &Printer::SetAutomaticZ},
       {Code(80, 63), 0, &Printer::SetRestaurant},
       {Code(80, 57), 0, &Printer::SetConferenceCoupon},
+      // Memory downloads.
+      {Code(80, 90), kDownloadInfoSize, &Printer::PrepareDownload},
+      {Code(80, 91), kDownloadBlockReplySize, &Printer::DownloadBlock},
   };
   return commands;
 }
@@ -183,7 +188,9 @@ Reply Printer::Answer(const Frame& frame) {
     x.replySize = ReplySizeOf(
         {frame.body.begin(), frame.body.begin() + static_cast<long>(codeLength)}, parameters);
     x.variable = x.replySize == -1;
+    const JournalMark mark = MarkJournal();
     (this->*command->handler)(x);
+    if (!x.refused) Journalise(mark, command->code, parameters);
   }
   if (ReceiptOpen()) x.status1 |= st1::kReceiptOpen;
 

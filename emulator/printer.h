@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "exchange.h"
+#include "fiscalmem/formats/journal_record.h"
 #include "printer_state.h"
 #include "wire_frame.h"
 
@@ -170,6 +171,27 @@ class Printer {
   void SetRestaurant(Exchange& x);
   void SetConferenceCoupon(Exchange& x);
   bool SetOddEvenFlag(Exchange& x, bool& flag, bool oddEnables);
+
+  // The electronic journal and the fiscal memory: what a command printed is
+  // filed after it ran, from what the state was before it.
+  struct JournalMark {
+    int coo, crz, cfc, gnf, ncn;
+    Document document;
+    std::string cnpj;
+    DayTotals day;
+    std::array<TaxRate, kTaxRateSlots> taxRates;
+    std::array<NonFiscalTotalizer, kNonFiscalSlots> nonFiscal;
+  };
+  JournalMark MarkJournal() const;
+  void Journalise(const JournalMark& before, uint16_t code, const std::string& parameters);
+  void FileDocument(JournalKind kind, int coo, std::string lines);
+  void FileReduction(const JournalMark& before);
+  std::string ReceiptLines(int coo);
+  std::string ReductionLines(const JournalMark& before);
+
+  // Downloads of the memories.
+  void PrepareDownload(Exchange& x);
+  void DownloadBlock(Exchange& x);
 
   PrinterState state_;
   std::function<int64_t()> hostClock_;

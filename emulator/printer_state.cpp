@@ -7,6 +7,8 @@ namespace taloven::emulator {
 PrinterState DefaultPrinterState(const std::string& model) {
   PrinterState state;
   state.model = model;
+  // The tenth model is built under another brand, which its tape shows.
+  if (model == "ECF-T10") state.maker = "DRAVELIN";
   // The serial number carries the model's digits, as a maker stamps it.
   std::string digits;
   for (char c : model)

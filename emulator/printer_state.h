@@ -160,6 +160,16 @@ struct PrinterState {
   int lastNonFiscalPayment = 0;
   Cents lastReceiptTotal = 0;
   int openReport = -1;
+
+  // The printer's memories: the electronic journal (one record per printed
+  // document, as an MFD file's payload holds them), the fiscal memory's
+  // reduction blocks, and the owner number the journal files documents under.
+  std::string journal;
+  std::string fiscalMemory;
+  int user = 1;
+  std::string reportText;  // lines of the open management report, code page 850
+  // The memory image a download reads block by block (not kept between runs).
+  std::string downloadImage;
 };
 
 // The fresh printer of a run without --state, for the given model name.

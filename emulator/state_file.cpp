@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "exchange.h"
+#include "memory_files.h"
 #include "text850.h"
 
 namespace taloven::emulator {
@@ -409,7 +410,7 @@ bool LoadStateFile(const std::string& path, PrinterState& state, std::string& er
     error = path + ": " + error;
     return false;
   }
-  return true;
+  return LoadMemoryFiles(path, state, error);
 }
 
 bool SaveStateFile(const std::string& path, const PrinterState& state, std::string& error) {
@@ -429,7 +430,7 @@ bool SaveStateFile(const std::string& path, const PrinterState& state, std::stri
     std::remove(temporary.c_str());
     return false;
   }
-  return true;
+  return SaveMemoryFiles(path, state, error);
 }
 
 }  // namespace taloven::emulator

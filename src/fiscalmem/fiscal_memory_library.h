@@ -32,6 +32,12 @@ class FiscalMemoryLibrary {
   // nothing when the library or its version function is missing.
   std::optional<std::string> Version() const;
 
+  // The export of that name (a function-pointer type of kovo_mfd.h), or null.
+  template <typename Function>
+  Function Find(const char* name) const {
+    return library_.Find<Function>(name);
+  }
+
  private:
   SharedLibrary library_;
 };

@@ -1,0 +1,93 @@
+// The three downloads: fiscal memory, electronic journal, basic software.
+#include <string>
+
+#include "base/atomic_file.h"
+#include "fiscalmem/formats/journal_record.h"
+#include "fiscalmem/mfd_file.h"
+#include "kovo_mfd.h"
+#include "memory_download.h"
+
+namespace kovo {
+namespace {
+
+bool AllDigits(const std::string& text, size_t most) {
+  if (text.empty() || text.size() > most) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::string Padded(const std::string& digits, size_t width) {
+  return std::string(width - digits.size(), '0') + digits;
+}
+
+// The image goes to disk only when complete: a download that fails leaves
+// no file, and an existing file as it was.
+int Save(const char* path, const std::string& bytes) {
+  std::string error;
+  return taloven::WriteFileAtomically(path, bytes, &error) ? KOVO_OK : KOVO_NOT_EXECUTED;
+}
+
+int DownloadRaw(const char* portName, const char* outputPath, char memory) {
+  if (portName == nullptr || outputPath == nullptr || *outputPath == '\0') return KOVO_NOT_EXECUTED;
+  DownloadRequest request;
+  request.memory = memory;
+  DownloadedImage image;
+  const int result = DownloadMemory(portName, request, image);
+  if (result != KOVO_OK) return result;
+  if (image.bytes.empty()) return KOVO_NO_VALID_DATA;
+  return Save(outputPath, image.bytes);
+}
+
+}  // namespace
+}  // namespace kovo
+
+extern "C" KOVO_API int KovoDownloadMF(const char* portName, const char* outputPath) {
+  return kovo::DownloadRaw(portName, outputPath, '1');
+}
+
+extern "C" KOVO_API int KovoDownloadSB(const char* portName, const char* outputPath) {
+  return kovo::DownloadRaw(portName, outputPath, '3');
+}
+
+extern "C" KOVO_API int KovoDownloadMFD(const char* portName, const char* outputPath,
+                                        const char* type, const char* start, const char* end,
+                                        const char* user) {
+  using namespace kovo;
+  if (portName == nullptr || outputPath == nullptr || *outputPath == '\0' || type == nullptr)
+    return KOVO_NOT_EXECUTED;
+  const std::string kind = type;
+  const std::string first = start ? start : "";
+  const std::string last = end ? end : "";
+  const std::string owner = user ? user : "";
+  DownloadRequest request;
+  request.memory = '2';
+  if (kind == "0") {
+    request.selection = '0';
+  } else if (kind == "1") {
+    int firstKey = 0, lastKey = 0;
+    if (!taloven::DateKeyFromDdmmyy(first, firstKey) || !taloven::DateKeyFromDdmmyy(last, lastKey))
+      return KOVO_INVALID_DATE;
+    request.selection = '1';
+    request.start = first;
+    request.end = last;
+  } else if (kind == "2") {
+    if (!AllDigits(first, 6) || !AllDigits(last, 6) || !AllDigits(owner, 3))
+      return KOVO_NOT_EXECUTED;
+    request.selection = '2';
+    request.start = Padded(first, 6);
+    request.end = Padded(last, 6);
+    request.user = Padded(owner, 3);
+  } else {
+    return KOVO_NOT_EXECUTED;
+  }
+  DownloadedImage image;
+  const int result = DownloadMemory(portName, request, image);
+  if (result != KOVO_OK) return result;
+  if (image.bytes.empty()) return KOVO_NO_VALID_DATA;
+  if (image.serialNumber.empty()) return KOVO_NO_SERIAL_NUMBER;
+  std::string error;
+  return taloven::WriteMfdFile(outputPath, image.serialNumber, image.bytes, &error)
+             ? KOVO_OK
+             : KOVO_NOT_EXECUTED;
+}

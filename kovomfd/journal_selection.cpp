@@ -1,0 +1,59 @@
+#include "journal_selection.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "fiscalmem/mfd_file.h"
+#include "kovo_mfd.h"
+
+namespace kovo {
+
+bool JournalSelection::Takes(const taloven::JournalEntry& entry) const {
+  switch (by) {
+    case By::kAll:
+      return true;
+    case By::kDates: {
+      const int date = entry.DateKey();
+      return date >= firstDate && date <= lastDate;
+    }
+    case By::kUserAndCoos:
+      return entry.user == user && static_cast<int64_t>(entry.coo) >= firstCoo &&
+             static_cast<int64_t>(entry.coo) <= lastCoo;
+  }
+  return false;
+}
+
+bool SelectDates(const char* start, const char* end, JournalSelection& selection) {
+  if (start == nullptr || end == nullptr) return false;
+  selection.by = JournalSelection::By::kDates;
+  return taloven::DateKeyFromDdmmyy(start, selection.firstDate) &&
+         taloven::DateKeyFromDdmmyy(end, selection.lastDate);
+}
+
+int LoadJournal(const char* mfdPath, LoadedJournal& journal) {
+  if (mfdPath == nullptr) return KOVO_NO_VALID_DATA;
+  std::ifstream file(mfdPath, std::ios::binary);
+  if (!file) return KOVO_NO_VALID_DATA;
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0) return KOVO_NO_VALID_DATA;
+  file.seekg(0);
+  journal.bytes.resize(static_cast<size_t>(size));
+  if (!file.read(journal.bytes.data(), size)) return KOVO_NO_VALID_DATA;
+  taloven::MfdContents contents;
+  if (!taloven::ParseMfdFile(journal.bytes, contents)) return KOVO_NO_VALID_DATA;
+  if (contents.source.empty()) return KOVO_NO_SERIAL_NUMBER;
+  journal.source = contents.source;
+  journal.scan = taloven::ScanJournal(contents.payload);
+  return KOVO_OK;
+}
+
+std::vector<taloven::JournalEntry> Selected(const LoadedJournal& journal,
+                                            const JournalSelection& selection) {
+  std::vector<taloven::JournalEntry> chosen;
+  for (const taloven::JournalEntry& entry : journal.scan.entries)
+    if (selection.Takes(entry)) chosen.push_back(entry);
+  return chosen;
+}
+
+}  // namespace kovo

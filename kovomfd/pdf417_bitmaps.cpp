@@ -1,0 +1,100 @@
+// An MFD file built from bitmaps of the journal's PDF-417 symbols: open,
+// one add per bitmap, close.
+#include <ZXing/DecodeHints.h>
+#include <ZXing/ImageView.h>
+#include <ZXing/ReadBarcode.h>
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "bmp_image.h"
+#include "fiscalmem/formats/crc32.h"
+#include "fiscalmem/formats/little_endian.h"
+#include "fiscalmem/mfd_file.h"
+#include "kovo_mfd.h"
+
+namespace kovo {
+namespace {
+
+constexpr size_t kSymbolHead = 8;
+constexpr size_t kSymbolTrailer = 2;
+constexpr size_t kSymbolPayload = 668;
+
+// The set being collected between open and close.
+struct SymbolSet {
+  std::string outputPath;
+  std::optional<uint32_t> total;
+  std::map<uint32_t, std::string> payloads;  // by offset
+};
+
+std::mutex setLock;
+std::optional<SymbolSet> openSet;
+
+std::optional<std::string> DecodeSymbol(const std::string& bitmapPath) {
+  GreyImage image;
+  if (!ReadBmp(bitmapPath, image)) return std::nullopt;
+  ZXing::DecodeHints hints;
+  hints.setFormats(ZXing::BarcodeFormat::PDF417);
+  hints.setTryRotate(true);
+  const ZXing::Result result = ZXing::ReadBarcode(
+      ZXing::ImageView(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum),
+      hints);
+  if (!result.isValid()) return std::nullopt;
+  const auto& bytes = result.bytes();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+}  // namespace kovo
+
+extern "C" KOVO_API int KovoOpenPdf417ToMfd(const char* mfdPath) {
+  if (mfdPath == nullptr || *mfdPath == '\0') return KOVO_NOT_EXECUTED;
+  std::lock_guard<std::mutex> lock(kovo::setLock);
+  kovo::openSet.emplace();
+  kovo::openSet->outputPath = mfdPath;
+  return KOVO_OK;
+}
+
+extern "C" KOVO_API int KovoAddBmpFile(const char* bitmapPath) {
+  using namespace kovo;
+  if (bitmapPath == nullptr) return KOVO_BMP_NO_SYMBOL;
+  // Decoding takes the time; the set is locked only to store the result.
+  const std::optional<std::string> record = DecodeSymbol(bitmapPath);
+  std::lock_guard<std::mutex> lock(setLock);
+  if (!openSet) return KOVO_NOT_EXECUTED;
+  // A symbol that does not carry a sound record of ours is no symbol here.
+  if (!record || record->size() < kSymbolHead + kSymbolTrailer) return KOVO_BMP_NO_SYMBOL;
+  const std::string_view bytes(*record);
+  const size_t trailerAt = bytes.size() - kSymbolTrailer;
+  if ((taloven::Crc32(bytes.substr(0, trailerAt)) & 0xFFFF) !=
+      taloven::GetLittleEndian(bytes, trailerAt, 2))
+    return KOVO_BMP_NO_SYMBOL;
+  const auto total = static_cast<uint32_t>(taloven::GetLittleEndian(bytes, 0, 4));
+  const auto offset = static_cast<uint32_t>(taloven::GetLittleEndian(bytes, 4, 4));
+  const std::string_view payload = bytes.substr(kSymbolHead, trailerAt - kSymbolHead);
+  if (openSet->total && *openSet->total != total) return KOVO_BMP_OTHER_SET;
+  if (offset % kSymbolPayload != 0 || offset >= total || payload.size() > total - offset)
+    return KOVO_BMP_OTHER_SET;
+  if (openSet->payloads.count(offset) != 0) return KOVO_BMP_REPEATED;
+  openSet->total = total;
+  openSet->payloads.emplace(offset, std::string(payload));
+  return KOVO_OK;
+}
+
+extern "C" KOVO_API int KovoClosePdf417ToMfd(void) {
+  using namespace kovo;
+  std::lock_guard<std::mutex> lock(setLock);
+  if (!openSet) return KOVO_NOT_EXECUTED;
+  SymbolSet set = std::move(*openSet);
+  openSet.reset();
+  if (set.payloads.empty()) return KOVO_NO_VALID_DATA;
+  // Payloads in offset order; a symbol never read leaves no gap behind.
+  std::string payload;
+  for (const auto& [offset, bytes] : set.payloads) payload += bytes;
+  std::string error;
+  return taloven::WriteMfdFile(set.outputPath, taloven::kMfdCaptureSource, payload, &error)
+             ? KOVO_OK
+             : KOVO_NOT_EXECUTED;
+}

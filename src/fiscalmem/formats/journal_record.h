@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace taloven {
+
+// What kind of document a journal record holds.
+enum class JournalKind : uint8_t {
+  kFiscalReceipt = 1,
+  kReceiptCancellation = 2,
+  kNonFiscal = 3,
+  kXReading = 4,
+  kZReduction = 5,
+  kManagementReport = 6,
+  kUserChange = 7,
+  kFiscalMemoryReading = 8,
+  kNonFiscalCancellation = 9,
+};
+
+// One document the printer printed, as its electronic journal keeps it.
+struct JournalRecord {
+  uint32_t coo = 0;
+  JournalKind kind = JournalKind::kFiscalReceipt;
+  uint8_t user = 1;
+  std::string when;   // "DDMMYYYYhhmmss"
+  std::string lines;  // the printed lines in code page 850, each ended by LF
+};
+
+// The same, pointing into a payload that outlives it.
+struct JournalEntry {
+  uint32_t coo = 0;
+  JournalKind kind = JournalKind::kFiscalReceipt;
+  uint8_t user = 1;
+  std::string_view when;
+  std::string_view lines;
+
+  // yyyymmdd as a number, for comparing dates; 0 when the date is unreadable.
+  int DateKey() const;
+};
+
+constexpr size_t kJournalHeaderSize = 32;
+// A record longer than this is taken as damage, not as a document.
+constexpr size_t kJournalMaxLines = 1 << 20;
+
+// Appends one record (header, lines) to a journal payload.
+void AppendJournalRecord(std::string& payload, const JournalRecord& record);
+
+struct JournalScan {
+  std::vector<JournalEntry> entries;
+  size_t damagedBytes = 0;  // bytes skipped because no sound record started there
+};
+
+// Every sound record of a payload, in order. A record whose check fails is
+// skipped and the scan resumes at the next record mark, so damage costs only
+// the records it touches.
+JournalScan ScanJournal(std::string_view payload);
+
+// yyyymmdd of a "DDMMYY" text (years 00-79 are 2000-2079, the rest 19xx);
+// false when it is no real date.
+bool DateKeyFromDdmmyy(std::string_view text, int& key);
+
+}  // namespace taloven

@@ -1,0 +1,26 @@
+#include "fiscalmem/library_result_text.h"
+
+#include "base/encoding.h"
+
+namespace taloven {
+
+std::optional<std::string> LibraryResultText(int result) {
+  switch (result) {
+    case 2:
+      return W("Arquivo mfd sem número de série.");
+    case 3:
+      return W("Data inválida.");
+    case 4:
+      return W("Não foi possível abrir o arquivo .txt");
+    case 5:
+      return W("Não foi possível abrir o arquivo .mdb");
+    case 6:
+      return W("Arquivos sem dados válidos.");
+    case 7:
+      return W("Comando não executado.");
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace taloven

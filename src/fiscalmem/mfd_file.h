@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace taloven {
+
+// An MFD file: the erased area of the memory (524288 bytes of FFh), three
+// marker blocks of kind 0 and three of kind 1 naming the source (the
+// printer's serial number, or "PDF-417" when symbols were captured), the
+// journal payload, and 256 bytes of FFh that close it.
+constexpr size_t kMfdErasedBytes = 524288;
+constexpr size_t kMfdMarkerBlockSize = 256;
+constexpr size_t kMfdMarkerCopies = 3;
+constexpr size_t kMfdHeaderBytes = kMfdErasedBytes + 2 * kMfdMarkerCopies * kMfdMarkerBlockSize;
+constexpr size_t kMfdTrailerBytes = 256;
+// What a capture writes in the marker blocks.
+constexpr std::string_view kMfdCaptureSource = "PDF-417";
+
+// The whole file for a payload.
+std::string MfdFileBytes(std::string_view source, std::string_view payload);
+
+// Writes it so that a failure leaves an existing file as it was; false with
+// the system's reason in *error.
+bool WriteMfdFile(const std::string& path, std::string_view source, std::string_view payload,
+                  std::string* error);
+
+struct MfdContents {
+  std::string source;        // serial number or "PDF-417"; empty when no marker block was sound
+  std::string_view payload;  // points into the bytes given
+};
+
+// Finds the payload of an MFD file. false when the bytes are no MFD file
+// (too short, or no marker block where one belongs).
+bool ParseMfdFile(std::string_view bytes, MfdContents& out);
+
+}  // namespace taloven

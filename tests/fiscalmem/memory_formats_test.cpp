@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "fiscalmem/formats/crc32.h"
+#include "fiscalmem/formats/journal_record.h"
+#include "fiscalmem/formats/mf_image.h"
+#include "fiscalmem/mfd_file.h"
+
+namespace taloven {
+namespace {
+
+JournalRecord Record(uint32_t coo, const std::string& lines) {
+  JournalRecord r;
+  r.coo = coo;
+  r.when = "07122026101112";
+  r.lines = lines;
+  return r;
+}
+
+TEST(Crc32, IsTheCommonCheckInPiecesAndWhole) {
+  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+  const std::string text(1000, 'k');
+  EXPECT_EQ(Crc32(std::string_view(text).substr(3), Crc32(std::string_view(text).substr(0, 3))),
+            Crc32(text));
+}
+
+TEST(MfdFile, LayoutOfACapturedFile) {
+  const std::string bytes = MfdFileBytes(kMfdCaptureSource, "ABC");
+  ASSERT_EQ(bytes.size(), 525824u + 3 + 256);
+  EXPECT_EQ(bytes.find_first_not_of('\xFF'), 524288u);
+  const struct {
+    size_t at;
+    uint8_t kind, tail0, tail1;
+  } blocks[] = {{524288, 0, 0x42, 0x55}, {524544, 0, 0x42, 0x55}, {524800, 0, 0x42, 0x55},
+                {525056, 1, 0x3C, 0x40}, {525312, 1, 0x3C, 0x40}, {525568, 1, 0x3C, 0x40}};
+  for (const auto& b : blocks) {
+    const std::string block = bytes.substr(b.at, 256);
+    EXPECT_EQ(static_cast<uint8_t>(block[0]), b.kind) << b.at;
+    EXPECT_EQ(block.substr(1, 7), "PDF-417") << b.at;
+    EXPECT_EQ(block.substr(8, 246), std::string(246, '\0')) << b.at;
+    EXPECT_EQ(static_cast<uint8_t>(block[254]), b.tail0) << b.at;
+    EXPECT_EQ(static_cast<uint8_t>(block[255]), b.tail1) << b.at;
+  }
+  EXPECT_EQ(bytes.substr(525824, 3), "ABC");
+  EXPECT_EQ(bytes.substr(525827), std::string(256, '\xFF'));
+}
+
+TEST(MfdFile, PayloadsComeBackWhateverTheirEnd) {
+  const struct {
+    const char* name;
+    std::string file;
+    bool ok;
+    std::string source, payload;
+  } cases[] = {
+      {"downloaded", MfdFileBytes("TV0800000000000001", "data"), true, "TV0800000000000001",
+       "data"},
+      {"payload ending in FFh", MfdFileBytes("PDF-417", "x\xFF\xFF"), true, "PDF-417", "x\xFF\xFF"},
+      {"empty payload", MfdFileBytes("PDF-417", ""), true, "PDF-417", ""},
+      {"cut short in the trailer", MfdFileBytes("S", "data").substr(0, 525824 + 4 + 100), true, "S",
+       "data"},
+      {"too short", std::string(1000, '\xFF'), false, "", ""},
+      {"no marker block", std::string(525824 + 256, '\xFF'), false, "", ""},
+  };
+  for (const auto& c : cases) {
+    MfdContents contents;
+    ASSERT_EQ(ParseMfdFile(c.file, contents), c.ok) << c.name;
+    if (!c.ok) continue;
+    EXPECT_EQ(contents.source, c.source) << c.name;
+    EXPECT_EQ(contents.payload, c.payload) << c.name;
+  }
+}
+
+TEST(MfdFile, OneSoundMarkerCopyStillNamesTheSource) {
+  std::string bytes = MfdFileBytes("TV1", "p");
+  for (size_t i = 0; i < 5; ++i) bytes[kMfdErasedBytes + i * 256 + 255] = 0;
+  MfdContents contents;
+  ASSERT_TRUE(ParseMfdFile(bytes, contents));
+  EXPECT_EQ(contents.source, "TV1");
+}
+
+TEST(Journal, DamageCostsOnlyTheRecordsItTouches) {
+  std::string payload;
+  for (uint32_t coo = 1; coo <= 5; ++coo)
+    AppendJournalRecord(payload, Record(coo, "COO:" + std::to_string(coo) + "\nline\n"));
+  const size_t recordSize = payload.size() / 5;
+  const struct {
+    const char* name;
+    size_t at;  // byte flipped
+    std::vector<uint32_t> coos;
+  } cases[] = {
+      {"sound", std::string::npos, {1, 2, 3, 4, 5}},
+      {"lines of the third", 2 * recordSize + 40, {1, 2, 4, 5}},
+      {"mark of the first", 0, {2, 3, 4, 5}},
+      {"length of the fourth", 3 * recordSize + 3, {1, 2, 3, 5}},
+      {"check of the last", 4 * recordSize + 29, {1, 2, 3, 4}},
+  };
+  for (const auto& c : cases) {
+    std::string damaged = payload;
+    if (c.at != std::string::npos) damaged[c.at] ^= 0x40;
+    std::vector<uint32_t> coos;
+    const JournalScan scan = ScanJournal(damaged);
+    for (const JournalEntry& e : scan.entries) coos.push_back(e.coo);
+    EXPECT_EQ(coos, c.coos) << c.name;
+    EXPECT_EQ(scan.damagedBytes == 0, c.at == std::string::npos) << c.name;
+  }
+}
+
+TEST(Journal, DatesAreCheckedAsCalendarDates) {
+  const struct {
+    const char* text;
+    bool ok;
+    int key;
+  } cases[] = {{"010126", true, 20260101}, {"290224", true, 20240229}, {"290225", false, 0},
+               {"311299", true, 19991231}, {"000126", false, 0},       {"01012", false, 0},
+               {"0101a6", false, 0},       {"011326", false, 0}};
+  for (const auto& c : cases) {
+    int key = 0;
+    EXPECT_EQ(DateKeyFromDdmmyy(c.text, key), c.ok) << c.text;
+    EXPECT_EQ(key, c.ok ? c.key : 0) << c.text;
+  }
+}
+
+TEST(MfImage, ReductionsSurviveTheirBlocksAndDamageIsCounted) {
+  MfIdentity id;
+  id.serialNumber = "TV0800000000000001";
+  id.cnpj = "12.345.678/0001-95";
+  id.registerNumber = 7;
+  MfReduction z;
+  z.crz = 12;
+  z.coo = 345;
+  z.when = "07122026220000";
+  z.grandTotal = 123456789012;
+  z.gross = 98765;
+  z.rateCount = 16;
+  for (int k = 0; k < 16; ++k)
+    z.rates[static_cast<size_t>(k)] = {100 * k, k % 2 == 1, 1000000LL * k};
+  std::string image = EncodeMfIdentity(id) + EncodeMfReduction(z) + EncodeMfReduction(z);
+  image[kMfBlockSize + 100] ^= 1;
+  MfImage decoded;
+  ASSERT_TRUE(DecodeMfImage(image, decoded));
+  EXPECT_EQ(decoded.identity.serialNumber, id.serialNumber);
+  EXPECT_EQ(decoded.identity.registerNumber, 7);
+  EXPECT_EQ(decoded.damagedBlocks, 1u);
+  ASSERT_EQ(decoded.reductions.size(), 1u);
+  const MfReduction& r = decoded.reductions[0];
+  EXPECT_EQ(r.crz, 12u);
+  EXPECT_EQ(r.grandTotal, z.grandTotal);
+  EXPECT_EQ(r.DateKey(), 20261207);
+  EXPECT_EQ(r.rates[15].cents, 15000000);
+  EXPECT_TRUE(r.rates[15].iss);
+  image[5] ^= 1;
+  EXPECT_FALSE(DecodeMfImage(image, decoded)) << "an image without its identity is refused";
+}
+
+}  // namespace
+}  // namespace taloven

@@ -110,7 +110,10 @@ bool CommandContext::LoadCatalogue(CommandCatalogue& catalogue) const {
 bool CommandContext::ResolveModel() {
   if (options.modelName.empty() && options.modelMask.empty()) {
     DefaultPortFactory ports;
-    DetectModel(settings, ui, ports, RealClock());
+    const std::string named = settings.portName;
+    // A port named with -p is where the command goes, also when the printer
+    // did not answer there in time.
+    if (!DetectModel(settings, ui, ports, RealClock()) && !named.empty()) settings.portName = named;
     return true;
   }
   if (!options.modelName.empty()) {

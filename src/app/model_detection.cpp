@@ -111,11 +111,11 @@ void AskModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
 
 }  // namespace
 
-void DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
-  DetectModel(settings, ui, ports, clock, PresentSerialDevices());
+bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
+  return DetectModel(settings, ui, ports, clock, PresentSerialDevices());
 }
 
-void DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
+bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
                  const std::vector<std::string>& adapters) {
   const std::string given = settings.portName;
   settings.portName.clear();
@@ -139,17 +139,18 @@ void DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock
   if (!foundOnUsb) {
     if (!found) {
       connection->SetText(Str(32906));
-      settings.portName = given.empty() ? kFallbackPort : given;
+      settings.portName = kFallbackPort;
     }
     ui.Pause(kShowResultMs);
     connection->Hide();
     if (!found) {
       settings.modelName.clear();
       settings.modelMask = kUnknownModelMask;
-      return;
+      return false;
     }
   }
   AskModel(settings, ui, ports, clock);
+  return true;
 }
 
 }  // namespace taloven

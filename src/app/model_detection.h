@@ -15,12 +15,12 @@ class Clock;
 // settings (portName, modelName, modelMask, possibly extendedReturn). A port
 // already named in the settings (given on the command line) is probed first;
 // then "USB", "COM1:" to "COM8:" and the USB-serial adapters present. When
-// none answers, the given port, or else "COM1:", is kept and the model stays
-// unknown (modelMask 0xFFFF).
-void DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock);
+// none answers, the port becomes "COM1:" and the model stays unknown
+// (modelMask 0xFFFF). True when a port answered.
+bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock);
 
 // The same with the adapters to probe after "COM8:" given.
-void DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
+bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
                  const std::vector<std::string>& adapters);
 
 // The probe sent to each port: ESC 35 20 in a frame.

@@ -24,7 +24,7 @@ std::vector<std::string> SettingsModelNames() {
 
 ModelMask MaskForModelName(std::string_view name) {
   for (const auto& entry : ModelTable())
-    if (entry.inSettingsList && entry.name == name) return entry.mask;
+    if (entry.name == name) return entry.mask;
   return kUnknownModelMask;
 }
 

@@ -24,7 +24,8 @@ const std::vector<ModelEntry>& ModelTable();
 // The twelve names the settings dialog offers, in table order.
 std::vector<std::string> SettingsModelNames();
 
-// Mask by the settings dialog's rule: any listed name, else unknown.
+// Mask by the settings dialog's rule: any name of the table, listed in the
+// dialog or not (a detected "ECF-T13" is kept by OK), else unknown.
 ModelMask MaskForModelName(std::string_view name);
 
 // Mask by detection's rule: only models detection recognises; else unknown.

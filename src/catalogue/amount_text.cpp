@@ -33,10 +33,14 @@ AmountEdit RewriteAmount(const std::string& text, int caret, int decimals) {
 
 std::string InitialAmountText(const std::string& preset, int integerDigits, int decimals) {
   int length = static_cast<int>(preset.size());
-  std::string start = length >= 1 && length <= integerDigits + decimals
-                          ? preset
-                          : std::string(static_cast<size_t>(decimals) + 1, '0');
-  return RewriteAmount(start, 0, decimals).text;
+  std::string text = length >= 1 && length <= integerDigits + decimals
+                         ? AmountDigits(preset)
+                         : std::string(static_cast<size_t>(decimals) + 1, '0');
+  // Every digit of the preset shows, its leading zeros too: they are what
+  // the command sends unless the user changes them.
+  if (decimals > 0 && static_cast<int>(text.size()) > decimals)
+    text.insert(text.size() - static_cast<size_t>(decimals), 1, ',');
+  return text;
 }
 
 std::string AmountDigits(const std::string& text) {

@@ -16,9 +16,9 @@ struct AmountEdit {
 // the comma; the caret keeps its place among the digits.
 AmountEdit RewriteAmount(const std::string& text, int caret, int decimals);
 
-// The text the amount box starts with: the preset when it has between 1 and
-// integerDigits + decimals characters, otherwise "0" repeated decimals + 1
-// times; either way shown with its comma.
+// The text the amount box starts with: the preset with all its digits when
+// it has between 1 and integerDigits + decimals characters, otherwise "0"
+// repeated decimals + 1 times; either way shown with its comma.
 std::string InitialAmountText(const std::string& preset, int integerDigits, int decimals);
 
 // The amount's digits, comma removed.

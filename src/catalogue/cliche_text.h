@@ -13,6 +13,8 @@ namespace taloven {
 std::string BuildClicheText(const ClicheAnswer& answer);
 
 constexpr int kClicheLineWidth = 47;
-constexpr int kClicheLastLineLimit = 94;  // the third line spans two printed lines
+// The third line's box takes two printed lines of typing; what is kept of it
+// is cut like the other lines, its line break counted among the characters.
+constexpr int kClicheLastLineLimit = 94;
 
 }  // namespace taloven

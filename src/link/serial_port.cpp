@@ -177,11 +177,16 @@ size_t SerialPort::TakePending(uint8_t* buffer, size_t count) {
   return taken;
 }
 
-int SerialPort::Read(uint8_t* buffer, int count, int /*timeoutMs*/) {
+int SerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
   if (fd_ < 0 || count < 0) return 0;
   int got = static_cast<int>(TakePending(buffer, static_cast<size_t>(count)));
   if (got == count) return 1;
-  const int64_t deadline = NowMs() + static_cast<int64_t>(kPerByteMs) * count + kReadConstantMs;
+  // The line's own time per byte governs, unless the caller asks for less:
+  // draining after a cancel must not wait a second on a silent line, nor
+  // follow a slow one to the end of its reply.
+  int64_t allowed = static_cast<int64_t>(kPerByteMs) * count + kReadConstantMs;
+  if (timeoutMs > 0) allowed = std::min<int64_t>(allowed, timeoutMs);
+  const int64_t deadline = NowMs() + allowed;
   while (got < count) {
     const int64_t remaining = deadline - NowMs();
     if (remaining <= 0) return 0;

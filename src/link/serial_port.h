@@ -15,9 +15,10 @@ namespace taloven {
 std::string SerialDevicePath(const std::string& name);
 
 // A printer on a serial line (or a pseudo-terminal standing in for one).
-// Transfers follow the line's own time-outs, whatever the caller passes: a
-// read of n bytes gives up after 1000 * n + 5 ms, or 10 ms after a byte when
-// the next one does not follow; a write of n bytes after 1000 * n + 1 ms.
+// Transfers follow the line's own time-outs: a read of n bytes gives up
+// after 1000 * n + 5 ms, or after the caller's time-out when that is
+// shorter, or 10 ms after a byte when the next one does not follow; a write
+// of n bytes after 1000 * n + 1 ms, whatever the caller passes.
 class SerialPort : public Port {
  public:
   explicit SerialPort(std::string name) : Port(std::move(name)) {}

@@ -27,7 +27,7 @@ TEST(ApplySettings, TheMainWindowTakesAllFiveAndTheMask) {
   } cases[] = {
       {"ECF-T01             ", 0x0001},  // listed, though detection does not know it
       {"ECF-T09             ", 0x0800},
-      {"ECF-T13             ", 0xFFFF},  // detection knows it, the list does not
+      {"ECF-T13             ", 0x0800},  // not listed, yet a name of the table
       {"PRINTER-X           ", 0xFFFF},
       {"", 0xFFFF},
   };

@@ -34,13 +34,26 @@ TEST(RewriteAmount, CommaBeforeTheDecimalsAndCaretKept) {
   }
 }
 
-TEST(InitialAmountText, PresetOnlyWhenItFits) {
-  EXPECT_EQ(InitialAmountText("", 8, 2), "0,00");
-  EXPECT_EQ(InitialAmountText("1234", 8, 2), "12,34");
-  EXPECT_EQ(InitialAmountText("12345678901", 8, 2), "0,00");
-  EXPECT_EQ(InitialAmountText("5", 7, 3), "5");
-  EXPECT_EQ(InitialAmountText("", 7, 3), "0,000");
-  EXPECT_EQ(AmountDigits("12,34"), "1234");
+TEST(InitialAmountText, ThePresetWithAllItsDigitsWhenItFits) {
+  const struct {
+    const char* preset;
+    int integerDigits, decimals;
+    const char* shown;
+  } cases[] = {
+      {"", 8, 2, "0,00"},
+      {"1234", 8, 2, "12,34"},
+      {"12345678901", 8, 2, "0,00"},  // too long for the box
+      {"5", 7, 3, "5"},
+      {"", 7, 3, "0,000"},
+      {"0001000", 4, 3, "0001,000"},  // leading zeros are the preset's own
+      {"0001000", 7, 2, "00010,00"},
+      {"0000000000", 8, 2, "00000000,00"},
+  };
+  for (const auto& c : cases) {
+    const std::string shown = InitialAmountText(c.preset, c.integerDigits, c.decimals);
+    EXPECT_EQ(shown, c.shown) << c.preset;
+  }
+  EXPECT_EQ(AmountDigits("0001,000"), "0001000");
 }
 
 }  // namespace

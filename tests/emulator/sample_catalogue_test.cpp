@@ -157,6 +157,14 @@ TEST(SampleCatalogue, HoldsTheCommandsTheProgramItselfUses) {
     EXPECT_NE(Find(code), nullptr) << code;
 }
 
+// A title reaches one command: "send TITLE" and sequences find commands by
+// their titles.
+TEST(SampleCatalogue, EveryTitleNamesOneCommand) {
+  std::set<std::string> titles;
+  for (const CommandRecord& r : Sample().Records())
+    EXPECT_TRUE(titles.insert(r.title).second) << r.title << " (" << r.escapeText << ")";
+}
+
 // The printer answers every command of the catalogue with exactly the reply
 // the catalogue announces, whatever it thinks of the values.
 TEST(SampleCatalogue, EveryCommandGetsAReplyOfItsSize) {

@@ -1,9 +1,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "app/qt/display_check.h"
 #include "app/qt/main_window.h"
+#include "app/qt/portuguese_locale.h"
 #include "app/qt/qt_ui.h"
 #include "app/user_folder.h"
 #include "base/version.h"
@@ -13,9 +18,31 @@
 #include "ui/app_settings.h"
 
 int main(int argc, char** argv) {
+  bool platformArgument = false, textOnly = false;
+  for (int i = 1; i < argc; ++i) {
+    platformArgument = platformArgument || std::strcmp(argv[i], "-platform") == 0;
+    for (const char* option : {"-h", "--help", "--help-all", "-v", "--version"})
+      textOnly = textOnly || std::strcmp(argv[i], option) == 0;
+  }
+  // The help and the version are printed, not shown: no screen needed.
+  if (textOnly && !platformArgument) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::string missing = taloven::MissingDisplayMessage(
+      [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+      },
+      platformArgument);
+  if (!missing.empty()) {
+    std::fputs(missing.c_str(), stderr);
+    return 1;
+  }
+  taloven::UseBrazilianDatesFromTheStart();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Taloven"));
   QApplication::setApplicationVersion(QString::fromLatin1(taloven::ProgramVersion()));
+  if (!taloven::UseBrazilianPortuguese(app)) {
+    qWarning("Textos do Qt em português não encontrados (pacote qt6-translations-l10n).");
+  }
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QString::fromUtf8(

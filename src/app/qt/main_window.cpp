@@ -78,6 +78,7 @@ void MainWindow::Start() {
   if (QScreen* shown = screen()) setGeometry(shown->availableGeometry());
   showMaximized();
   settings_.workingDirectory = CurrentDirectory();
+  namedPort_ = settings_.portName;
   DetectModel(settings_, ui_, ports_, clock_);
 
   auto wait = ui_.ShowWait(Str(32979));
@@ -184,8 +185,9 @@ void MainWindow::OpenCommandReference() {
 }
 
 void MainWindow::OpenSettings() {
-  SettingsDialog dialog(this, ChoiceFromSettings(settings_),
-                        OfferedPortNames(PresentSerialDevices()));
+  std::vector<std::string> devices = PresentSerialDevices();
+  if (!namedPort_.empty()) devices.push_back(namedPort_);
+  SettingsDialog dialog(this, ChoiceFromSettings(settings_), OfferedPortNames(devices));
   dialog.SetUsbSetup(
       [this] { InstallUsbAccess(settings_.workingDirectory, ui_, RealUsbSetupSystem()); });
   if (dialog.exec() != QDialog::Accepted) return;

@@ -61,6 +61,9 @@ class MainWindow : public QMainWindow {
   Clock& clock_;
   CommandCatalogue catalogue_;
   bool catalogueLoaded_ = false;
+  // The port given on the command line: offered in the settings also when
+  // detection, finding no printer there, moved to "COM1:".
+  std::string namedPort_;
   QLabel* picture_;
 };
 

@@ -25,6 +25,10 @@ ProgressPopup::ProgressPopup(QWidget* owner, const QString& title)
       cancel_(new QPushButton(QStringLiteral(" Cancelar "), this)) {
   // Not a child of the owner: the owner is disabled while this is modal, and
   // a disabled parent would disable this window and its Cancel button too.
+  // Modal for the whole application: the waits run under modal dialogs (the
+  // command dialog, the sequences window), and a window shown beside a modal
+  // dialog gets none of the user's clicks and keys.
+  setWindowModality(Qt::ApplicationModal);
   setWindowTitle(title);
   setCursor(Qt::BusyCursor);
   setFont(QApplication::font("QMessageBox"));
@@ -75,6 +79,8 @@ ProgressPopupView::ProgressPopupView(QWidget* owner, const QString& title)
   qApp->installEventFilter(this);
   popup_->show();
   popup_->raise();
+  // Escape reaches the window that has the keyboard.
+  popup_->activateWindow();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

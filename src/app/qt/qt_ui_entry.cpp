@@ -1,5 +1,6 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -88,6 +89,8 @@ TaxRates QtUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
   auto* page = new taloven::TaxRatePage(tabs);
   page->Load(preset);
   tabs->addTab(page, page->windowTitle());
+  // A sheet of one page: its tab is no stop for the keyboard.
+  tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
   layout->addWidget(tabs);
   auto* buttons = new QDialogButtonBox(&sheet);
   buttons->addButton(QDialogButtonBox::Ok)->setObjectName("1");
@@ -95,6 +98,7 @@ TaxRates QtUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
   QObject::connect(buttons, &QDialogButtonBox::accepted, &sheet, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &sheet, &QDialog::reject);
   layout->addWidget(buttons);
+  page->FocusFirstRate();
   const bool ok = sheet.exec() == QDialog::Accepted;
   if (accepted) *accepted = ok;
   return page->Read();

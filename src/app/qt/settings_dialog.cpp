@@ -16,6 +16,8 @@ namespace taloven {
 
 namespace {
 
+constexpr int kPortFieldChars = 40;
+
 QComboBox* EditableList(QWidget* parent, const char* name) {
   auto* list = new QComboBox(parent);
   list->setObjectName(QString::fromLatin1(name));
@@ -25,6 +27,14 @@ QComboBox* EditableList(QWidget* parent, const char* name) {
   list->setInsertPolicy(QComboBox::NoInsert);
   list->setCompleter(nullptr);
   return list;
+}
+
+// The list's current item is the shown name, so that opening the list
+// highlights it; a name the list lacks is shown as typed, nothing marked.
+void Show(QComboBox* list, const QString& name) {
+  const int index = list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  list->setCurrentIndex(index);
+  if (index < 0) list->setEditText(name);
 }
 
 QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& text, bool checked) {
@@ -44,11 +54,14 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
 
   ports_ = EditableList(this, "1279");
   for (const std::string& name : portNames) ports_->addItem(ToQt(name));
-  ports_->setEditText(ToQt(choice.portName));
+  Show(ports_, ToQt(choice.portName));
+  // Wide enough for a device path, not only "COM1:".
+  ports_->setMinimumContentsLength(kPortFieldChars);
+  ports_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
   models_ = EditableList(this, "1280");
   for (const std::string& name : SettingsModelNames()) models_->addItem(ToQt(name));
-  models_->setEditText(ToQt(choice.modelName));
+  Show(models_, ToQt(choice.modelName));
 
   auto* portLabel = new QLabel(QStr(32929), this);
   portLabel->setObjectName(QStringLiteral("1283"));

@@ -1,8 +1,12 @@
 #include "app/qt/wait_window.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
 #include <QScreen>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include "resources/qt/qt_text.h"
@@ -10,11 +14,26 @@
 namespace taloven {
 namespace {
 
+// How long a new window may take the window manager to map before it is
+// painted all the same.
+constexpr int kExposeWaitMs = 1000;
+
 // Lets the window appear and repaint while its creator keeps the thread busy,
-// without handing the user's clicks and keys to anybody meanwhile.
+// without handing the user's clicks and keys to anybody meanwhile. A window
+// manager maps a new window in its own time; painting before that shows
+// nothing, and the creator's work would leave black or stale pixels there.
 void Paint(QWidget* window) {
+  QElapsedTimer waited;
+  waited.start();
+  QWindow* handle = window->windowHandle();
+  while (handle && !handle->isExposed() && waited.elapsed() < kExposeWaitMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QThread::msleep(5);
+  }
   window->repaint();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // The drawing must reach the screen before the thread goes busy.
+  QGuiApplication::sync();
 }
 
 void CentreOver(QWidget* window, QWidget* owner) {

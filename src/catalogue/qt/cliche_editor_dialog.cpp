@@ -10,8 +10,9 @@
 
 namespace taloven {
 
-ClicheEditorDialog::ClicheEditorDialog(QWidget* parent)
-    : QDialog(parent), lastLine_(new LimitedTextEdit(kClicheLastLineLimit, this)) {
+// The keyboard goes through the controls in the order they are made: line 1,
+// its styles, line 2, its styles, line 3, its styles, "Centralizado", OK.
+ClicheEditorDialog::ClicheEditorDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QString::fromUtf8("Clichê do Proprietário"));
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
@@ -29,6 +30,7 @@ ClicheEditorDialog::ClicheEditorDialog(QWidget* parent)
       shortLines_[line] = lineEdit;
       edit = lineEdit;
     } else {
+      lastLine_ = new LimitedTextEdit(kClicheLastLineLimit, this);
       lastLine_->setFixedHeight(lastLine_->fontMetrics().lineSpacing() * 2 + 14);
       edit = lastLine_;
     }

@@ -26,7 +26,7 @@ class ClicheEditorDialog : public QDialog {
     QCheckBox* expanded;
   };
   std::array<QLineEdit*, 2> shortLines_{};
-  LimitedTextEdit* lastLine_;
+  LimitedTextEdit* lastLine_ = nullptr;
   std::array<LineControls, 3> styles_{};
   QCheckBox* centred_;
 };

@@ -1,6 +1,8 @@
 #include "catalogue/qt/entry_dialog.h"
 
+#include <QAbstractSpinBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "catalogue/entry_forms.h"
@@ -20,13 +22,41 @@ EntryDialog::EntryDialog(const std::string& prompt, QWidget* parent) : QDialog(p
   body_ = new QVBoxLayout;
   layout->addLayout(body_);
   auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-  ok->setObjectName("1");
-  QPushButton* cancel = buttons->addButton(QStr(32820), QDialogButtonBox::RejectRole);
-  cancel->setObjectName("2");
+  ok_ = buttons->addButton(QDialogButtonBox::Ok);
+  ok_->setObjectName("1");
+  cancel_ = buttons->addButton(QStr(32820), QDialogButtonBox::RejectRole);
+  cancel_->setObjectName("2");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
+}
+
+void EntryDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (focusPlaced_) return;
+  focusPlaced_ = true;
+  PutTheInputsFirst();
+}
+
+// The buttons exist before any subclass adds its inputs, so by creation
+// order they would come first and take the keyboard.
+void EntryDialog::PutTheInputsFirst() {
+  QList<QWidget*> inputs;
+  for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+    if (w == ok_ || w == cancel_ || !isAncestorOf(w) || !w->isVisibleTo(this) || !w->isEnabled() ||
+        !(w->focusPolicy() & Qt::TabFocus))
+      continue;
+    // A spin box's own line edit goes with it.
+    if (qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
+    inputs << w;
+  }
+  if (inputs.isEmpty()) return;
+  setTabOrder(inputs.last(), ok_);
+  setTabOrder(ok_, cancel_);
+  QWidget* first = inputs.first();
+  first->setFocus(Qt::TabFocusReason);
+  if (auto* line = qobject_cast<QLineEdit*>(first)) line->selectAll();
+  if (auto* spin = qobject_cast<QAbstractSpinBox*>(first)) spin->selectAll();
 }
 
 void EntryDialog::SetPrompt(const QString& prompt) {

@@ -67,4 +67,9 @@ TaxRates TaxRatePage::Read() const {
   return rates;
 }
 
+void TaxRatePage::FocusFirstRate() {
+  rows_[0].rate->setFocus(Qt::TabFocusReason);
+  rows_[0].rate->selectAll();
+}
+
 }  // namespace taloven

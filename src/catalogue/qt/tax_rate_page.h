@@ -21,6 +21,8 @@ class TaxRatePage : public QWidget {
   void Load(const TaxRates& rates);
   // The rate boxes as typed and a linkage of '1' (ISS) and '0' (ICMS).
   TaxRates Read() const;
+  // The keyboard in the first rate, its text selected so typing replaces it.
+  void FocusFirstRate();
 
  private:
   struct Row {

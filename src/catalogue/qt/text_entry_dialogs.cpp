@@ -22,6 +22,8 @@ std::string TextEntryDialog::Text() const {
 
 LimitedTextEdit::LimitedTextEdit(int limit, QWidget* parent)
     : QPlainTextEdit(parent), limit_(limit) {
+  // A tab is no character the printer's texts take; Tab moves on.
+  setTabChangesFocus(true);
   connect(this, &QPlainTextEdit::textChanged, this, &LimitedTextEdit::Enforce);
 }
 

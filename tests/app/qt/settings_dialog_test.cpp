@@ -8,6 +8,7 @@
 #include "app/qt/settings_dialog.h"
 #include "app/settings_apply.h"
 #include "base/encoding.h"
+#include "resources/qt/qt_text.h"
 
 namespace taloven {
 
@@ -44,6 +45,40 @@ class SettingsDialogTest : public QObject {
     QVERIFY(Find<QCheckBox>(dialog, "1281")->isChecked());
     QCOMPARE(Find<QCheckBox>(dialog, "1284")->text(), QStringLiteral("Retorno Estendido"));
     QCOMPARE(Find<QPushButton>(dialog, "1304")->text(), QStringLiteral("Instalar Driver USB"));
+  }
+
+  void theListsMarkTheShownNames_data() {
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("portIndex");
+    QTest::addColumn<int>("modelIndex");
+    QTest::newRow("listed") << "COM3:"
+                            << "ECF-T08             " << 2 << 7;
+    QTest::newRow("last of the lists") << "USB"
+                                       << "ECF-T12             " << 9 << 11;
+    QTest::newRow("not listed") << "/home/x/build/demo/ttyECF"
+                                << "ECF-T13             " << -1 << -1;
+  }
+
+  void theListsMarkTheShownNames() {
+    QFETCH(QString, port);
+    QFETCH(QString, model);
+    QFETCH(int, portIndex);
+    QFETCH(int, modelIndex);
+    SettingsDialog dialog(nullptr, {FromQt(port), FromQt(model), false, true, false},
+                          OfferedPortNames({}));
+    auto* ports = Find<QComboBox>(dialog, "1279");
+    auto* models = Find<QComboBox>(dialog, "1280");
+    QCOMPARE(ports->currentIndex(), portIndex);
+    QCOMPARE(ports->currentText(), port);
+    QCOMPARE(models->currentIndex(), modelIndex);
+    QCOMPARE(models->currentText(), model);
+    QCOMPARE(dialog.Choice().portName, FromQt(port));
+    QCOMPARE(dialog.Choice().modelName, FromQt(model));
+    // A device path is shown whole.
+    dialog.show();
+    QVERIFY(ports->lineEdit()->width() >
+            ports->fontMetrics().horizontalAdvance("/home/x/build/demo/ttyECF"));
   }
 
   void okHandsBackWhatWasChosenOrTyped() {

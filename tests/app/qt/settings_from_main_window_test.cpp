@@ -112,10 +112,25 @@ class SettingsFromMainWindowTest : public QObject {
   }
 
   void anUnlistedModelIsUnknownAndGreysNothing() {
-    UseSettings([](SettingsDialog& d) { Choose(d, "/dev/ttyS3", "ECF-T13", true); }, "1");
+    UseSettings([](SettingsDialog& d) { Choose(d, "/dev/ttyS3", "ECF-T99", true); }, "1");
     QCOMPARE(window_->Settings().modelMask, 0xFFFFu);
     QCOMPARE(window_->Settings().portName, std::string("/dev/ttyS3"));
     for (const char* id : {"1083", "1084", "1085"}) QVERIFY2(Action(id)->isEnabled(), id);
+  }
+
+  void aGivenPortNobodyAnswersOnGivesWayToCom1YetStaysOffered() {
+    AppSettings given;
+    given.portName = "/home/x/build/demo/ttyECF";
+    window_ = std::make_unique<MainWindow>(given, *ui_, ports_, clock_);
+    window_->Start();
+    QCOMPARE(window_->Settings().portName, std::string("COM1:"));
+    UseSettings(
+        [](SettingsDialog& d) {
+          auto* ports = d.findChild<QComboBox*>("1279");
+          QCOMPARE(ports->currentText(), QStringLiteral("COM1:"));
+          QVERIFY(ports->findText("/home/x/build/demo/ttyECF") >= 0);
+        },
+        "2");
   }
 
   void cancelChangesNothing() {

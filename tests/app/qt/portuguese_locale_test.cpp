@@ -1,0 +1,72 @@
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/qt/portuguese_locale.h"
+
+namespace taloven {
+namespace {
+
+QString Plain(QString text) {
+  return text.remove('&');
+}
+
+}  // namespace
+
+// Run on a machine set to English: the program still speaks Portuguese.
+class PortugueseLocaleTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QVERIFY(UseBrazilianPortuguese(*qApp)); }
+
+  void standardButtonsAndDialogs() {
+    QMessageBox box(QMessageBox::Question, "Taloven", "?", QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(Plain(box.button(QMessageBox::Yes)->text()), QString("Sim"));
+    QCOMPARE(Plain(box.button(QMessageBox::No)->text()), QString::fromUtf8("Não"));
+
+    QFileDialog save;
+    save.setOption(QFileDialog::DontUseNativeDialog);
+    save.setAcceptMode(QFileDialog::AcceptSave);
+    save.show();
+    QCOMPARE(save.windowTitle(), QString("Salvar como"));
+    QStringList labels;
+    for (QLabel* label : save.findChildren<QLabel*>()) labels << Plain(label->text());
+    QVERIFY2(labels.contains(QString::fromUtf8("Nome do arquivo:")), qPrintable(labels.join('|')));
+    QVERIFY2(labels.contains(QString::fromUtf8("Procurar em:")), qPrintable(labels.join('|')));
+  }
+
+  void datesAndTheCalendar() {
+    // The file dialog's list dates its files by the system's time locale.
+    QCOMPARE(QLocale::system().toString(QDateTime(QDate(2026, 12, 8), QTime(11, 52)),
+                                        QLocale::ShortFormat),
+             QString("08/12/2026 11:52"));
+    QCOMPARE(QLocale().monthName(12), QString("dezembro"));
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 8), QLocale::ShortFormat), QString("08/12/2026"));
+    QCalendarWidget calendar;
+    calendar.setSelectedDate(QDate(2026, 12, 8));
+    calendar.show();
+    auto* month = calendar.findChild<QToolButton*>("qt_calendar_monthbutton");
+    QVERIFY(month);
+    QCOMPARE(month->text().toLower(), QString("dezembro"));
+  }
+};
+
+}  // namespace taloven
+
+int main(int argc, char** argv) {
+  qputenv("LANG", "en_US.UTF-8");
+  qunsetenv("LC_ALL");
+  qunsetenv("LC_TIME");
+  taloven::UseBrazilianDatesFromTheStart();
+  QApplication application(argc, argv);
+  taloven::PortugueseLocaleTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "portuguese_locale_test.moc"

@@ -4,6 +4,7 @@ namespace taloven {
 
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
+int RunCaptureCommand(CommandContext& context);
 int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
@@ -13,6 +14,13 @@ int RunSendCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
+      {"capture",
+       "[-s PORTA] -o ARQUIVO.mfd [--timeout SEGUNDOS] [--save-partial] [--dump] [--baud N] "
+       "[--bits 5|6|7|8] [--parity none|even|odd] [--stop 1|1,5|2] [--handshake none|rts] "
+       "[--rearm MS]",
+       "lê os símbolos PDF-417 de um scanner serial e os grava num arquivo MFD (configuração "
+       "do scanner no perfil, salvo as opções dadas)",
+       RunCaptureCommand},
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},

@@ -57,6 +57,11 @@ int ServeScanner(const taloven::emulator::Options& options) {
     std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
     return 1;
   }
+  const int line = PrepareScannerLine(*transport, error);
+  if (line < 0) {
+    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
+    return 1;
+  }
   std::printf("%s\n", transport->Address().c_str());
   std::fflush(stdout);
   ScannerFeedOptions feed;
@@ -64,7 +69,7 @@ int ServeScanner(const taloven::emulator::Options& options) {
   feed.repeat = options.repeatSymbols;
   feed.skip = options.skipSymbols;
   feed.verbose = options.verbose;
-  if (!RunScannerFeed(*transport, records, feed, stopRequested, error)) {
+  if (!RunScannerFeed(*transport, line, records, feed, stopRequested, error)) {
     std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
     return 1;
   }

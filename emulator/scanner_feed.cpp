@@ -59,22 +59,25 @@ bool SplitScannerStream(const std::string& stream, std::vector<std::string>& rec
   return true;
 }
 
-bool RunScannerFeed(Transport& transport, const std::vector<std::string>& records,
-                    const ScannerFeedOptions& options, const std::atomic<bool>& stop,
-                    std::string& error) {
-  // The line's settings are shared by both ends: watched through a
+int PrepareScannerLine(const Transport& transport, std::string& error) {
+  // The line's settings are shared by both ends: set and watched through a
   // descriptor of our own on the application's side.
   const int line = open(transport.Address().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   termios settings{};
-  if (line < 0 || tcgetattr(line, &settings) != 0) {
+  if (line < 0 || tcgetattr(line, &settings) != 0 || cfsetispeed(&settings, kUnusedSpeed) != 0 ||
+      cfsetospeed(&settings, kUnusedSpeed) != 0 || tcsetattr(line, TCSANOW, &settings) != 0) {
     error = transport.Address() + ": " + std::strerror(errno);
     if (line >= 0) close(line);
-    return false;
+    return -1;
   }
-  cfsetispeed(&settings, kUnusedSpeed);
-  cfsetospeed(&settings, kUnusedSpeed);
-  tcsetattr(line, TCSANOW, &settings);
+  return line;
+}
+
+bool RunScannerFeed(Transport& transport, int line, const std::vector<std::string>& records,
+                    const ScannerFeedOptions& options, const std::atomic<bool>& stop,
+                    std::string& error) {
   if (options.verbose) std::fprintf(stderr, "scanner: waiting for the application\n");
+  termios settings{};
   while (!stop && tcgetattr(line, &settings) == 0 && cfgetispeed(&settings) == kUnusedSpeed)
     Pause(kWatchStepMs, stop);
   close(line);

@@ -25,10 +25,15 @@ struct ScannerFeedOptions {
 bool SplitScannerStream(const std::string& stream, std::vector<std::string>& records,
                         std::string& error);
 
+// Leaves the line at a speed no application uses, so that the feed can
+// tell when one has set it up; done before the line's address is given
+// out. The descriptor the feed watches the line through, or -1 with error.
+int PrepareScannerLine(const Transport& transport, std::string& error);
+
 // Waits for the application to set the line up (it changes the line's
-// speed from the one the scanner leaves there), then sends the records and
-// keeps the line until stop is set. false when the line failed.
-bool RunScannerFeed(Transport& transport, const std::vector<std::string>& records,
+// speed from the prepared one), then sends the records and keeps the line
+// until stop is set. Closes line; false when the line failed.
+bool RunScannerFeed(Transport& transport, int line, const std::vector<std::string>& records,
                     const ScannerFeedOptions& options, const std::atomic<bool>& stop,
                     std::string& error);
 

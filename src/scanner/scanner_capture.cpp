@@ -94,6 +94,9 @@ StopResult ScannerCapture::Stop(const std::optional<StopAnswers>& answers) {
       return result;
     }
   }
+  // The capture ends here: what the file holds is what the window shows,
+  // not one more symbol taken while the user names the file.
+  StopReader();
   const std::optional<std::string> path =
       answers ? std::optional<std::string>(answers->path)
               : ui_.SaveFileName(

@@ -11,6 +11,8 @@ int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunMfdCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
+int RunSequenceCommand(CommandContext& context);
+int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
@@ -38,6 +40,16 @@ const std::vector<CliCommand>& CommandTable() {
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},
+      {"sequence",
+       "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
+       "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
+       "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
+       "executa (o resultado como na janela de resultados)",
+       RunSequenceCommand},
+      {"verify", "train|check NOME [-n REPS] [-w SEGUNDOS] | compare",
+       "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "
+       "compare confere LX1B + (LX2 - LX1) com LX2B",
+       RunVerifyCommand},
   };
   return table;
 }

@@ -30,11 +30,15 @@ bool FindCatalogueCommand(const CommandContext& context, const CommandCatalogue&
 }
 
 bool AssignParameterValues(const CommandContext& context, const std::vector<std::string>& values,
-                           CommandRecord* record) {
+                           CommandRecord* record, MissingValues missing) {
   size_t next = 0;
   for (CommandParameter& parameter : record->parameters) {
     if (parameter.type == "NOT_EDITABLE" || parameter.type == "DIG_HEX_NOT_EDITABLE") continue;
-    parameter.value = next < values.size() ? context.ToCore(values[next]) : std::string();
+    if (next < values.size()) {
+      parameter.value = context.ToCore(values[next]);
+    } else if (missing == MissingValues::Empty) {
+      parameter.value.clear();
+    }
     ++next;
   }
   if (values.size() <= next) return true;
@@ -64,7 +68,7 @@ bool ParseHexBytes(const std::vector<std::string>& pieces, std::vector<uint8_t>*
 }
 
 int ExitStatusFor(int result) {
-  return result <= -2 && result >= -5 ? -result : (result == 0 ? 0 : 1);
+  return result <= -2 && result >= -6 ? -result : (result == 0 ? 0 : 1);
 }
 
 int PrintResults(const CommandContext& context, const std::string& text, int result) {

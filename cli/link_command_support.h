@@ -13,16 +13,20 @@ namespace taloven {
 bool FindCatalogueCommand(const CommandContext& context, const CommandCatalogue& catalogue,
                           const std::string& typed, CommandRecord* record);
 
+// What a parameter gets when fewer VALUEs than parameters are given.
+enum class MissingValues { Empty, KeepCatalogue };
+
 // Gives the VALUEs in order to the parameters the user fills (all but the
-// fixed ones); a missing VALUE leaves an empty value. False, reported, when
-// there are more VALUEs than such parameters.
+// fixed ones); a missing VALUE leaves an empty value, or the catalogue's.
+// False, reported, when there are more VALUEs than such parameters.
 bool AssignParameterValues(const CommandContext& context, const std::vector<std::string>& values,
-                           CommandRecord* record);
+                           CommandRecord* record, MissingValues missing = MissingValues::Empty);
 
 // Reads hexadecimal byte pairs, with or without spaces between them.
 bool ParseHexBytes(const std::vector<std::string>& pieces, std::vector<uint8_t>* bytes);
 
-// The exit status of an execution result: 0, or 2 to 5 for -2 to -5.
+// The exit status of an execution or sequence run result: 0, or 2 to 6 for
+// -2 to -6.
 int ExitStatusFor(int result);
 
 // Prints a results text with a final line feed; the exit status for result.

@@ -26,6 +26,13 @@ bool ReadNumber(const std::string& text, int64_t& value) {
   return ReadDigits(text, value);
 }
 
+// An amount taken off, as the tape shows it.
+std::string Deducted(Cents cents) {
+  std::string text(1, '-');
+  text += FormatMoney(cents);
+  return text;
+}
+
 std::string Hex8(uint32_t value) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%08X", value);
@@ -122,11 +129,10 @@ std::string Printer::ReceiptLines(int coo) {
                   static_cast<long long>(item.quantity % 1000));
     print.Row(std::string("    ") + quantity + " x " + FormatMoney(item.unitPrice) + " " + item.tax,
               FormatMoney(item.gross));
-    if (item.discount > 0) print.Row("    desconto item", "-" + FormatMoney(item.discount));
-    if (item.cancelled) print.Row("    cancelamento item", "-" + FormatMoney(item.Net()));
+    if (item.discount > 0) print.Row("    desconto item", Deducted(item.discount));
+    if (item.cancelled) print.Row("    cancelamento item", Deducted(item.Net()));
   }
-  if (state_.subtotalDiscount > 0)
-    print.Row("Desconto", "-" + FormatMoney(state_.subtotalDiscount));
+  if (state_.subtotalDiscount > 0) print.Row("Desconto", Deducted(state_.subtotalDiscount));
   if (state_.subtotalSurcharge > 0) print.Row("Acréscimo", FormatMoney(state_.subtotalSurcharge));
   print.Row("TOTAL R$", FormatMoney(ReceiptTotal()));
   for (int k = 0; k < kPaymentSlots; ++k) {

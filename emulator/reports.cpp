@@ -155,7 +155,7 @@ std::string XReadingText(const PrinterState& state, int64_t now) {
     if (t.name.empty()) continue;
     char number[8];
     std::snprintf(number, sizeof number, "%02d ", k + 1);
-    r.Raw(number + TableName(t.name, 19) + ":" + FormatCounter(t.count, 4), FormatMoney(t.total));
+    r.Raw(number + TableName(t.name, 18) + ":" + FormatCounter(t.count, 5), FormatMoney(t.total));
     nonFiscal += t.total;
   }
   r.Row("Total Operações Não-Fiscais:", FormatMoney(nonFiscal));

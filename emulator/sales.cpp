@@ -1,4 +1,6 @@
 // The fiscal receipt: open, sell, adjust, totalize, pay, close, cancel.
+#include <map>
+
 #include "bcd.h"
 #include "printer.h"
 
@@ -36,6 +38,30 @@ bool KnownTax(const std::string& tax, const PrinterState& state) {
 Cents PercentOf(Cents amount, int64_t hundredths, bool truncate) {
   const int64_t scaled = amount * hundredths;
   return truncate ? scaled / 10000 : (scaled + 5000) / 10000;
+}
+
+// A subtotal adjustment is shared out over the tax totalizers of the
+// receipt's items of the family it was booked on, in proportion to their
+// values, so that the totalizers still add up to the net sales. The cents
+// that do not divide evenly go to the largest share.
+void SpreadAdjustment(PrinterState& state, Cents amount, bool icms) {
+  std::map<std::string, Cents> byTax;
+  Cents base = 0;
+  for (const auto& item : state.items)
+    if (!item.cancelled && IssTax(item.tax, state) != icms) {
+      byTax[item.tax] += item.Net();
+      base += item.Net();
+    }
+  if (base <= 0 || amount == 0) return;
+  Cents given = 0;
+  const std::string* largest = nullptr;
+  for (const auto& [tax, net] : byTax) {
+    const Cents share = amount * net / base;
+    Totalizer(tax, state) += share;
+    given += share;
+    if (!largest || net > byTax[*largest]) largest = &tax;
+  }
+  Totalizer(*largest, state) += amount - given;
 }
 
 std::string WithoutLineFeed(std::string text) {
@@ -218,6 +244,7 @@ bool Printer::ApplySubtotalAdjustment(Exchange& x, const std::string& value) {
     state_.subtotalSurcharge = amount;
     (anyIcms ? state_.day.icmsSurcharge : state_.day.issSurcharge) += amount;
   }
+  SpreadAdjustment(state_, discount ? -amount : amount, anyIcms);
   return true;
 }
 
@@ -333,6 +360,13 @@ void Printer::CancelReceipt(Exchange& x) {
   const bool open = ReceiptOpen();
   if (!open && state_.lastDocument != LastDocument::kReceipt)
     return x.Refuse(ext::kCancelNotRightAfter, 0, st2::kCancelNotAllowed | st2::kNotExecuted);
+  // The subtotal adjustments' shares leave the totalizers with the items,
+  // each spread back exactly as it was spread.
+  bool bookedOnIcms = false;
+  for (const auto& item : state_.items)
+    if (!item.cancelled && !IssTax(item.tax, state_)) bookedOnIcms = true;
+  SpreadAdjustment(state_, -state_.subtotalSurcharge, bookedOnIcms);
+  SpreadAdjustment(state_, state_.subtotalDiscount, bookedOnIcms);
   for (const auto& item : state_.items)
     if (!item.cancelled) BookItem(item, -1);
   // Adjustments stay booked; the cancellation takes the receipt's whole

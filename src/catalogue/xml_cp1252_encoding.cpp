@@ -63,6 +63,12 @@ int Cp1252Input(unsigned char* out, int* outlen, const unsigned char* in, int* i
   int read = 0;
   int written = 0;
   while (read < *inlen) {
+    // Plain ASCII, nearly all of any file, is the same in both.
+    if (in[read] < 0x80) {
+      if (written >= *outlen) break;
+      out[written++] = in[read++];
+      continue;
+    }
     const std::string& utf8 = tables.utf8OfByte[in[read]];
     if (written + static_cast<int>(utf8.size()) > *outlen) break;
     for (char c : utf8) out[written++] = static_cast<unsigned char>(c);
@@ -82,6 +88,10 @@ int Cp1252Output(unsigned char* out, int* outlen, const unsigned char* in, int* 
   int written = 0;
   int result = 0;
   while (read < *inlen && written < *outlen) {
+    if (in[read] < 0x80) {
+      out[written++] = in[read++];
+      continue;
+    }
     int extra = Utf8Continuations(in[read]);
     if (read + extra >= *inlen) break;  // the rest of this character comes next call
     char32_t cp = DecodeUtf8(in + read, extra);

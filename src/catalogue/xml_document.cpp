@@ -122,11 +122,24 @@ std::vector<XmlNode> XmlNode::ChildNodes() const {
   return nodes;
 }
 
+namespace {
+
+// Compares in libxml2's own encoding, so that walking a large document
+// converts no name on the way.
+bool IsElementNamed(xmlNodePtr node, const std::string& name, const std::string& utf8) {
+  if (node->type != XML_ELEMENT_NODE) return false;
+  if (node->ns && node->ns->prefix) return ElementName(node) == name;
+  return xmlStrEqual(node->name, AsXml(utf8)) != 0;
+}
+
+}  // namespace
+
 XmlNode XmlNode::Child(const std::string& name, int n) const {
   if (!node_) return {};
+  const std::string utf8 = ToLibxml(name);
   int matches = 0;
   for (xmlNodePtr child = AsNode(node_)->children; child; child = child->next) {
-    if (child->type != XML_ELEMENT_NODE || ElementName(child) != name) continue;
+    if (!IsElementNamed(child, name, utf8)) continue;
     if (matches++ == n) return XmlNode(child);
   }
   return {};
@@ -135,8 +148,9 @@ XmlNode XmlNode::Child(const std::string& name, int n) const {
 std::vector<XmlNode> XmlNode::Children(const std::string& name) const {
   std::vector<XmlNode> nodes;
   if (!node_) return nodes;
+  const std::string utf8 = ToLibxml(name);
   for (xmlNodePtr child = AsNode(node_)->children; child; child = child->next)
-    if (child->type == XML_ELEMENT_NODE && ElementName(child) == name) nodes.emplace_back(child);
+    if (IsElementNamed(child, name, utf8)) nodes.emplace_back(child);
   return nodes;
 }
 

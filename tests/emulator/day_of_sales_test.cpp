@@ -57,14 +57,40 @@ TEST_F(DayOfSales, ReceiptMovesTheReadingTotals) {
   EXPECT_DOUBLE_EQ(after["DESCONTO ICMS"], 1.00);
   EXPECT_DOUBLE_EQ(after["ACRÉSCIMO ICMS:"], 1.00);
   EXPECT_DOUBLE_EQ(after["VENDA LÍQUIDA:"], 22.00);
-  EXPECT_DOUBLE_EQ(after.icms[0], 16.00);  // rate 01: 7,00 + 10,00 - 1,00
-  EXPECT_DOUBLE_EQ(after["Total ICMS:"], 16.00);
+  // rate 01: 7,00 + 10,00 - 1,00, and the subtotal's 1,00 surcharge, all of
+  // it on the receipt's only ICMS rate
+  EXPECT_DOUBLE_EQ(after.icms[0], 17.00);
+  EXPECT_DOUBLE_EQ(after["Total ICMS:"], 17.00);
+  EXPECT_DOUBLE_EQ(after["Total ICMS:"] + after["Total ISSQN:"], after["VENDA LÍQUIDA:"]);
   EXPECT_DOUBLE_EQ(after.issqn[0], 5.00);
   EXPECT_DOUBLE_EQ(after["Total ISSQN:"], 5.00);
   EXPECT_DOUBLE_EQ(after["Total de ISSQN:"], 5.00);
   EXPECT_DOUBLE_EQ(after.payments[0], 20.00);
   EXPECT_DOUBLE_EQ(after.payments[1], 2.00);
   EXPECT_EQ(after["Contador de Cupom Fiscal:"] - before["Contador de Cupom Fiscal:"], 1);
+}
+
+// The rates' totalizers add up to the net sales whatever the subtotal
+// adjustments, and a cancelled receipt takes its shares back to the cent.
+TEST_F(DayOfSales, SubtotalAdjustmentsAreSharedOverTheRates) {
+  Ok({kOpen});
+  Ok({kSell}, SaleParameters("01", 1000, 700));  // 7,00
+  Ok({kSell}, SaleParameters("02", 1000, 900));  // 9,00
+  Ok({kSell}, SaleParameters("04", 1000, 500));  // 5,00 ISS
+  Ok({kTotalize}, "a" + Money(100));             // +1,00 over 16,00 of ICMS
+  Ok({kPay}, "01" + Money(2200));
+  Ok({kFinish});
+  const ParsedReading sold = Reading();
+  EXPECT_DOUBLE_EQ(sold.icms[0], 7.43);
+  EXPECT_DOUBLE_EQ(sold.icms[1], 9.57);  // the odd cent on the larger share
+  EXPECT_DOUBLE_EQ(sold.issqn[0], 5.00);
+  EXPECT_DOUBLE_EQ(sold["Total ICMS:"] + sold["Total ISSQN:"], sold["VENDA LÍQUIDA:"]);
+
+  Ok({kCancelReceipt});
+  const ParsedReading cancelled = Reading();
+  EXPECT_DOUBLE_EQ(cancelled.icms[0], 0);
+  EXPECT_DOUBLE_EQ(cancelled.icms[1], 0);
+  EXPECT_DOUBLE_EQ(cancelled["VENDA LÍQUIDA:"], 0);
 }
 
 TEST_F(DayOfSales, CancellationsAndNonFiscalDocumentsShow) {

@@ -158,6 +158,32 @@ TEST_F(LibraryRoundTrip, PrinterAndReportSelectTheSameDocuments) {
   EXPECT_EQ(ReportedCoos(ReadFileBytes(Path("day.txt"))), expected);
 }
 
+TEST_F(LibraryRoundTrip, EveryKindOfPortCarriesTheDownload) {
+  auto download = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
+  const std::string drive = Path("drive");
+  const std::string socket = Path("usb.socket");
+  std::filesystem::create_directories(drive);
+  const struct {
+    const char* port;
+    std::vector<std::string> line;
+    const char* variable;
+    std::string value;
+  } cases[] = {
+      {"FILE", {"--file"}, "TALOVEN_DRIVE_C", drive},
+      {"USB", {"--usb-socket", socket}, "TALOVEN_USB_SOCKET", socket},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.line;
+    arguments.insert(arguments.end(), {"--state", StatePath()});
+    EmulatorProcess printer(arguments, {std::string(c.variable) + "=" + c.value});
+    ::setenv(c.variable, c.value.c_str(), 1);
+    const std::string out = Path(std::string(c.port) + ".mfd");
+    EXPECT_EQ(download(c.port, out.c_str(), "0", "", "", ""), KOVO_OK) << c.port;
+    ::unsetenv(c.variable);
+    EXPECT_EQ(PayloadOf(out), Journal()) << c.port;
+  }
+}
+
 TEST_F(LibraryRoundTrip, FiscalMemoryReadingAddsUpTheReductions) {
   auto downloadMf = library_.Find<KovoDownloadMFFunction>("KovoDownloadMF");
   auto downloadSb = library_.Find<KovoDownloadSBFunction>("KovoDownloadSB");
@@ -223,6 +249,22 @@ TEST_F(LibraryRoundTrip, APrinterThatStopsLeavesNoFile) {
   for (const auto& entry : std::filesystem::directory_iterator(Path("")))
     if (entry.path().filename().string().rfind("stopped", 0) == 0) left.push_back(entry.path());
   EXPECT_TRUE(left.empty()) << "no temporary file either";
+}
+
+int CancelAfterTheFirstBlock(long long done, long long) {
+  return done > 0 ? 1 : 0;
+}
+
+TEST_F(LibraryRoundTrip, ACancelledDownloadLeavesTheOldFileAlone) {
+  auto download = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
+  auto setProgress = library_.Find<KovoSetProgressFunction>("KovoSetProgress");
+  auto printer = StartPrinter();
+  const std::string out = Path("kept.mfd");
+  { std::ofstream(out) << "an earlier download"; }
+  setProgress(CancelAfterTheFirstBlock);
+  EXPECT_EQ(download(Path("tty").c_str(), out.c_str(), "0", "", "", ""), KOVO_NOT_EXECUTED);
+  setProgress(nullptr);
+  EXPECT_EQ(ReadFileBytes(out), "an earlier download");
 }
 
 TEST_F(LibraryRoundTrip, EveryResultCodeHasItsCause) {

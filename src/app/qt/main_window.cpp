@@ -18,14 +18,14 @@
 #include "catalogue/qt/command_dialog.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
+#include "sequences/qt/sequences_window.h"
 #include "ui/ui.h"
 
 namespace taloven {
 namespace {
 
 // Tools whose windows are not part of this program yet: shown, not usable.
-const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuSequences, kMenuGraphicCliche,
-                                      kMenuMfd};
+const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuGraphicCliche, kMenuMfd};
 
 // A '&' in a catalogue title is text, not a keyboard mnemonic.
 QString MenuText(const std::string& text) {
@@ -146,6 +146,9 @@ void MainWindow::OnMenu(int id) {
     case kMenuSettings:
       OpenSettings();
       return;
+    case kMenuSequences:
+      OpenSequences();
+      return;
     default:
       break;
   }
@@ -176,6 +179,11 @@ void MainWindow::OpenSettings() {
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyAllSettings(dialog.Choice(), settings_);
   RebuildMenus();
+}
+
+void MainWindow::OpenSequences() {
+  SequencesWindow window(settings_, ui_, ports_, clock_, this);
+  window.exec();
 }
 
 void MainWindow::ShowAbout() {

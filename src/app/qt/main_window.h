@@ -49,6 +49,7 @@ class MainWindow : public QMainWindow {
   void OpenCommandReference();
   // The settings dialog: all five values are taken over on OK.
   void OpenSettings();
+  void OpenSequences();
   void ShowAbout();
   void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
 

@@ -1,0 +1,106 @@
+#include <cstdlib>
+#include <optional>
+
+#include "base/encoding.h"
+#include "cli_command.h"
+#include "link/clock.h"
+#include "link/default_port_factory.h"
+#include "link_command_support.h"
+#include "sequences/reading_compare.h"
+#include "sequences/reading_parser.h"
+#include "sequences/sequence_name.h"
+#include "sequences/sequences_file.h"
+#include "sequences/take_reading.h"
+#include "sequences/verify_totals.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kDifferencesFound = 9;
+constexpr int kMostRepetitions = 99;
+constexpr int kLongestWaitSeconds = 99;
+
+TotalsReading ParseStoredReading(const CommandContext& context, const char* name) {
+  bool found = false;
+  TotalsReading reading =
+      ParseReading(ReadingPath(context.settings.workingDirectory, name), &found);
+  if (!found)
+    context.err << context.Out(W("taloven-cli: ") + name + W(" não foi lido; conta como zerado"))
+                << '\n';
+  return reading;
+}
+
+// Prints the report; 9 when it shows a difference.
+int PrintReport(const CommandContext& context, const std::string& report) {
+  context.out << context.Out(report) << std::flush;
+  if (!context.out) return 1;
+  return ReportHasErrors(report) ? kDifferencesFound : 0;
+}
+
+// Expected = LX1B + (LX2 - LX1), found = LX2B.
+int CompareStoredReadings(CommandContext& context) {
+  if (context.arguments.size() != 1) return context.UsageError(W("compare não leva argumentos"));
+  const TotalsReading trainingBefore = ParseStoredReading(context, kTrainingBefore);
+  const TotalsReading trainingAfter = ParseStoredReading(context, kTrainingAfter);
+  const TotalsReading checkBefore = ParseStoredReading(context, kCheckBefore);
+  const TotalsReading checkAfter = ParseStoredReading(context, kCheckAfter);
+  const TotalsReading expected = Sum(Difference(trainingBefore, trainingAfter), checkBefore);
+  return PrintReport(context, CompareReadings(expected, checkAfter));
+}
+
+bool ReadOption(const std::string& text, int lower, int upper, int* value) {
+  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  *value = std::atoi(text.c_str());
+  return *value >= lower && *value <= upper;
+}
+
+// verify train|check NAME [-n REPS] [-w SECONDS]
+int RunWithReadings(CommandContext& context, bool training) {
+  const std::vector<std::string>& args = context.arguments;
+  if (args.size() < 2) return context.UsageError(W("falta o nome da sequência"));
+  SequenceRunOptions options;
+  for (size_t i = 2; i < args.size(); i += 2) {
+    const bool repetitions = args[i] == "-n";
+    if (!repetitions && args[i] != "-w")
+      return context.UsageError(W("opção desconhecida: ") + context.ToCore(args[i]));
+    if (i + 1 >= args.size()) return context.UsageError(W("falta o valor de ") + args[i]);
+    const bool valid = repetitions
+                           ? ReadOption(args[i + 1], 1, kMostRepetitions, &options.repetitions)
+                           : ReadOption(args[i + 1], 0, kLongestWaitSeconds, &options.waitSeconds);
+    if (!valid)
+      return context.UsageError(repetitions ? W("-n vai de 1 a 99") : W("-w vai de 0 a 99"));
+  }
+
+  // The name is found as the sequences window stores it.
+  const std::optional<std::string> name = AcceptSequenceName(context.ToCore(args[1]), context.ui);
+  if (!name) return 1;
+  SavedSequences saved;
+  LoadSequences(SequencesFilePath(context.settings.workingDirectory), saved);
+  const CommandSequence* sequence = saved.Find(*name);
+  if (!sequence)
+    return context.Fail(W("não há sequência salva com o nome \"") + context.ToCore(args[1]) + "\"");
+
+  DefaultPortFactory ports;
+  ExecutionContext execution{context.settings, context.ui, ports, RealClock()};
+  const VerifyRun run = training ? TrainVerifier(*sequence, options, execution)
+                                 : CheckVerifier(*sequence, options, execution);
+  if (!run.readingsStored) return context.Fail(run.error);
+  if (!training) return PrintReport(context, run.message);
+  context.out << context.Out(run.message) << '\n' << std::flush;
+  if (!context.out) return 1;
+  return run.result == kSequenceCancelled ? 6 : ExitStatusFor(run.result);
+}
+
+}  // namespace
+
+int RunVerifyCommand(CommandContext& context) {
+  if (context.arguments.empty()) return context.UsageError(W("falta train, check ou compare"));
+  const std::string& form = context.arguments[0];
+  if (form == "compare") return CompareStoredReadings(context);
+  if (form == "train") return RunWithReadings(context, true);
+  if (form == "check") return RunWithReadings(context, false);
+  return context.UsageError(W("forma desconhecida: ") + context.ToCore(form));
+}
+
+}  // namespace taloven

@@ -1,0 +1,439 @@
+#include "sequences/qt/sequences_window.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/open_document.h"
+#include "app/qt/qt_ui.h"
+#include "app/qt/settings_dialog.h"
+#include "app/serial_devices.h"
+#include "app/settings_apply.h"
+#include "programming/qt/graphic_cliche_dialog.h"
+#include "resources/qt/qt_text.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kNameColumnWidth = 120;
+constexpr int kOtherColumnWidth = 170;
+const QColor kParameterBackground(102, 140, 198);
+
+QString Id(int id) {
+  return QString::number(id);
+}
+
+QPushButton* Button(const QString& text, int id, int tip, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(Id(id));
+  if (tip) button->setToolTip(QStr(tip));
+  // Enter must never press a button of this window.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+QPushButton* PictureButton(QStyle::StandardPixmap picture, int id, int tip, QWidget* parent) {
+  QPushButton* button = Button(QString(), id, tip, parent);
+  button->setIcon(parent->style()->standardIcon(picture));
+  return button;
+}
+
+QListWidget* List(int id, bool sorted, QWidget* parent) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(Id(id));
+  list->setSortingEnabled(sorted);
+  // Long titles scroll sideways rather than being cut.
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  return list;
+}
+
+QLabel* Label(int text, int id, QWidget* parent) {
+  auto* label = new QLabel(QStr(text), parent);
+  label->setObjectName(Id(id));
+  return label;
+}
+
+bool IsEnter(QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
+SequencesWindow::SequencesWindow(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
+                                 QWidget* parent)
+    : QDialog(parent), editor_(settings, ui, ports, clock), ui_(ui) {
+  setObjectName(Id(159));
+  if ((qtUi_ = dynamic_cast<QtUi*>(&ui))) {
+    previousUiParent_ = qtUi_->Parent();
+    qtUi_->SetParent(this);
+  }
+  BuildLayout();
+  editor_.Open();
+  FillSavedNames();
+  FillGroups();
+  FillAvailable();
+  delete_->setEnabled(editor_.Saved().Count() > 0);
+  setWindowTitle(QStr(32925));
+}
+
+SequencesWindow::~SequencesWindow() {
+  if (qtUi_) qtUi_->SetParent(previousUiParent_);
+}
+
+void SequencesWindow::BuildLayout() {
+  groups_ = List(1213, true, this);
+  available_ = List(1162, true, this);
+  commands_ = List(1161, false, this);
+  saved_ = List(1172, false, this);
+  for (QListWidget* list : {available_, commands_}) list->installEventFilter(this);
+
+  auto* add = Button(QStr(32798), 1167, 32987, this);
+  auto* remove = Button(QStr(32847), 1168, 32988, this);
+  delete_ = Button(QStr(32845), 1173, 32992, this);
+  auto* create = Button(QStringLiteral("Nova"), 1238, 32993, this);
+  auto* run = Button(QStringLiteral("Executar"), 1170, 32994, this);
+  auto* save = Button(QStr(32921), 1171, 32995, this);
+  auto* verify = Button(QStringLiteral("Verificar"), 1291, 0, this);
+  verify->setVisible(false);
+  verify->setEnabled(false);
+  auto* cliche = PictureButton(QStyle::SP_DesktopIcon, 1305, 33005, this);
+  auto* reference = PictureButton(QStyle::SP_FileDialogDetailedView, 1295, 32989, this);
+  auto* help = PictureButton(QStyle::SP_DialogHelpButton, 1293, 32990, this);
+  auto* config = PictureButton(QStyle::SP_FileDialogContentsView, 1294, 32991, this);
+  auto* exit = Button(QStr(32820), 2, 0, this);
+
+  parameters_ = new QTableWidget(0, 3, this);
+  parameters_->setObjectName(Id(1166));
+  parameters_->setHorizontalHeaderLabels({QStr(32884), QStr(32890), QStr(32894)});
+  parameters_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  parameters_->verticalHeader()->setVisible(false);
+  parameters_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  parameters_->setWordWrap(false);
+  parameters_->setShowGrid(true);
+  parameters_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  parameters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  parameters_->setColumnWidth(0, kNameColumnWidth);
+  parameters_->setColumnWidth(1, kOtherColumnWidth);
+  parameters_->setColumnWidth(2, kOtherColumnWidth);
+  SizeValueColumn();
+  QPalette palette = parameters_->palette();
+  palette.setColor(QPalette::Base, kParameterBackground);
+  parameters_->setPalette(palette);
+  parameters_->installEventFilter(this);
+
+  stepByStep_ = new QCheckBox(QStr(32814), this);
+  stepByStep_->setObjectName(Id(1277));
+  wait_ = new QLineEdit(QStringLiteral("0"), this);
+  wait_->setObjectName(Id(1276));
+  wait_->setMaxLength(2);
+  repetitions_ = new QLineEdit(QStringLiteral("1"), this);
+  repetitions_->setObjectName(Id(1272));
+  repetitions_->setMaxLength(2);
+  repetitions_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), repetitions_));
+  const int twoDigits = fontMetrics().horizontalAdvance(QStringLiteral("000"));
+  wait_->setFixedWidth(twoDigits + 12);
+  repetitions_->setFixedWidth(twoDigits + 12);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(Label(32837, 1211, this), 0, 0);
+  grid->addWidget(groups_, 1, 0);
+  grid->addWidget(Label(32817, 1208, this), 2, 0);
+  grid->addWidget(available_, 3, 0);
+  auto* middle = new QVBoxLayout;
+  middle->addStretch(1);
+  middle->addWidget(add);
+  middle->addWidget(remove);
+  middle->addStretch(1);
+  grid->addLayout(middle, 3, 1);
+  grid->addWidget(Label(32818, 1209, this), 0, 2);
+  grid->addWidget(saved_, 1, 2);
+  auto* savedButtons = new QHBoxLayout;
+  savedButtons->addWidget(create);
+  savedButtons->addWidget(delete_);
+  savedButtons->addStretch(1);
+  grid->addLayout(savedButtons, 1, 3, Qt::AlignTop);
+  grid->addWidget(Label(32926, 1210, this), 2, 2);
+  grid->addWidget(commands_, 3, 2, 1, 2);
+  grid->addWidget(Label(32895, 1174, this), 4, 0);
+  grid->addWidget(parameters_, 5, 0, 1, 4);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(2, 1);
+  grid->setRowStretch(1, 2);
+  grid->setRowStretch(3, 3);
+  grid->setRowStretch(5, 3);
+
+  auto* fields = new QHBoxLayout;
+  fields->addWidget(stepByStep_);
+  fields->addSpacing(16);
+  fields->addWidget(Label(32812, 1275, this));
+  fields->addWidget(wait_);
+  fields->addSpacing(16);
+  fields->addWidget(Label(32808, 1273, this));
+  fields->addWidget(repetitions_);
+  fields->addStretch(1);
+
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* picture : {cliche, reference, help, config}) buttons->addWidget(picture);
+  buttons->addStretch(1);
+  for (QPushButton* button : {verify, run, save, exit}) buttons->addWidget(button);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+  resize(820, 640);
+
+  connect(groups_, &QListWidget::currentItemChanged, this, [this] { FillAvailable(); });
+  connect(add, &QPushButton::clicked, this, &SequencesWindow::Add);
+  connect(remove, &QPushButton::clicked, this, &SequencesWindow::RemoveSelected);
+  connect(commands_, &QListWidget::itemSelectionChanged, this, [this] { ShowParameters(); });
+  connect(commands_, &QListWidget::itemDoubleClicked, this, &SequencesWindow::EditWholeCommand);
+  connect(parameters_, &QTableWidget::cellClicked, this, &SequencesWindow::EditSelectedRows);
+  connect(saved_, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> chosen = saved_->selectedItems();
+    if (chosen.isEmpty()) return;
+    editor_.SelectSaved(saved_->row(chosen.first()));
+    FillSequenceCommands(-1);
+  });
+  connect(create, &QPushButton::clicked, this, &SequencesWindow::NewSequence);
+  connect(save, &QPushButton::clicked, this, &SequencesWindow::SaveSequence);
+  connect(delete_, &QPushButton::clicked, this, &SequencesWindow::DeleteSequence);
+  connect(run, &QPushButton::clicked, this, &SequencesWindow::RunSequence);
+  connect(verify, &QPushButton::clicked, this, [this] {
+    if (busy_) return;
+    busy_ = true;
+    editor_.Verify(FromQt(repetitions_->text()), FromQt(wait_->text()), stepByStep_->isChecked());
+    busy_ = false;
+  });
+  connect(config, &QPushButton::clicked, this, &SequencesWindow::OpenSettings);
+  connect(help, &QPushButton::clicked, this, &SequencesWindow::OpenHelp);
+  connect(reference, &QPushButton::clicked, this, &SequencesWindow::OpenReference);
+  connect(cliche, &QPushButton::clicked, this, &SequencesWindow::OpenGraphicCliche);
+  connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool SequencesWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (IsEnter(event)) {
+    if (watched == available_) Add();
+    if (watched == commands_) EditWholeCommand();
+    if (watched == parameters_) EditSelectedRows();
+    return true;
+  }
+  if (event->type() == QEvent::FocusIn) {
+    auto* list = qobject_cast<QListWidget*>(watched);
+    if (list && list->count() > 0 && list->selectedItems().isEmpty()) list->setCurrentRow(0);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void SequencesWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void SequencesWindow::FillGroups() {
+  groups_->clear();
+  groups_->addItem(QStr(32804));
+  for (const std::string& group : editor_.Groups()) groups_->addItem(ToQt(group));
+  const auto all = groups_->findItems(QStr(32804), Qt::MatchExactly);
+  if (!all.isEmpty()) groups_->setCurrentItem(all.first());
+}
+
+void SequencesWindow::FillAvailable() {
+  available_->clear();
+  const QListWidgetItem* group = groups_->currentItem();
+  if (!group) return;
+  for (const std::string& title : editor_.AvailableTitles(FromQt(group->text())))
+    available_->addItem(ToQt(title));
+}
+
+void SequencesWindow::FillSavedNames() {
+  const QSignalBlocker quiet(saved_);
+  saved_->clear();
+  for (const CommandSequence& sequence : editor_.Saved().Sequences())
+    saved_->addItem(ToQt(sequence.name));
+}
+
+void SequencesWindow::FillSequenceCommands(int select) {
+  {
+    const QSignalBlocker quiet(commands_);
+    commands_->clear();
+    for (const CommandRecord& command : editor_.Current().commands)
+      commands_->addItem(ToQt(command.title));
+    if (select >= 0 && select < commands_->count()) commands_->setCurrentRow(select);
+  }
+  if (select >= 0) {
+    ShowParameters();
+  } else {
+    ClearParameters();
+  }
+}
+
+void SequencesWindow::ClearParameters() {
+  parameters_->setRowCount(0);
+}
+
+void SequencesWindow::ShowParameters() {
+  ClearParameters();
+  const int command = SelectedCommand();
+  if (command < 0) return;
+  const auto& parameters = editor_.Current().commands[static_cast<size_t>(command)].parameters;
+  parameters_->setRowCount(static_cast<int>(parameters.size()));
+  for (int row = 0; row < static_cast<int>(parameters.size()); ++row) {
+    const CommandParameter& parameter = parameters[static_cast<size_t>(row)];
+    const QString cells[] = {ToQt(parameter.title), QStr(parameter.mandatory ? 32910 : 32885),
+                             ToQt(parameter.value)};
+    for (int column = 0; column < 3; ++column) {
+      auto* item = new QTableWidgetItem(cells[column]);
+      item->setToolTip(cells[column]);
+      parameters_->setItem(row, column, item);
+    }
+  }
+  SizeValueColumn();
+}
+
+void SequencesWindow::SizeValueColumn() {
+  // Each fits its header, or its widest value when that is wider.
+  parameters_->resizeColumnToContents(1);
+  parameters_->resizeColumnToContents(2);
+}
+
+int SequencesWindow::SelectedCommand() const {
+  const QList<QListWidgetItem*> chosen = commands_->selectedItems();
+  if (chosen.isEmpty()) return -1;
+  const int row = commands_->row(chosen.first());
+  return row < editor_.Current().commandCount ? row : -1;
+}
+
+QString SequencesWindow::SelectedSavedName() const {
+  const QList<QListWidgetItem*> chosen = saved_->selectedItems();
+  return chosen.isEmpty() ? QString() : chosen.first()->text();
+}
+
+void SequencesWindow::Add() {
+  const QList<QListWidgetItem*> chosen = available_->selectedItems();
+  if (chosen.isEmpty()) return;
+  const int selected = SelectedCommand();
+  const int added = editor_.AddCommand(FromQt(chosen.first()->text()), selected);
+  // Without a selection the new command goes last, and the first is selected.
+  if (added >= 0) FillSequenceCommands(selected < 0 ? 0 : added);
+}
+
+void SequencesWindow::RemoveSelected() {
+  const int selected = SelectedCommand();
+  if (selected < 0) return;
+  FillSequenceCommands(editor_.RemoveCommand(selected));
+  ClearParameters();
+}
+
+void SequencesWindow::EditSelectedRows() {
+  const int command = SelectedCommand();
+  if (command < 0 || busy_) return;
+  busy_ = true;
+  QList<int> rows;
+  for (const QModelIndex& index : parameters_->selectionModel()->selectedRows())
+    rows.append(index.row());
+  std::sort(rows.begin(), rows.end());
+  for (int row : rows) {
+    if (editor_.EditParameter(command, row)) {
+      const auto& parameter = editor_.Current()
+                                  .commands[static_cast<size_t>(command)]
+                                  .parameters[static_cast<size_t>(row)];
+      if (QTableWidgetItem* value = parameters_->item(row, 2)) {
+        value->setText(ToQt(parameter.value));
+        value->setToolTip(value->text());
+      }
+    }
+    SizeValueColumn();
+  }
+  busy_ = false;
+}
+
+void SequencesWindow::EditWholeCommand() {
+  const int command = SelectedCommand();
+  if (command < 0 || busy_) return;
+  busy_ = true;
+  editor_.EditAllParameters(command);
+  busy_ = false;
+  ShowParameters();
+}
+
+void SequencesWindow::NewSequence() {
+  busy_ = true;
+  const bool named = editor_.New();
+  busy_ = false;
+  if (named) FillSequenceCommands(-1);
+  AfterReload();
+}
+
+void SequencesWindow::SaveSequence() {
+  busy_ = true;
+  editor_.Save(FromQt(SelectedSavedName()));
+  busy_ = false;
+  AfterReload();
+}
+
+void SequencesWindow::DeleteSequence() {
+  busy_ = true;
+  const bool deleted = editor_.Delete(FromQt(SelectedSavedName()));
+  busy_ = false;
+  if (!deleted) return;
+  AfterReload();
+  if (commands_->count() > 0) commands_->setCurrentRow(commands_->count() - 1);
+}
+
+void SequencesWindow::AfterReload() {
+  FillSavedNames();
+  if (editor_.Saved().Count() > 0) FillSequenceCommands(-1);
+  delete_->setEnabled(editor_.Saved().Count() > 0);
+}
+
+void SequencesWindow::RunSequence() {
+  if (busy_) return;
+  busy_ = true;
+  editor_.Run(FromQt(repetitions_->text()), FromQt(wait_->text()), stepByStep_->isChecked());
+  busy_ = false;
+}
+
+void SequencesWindow::OpenSettings() {
+  AppSettings& settings = editor_.Settings();
+  SettingsDialog dialog(this, ChoiceFromSettings(settings),
+                        OfferedPortNames(PresentSerialDevices()));
+  dialog.SetFilterLocked(true);
+  dialog.SetModelLocked(true);
+  if (dialog.exec() == QDialog::Accepted) ApplyLinkSettings(dialog.Choice(), settings);
+}
+
+void SequencesWindow::OpenHelp() {
+  OpenDocument(ui_, editor_.Settings().workingDirectory + "/help/Taloven_Help.chm");
+}
+
+void SequencesWindow::OpenReference() {
+  OpenDocument(ui_, editor_.Settings().workingDirectory + "/comandos.xml");
+}
+
+void SequencesWindow::OpenGraphicCliche() {
+  GraphicClicheDialog dialog(editor_.Settings().portName, ui_, this);
+  dialog.exec();
+}
+
+}  // namespace taloven

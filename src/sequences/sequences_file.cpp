@@ -1,0 +1,181 @@
+#include "sequences/sequences_file.h"
+
+#include <filesystem>
+#include <string_view>
+
+#include "base/atomic_file.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/xml_document.h"
+
+namespace taloven {
+namespace {
+
+// The file is written out directly rather than through a document tree: a
+// thousand sequences are a million nodes, whose building and freeing cost
+// ten times the writing. The layout is the one the file has always had, so
+// the reader (the same as the catalogue's) and older copies agree with it.
+constexpr const char* kHead =
+    "<?xml version='1.0' encoding='Windows-1252'?>\n"
+    "<?xml-stylesheet type='text/xml' href='style.xsl'?>\n"
+    "<sequencias xml:space=\"preserve\">";
+
+// XML 1.0 has no way to carry these, not even as references.
+bool IsForbidden(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+
+class Writer {
+ public:
+  void Raw(std::string_view text) { bytes_ += text; }
+
+  // An element holding text, or an empty one. A text that could not be read
+  // back marks the whole document unwritable.
+  void Element(std::string_view indent, std::string_view name, std::string_view text) {
+    bytes_ += indent;
+    bytes_ += '<';
+    bytes_ += name;
+    if (text.empty()) {
+      bytes_ += "/>";
+      return;
+    }
+    bytes_ += '>';
+    for (char c : text) {
+      switch (c) {
+        case '<':
+          bytes_ += "&lt;";
+          break;
+        case '>':
+          bytes_ += "&gt;";
+          break;
+        case '&':
+          bytes_ += "&amp;";
+          break;
+        case '\r':
+          bytes_ += "&#13;";
+          break;
+        default:
+          if (IsForbidden(c)) unwritable_ = true;
+          bytes_ += c;
+      }
+    }
+    bytes_ += "</";
+    bytes_ += name;
+    bytes_ += '>';
+  }
+
+  bool Unwritable() const { return unwritable_; }
+  std::string Take() { return std::move(bytes_); }
+
+ private:
+  std::string bytes_;
+  bool unwritable_ = false;
+};
+
+void WriteParameter(Writer& out, const CommandParameter& parameter) {
+  out.Raw("\n\t\t\t<parametro>");
+  out.Element("\n\t\t\t\t", "titulo", parameter.title);
+  out.Element("\n\t\t\t\t", "valor", parameter.value);
+  out.Element("\n\t\t\t\t", "tamanho", std::to_string(parameter.size));
+  out.Element("\n\t\t\t\t", "formato", parameter.type);
+  out.Element("\n\t\t\t\t", "obrigatorio", parameter.mandatory ? "S" : "N");
+  out.Raw("\n\t\t\t</parametro>");
+}
+
+void WriteReturnField(Writer& out, const ReturnField& field) {
+  out.Raw("\n\t\t\t<retorno>");
+  out.Element("\n\t\t\t\t", "titulo", field.title);
+  out.Element("\n\t\t\t\t", "tamanho", std::to_string(field.size));
+  out.Element("\n\t\t\t\t", "formato", field.type);
+  out.Raw("\n\t\t\t</retorno>");
+}
+
+void WriteCommand(Writer& out, const CommandRecord& record) {
+  out.Raw("\n\t\t<cmd>");
+  out.Element("\n\t\t\t", "tipo", record.group);
+  out.Element("\n\t\t\t", "titulo", record.title);
+  out.Element("\n\t\t\t", "escape", record.escapeText);
+  out.Element("\n\t\t\t", "tamanho_retorno", std::to_string(record.returnSize));
+  out.Element("\n\t\t\t", "tipo_retorno", record.returnType);
+  for (const CommandParameter& parameter : record.parameters) WriteParameter(out, parameter);
+  for (const ReturnField& field : record.returnFields) WriteReturnField(out, field);
+  out.Raw("\n\t\t</cmd>");
+}
+
+// The document's bytes; false when a text holds a character XML cannot carry.
+bool Render(const SavedSequences& list, std::string* bytes) {
+  Writer out;
+  out.Raw(kHead);
+  for (const CommandSequence& sequence : list.Sequences()) {
+    out.Raw("\n\t<sequencia>");
+    out.Element("\n\t\t", "titulo", sequence.name);
+    for (const CommandRecord& record : sequence.commands) WriteCommand(out, record);
+    out.Raw("\n\t</sequencia>");
+  }
+  out.Raw("\n</sequencias>\n");
+  *bytes = out.Take();
+  return !out.Unwritable();
+}
+
+// Copies the file that could not be read to the first free backup name.
+bool KeepUnreadableFile(const std::string& path, std::string* reason) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::exists(path, error)) return true;
+  std::string backup = path + ".bak";
+  for (int n = 1; fs::exists(backup, error); ++n) backup = path + ".bak." + std::to_string(n);
+  if (fs::copy_file(path, backup, error)) return true;
+  *reason = "cannot keep the unreadable " + path + " as " + backup + ": " + error.message();
+  return false;
+}
+
+}  // namespace
+
+std::string SequencesFilePath(const std::string& directory) {
+  if (directory.empty()) return "sequencias.xml";
+  return directory.back() == '/' ? directory + "sequencias.xml" : directory + "/sequencias.xml";
+}
+
+bool LoadSequences(const std::string& path, SavedSequences& list) {
+  XmlDocument document;
+  if (!document.Load(path)) {
+    std::error_code ignored;
+    if (std::filesystem::exists(path, ignored)) list.SetFileUnreadable(true);
+    return false;
+  }
+  for (const XmlNode& node : document.SelectNodes("//sequencia")) {
+    CommandSequence sequence;
+    sequence.name = node.Child("titulo").Text();
+    const std::vector<XmlNode> cmds = node.Children("cmd");
+    sequence.commands.reserve(cmds.size());
+    for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
+    list.Append(std::move(sequence));
+  }
+  return true;
+}
+
+std::string SequencesDocument(const SavedSequences& list) {
+  std::string bytes;
+  Render(list, &bytes);
+  return bytes;
+}
+
+int SaveSequences(const SavedSequences& list, const std::string& path, std::string* error) {
+  std::string bytes;
+  if (!Render(list, &bytes)) {
+    if (error) *error = "not written, it would not read back: a text holds a control character";
+    return 1;
+  }
+  std::string reason;
+  if (list.FileUnreadable() && !KeepUnreadableFile(path, &reason)) {
+    if (error) *error = "not written: " + reason;
+    return 3;
+  }
+  if (!WriteFileAtomically(path, bytes, &reason)) {
+    if (error) *error = "cannot write " + path + ": " + reason;
+    return 2;
+  }
+  return 0;
+}
+
+}  // namespace taloven

@@ -77,6 +77,7 @@ class ScannerCapture {
  private:
   void Read();
   bool WaitQuiet(int ms);
+  int Queued() const;
   void TakeQueued();
   void JudgeBuffer();
   void StopReader();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "base/encoding.h"
@@ -25,7 +26,8 @@ void ScannerCapture::Read() {
       continue;
     }
     if (watch[1].revents != 0) return;
-    if ((watch[0].revents & POLLIN) == 0) {
+    const bool failed = (watch[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    if (failed && Queued() == 0) {
       // The line hung up or failed; watching it again at once would spin.
       PortError(W("a linha não responde"));
       if (!WaitQuiet(timing_.rearmMs)) return;
@@ -50,15 +52,31 @@ void ScannerCapture::Read() {
 }
 
 bool ScannerCapture::WaitQuiet(int ms) {
-  pollfd wake{wake_[0], POLLIN, 0};
-  return ::poll(&wake, 1, ms) == 0 && !stopping_;
+  // A signal (Ctrl-C for the CLI) may land on this thread: it cuts the
+  // wait short but ends nothing.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!stopping_) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        end - std::chrono::steady_clock::now());
+    pollfd wake{wake_[0], POLLIN, 0};
+    const int ready = ::poll(&wake, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+    if (ready == 0) return true;
+    if (ready < 0 && errno == EINTR) continue;
+    return false;
+  }
+  return false;
+}
+
+int ScannerCapture::Queued() const {
+  int queued = 0;
+  return ::ioctl(port_.Descriptor(), FIONREAD, &queued) == 0 ? queued : 0;
 }
 
 void ScannerCapture::TakeQueued() {
   char chunk[kScannerBufferBytes];
   while (true) {
-    int queued = 0;
-    if (::ioctl(port_.Descriptor(), FIONREAD, &queued) != 0 || queued <= 0) return;
+    const int queued = Queued();
+    if (queued <= 0) return;
     const size_t room = kScannerBufferBytes - buffer_.size();
     // What does not fit is read all the same and thrown away: left queued it
     // would wake the watch again and again, and it would be taken for the

@@ -65,7 +65,11 @@ class Scanner {
     unlockpt(master_);
     path_ = ptsname(master_);
   }
-  ~Scanner() { close(master_); }
+  ~Scanner() { Unplug(); }
+  void Unplug() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+  }
   const std::string& Path() const { return path_; }
   void Send(const std::string& bytes) {
     ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
@@ -205,6 +209,21 @@ TEST(ScannerCapture, ASymbolTooLongForTheBufferIsDrainedAndTheNextOneReads) {
   ASSERT_TRUE(listener.WaitForRefreshes(2));
   EXPECT_EQ(capture.Display().status, W("Símbolo lido: 2/3"));
   capture.ClosePort();
+}
+
+TEST(ScannerCapture, AnUnpluggedScannerIsReportedWhereTheSymbolsAre) {
+  Scanner scanner;
+  ScriptedUi ui;
+  CountingListener listener;
+  ScannerCapture capture(ui, listener);
+  capture.SetTiming(kQuick);
+  ASSERT_TRUE(capture.Start(SettingsFor(scanner.Path(), 7)));
+  const std::string path = scanner.Path();
+  scanner.Unplug();
+  ASSERT_TRUE(listener.WaitForRefreshes(1));
+  EXPECT_EQ(capture.Display().status, "Erro na porta " + path + W(": a linha não responde"));
+  capture.ClosePort();
+  EXPECT_FALSE(capture.IsCapturing());
 }
 
 TEST(ScannerCapture, TheLineOpensAtTheStoredSpeedAndAFailedOpenMayBeRetried) {

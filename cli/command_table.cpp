@@ -17,12 +17,10 @@ int RunVerifyCommand(CommandContext& context);
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
       {"capture",
-       "[-s PORTA] -o ARQUIVO.mfd [--timeout SEGUNDOS] [--save-partial] [--dump] [--baud N] "
-       "[--bits 5|6|7|8] [--parity none|even|odd] [--stop 1|1,5|2] [--handshake none|rts] "
-       "[--rearm MS]",
-       "lê os símbolos PDF-417 de um scanner serial e os grava num arquivo MFD (configuração "
-       "do scanner no perfil, salvo as opções dadas)",
-       RunCaptureCommand},
+       "-o ARQUIVO.mfd [-s PORTA] [--timeout S] [--save-partial] [--dump] [--rearm MS] "
+       "[--baud N] [--bits 5-8] [--parity none|even|odd] [--stop 1|1,5|2] "
+       "[--handshake none|rts]",
+       "lê os símbolos PDF-417 de um scanner serial para um arquivo MFD", RunCaptureCommand},
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},

@@ -122,11 +122,25 @@ void ScannerWindow::StartCapture() {
 }
 
 void ScannerWindow::StopCapture() {
+  // The stop flow's questions let events through; one flow at a time.
+  if (stopping_) return;
+  stopping_ = true;
   capture_.Stop();
+  stopping_ = false;
   ShowState();
+  // The last symbol came while the user was asked: the user went back to
+  // capture, and there is nothing left to capture.
+  if (allReadPending_) {
+    allReadPending_ = false;
+    AllRead();
+  }
 }
 
 void ScannerWindow::AllRead() {
+  if (stopping_) {
+    allReadPending_ = true;
+    return;
+  }
   // A stop the user made meanwhile has already saved the set.
   if (!capture_.IsCapturing()) return;
   ShowState();

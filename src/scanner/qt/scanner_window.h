@@ -59,6 +59,8 @@ class ScannerWindow : public QDialog {
   QPushButton* configure_;
   QPushButton* start_;
   QPushButton* stop_;
+  bool stopping_ = false;
+  bool allReadPending_ = false;
 };
 
 // Opens the one "pdf 417" window of the run over parent, modal like the

@@ -12,6 +12,9 @@
 #include "kovo_mfd.h"
 
 namespace taloven {
+
+int RunMfdDiagnoseCommand(CommandContext& context);
+
 namespace {
 
 // One subcommand of "mfd": its name, its usage and what it does.
@@ -268,6 +271,11 @@ const std::vector<MfdSubcommand>& Subcommands() {
        "[--simplified]",
        RunMfReport},
       {"from-bitmaps", "from-bitmaps SAÍDA BMP...", RunFromBitmaps},
+      {"diagnose", "diagnose RELATÓRIO",
+       [](CommandContext& context, const std::vector<std::string>& args) {
+         context.arguments = args;
+         return RunMfdDiagnoseCommand(context);
+       }},
   };
   return table;
 }

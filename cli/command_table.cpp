@@ -5,6 +5,7 @@ namespace taloven {
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
 int RunCaptureCommand(CommandContext& context);
+int RunConfigCommand(CommandContext& context);
 int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
@@ -21,6 +22,12 @@ const std::vector<CliCommand>& CommandTable() {
        "[--baud N] [--bits 5-8] [--parity none|even|odd] [--stop 1|1,5|2] "
        "[--handshake none|rts]",
        "lê os símbolos PDF-417 de um scanner serial para um arquivo MFD", RunCaptureCommand},
+      {"config",
+       "list | show SERIE | read [--save] | program SERIE [--password HEX] [--dry-run] | delete "
+       "SERIE",
+       "configurações de equipamento salvas no equipamentos.xml: lista, mostra, lê da impressora, "
+       "programa a impressora (ou só mostra os quadros) e exclui",
+       RunConfigCommand},
       {"decode", "CMD HEX...",
        "mostra o retorno formatado que a resposta dada em hexadecimal produziria",
        RunDecodeCommand},
@@ -31,9 +38,8 @@ const std::vector<CliCommand>& CommandTable() {
       {"frame", "CMD [VALOR...]", "mostra em hexadecimal o quadro do comando, sem enviá-lo",
        RunFrameCommand},
       {"list", "", "lista os comandos do catálogo: índice, grupo, título e escape", RunListCommand},
-      {"mfd", "OPERAÇÃO [ARGUMENTOS...]",
-       "memórias da impressora pela biblioteca de memória fiscal: download mf|sb|mfd, report, "
-       "db, mf-report, from-bitmaps (mfd sem operação lista os argumentos)",
+      {"mfd", "download|report|db|mf-report|from-bitmaps|diagnose [ARGUMENTOS...]",
+       "baixa MF, MFD e SB, gera relatórios e bancos de dados, diagnostica relatórios da MFD",
        RunMfdCommand},
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
@@ -41,8 +47,7 @@ const std::vector<CliCommand>& CommandTable() {
       {"sequence",
        "list | new NOME [--replace] | add NOME CMD [VALOR...] [--at K] | remove NOME K | "
        "delete NOME | show NOME | run NOME [-n REPS] [-w SEGUNDOS] [--step]",
-       "sequências de comandos salvas no sequencias.xml: lista, cria, edita, exclui, mostra e "
-       "executa (o resultado como na janela de resultados)",
+       "lista, cria, edita, exclui, mostra e executa as sequências salvas no sequencias.xml",
        RunSequenceCommand},
       {"verify", "train|check NOME [-n REPS] [-w SEGUNDOS] | compare",
        "leituras X antes e depois da sequência NOME (train: LX1/LX2, check: LX1B/LX2B); "

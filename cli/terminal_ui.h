@@ -26,6 +26,13 @@ class TerminalUi : public Ui {
                                           const std::string& defaultExtension,
                                           const std::vector<FileFilter>& filters) override;
   std::optional<std::string> OpenFileName(const std::vector<FileFilter>& filters) override;
+
+  // The fiscal-memory dialogs as prompts (terminal_ui_fiscalmem.cpp).
+  std::optional<std::vector<std::string>> OpenFileNames(const std::string& title,
+                                                        const std::vector<FileFilter>& filters,
+                                                        bool several) override;
+  std::optional<MfdInterval> MfdIntervalDialog() override;
+  std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
 

@@ -5,6 +5,7 @@
 
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "base/encoding.h"
 #include "resources/strings.h"
@@ -17,8 +18,28 @@ namespace {
 
 class TerminalWait : public WaitHandle {
  public:
+  explicit TerminalWait(std::ostream& err) : err_(err), shown_(::isatty(STDERR_FILENO) == 1) {}
+  ~TerminalWait() override {
+    if (drawn_) err_ << "\n" << std::flush;
+  }
   void SetText(const std::string&) override {}
   void Hide() override {}
+  // Drawn over itself on a terminal only: a log of the error stream gets no
+  // progress lines.
+  void SetProgress(long long done, long long total) override {
+    if (!shown_ || total <= 0) return;
+    const long long percent = done * 100 / total;
+    if (drawn_ && percent == lastPercent_) return;
+    err_ << "\r" << percent << "%" << std::flush;
+    drawn_ = true;
+    lastPercent_ = percent;
+  }
+
+ private:
+  std::ostream& err_;
+  bool shown_;
+  bool drawn_ = false;
+  long long lastPercent_ = 0;
 };
 
 // Progress is not drawn on a terminal: a script reading standard output must
@@ -73,12 +94,12 @@ MessageAnswer TerminalUi::Message(const std::string& text, const std::string&,
 }
 
 std::unique_ptr<WaitHandle> TerminalUi::ShowWait(const std::string&) {
-  return std::make_unique<TerminalWait>();
+  return std::make_unique<TerminalWait>(err_);
 }
 
 std::unique_ptr<WaitHandle> TerminalUi::ShowConnection(const std::string& text) {
   err_ << Out(text) << "\n";
-  return std::make_unique<TerminalWait>();
+  return std::make_unique<TerminalWait>(err_);
 }
 
 std::unique_ptr<ProgressView> TerminalUi::CreateProgress(const std::string&, bool) {

@@ -346,11 +346,16 @@ void Printer::CloseQuick(Exchange& x) {
       return x.RefuseParameterType();
     }
   }
+  // The memories run to megabytes and no adjustment touches them: they stay
+  // out of the copy kept for undoing.
+  std::string journal = std::move(state_.journal);
+  std::string fiscalMemory = std::move(state_.fiscalMemory);
   const PrinterState before = state_;
-  if (!ApplySubtotalAdjustment(x, first) || !ApplySubtotalAdjustment(x, second)) {
-    state_ = before;
-    return;
-  }
+  const bool adjusted = ApplySubtotalAdjustment(x, first) && ApplySubtotalAdjustment(x, second);
+  if (!adjusted) state_ = before;
+  state_.journal = std::move(journal);
+  state_.fiscalMemory = std::move(fiscalMemory);
+  if (!adjusted) return;
   state_.document = Document::kReceiptTotalized;
   TakePayment(x, static_cast<int>(form), ReceiptTotal());
   CloseReceipt();

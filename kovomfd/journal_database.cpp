@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -20,6 +21,8 @@ namespace {
 constexpr const char* kSchema = R"sql(
 PRAGMA journal_mode = OFF;
 PRAGMA synchronous = OFF;
+PRAGMA locking_mode = EXCLUSIVE;
+PRAGMA cache_size = -65536;
 CREATE TABLE documentos (
   id INTEGER PRIMARY KEY,
   coo INTEGER NOT NULL,
@@ -33,8 +36,9 @@ CREATE TABLE documentos (
 CREATE TABLE linhas (
   documento INTEGER NOT NULL REFERENCES documentos(id),
   numero INTEGER NOT NULL,
-  texto TEXT NOT NULL
-);
+  texto TEXT NOT NULL,
+  PRIMARY KEY (documento, numero)
+) WITHOUT ROWID;
 CREATE TABLE reducoes (
   documento INTEGER NOT NULL REFERENCES documentos(id),
   crz INTEGER,
@@ -49,7 +53,6 @@ BEGIN;
 constexpr const char* kIndexes = R"sql(
 CREATE INDEX documentos_coo ON documentos(coo);
 CREATE INDEX documentos_data ON documentos(data);
-CREATE INDEX linhas_documento ON linhas(documento);
 CREATE INDEX reducoes_coo ON reducoes(coo);
 CREATE INDEX reducoes_data ON reducoes(data);
 COMMIT;
@@ -140,7 +143,8 @@ class Statement {
     return *this;
   }
   Statement& Text(int at, std::string_view text) {
-    sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    // The text outlives the statement's step, so SQLite need not copy it.
+    sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
     return *this;
   }
   bool Run() {
@@ -152,6 +156,27 @@ class Statement {
  private:
   sqlite3_stmt* statement_ = nullptr;
 };
+
+// Printer lines (code page 850) as UTF-8, the text encoding of SQLite.
+void ToUtf8(std::string_view cp850, std::string& out) {
+  static const std::array<std::string, 256> table = [] {
+    std::array<std::string, 256> t;
+    for (int b = 0; b < 256; ++b) {
+      ReportText one;
+      one.PrinterLines(std::string(1, static_cast<char>(b)));
+      t[static_cast<size_t>(b)] = b == '\n' ? "\n" : taloven::Cp1252ToUtf8(one.Bytes());
+    }
+    return t;
+  }();
+  out.clear();
+  out.reserve(cp850.size() + cp850.size() / 8);
+  for (char c : cp850) {
+    if (static_cast<uint8_t>(c) < 0x80 && c != '\0')
+      out.push_back(c);
+    else
+      out += table[static_cast<uint8_t>(c)];
+  }
+}
 
 std::string IsoDate(std::string_view when) {
   if (when.size() < 8) return std::string(when);
@@ -185,23 +210,26 @@ bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen) {
   for (const taloven::JournalEntry& entry : chosen) {
     ++id;
     const std::string date = IsoDate(entry.when);
+    const std::string time = Time(entry.when);
     int64_t total = 0;
     document.Int(1, id).Int(2, entry.coo).Int(3, static_cast<int>(entry.kind));
     document.Text(4, KindName(entry.kind)).Int(5, entry.user);
-    document.Text(6, date).Text(7, Time(entry.when));
+    document.Text(6, date).Text(7, time);
     if (entry.kind == taloven::JournalKind::kFiscalReceipt && Labelled(entry.lines, kTotal, total))
       document.Int(8, total);
     else
       document.Null(8);
     if (!document.Run()) return false;
+    ToUtf8(entry.lines, text);
     int number = 0;
-    for (size_t at = 0; at < entry.lines.size();) {
-      size_t end = entry.lines.find('\n', at);
-      if (end == std::string_view::npos) end = entry.lines.size();
-      ReportText converted;
-      converted.PrinterLines(entry.lines.substr(at, end - at));
-      text = taloven::Cp1252ToUtf8(converted.Bytes());
-      if (!line.Int(1, id).Int(2, ++number).Text(3, text).Run()) return false;
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.find('\n', at);
+      if (end == std::string::npos) end = text.size();
+      if (!line.Int(1, id)
+               .Int(2, ++number)
+               .Text(3, std::string_view(text).substr(at, end - at))
+               .Run())
+        return false;
       at = end + 1;
     }
     if (entry.kind == taloven::JournalKind::kZReduction) {

@@ -51,6 +51,12 @@ struct FrameBuffer {
 struct CommandRecord {
   static constexpr int kMaxEscapeBytes = 12;
 
+  CommandRecord() = default;
+  CommandRecord(const CommandRecord&) = default;
+  CommandRecord& operator=(const CommandRecord&) = default;
+  // A move hands the texts and lists over; only the frame is copied.
+  CommandRecord(CommandRecord&&) noexcept = default;
+  CommandRecord& operator=(CommandRecord&&) noexcept = default;
   virtual ~CommandRecord() = default;
 
   uint32_t equipmentMask = 0;

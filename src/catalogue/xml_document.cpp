@@ -99,7 +99,12 @@ std::string XmlNode::Name() const {
 
 std::string XmlNode::Text() const {
   if (!node_) return {};
-  return ToCoreAndFree(xmlNodeGetContent(AsNode(node_)));
+  xmlNodePtr node = AsNode(node_);
+  // Nearly every element holds a single text: read it in place.
+  xmlNodePtr only = node->children;
+  if (node->type == XML_ELEMENT_NODE && only && only == node->last && only->type == XML_TEXT_NODE)
+    return ToCore(only->content);
+  return ToCoreAndFree(xmlNodeGetContent(node));
 }
 
 std::string XmlNode::Attribute(const std::string& name) const {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/printer_charset.h"
+#include "catalogue/cliche_markup.h"
 
 namespace taloven {
 namespace {
@@ -91,29 +92,7 @@ void EndWithLineFeed(std::string& value, int32_t size) {
 }  // namespace
 
 std::string ReplaceClicheMarkup(std::string value) {
-  static constexpr struct {
-    std::string_view tag;
-    std::string_view bytes;
-  } kTags[] = {
-      {"CLICHE_SUB_INI_XML", "\x1B-\x01"},
-      {"CLICHE_SUB_END_XML", "\x1B-0"},
-      {"CLICHE_IT_INI_XML",
-       "\x1B"
-       "4"},
-      {"CLICHE_IT_END_XML",
-       "\x1B"
-       "5"},
-      {"CLICHE_ENF_INI_XML",
-       "\x1B"
-       "E"},
-      {"CLICHE_ENF_END_XML",
-       "\x1B"
-       "F"},
-      {"CLICHE_EXP_INI_XML", "\x1BW\x01"},
-      {"CLICHE_EXP_END_XML", "\x1BW\x02"},
-  };
-  for (const auto& entry : kTags) ReplaceAll(value, entry.tag, entry.bytes);
-  return value;
+  return ClicheTokensToEscapes(std::move(value));
 }
 
 EncodeOutcome EncodeParameter(CommandParameter& parameter, std::string& bytes) {

@@ -31,6 +31,7 @@ struct CommandSequence {
   // Inserts a copy before entry `position` (0 to the count), or at the end
   // for -1. False, and nothing inserted, for any other position.
   bool InsertCommand(const CommandRecord& record, int position = -1);
+  bool InsertCommand(CommandRecord&& record, int position = -1);
   // Removes the entry at `position`; the later ones move up. False when there
   // is no such entry.
   bool RemoveCommand(int position);

@@ -22,6 +22,8 @@ class WaitHandle {
   virtual ~WaitHandle() = default;
   virtual void SetText(const std::string& text) = 0;
   virtual void Hide() = 0;
+  // How far a long transfer has come, below the text; total 0 when unknown.
+  virtual void SetProgress(long long done, long long total) = 0;
 };
 
 // What the user did to a progress window since the last poll.
@@ -88,6 +90,25 @@ struct FileFilter {
   std::string pattern;  // e.g. "*.txt"
 };
 
+// The interval of the journal (MFD) operations: COOs with a user number,
+// two dates, or the whole memory ("Total Lógico").
+struct MfdInterval {
+  enum class Kind { Coos, Dates, Total };
+  Kind kind = Kind::Coos;
+  long firstCoo = 0, lastCoo = 0;  // 0 to 999999
+  int user = 1;                    // 0 to 255
+  Date start, end;
+};
+
+// The fiscal-memory reading report: by Z-reduction counters or by dates,
+// complete or simplified.
+struct MfReadingChoice {
+  bool byDate = false;
+  long firstCrz = 0, lastCrz = 0;  // 0 to 999999
+  Date start, end;
+  bool simplified = false;
+};
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -135,6 +156,16 @@ class Ui {
                                                   const std::string& defaultExtension,
                                                   const std::vector<FileFilter>& filters) = 0;
   virtual std::optional<std::string> OpenFileName(const std::vector<FileFilter>& filters) = 0;
+  // Existing files, in the order the dialog gives them; an empty title keeps
+  // the dialog's own, several lets the user pick more than one.
+  virtual std::optional<std::vector<std::string>> OpenFileNames(
+      const std::string& title, const std::vector<FileFilter>& filters, bool several) = 0;
+
+  // The interval dialog of the journal operations (COOs chosen, both 0,
+  // user 1, dates today when it opens).
+  virtual std::optional<MfdInterval> MfdIntervalDialog() = 0;
+  // The reading-report dialog for fiscal-memory files (dates today).
+  virtual std::optional<MfReadingChoice> MfReadingDialog() = 0;
 
   // Opens a file with the desktop's associated program; false when the
   // opener could not be started.

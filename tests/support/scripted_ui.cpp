@@ -9,12 +9,18 @@ namespace {
 
 class ScriptedWait : public WaitHandle {
  public:
-  ScriptedWait(std::vector<std::string>& texts) : texts_(texts) {}
+  ScriptedWait(std::vector<std::string>& texts,
+               std::vector<std::pair<long long, long long>>& progress)
+      : texts_(texts), progress_(progress) {}
   void SetText(const std::string& text) override { texts_.push_back(text); }
   void Hide() override {}
+  void SetProgress(long long done, long long total) override {
+    progress_.emplace_back(done, total);
+  }
 
  private:
   std::vector<std::string>& texts_;
+  std::vector<std::pair<long long, long long>>& progress_;
 };
 
 class ScriptedProgressView : public ProgressView {
@@ -79,13 +85,13 @@ MessageAnswer ScriptedUi::Message(const std::string& text, const std::string& ca
 std::unique_ptr<WaitHandle> ScriptedUi::ShowWait(const std::string& text) {
   prompts_.push_back({"wait", text, {}});
   waitTexts_.push_back(text);
-  return std::make_unique<ScriptedWait>(waitTexts_);
+  return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_);
 }
 
 std::unique_ptr<WaitHandle> ScriptedUi::ShowConnection(const std::string& text) {
   prompts_.push_back({"connection", text, {}});
   waitTexts_.push_back(text);
-  return std::make_unique<ScriptedWait>(waitTexts_);
+  return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_);
 }
 
 std::unique_ptr<ProgressView> ScriptedUi::CreateProgress(const std::string& title, bool) {
@@ -171,14 +177,33 @@ TaxRates ScriptedUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
 
 std::optional<std::string> ScriptedUi::SaveFileName(const std::string& proposedName,
                                                     const std::string& defaultExtension,
-                                                    const std::vector<FileFilter>&) {
+                                                    const std::vector<FileFilter>& filters) {
+  dialogFilters_.push_back(filters);
   prompts_.push_back({"save", proposedName, {defaultExtension}});
   return Next<std::string>("save");
 }
 
-std::optional<std::string> ScriptedUi::OpenFileName(const std::vector<FileFilter>&) {
+std::optional<std::string> ScriptedUi::OpenFileName(const std::vector<FileFilter>& filters) {
+  dialogFilters_.push_back(filters);
   prompts_.push_back({"open", "", {}});
   return Next<std::string>("open");
+}
+
+std::optional<std::vector<std::string>> ScriptedUi::OpenFileNames(
+    const std::string& title, const std::vector<FileFilter>& filters, bool several) {
+  dialogFilters_.push_back(filters);
+  prompts_.push_back({"openfiles", title, {several ? "several" : "one"}});
+  return Next<std::vector<std::string>>("openfiles");
+}
+
+std::optional<MfdInterval> ScriptedUi::MfdIntervalDialog() {
+  prompts_.push_back({"interval", "", {}});
+  return Next<MfdInterval>("interval");
+}
+
+std::optional<MfReadingChoice> ScriptedUi::MfReadingDialog() {
+  prompts_.push_back({"mfreading", "", {}});
+  return Next<MfReadingChoice>("mfreading");
 }
 
 bool ScriptedUi::ShellOpen(const std::string& path) {

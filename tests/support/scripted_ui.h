@@ -28,7 +28,8 @@ class ScriptedUi : public Ui {
     bool accepted = true;
   };
   using Answer = std::variant<Cancel, std::string, int, MessageAnswer, PercentAnswer, Date,
-                              TimeAnswer, ChequeFields, ClicheAnswer, TaxPageAnswer>;
+                              TimeAnswer, ChequeFields, ClicheAnswer, TaxPageAnswer,
+                              std::vector<std::string>, MfdInterval, MfReadingChoice>;
 
   struct Prompt {
     std::string kind;                  // "message", "wait", "text", "number", "options", ...
@@ -66,6 +67,10 @@ class ScriptedUi : public Ui {
   const std::vector<std::shared_ptr<ProgressRecord>>& Progress() const { return progress_; }
   const std::vector<int>& Pauses() const { return pauses_; }
   const std::vector<std::string>& WaitTexts() const { return waitTexts_; }
+  // The filters of every file dialog, in order.
+  const std::vector<std::vector<FileFilter>>& DialogFilters() const { return dialogFilters_; }
+  // Every SetProgress(done, total) of the wait windows, in order.
+  const std::vector<std::pair<long long, long long>>& WaitProgress() const { return waitProgress_; }
   const std::vector<std::pair<std::string, std::string>>& Results() const { return results_; }
   const std::vector<std::string>& Opened() const { return opened_; }
   bool shellOpenSucceeds = true;
@@ -96,6 +101,12 @@ class ScriptedUi : public Ui {
                                           const std::string& defaultExtension,
                                           const std::vector<FileFilter>& filters) override;
   std::optional<std::string> OpenFileName(const std::vector<FileFilter>& filters) override;
+  // Recorded as "openfiles" with the title; details: "several" or "one".
+  std::optional<std::vector<std::string>> OpenFileNames(const std::string& title,
+                                                        const std::vector<FileFilter>& filters,
+                                                        bool several) override;
+  std::optional<MfdInterval> MfdIntervalDialog() override;
+  std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
 
@@ -109,6 +120,8 @@ class ScriptedUi : public Ui {
   std::vector<std::shared_ptr<ProgressRecord>> progress_;
   std::vector<int> pauses_;
   std::vector<std::string> waitTexts_;
+  std::vector<std::pair<long long, long long>> waitProgress_;
+  std::vector<std::vector<FileFilter>> dialogFilters_;
   std::vector<std::pair<std::string, std::string>> results_;
   std::vector<std::string> opened_;
 };

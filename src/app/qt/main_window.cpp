@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <filesystem>
-#include <set>
 
 #include "app/model_detection.h"
 #include "app/open_document.h"
@@ -16,6 +15,9 @@
 #include "app/usb_setup.h"
 #include "base/encoding.h"
 #include "catalogue/qt/command_dialog.h"
+#include "fiscalmem/qt/mfd_window.h"
+#include "programming/qt/graphic_cliche_dialog.h"
+#include "programming/qt/program_equipment_dialog.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
 #include "sequences/qt/sequences_window.h"
@@ -23,9 +25,6 @@
 
 namespace taloven {
 namespace {
-
-// Tools whose windows are not part of this program yet: shown, not usable.
-const std::set<int> kUnavailableTools{kMenuProgramEquipment, kMenuGraphicCliche, kMenuMfd};
 
 // A '&' in a catalogue title is text, not a keyboard mnemonic.
 QString MenuText(const std::string& text) {
@@ -120,7 +119,7 @@ void MainWindow::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) 
       case MenuEntry::Kind::Item: {
         QAction* action = menu->addAction(MenuText(entry.text));
         action->setObjectName(QString::number(entry.id));
-        action->setEnabled(entry.enabled && !kUnavailableTools.contains(entry.id));
+        action->setEnabled(entry.enabled);
         const int id = entry.id;
         connect(action, &QAction::triggered, this, [this, id] { OnMenu(id); });
         break;
@@ -146,8 +145,21 @@ void MainWindow::OnMenu(int id) {
     case kMenuSettings:
       OpenSettings();
       return;
+    case kMenuProgramEquipment: {
+      ProgramEquipmentDialog dialog(settings_, ui_, ports_, clock_, this);
+      dialog.exec();
+      return;
+    }
+    case kMenuGraphicCliche: {
+      GraphicClicheDialog dialog(settings_.portName, ui_, this);
+      dialog.exec();
+      return;
+    }
     case kMenuSequences:
       OpenSequences();
+      return;
+    case kMenuMfd:
+      OpenMfd();
       return;
     default:
       break;
@@ -183,6 +195,11 @@ void MainWindow::OpenSettings() {
 
 void MainWindow::OpenSequences() {
   SequencesWindow window(settings_, ui_, ports_, clock_, this);
+  window.exec();
+}
+
+void MainWindow::OpenMfd() {
+  MfdWindow window(ui_, settings_, this);
   window.exec();
 }
 

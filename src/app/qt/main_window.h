@@ -51,6 +51,8 @@ class MainWindow : public QMainWindow {
   void OpenSettings();
   void OpenSequences();
   void ShowAbout();
+  // The fiscal-memory tools, modal, with the settings of the moment.
+  void OpenMfd();
   void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
 
   AppSettings settings_;

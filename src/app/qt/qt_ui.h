@@ -25,6 +25,13 @@ class QtUi : public Ui {
                                           const std::string& defaultExtension,
                                           const std::vector<FileFilter>& filters) override;
   std::optional<std::string> OpenFileName(const std::vector<FileFilter>& filters) override;
+  std::optional<std::vector<std::string>> OpenFileNames(const std::string& title,
+                                                        const std::vector<FileFilter>& filters,
+                                                        bool several) override;
+
+  // The fiscal-memory dialogs (src/fiscalmem/qt/qt_ui_fiscalmem.cpp).
+  std::optional<MfdInterval> MfdIntervalDialog() override;
+  std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
 

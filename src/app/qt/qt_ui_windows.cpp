@@ -21,7 +21,10 @@ QStringList FilterTexts(const std::vector<FileFilter>& filters) {
   for (const auto& f : filters) {
     QString label = ToQt(f.label);
     QString pattern = ToQt(f.pattern);
-    parts << (label.contains("(" + pattern + ")") ? label : label + " (" + pattern + ")");
+    // Patterns match names in any case, so "(*.MFD)" already shows "*.mfd".
+    parts << (label.contains("(" + pattern + ")", Qt::CaseInsensitive)
+                  ? label
+                  : label + " (" + pattern + ")");
   }
   return parts;
 }
@@ -124,6 +127,19 @@ std::optional<std::string> QtUi::OpenFileName(const std::vector<FileFilter>& fil
       QFileDialog::getOpenFileName(parent_, QString(), QString(), FilterTexts(filters).join(";;"));
   if (name.isEmpty()) return std::nullopt;
   return FromQt(name);
+}
+
+std::optional<std::vector<std::string>> QtUi::OpenFileNames(const std::string& title,
+                                                            const std::vector<FileFilter>& filters,
+                                                            bool several) {
+  QFileDialog dialog(parent_, ToQt(title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  dialog.setNameFilters(FilterTexts(filters));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  std::vector<std::string> names;
+  for (const QString& name : dialog.selectedFiles()) names.push_back(FromQt(name));
+  return names;
 }
 
 bool QtUi::ShellOpen(const std::string& path) {

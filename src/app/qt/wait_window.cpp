@@ -1,8 +1,9 @@
 #include "app/qt/wait_window.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "resources/qt/qt_text.h"
 
@@ -28,7 +29,8 @@ void CentreOver(QWidget* window, QWidget* owner) {
 WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& labelName)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowStaysOnTopHint),
-      label_(new QLabel(this)) {
+      label_(new QLabel(this)),
+      bar_(new QProgressBar(this)) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowTitle(QStr(32915));
   setCursor(Qt::WaitCursor);
@@ -36,9 +38,12 @@ WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& label
   label_->setTextFormat(Qt::PlainText);
   label_->setAlignment(Qt::AlignCenter);
   label_->setMinimumWidth(320);
-  auto* layout = new QHBoxLayout(this);
+  bar_->setRange(0, 1000);
+  bar_->hide();
+  auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(24, 18, 24, 18);
   layout->addWidget(label_);
+  layout->addWidget(bar_);
   SetText(text);
   adjustSize();
   CentreOver(this, owner);
@@ -54,6 +59,20 @@ void WaitWindow::SetText(const QString& text) {
   }
 }
 
+void WaitWindow::SetProgress(long long done, long long total) {
+  // An unknown total makes the bar a busy indicator.
+  const int position =
+      total > 0 ? static_cast<int>(std::clamp(done, 0LL, total) * 1000 / total) : 0;
+  bar_->setRange(0, total > 0 ? 1000 : 0);
+  if (bar_->value() == position && bar_->isVisible()) return;
+  bar_->setValue(position);
+  if (bar_->isHidden()) {
+    bar_->show();
+    adjustSize();
+  }
+  if (isVisible()) Paint(this);
+}
+
 QString WaitWindow::Text() const {
   return label_->text();
 }
@@ -64,6 +83,10 @@ WaitWindowHandle::~WaitWindowHandle() {
 
 void WaitWindowHandle::SetText(const std::string& text) {
   if (window_) window_->SetText(ToQt(text));
+}
+
+void WaitWindowHandle::SetProgress(long long done, long long total) {
+  if (window_) window_->SetProgress(done, total);
 }
 
 void WaitWindowHandle::Hide() {

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QWidget>
 #include <string>
 
@@ -18,9 +19,13 @@ class WaitWindow : public QWidget {
   WaitWindow(QWidget* owner, const QString& text, const QString& labelName);
   void SetText(const QString& text);
   QString Text() const;
+  // A bar below the text, shown from the first call on; total 0 when unknown.
+  void SetProgress(long long done, long long total);
+  const QProgressBar* Bar() const { return bar_; }
 
  private:
   QLabel* label_;
+  QProgressBar* bar_;
 };
 
 // The Ui's handle on a WaitWindow: destroying it closes the window.
@@ -30,6 +35,7 @@ class WaitWindowHandle : public WaitHandle {
   ~WaitWindowHandle() override;
   void SetText(const std::string& text) override;
   void Hide() override;
+  void SetProgress(long long done, long long total) override;
   WaitWindow* Window() const { return window_; }
 
  private:

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/open_document.h"
 #include "app/qt/qt_ui.h"

@@ -1,0 +1,272 @@
+#include "fiscalmem/mfd_operations.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "base/encoding.h"
+#include "fiscalmem/fiscal_memory_library.h"
+#include "fiscalmem/library_result_text.h"
+#include "fiscalmem/mfd_diagnosis_run.h"
+#include "fiscalmem/offer_to_open.h"
+#include "kovo_mfd.h"
+#include "resources/strings.h"
+#include "ui/ui.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kPleaseWait = 32964;  // "Por favor, aguarde....."
+constexpr int kProductName = 32915;
+
+const FileFilter kMfFiles{W("Arquivos de Memória Fiscal (*.mf)"), "*.mf"};
+const FileFilter kSbFiles{W("Arquivos Binários (*.BIN)"), "*.bin"};
+const FileFilter kMfdFiles{"Arquivos de MFD (*.mfd)", "*.mfd"};
+const FileFilter kMfdFilesToRead{"Arquivos de MFD(*.MFD)", "*.mfd"};
+const FileFilter kTxtReport{"Arquivo de texto(*.TXT)", "*.TXT"};
+const FileFilter kMdbReport{"Arquivos de Banco de Dados (*.mdb)", "*.mdb"};
+const FileFilter kMfReadingText{"Arquivos de Texto (*.txt)", "*.txt"};
+const FileFilter kBitmaps{"Arquivos de Bitmap (*.bmp)", "*.bmp"};
+
+std::vector<FileFilter> WithAllFiles(const FileFilter& filter) {
+  return {filter, {"Todos os Arquivos (*.*)", "*.*"}};
+}
+
+bool Failed(int result) {
+  return result >= KOVO_NO_SERIAL_NUMBER && result <= KOVO_NOT_EXECUTED;
+}
+
+std::string Counter(long value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%06ld", value);
+  return text;
+}
+
+std::string ShortDate(const Date& date) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%02d%02d%02d", date.day % 100, date.month % 100,
+                date.year % 100);
+  return text;
+}
+
+// The library's progress callback carries no context: the wait window of the
+// download under way is kept here for it. Only the interface thread calls
+// the library.
+WaitHandle* downloadWait = nullptr;
+
+int ShowDownloadProgress(long long done, long long total) {
+  if (downloadWait) downloadWait->SetProgress(done, total);
+  return 0;
+}
+
+// While alive, a library that reports progress shows it in the wait window.
+class DownloadProgress {
+ public:
+  DownloadProgress(const FiscalMemoryLibrary& library, WaitHandle& wait)
+      : setProgress_(library.Find<KovoSetProgressFunction>("KovoSetProgress")) {
+    if (!setProgress_) return;
+    downloadWait = &wait;
+    setProgress_(&ShowDownloadProgress);
+  }
+  ~DownloadProgress() {
+    if (!setProgress_) return;
+    setProgress_(nullptr);
+    downloadWait = nullptr;
+  }
+  DownloadProgress(const DownloadProgress&) = delete;
+  DownloadProgress& operator=(const DownloadProgress&) = delete;
+
+ private:
+  KovoSetProgressFunction setProgress_;
+};
+
+}  // namespace
+
+struct MfdOperations::JournalFunctions {
+  const char* total;
+  const char* byDate;
+  const char* byCoo;
+  FileFilter output;
+};
+
+void MfdOperations::ReportResult(int result) {
+  if (auto text = LibraryResultText(result))
+    ui_.Message(*text, Str(kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+void MfdOperations::TellLibraryNotLoaded() {
+  ui_.Message(W("Não foi possível carregar a DLL"), Str(kProductName), MessageButtons::Ok,
+              MessageIcon::Exclamation);
+}
+
+void MfdOperations::TellFunctionMissing(const char* function) {
+  ui_.Message(W("A DLL não tem a função ") + function, Str(kProductName), MessageButtons::Ok,
+              MessageIcon::Exclamation);
+}
+
+void MfdOperations::DownloadImage(const char* function, const FileFilter& filter) {
+  FiscalMemoryLibrary library(settings_.modelMask);
+  if (!library.IsLoaded()) return;
+  // The MF and SB downloads take the same arguments.
+  auto download = library.Find<KovoDownloadMFFunction>(function);
+  if (!download) return;
+  auto path = ui_.SaveFileName("", filter.pattern, WithAllFiles(filter));
+  if (!path) return;
+  int result = 0;
+  {
+    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    DownloadProgress progress(library, *wait);
+    result = download(settings_.portName.c_str(), path->c_str());
+  }
+  ReportResult(result);
+}
+
+void MfdOperations::DownloadMf() {
+  DownloadImage("KovoDownloadMF", kMfFiles);
+}
+
+void MfdOperations::DownloadSb() {
+  DownloadImage("KovoDownloadSB", kSbFiles);
+}
+
+void MfdOperations::DownloadMfd() {
+  auto interval = ui_.MfdIntervalDialog();
+  if (!interval) return;
+  std::string type = "0", start, end, user;
+  if (interval->kind == MfdInterval::Kind::Coos) {
+    type = "2";
+    start = Counter(interval->firstCoo);
+    end = Counter(interval->lastCoo);
+    char text[16];
+    std::snprintf(text, sizeof text, "%03d", interval->user);
+    user = text;
+  } else if (interval->kind == MfdInterval::Kind::Dates) {
+    type = "1";
+    start = ShortDate(interval->start);
+    end = ShortDate(interval->end);
+  }
+
+  FiscalMemoryLibrary library(settings_.modelMask);
+  if (!library.IsLoaded()) return TellLibraryNotLoaded();
+  auto download = library.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
+  if (!download) return;
+  auto path = ui_.SaveFileName("", kMfdFiles.pattern, WithAllFiles(kMfdFiles));
+  if (!path) return;
+  int result = 0;
+  {
+    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    DownloadProgress progress(library, *wait);
+    result = download(settings_.portName.c_str(), path->c_str(), type.c_str(), start.c_str(),
+                      end.c_str(), user.c_str());
+  }
+  ReportResult(result);
+}
+
+void MfdOperations::JournalReport(const JournalFunctions& functions) {
+  auto mfd = ui_.OpenFileNames("", WithAllFiles(kMfdFilesToRead), false);
+  if (!mfd || mfd->empty()) return;
+  auto interval = ui_.MfdIntervalDialog();
+  if (!interval) return;
+  auto output = ui_.SaveFileName("", functions.output.pattern, WithAllFiles(functions.output));
+  if (!output) return;
+
+  FiscalMemoryLibrary library(settings_.modelMask);
+  if (!library.IsLoaded()) return TellLibraryNotLoaded();
+  const char* input = mfd->front().c_str();
+  const char* path = output->c_str();
+  int result = 0;
+  // Text and database functions of one kind take the same arguments.
+  switch (interval->kind) {
+    case MfdInterval::Kind::Total: {
+      auto generate = library.Find<KovoGeraTxtTotalFunction>(functions.total);
+      if (!generate) return TellFunctionMissing(functions.total);
+      auto wait = ui_.ShowWait(Str(kPleaseWait));
+      result = generate(input, path);
+      break;
+    }
+    case MfdInterval::Kind::Dates: {
+      auto generate = library.Find<KovoGeraTxtPorDataFunction>(functions.byDate);
+      if (!generate) return TellFunctionMissing(functions.byDate);
+      auto wait = ui_.ShowWait(Str(kPleaseWait));
+      result = generate(input, path, ShortDate(interval->start).c_str(),
+                        ShortDate(interval->end).c_str());
+      break;
+    }
+    case MfdInterval::Kind::Coos: {
+      auto generate = library.Find<KovoGeraTxtPorCOOFunction>(functions.byCoo);
+      if (!generate) return TellFunctionMissing(functions.byCoo);
+      auto wait = ui_.ShowWait(Str(kPleaseWait));
+      result = generate(input, path, interval->user, static_cast<int>(interval->firstCoo),
+                        static_cast<int>(interval->lastCoo));
+      break;
+    }
+  }
+  ReportResult(result);
+  OfferToOpenIfCreated(ui_, *output, Failed(result));
+}
+
+void MfdOperations::TextReport() {
+  JournalReport({"KovoGeraTxtTotal", "KovoGeraTxtPorData", "KovoGeraTxtPorCOO", kTxtReport});
+}
+
+void MfdOperations::Database() {
+  JournalReport({"KovoGeraMdbTotal", "KovoGeraMdbPorData", "KovoGeraMdbPorCOO", kMdbReport});
+}
+
+void MfdOperations::MfReadingReport() {
+  auto mf = ui_.OpenFileNames(W("Arquivo de Memória Fiscal"), WithAllFiles(kMfFiles), false);
+  if (!mf || mf->empty()) return;
+  auto choice = ui_.MfReadingDialog();
+  if (!choice) return;
+  auto output = ui_.SaveFileName("", kMfReadingText.pattern, WithAllFiles(kMfReadingText));
+  if (!output) return;
+  std::string type = choice->byDate ? "D" : "C";
+  if (choice->simplified) type = choice->byDate ? "d" : "c";
+  const std::string start = choice->byDate ? ShortDate(choice->start) : Counter(choice->firstCrz);
+  const std::string end = choice->byDate ? ShortDate(choice->end) : Counter(choice->lastCrz);
+
+  FiscalMemoryLibrary library(settings_.modelMask);
+  if (!library.IsLoaded()) return TellLibraryNotLoaded();
+  auto report = library.Find<KovoRelatorioMFTxtFunction>("KovoRelatorioMFTxt");
+  if (!report) return TellFunctionMissing("KovoRelatorioMFTxt");
+  int result = 0;
+  {
+    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    result = report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
+  }
+  ReportResult(result);
+  OfferToOpenIfCreated(ui_, *output, Failed(result));
+}
+
+void MfdOperations::Diagnosis() {
+  RunMfdReportDiagnosis(ui_, settings_);
+}
+
+void MfdOperations::BitmapsToMfd() {
+  auto bitmaps = ui_.OpenFileNames("Selecione os Arquivos", WithAllFiles(kBitmaps), true);
+  if (!bitmaps || bitmaps->empty()) return;
+  auto output = ui_.SaveFileName("", kMfdFiles.pattern, WithAllFiles(kMfdFiles));
+  if (!output) return;
+
+  FiscalMemoryLibrary library(settings_.modelMask);
+  if (!library.IsLoaded()) return TellLibraryNotLoaded();
+  auto open = library.Find<KovoOpenPdf417ToMfdFunction>("KovoOpenPdf417ToMfd");
+  auto add = library.Find<KovoAddBmpFileFunction>("KovoAddBmpFile");
+  auto close = library.Find<KovoClosePdf417ToMfdFunction>("KovoClosePdf417ToMfd");
+  if (!open || !add || !close) return;
+
+  // Each step is reported and none stops the next: a bitmap the library
+  // refuses leaves the others to go in.
+  auto call = [this](auto&& step) {
+    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    return step();
+  };
+  const int opened = call([&] { return open(output->c_str()); });
+  ReportResult(opened);
+  for (const std::string& bitmap : *bitmaps)
+    ReportResult(call([&] { return add(bitmap.c_str()); }));
+  const int closed = call([&] { return close(); });
+  ReportResult(closed);
+  OfferToOpenIfCreated(ui_, *output, Failed(opened) || Failed(closed));
+}
+
+}  // namespace taloven

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+#include "ui/app_settings.h"
+
+namespace taloven {
+
+class Ui;
+struct FileFilter;
+
+// The operations of the "MFD" window. Each loads the fiscal-memory library
+// of the printer's model for itself and frees it before it returns; the
+// library's results 2 to 7 are shown as warnings.
+class MfdOperations {
+ public:
+  MfdOperations(Ui& ui, const AppSettings& settings) : ui_(ui), settings_(settings) {}
+
+  // "Comunicação" → "Download": the memories of the printer on portName.
+  void DownloadMfd();
+  void DownloadMf();
+  void DownloadSb();
+  // "Arquivo": reports from files.
+  void TextReport();       // "Emissão de documento(s)"
+  void Database();         // "Geração de banco de dados"
+  void MfReadingReport();  // "Relatório da Memória Fiscal"
+  void Diagnosis();        // "Diagnostico do relatório da MFD"
+  void BitmapsToMfd();     // "Decodificar Bitmaps PDF-417 Distintos"
+
+ private:
+  struct JournalFunctions;
+  void DownloadImage(const char* function, const FileFilter& filter);
+  void JournalReport(const JournalFunctions& functions);
+  void ReportResult(int result);
+  void TellLibraryNotLoaded();
+  void TellFunctionMissing(const char* function);
+
+  Ui& ui_;
+  const AppSettings& settings_;
+};
+
+}  // namespace taloven

@@ -1,0 +1,117 @@
+#include "programming/configuration_file.h"
+
+#include <algorithm>
+
+#include "base/atomic_file.h"
+#include "catalogue/xml_document.h"
+
+namespace taloven {
+namespace {
+
+constexpr const char* kFileName = "equipamentos.xml";
+// The declaration is written as the file has always carried it, with
+// single quotes; the XML layer would write double ones.
+constexpr const char* kDeclaration = "<?xml version='1.0' encoding='Windows-1252'?>";
+
+// The parser hands CR LF over as a bare line feed (and a CR written as a
+// character reference as CR LF); either way the cliché keeps CR LF lines.
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (text[i] == '\n') out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
+EquipmentConfiguration ReadRecord(const XmlNode& element) {
+  EquipmentConfiguration record;
+  for (const ConfigurationField& field : StoredFields(record)) {
+    const XmlNode child = element.Child(field.element);
+    if (child.IsNull()) continue;
+    const std::string text = child.Text();
+    if (field.flag)
+      *field.flag = text != "0";
+    else
+      *field.text = field.element == "cliche" ? WithCrLf(text) : text;
+  }
+  return record;
+}
+
+}  // namespace
+
+std::string ConfigurationsPath(const std::string& workingDirectory) {
+  if (workingDirectory.empty()) return kFileName;
+  return workingDirectory.back() == '/' ? workingDirectory + kFileName
+                                        : workingDirectory + "/" + kFileName;
+}
+
+int LoadConfigurations(const std::string& path, ConfigurationList& list, std::string* error) {
+  list.clear();
+  XmlDocument document;
+  if (!document.Load(path, error)) return -1;
+  for (const XmlNode& element : document.SelectNodes("//equipamento"))
+    list.push_back(ReadRecord(element));
+  return 0;
+}
+
+int AddConfiguration(ConfigurationList& list, const EquipmentConfiguration& record, bool replace) {
+  auto found = std::find_if(list.begin(), list.end(), [&](const EquipmentConfiguration& c) {
+    return c.serialNumber == record.serialNumber;
+  });
+  if (found != list.end()) {
+    if (!replace) return 1;
+    list.erase(found);
+  }
+  list.push_back(record);
+  return 0;
+}
+
+std::string ConfigurationsFileBytes(const ConfigurationList& list) {
+  XmlDocument document;
+  document.Create();
+  document.AppendProcessingInstruction("xml-stylesheet", "type='text/xml' href='style.xsl'");
+  XmlNode root = document.CreateRoot("equipamentos");
+  root.SetAttribute("xml:space", "preserve");
+  for (EquipmentConfiguration record : list) {
+    root.AppendText("\n\t");
+    XmlNode element = root.AppendElement("equipamento");
+    for (const ConfigurationField& field : StoredFields(record)) {
+      element.AppendText("\n\t\t");
+      element.AppendElement(field.element, StoredValue(field));
+    }
+    element.AppendText("\n\t");
+  }
+  root.AppendText("\n");
+  std::string bytes = document.SaveToMemory();
+  const size_t end = bytes.find("?>");
+  if (bytes.rfind("<?xml ", 0) == 0 && end != std::string::npos)
+    bytes.replace(0, end + 2, kDeclaration);
+  // The cliché's line breaks go into the file as they are held, CR LF; the
+  // XML layer would write each CR as a character reference.
+  const std::string reference = "&#13;";
+  for (size_t at = bytes.find(reference); at != std::string::npos; at = bytes.find(reference, at))
+    bytes.replace(at, reference.size(), "\r");
+  return bytes;
+}
+
+int SaveConfigurations(const std::string& path, const ConfigurationList& list, std::string* error) {
+  const std::string bytes = ConfigurationsFileBytes(list);
+  // A text the file cannot carry (a control character in a cliché) must not
+  // leave a file that no longer loads.
+  XmlDocument check;
+  std::string reason;
+  if (!check.LoadFromMemory(bytes, &reason, path)) {
+    if (error) *error = "not written, it would not read back: " + reason;
+    return -1;
+  }
+  if (!WriteFileAtomically(path, bytes, &reason)) {
+    if (error) *error = "cannot write " + path + ": " + reason;
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace taloven

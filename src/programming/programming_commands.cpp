@@ -1,0 +1,165 @@
+#include "programming/programming_commands.h"
+
+#include "base/encoding.h"
+#include "programming/printer_configuration_read.h"
+#include "resources/strings.h"
+#include "sequences/sequence_runner.h"
+
+namespace taloven {
+namespace {
+
+constexpr int kModelNameWidth = 20;
+
+struct Parameter {
+  const char* title;
+  int size;
+  const char* type;
+  std::string value;
+};
+
+CommandRecord Command(const std::string& title, const char* escape,
+                      const std::vector<Parameter>& parameters) {
+  CommandRecord record;
+  record.group = "Intervencao tecnica";
+  record.SetTitle(title);
+  record.SetEscapeText(escape);
+  record.SetReturnSize(0);
+  for (const Parameter& p : parameters) {
+    CommandParameter parameter;
+    parameter.title = W(p.title);
+    parameter.size = p.size;
+    parameter.type = p.type;
+    parameter.mandatory = 1;
+    parameter.value = p.value;
+    // Every parameter is mandatory, and execution refuses an empty one; a
+    // text field left empty (no IM, as first-generation printers report)
+    // goes as the blanks a short text is padded with, so the run goes on.
+    if (parameter.type == "STRING" && parameter.value.empty())
+      parameter.value.assign(static_cast<size_t>(p.size), ' ');
+    record.AppendParameter(parameter);
+  }
+  return record;
+}
+
+std::string Padded(std::string name) {
+  name.resize(kModelNameWidth, ' ');
+  return name;
+}
+
+bool Blank(const std::string& text) {
+  return text.find_first_not_of(' ') == std::string::npos;
+}
+
+std::string Digit(bool set) {
+  return set ? "1" : "0";
+}
+
+}  // namespace
+
+int UsableTotalizerNames(uint32_t modelMask) {
+  return IsFirstGeneration(modelMask) ? 50 : 30;
+}
+
+bool HasRestaurantPage(const std::string& modelName) {
+  return modelName == Padded("ECF-T04") || modelName == Padded("ECF-T03");
+}
+
+CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
+                                         const AppSettings& settings, Ui& ui) {
+  std::vector<CommandRecord> commands;
+  const std::string ticket = c.passengerTicket ? "B" : "X";
+  if (IsFirstGeneration(settings.modelMask)) {
+    commands.push_back(Command("Programa CGC/IE/IM", "4",
+                               {{"CGC", 18, "STRING", c.cnpj},
+                                {"IE", 15, "STRING", c.ie},
+                                {"BP, B para bilhete de passagem", 1, "STRING", ticket},
+                                {"IM", 15, "STRING", c.im}}));
+  } else {
+    std::string password;
+    if (c.password.size() == 20)
+      password = c.password;
+    else
+      ui.Message("Senha com tamanho errado", Str(32915), MessageButtons::Ok,
+                 MessageIcon::Exclamation);
+    commands.push_back(Command("Programa CNPJ/IE/IM", "4",
+                               {{"CNPJ", 20, "STRING", c.cnpj},
+                                {"IE", 20, "STRING", c.ie},
+                                {"IM", 20, "STRING", c.im},
+                                {"GT", 10, "STRING", std::string(10, ' ')},
+                                {"BP, B para bilhete de passagem", 1, "STRING", ticket},
+                                {"UF", 2, "STRING", c.uf},
+                                {"SENHA", 10, "DIG_HEX", password}}));
+  }
+  commands.push_back(
+      Command("Programacao Data e Hora", "2",
+              {{"Data", 6, "DATA", c.date},
+               {"Hora", 6, "HORA", c.time},
+               {"Horario de verao (0=n/1=s)", 1, "BINARIO", Digit(c.daylightSaving)}}));
+  commands.push_back(Command("Cliche do proprietario", "3", {{"Cliche", 186, "CLICHE", c.cliche}}));
+  commands.push_back(
+      Command("Programacao de ECF e Loja", "17",
+              {{"ECF", 3, "STRING", c.registerNumber}, {"Loja", 4, "STRING", c.storeNumber}}));
+  std::string rates = "16";
+  for (const std::string& rate : c.taxRates) rates += rate;
+  commands.push_back(Command("Troca de Situacoes Tributarias", "36",
+                             {{"Sequencia de parametros", 65, "TROCA_SIT_TRIB", rates}}));
+  commands.push_back(Command("Vinculacao ao ISS", "38", {{"Vinc", 16, "STRING", c.issLinkage}}));
+
+  // The last two names are the printer's own: they are edited and kept but
+  // never programmed. A name is numbered by its place, not by the commands.
+  const int sent = UsableTotalizerNames(settings.modelMask) - 2;
+  for (int k = 0; k < sent; ++k) {
+    const std::string& name = c.totalizerNames[static_cast<size_t>(k)];
+    // Read from a printer, an unnamed totalizer comes as blanks.
+    if (Blank(name)) continue;
+    const std::string number = (k + 1 < 10 ? "0" : "") + std::to_string(k + 1);
+    commands.push_back(Command(W("Nomeia tot. para Compr. não Fiscais não Vinculados"), "40",
+                               {{"Numero do totalizador", 2, "INTEGER", number},
+                                {"Nome do totalizador", 19, "STRING", name}}));
+  }
+
+  // Odd enables the first two, even enables the other three.
+  commands.push_back(
+      Command("Habilita/Desabilita Cupom adicional", "68",
+              {{"Par desabilita impar habilita", 1, "INTEGER", Digit(c.additionalCoupon)}}));
+  commands.push_back(
+      Command("Habilita/Desabilita Desconto em ISS", "123",
+              {{"Par desabilita impar habilita", 1, "INTEGER", Digit(c.issDiscount)}}));
+  commands.push_back(
+      Command("Habilita/Desabilita Vinculado a CNF", "80 64",
+              {{"Par Habilita impar desabilita", 1, "INTEGER", Digit(!c.linkedToNonFiscal)}}));
+  commands.push_back(
+      Command("Habilita/Desabilita RV na conferencia", "80 65",
+              {{"Par habilita impar desabilita", 1, "INTEGER", Digit(!c.rvInConference)}}));
+  commands.push_back(
+      Command(W("Habilita/Desabilita RZ Automática"), "84",
+              {{"Par habilita impar desabilita", 1, "INTEGER", Digit(!c.automaticZ)}}));
+
+  if (HasRestaurantPage(settings.modelName)) {
+    // An empty field reads as 0, as the restaurant page reads it.
+    const int option = ReadLeadingNumber(c.restaurantOrShop);
+    const int parameter = ReadLeadingNumber(c.conferenceCoupon);
+    commands.push_back(Command("Parametriza para Restaurante ou Loja", "80 63",
+                               {{"Restaurante ou loja", 1, "STRING", std::to_string(option)}}));
+    if (parameter >= 0)
+      commands.push_back(Command("Parametriza Cupom de Conferencia", "80 57",
+                                 {{"Parametro", 1, "STRING", std::to_string(parameter)}}));
+  }
+  CommandSequence sequence;
+  sequence.name = "Programa maquina";
+  sequence.stepByStep = 0;
+  sequence.waitMilliseconds = 0;
+  for (const CommandRecord& command : commands) sequence.InsertCommand(command);
+  return sequence;
+}
+
+ProgrammingResults RunProgramming(CommandSequence& sequence, ExecutionContext& context) {
+  ProgrammingResults results;
+  results.result = RunSequence(sequence, context);
+  results.message = sequence.messageText;
+  if (results.result != kExecuteOk) results.message += RunErrorText(results.result);
+  results.dump = sequence.dumpText;
+  return results;
+}
+
+}  // namespace taloven

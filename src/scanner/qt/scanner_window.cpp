@@ -162,10 +162,14 @@ void ScannerWindow::ShowState() {
 
 void OpenScannerWindow(Ui& ui, QWidget* parent) {
   // One window for the whole run, without a parent that could take it
-  // along when it closes; it goes with the application.
+  // along when it closes; it goes with the application. A window made for
+  // another Ui (a test's, long gone) is not reused.
   static QPointer<ScannerWindow> window;
+  static Ui* owner = nullptr;
+  if (!window.isNull() && owner != &ui) delete window.data();
   if (window.isNull()) {
     window = new ScannerWindow(ui);
+    owner = &ui;
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, window.data(), &QObject::deleteLater);
   }
   if (parent != nullptr)

@@ -56,8 +56,8 @@ bool ScannerCapture::WaitQuiet(int ms) {
   // wait short but ends nothing.
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (!stopping_) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        end - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
     pollfd wake{wake_[0], POLLIN, 0};
     const int ready = ::poll(&wake, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
     if (ready == 0) return true;

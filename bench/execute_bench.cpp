@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <thread>
 
 #include "catalogue/catalogue.h"
+#include "emulator/emulator_process.h"
+#include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/execute.h"
 #include "link/frame_builder.h"
@@ -63,6 +66,18 @@ const bool kRegistered = [] {
   }
   return true;
 }();
+
+// Read system calls this thread has made so far.
+int64_t ThreadReadCalls() {
+  std::FILE* io = std::fopen("/proc/thread-self/io", "r");
+  if (!io) return 0;
+  long long calls = 0;
+  char line[128];
+  while (std::fgets(line, sizeof line, io))
+    if (std::sscanf(line, "syscr: %lld", &calls) == 1) break;
+  std::fclose(io);
+  return calls;
+}
 
 int64_t ThreadCpuNs() {
   timespec now{};
@@ -139,20 +154,80 @@ void BM_FixedReplyOverPseudoTerminal(benchmark::State& state) {
   command.SetEscapeText("35");
   command.SetReturnSize(kReturnSize);
 
-  int64_t cpuNs = 0, bytes = 0, failures = 0;
+  int64_t cpuNs = 0, bytes = 0, failures = 0, reads = 0;
   for (auto _ : state) {
     CommandRecord record = command;
     const int64_t start = ThreadCpuNs();
+    const int64_t readsBefore = ThreadReadCalls();
     if (Execute(record, context) != kExecuteOk) ++failures;
+    reads += ThreadReadCalls() - readsBefore;
     cpuNs += ThreadCpuNs() - start;
     bytes += static_cast<int64_t>(reply.size());
   }
   std::filesystem::remove_all(settings.workingDirectory);
   state.counters["cpu_ns_per_byte"] = bytes ? static_cast<double>(cpuNs) / bytes : 0;
+  state.counters["reads_per_reply"] = static_cast<double>(reads) / state.iterations();
+  state.counters["reply_bytes"] = static_cast<double>(reply.size());
   state.counters["failures"] = static_cast<double>(failures);
   state.SetBytesProcessed(bytes);
 }
 BENCHMARK(BM_FixedReplyOverPseudoTerminal)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// "Marca, Modelo e Tipo" (35 60) through the virtual printer replying at
+// 9600 bit/s, as a printer on a serial line does. The fixed waits of the
+// exchange are skipped (they are sleeps); what is left is the line time of
+// the reply, the printer's own reaction and the tool's work, which is the
+// thread's CPU time inside Execute.
+void BM_IdentityPacedThroughTheVirtualPrinter(benchmark::State& state) {
+  constexpr int kBaud = 9600;
+  constexpr int kFrameBytes = 8, kReplyBytes = 45;
+  const std::string link =
+      std::filesystem::temp_directory_path() / ("taloven-bench-paced-" + std::to_string(getpid()));
+  emulator::testing::EmulatorProcess printer(
+      {"--pty", "--link", link, "--baud", std::to_string(kBaud)});
+  if (printer.Address().empty()) {
+    state.SkipWithError("the virtual printer did not start");
+    return;
+  }
+  AppSettings settings;
+  settings.portName = link;
+  settings.workingDirectory =
+      std::filesystem::temp_directory_path() / ("taloven-bench-" + std::to_string(getpid()));
+  testing::ScriptedUi ui;
+  DefaultPortFactory ports;
+  ExecutionContext context{settings, ui, ports, RealClock()};
+  CommandRecord command;
+  command.SetTitle("Marca, Modelo e Tipo");
+  command.SetEscapeText("35 60");
+  command.SetReturnSize(kReplyBytes - 3);
+
+  int64_t cpuNs = 0, failures = 0, reads = 0;
+  double wallMs = 0;
+  for (auto _ : state) {
+    CommandRecord record = command;
+    const auto wallStart = std::chrono::steady_clock::now();
+    const int64_t start = ThreadCpuNs();
+    const int64_t readsBefore = ThreadReadCalls();
+    if (Execute(record, context) != kExecuteOk) ++failures;
+    reads += ThreadReadCalls() - readsBefore;
+    cpuNs += ThreadCpuNs() - start;
+    wallMs +=
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart)
+            .count();
+  }
+  std::filesystem::remove_all(settings.workingDirectory);
+  const double n = static_cast<double>(state.iterations());
+  const double lineMs = (kFrameBytes + kReplyBytes) * 11 * 1000.0 / kBaud;
+  const double replyLineMs = kReplyBytes * 11 * 1000.0 / kBaud;
+  state.counters["tool_cpu_ms"] = static_cast<double>(cpuNs) / 1e6 / n;
+  state.counters["wall_ms"] = wallMs / n;
+  state.counters["wall_beyond_reply_line_ms"] = wallMs / n - replyLineMs;
+  state.counters["line_time_ms"] = lineMs;
+  state.counters["tool_share_of_line_pct"] = static_cast<double>(cpuNs) / 1e6 / n / lineMs * 100;
+  state.counters["reads_per_command"] = static_cast<double>(reads) / n;
+  state.counters["failures"] = static_cast<double>(failures);
+}
+BENCHMARK(BM_IdentityPacedThroughTheVirtualPrinter)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
 }  // namespace taloven

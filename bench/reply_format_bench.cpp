@@ -37,5 +37,23 @@ void BM_HexDumpOfPaymentFormsExchange(benchmark::State& state) {
 }
 BENCHMARK(BM_HexDumpOfPaymentFormsExchange);
 
+// A sequence's dump joins the dumps of all its exchanges: each a frame of a
+// command with parameters and a short reply.
+void BM_HexDumpOfManyExchanges(benchmark::State& state) {
+  std::string dump;
+  for (int64_t k = 0; k < state.range(0); ++k) {
+    dump += "CMD: ";
+    for (int i = 0; i < 40; ++i) dump += " 3";
+    dump += "\r\nRET:  06 00 00\r\n";
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(HexDumpText(dump));
+  state.counters["dump_KB"] = static_cast<double>(dump.size()) / 1e3;
+}
+BENCHMARK(BM_HexDumpOfManyExchanges)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace taloven

@@ -19,6 +19,7 @@ struct GlobalOptions {
   bool raw = false;                // --raw: Windows-1252 bytes in and out, not UTF-8
   std::string modelName;           // --model NAME, as typed; empty when not given
   std::string modelMask;           // --model-mask M, as typed; empty when not given
+  int timeoutMs = 0;               // --timeout SECONDS: bound of each exchange; 0 none
 };
 
 struct CliCommand;

@@ -18,8 +18,9 @@ namespace {
 
 constexpr const char* kProgram = "taloven-cli";
 constexpr const char* kSynopsis =
-    "uso: taloven-cli [-C DIR] [-p PORTA] [-x] [--raw] [--model NOME] [--model-mask M] COMANDO "
-    "[ARGUMENTOS]";
+    "uso: taloven-cli [-C DIR] [-p PORTA] [-x] [--raw] [--model NOME] [--model-mask M] [--timeout "
+    "S] "
+    "COMANDO [ARGUMENTOS]";
 
 std::string CurrentDirectory() {
   std::vector<char> buffer(PATH_MAX);
@@ -47,6 +48,8 @@ std::string Help(const std::vector<CliCommand>& table) {
         "  --raw       textos em bytes Windows-1252 em vez de UTF-8\n"
         "  --model NOME       modelo da impressora (ECF-T01 a ECF-T13), sem detecção\n"
         "  --model-mask M     máscara do modelo (0x0400, decimal ou hexadecimal), sem detecção\n"
+        "  --timeout S        limite de S segundos para cada troca com a impressora (resultado "
+        "-4)\n"
         "  -h, --help  mostra esta ajuda; COMANDO --help mostra a do comando\n"
         "\n"
         "Comandos:\n");
@@ -57,6 +60,17 @@ std::string Help(const std::vector<CliCommand>& table) {
     text += "  " + name + " " + W(command.summary) + "\n";
   }
   return text;
+}
+
+// A whole number of seconds, 1 to a day, as milliseconds.
+bool ParseSeconds(const std::string& text, int* ms) {
+  constexpr long kDaySeconds = 86400;
+  if (text.empty() || text.size() > 6) return false;
+  if (text.find_first_not_of("0123456789") != std::string::npos) return false;
+  const long seconds = std::strtol(text.c_str(), nullptr, 10);
+  if (seconds < 1 || seconds > kDaySeconds) return false;
+  *ms = static_cast<int>(seconds * 1000);
+  return true;
 }
 
 const CliCommand* FindCommand(const std::vector<CliCommand>& table, const std::string& name) {
@@ -148,6 +162,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
       options.raw = true;
     } else if (arg == "-x") {
       options.extendedReturn = true;
+    } else if (arg == "--timeout") {
+      if (i + 1 >= args.size()) return fail(W("falta o valor da opção ") + arg);
+      if (!ParseSeconds(args[++i], &options.timeoutMs))
+        return fail(W("tempo inválido para --timeout: ") + args[i]);
     } else if (arg == "-C" || arg == "-p" || arg == "--model" || arg == "--model-mask") {
       if (i + 1 >= args.size()) return fail(W("falta o valor da opção ") + arg);
       std::string value = args[++i];

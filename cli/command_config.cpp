@@ -3,6 +3,7 @@
 
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "interrupt_cancel.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/dump_text.h"
@@ -97,7 +98,9 @@ int ReadPrinter(CommandContext& context, bool save) {
   if (!context.ResolveModel()) return 1;
   DefaultPortFactory ports;
   YesToQuestions ui(context.in, context.err, context.options.raw);
-  ExecutionContext execution{context.settings, ui, ports, RealClock()};
+  // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
+  InterruptCancel interrupts;
+  ExecutionContext execution{context.settings, ui, ports, RealClock(), context.options.timeoutMs};
   EquipmentConfiguration configuration;
   const int result = ReadPrinterConfiguration(configuration, execution);
   if (result != 0) return ExitStatusFor(result);
@@ -150,7 +153,10 @@ int Program(CommandContext& context, const std::vector<std::string>& arguments) 
   CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings, context.ui);
   if (dryRun) return PrintFrames(context, sequence.commands);
   DefaultPortFactory ports;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock()};
+  // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
+  InterruptCancel interrupts;
+  ExecutionContext execution{context.settings, context.ui, ports, RealClock(),
+                             context.options.timeoutMs};
   const ProgrammingResults results = RunProgramming(sequence, execution);
   context.out << context.Out(results.message) << '\n' << std::flush;
   // Like "sequence run": 2 to 6 for the results -2 to -6.

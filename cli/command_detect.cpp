@@ -5,6 +5,7 @@
 #include "cli_command.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
+#include "link_command_support.h"
 
 namespace taloven {
 
@@ -29,6 +30,10 @@ int RunDetectCommand(CommandContext& context) {
               << context.Out(context.settings.modelName) << '\n'
               << mask << '\n';
   context.out.flush();
+  if (!context.ui.LogFailure().empty()) {
+    context.Fail(context.ui.LogFailure());
+    return kLogWriteFailedStatus;
+  }
   return context.out ? 0 : 1;
 }
 

@@ -5,6 +5,7 @@
 #include "base/encoding.h"
 #include "catalogue/parameter_entry.h"
 #include "cli_command.h"
+#include "interrupt_cancel.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link/execute.h"
@@ -52,8 +53,13 @@ int RunSendCommand(CommandContext& context) {
     return 1;
   }
   DefaultPortFactory ports;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock()};
-  const int result = Execute(record, execution);
+  ExecutionContext execution{context.settings, context.ui, ports, RealClock(),
+                             context.options.timeoutMs};
+  int result = kExecuteOk;
+  {
+    InterruptCancel interrupts;
+    result = Execute(record, execution);
+  }
   return PrintResults(context, record.formattedReturn, result);
 }
 

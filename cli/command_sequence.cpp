@@ -6,6 +6,7 @@
 
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "interrupt_cancel.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link_command_support.h"
@@ -43,7 +44,11 @@ class RunProgressLine : public ProgressView {
     if (drawn_) err_ << "\r\x1b[K" << std::flush;
     drawn_ = false;
   }
-  ProgressEvents Pump() override { return {}; }
+  ProgressEvents Pump() override {
+    ProgressEvents events;
+    events.cancelClicked = InterruptCancel::Requested();
+    return events;
+  }
   bool Exists() const override { return true; }
 
  private:
@@ -55,7 +60,11 @@ class RunProgressLine : public ProgressView {
 class RunUi : public TerminalUi {
  public:
   explicit RunUi(CommandContext& context)
-      : TerminalUi(context.in, context.err, context.options.raw), err_(context.err) {}
+      : TerminalUi(context.in, context.err, context.options.raw),
+        err_(context.err),
+        owner_(context.ui) {}
+  // The command reports it, from its own Ui.
+  void LogWriteFailed(const std::string& text) override { owner_.LogWriteFailed(text); }
   std::unique_ptr<ProgressView> CreateProgress(const std::string& title, bool smooth) override {
     if (title != Str(32996)) return TerminalUi::CreateProgress(title, smooth);
     auto line = std::make_unique<RunProgressLine>(err_, *this);
@@ -72,6 +81,7 @@ class RunUi : public TerminalUi {
 
  private:
   std::ostream& err_;
+  TerminalUi& owner_;
   RunProgressLine* line_ = nullptr;  // the run's line while it is up
 };
 
@@ -271,7 +281,9 @@ int Run(CommandContext& context, const std::vector<std::string>& args) {
   DefaultPortFactory ports;
   RunUi progressUi(context);
   Ui& ui = ErrorStreamIsTerminal(context) ? static_cast<Ui&>(progressUi) : context.ui;
-  ExecutionContext execution{context.settings, ui, ports, RealClock()};
+  // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
+  InterruptCancel interrupts;
+  ExecutionContext execution{context.settings, ui, ports, RealClock(), context.options.timeoutMs};
   const SequenceRunResults results = RunSequenceRepeatedly(*sequence, options, execution);
   return PrintResults(context, results.message, results.result);
 }

@@ -3,6 +3,7 @@
 
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "interrupt_cancel.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
 #include "link_command_support.h"
@@ -82,7 +83,10 @@ int RunWithReadings(CommandContext& context, bool training) {
     return context.Fail(W("não há sequência salva com o nome \"") + context.ToCore(args[1]) + "\"");
 
   DefaultPortFactory ports;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock()};
+  // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
+  InterruptCancel interrupts;
+  ExecutionContext execution{context.settings, context.ui, ports, RealClock(),
+                             context.options.timeoutMs};
   const VerifyRun run = training ? TrainVerifier(*sequence, options, execution)
                                  : CheckVerifier(*sequence, options, execution);
   if (!run.readingsStored) return context.Fail(run.error);

@@ -73,6 +73,12 @@ int ExitStatusFor(int result) {
 
 int PrintResults(const CommandContext& context, const std::string& text, int result) {
   context.out << context.Out(text) << '\n' << std::flush;
+  if (!context.ui.LogFailure().empty()) {
+    // The status then says the log failed; the line keeps the printer's result.
+    context.Fail(context.ui.LogFailure() + W(" (resultado do comando: ") + std::to_string(result) +
+                 ")");
+    return kLogWriteFailedStatus;
+  }
   return context.out ? ExitStatusFor(result) : 1;
 }
 

@@ -29,7 +29,11 @@ bool ParseHexBytes(const std::vector<std::string>& pieces, std::vector<uint8_t>*
 // -2 to -6.
 int ExitStatusFor(int result);
 
-// Prints a results text with a final line feed; the exit status for result.
+// The exit status when the daily log could not be written.
+constexpr int kLogWriteFailedStatus = 8;
+
+// Prints a results text with a final line feed; the exit status for result,
+// or 8, reported on err with the result, when the daily log failed.
 int PrintResults(const CommandContext& context, const std::string& text, int result);
 
 }  // namespace taloven

@@ -35,6 +35,10 @@ class TerminalUi : public Ui {
   std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
+  // Kept for the command, which reports it with the exchange's result.
+  void LogWriteFailed(const std::string& text) override { logFailure_ = text; }
+  // The latest failure to write the daily log; empty when none.
+  const std::string& LogFailure() const { return logFailure_; }
 
   // Entry dialogs as prompts (terminal_ui_entry.cpp).
   std::optional<std::string> TextEntry(const std::string& prompt, int limit,
@@ -63,6 +67,7 @@ class TerminalUi : public Ui {
   std::istream& in_;
   std::ostream& err_;
   bool raw_;
+  std::string logFailure_;
 };
 
 }  // namespace taloven

@@ -1,13 +1,13 @@
 #include <cctype>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "base/encoding.h"
+#include "interrupt_cancel.h"
 #include "resources/strings.h"
 #include "terminal_ui.h"
 
@@ -52,7 +52,11 @@ class TerminalProgress : public ProgressView {
   void SetPosition(int) override {}
   void SetModal(bool) override {}
   void Hide() override {}
-  ProgressEvents Pump() override { return {}; }
+  ProgressEvents Pump() override {
+    ProgressEvents events;
+    events.cancelClicked = InterruptCancel::Requested();
+    return events;
+  }
   bool Exists() const override { return true; }
 };
 
@@ -107,7 +111,9 @@ std::unique_ptr<ProgressView> TerminalUi::CreateProgress(const std::string&, boo
 }
 
 void TerminalUi::Pause(int ms) {
-  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  // poll rather than a sleep that resumes after a signal: an interrupt ends
+  // the pause, and the waiting code sees the cancel at once.
+  if (ms > 0 && !InterruptCancel::Requested()) ::poll(nullptr, 0, ms);
 }
 
 std::optional<std::string> TerminalUi::SaveFileName(const std::string& proposedName,

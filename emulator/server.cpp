@@ -64,7 +64,10 @@ void Server::Handle(const Frame& frame) {
   if (options_.verbose) {
     const size_t codeLength = std::min(Printer::CodeLength(frame.body), frame.body.size());
     std::string code;
-    for (size_t i = 0; i < codeLength; ++i) code += (i ? " " : "") + std::to_string(frame.body[i]);
+    for (size_t i = 0; i < codeLength; ++i) {
+      if (i > 0) code += ' ';
+      code += std::to_string(frame.body[i]);
+    }
     std::fprintf(stderr, "command \"%s\": %zu parameter bytes, %zu reply bytes sent\n",
                  code.c_str(), frame.body.size() - codeLength, shaped.bytes.size());
   }

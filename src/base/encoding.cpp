@@ -1,5 +1,6 @@
 #include "base/encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -49,6 +50,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
+  const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  if (std::all_of(cp1252.begin(), cp1252.end(), isAscii)) return std::string(cp1252);
   std::string out;
   out.reserve(cp1252.size() + cp1252.size() / 4);
   for (unsigned char byte : cp1252) AppendUtf8(out, Cp1252ToCodePoint(byte));
@@ -56,6 +59,9 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {
+  // Texts in plain ASCII, most of any file, are the same in both.
+  const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  if (std::all_of(utf8.begin(), utf8.end(), isAscii)) return std::string(utf8);
   std::string out;
   out.reserve(utf8.size());
   size_t i = 0;

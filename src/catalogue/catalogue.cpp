@@ -1,7 +1,9 @@
 #include "catalogue/catalogue.h"
 
 #include <cstdio>
+#include <string_view>
 
+#include "catalogue/read_file.h"
 #include "catalogue/xml_document.h"
 
 namespace taloven {
@@ -62,17 +64,40 @@ CommandRecord RecordFromCmdNode(const XmlNode& cmd, bool readEquipmentMask) {
   return record;
 }
 
+namespace {
+
+// An upper bound of the commands in the file, to size the list once.
+size_t CountCommandTags(std::string_view bytes) {
+  size_t count = 0;
+  for (size_t at = bytes.find("<cmd"); at != std::string_view::npos;
+       at = bytes.find("<cmd", at + 4))
+    ++count;
+  return count;
+}
+
+}  // namespace
+
 int LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue, std::string* error) {
   catalogue.Clear();
-  XmlDocument document;
-  if (!document.Load(CataloguePath(directory), error)) {
+  const std::string path = CataloguePath(directory);
+  std::string bytes;
+  // Commands are built as the file is read, element by element: a catalogue
+  // of a hundred thousand commands never stands as one tree beside them.
+  bool read = ReadWholeFile(path, bytes, error);
+  if (read) {
+    catalogue.Reserve(CountCommandTags(bytes));
+    read = ForEachElement(
+        bytes, path, "cmd",
+        [&catalogue](const XmlNode& cmd) { catalogue.Append(RecordFromCmdNode(cmd, true)); },
+        error);
+  }
+  if (!read) {
+    catalogue.Clear();
     // On the error stream, so that a script reading a command's output on
     // standard output never takes the diagnostic for a result.
     std::fputs("Failed to instantiate an XML DOM.\n", stderr);
     return -1;
   }
-  for (const XmlNode& cmd : document.SelectNodes("//cmd"))
-    catalogue.Append(RecordFromCmdNode(cmd, true));
   return 0;
 }
 

@@ -14,6 +14,7 @@ class CommandCatalogue {
  public:
   int Count() const { return static_cast<int>(records_.size()); }
   const CommandRecord& At(int index) const { return records_.at(static_cast<size_t>(index)); }
+  void Reserve(size_t count) { records_.reserve(count); }
   void Append(CommandRecord record) { records_.push_back(std::move(record)); }
   void Clear() { records_.clear(); }
   const std::vector<CommandRecord>& Records() const { return records_; }

@@ -28,6 +28,7 @@ int32_t ReadLeadingNumber(std::string_view text) {
 
 bool FrameBuffer::Append(const uint8_t* bytes, size_t count) {
   if (count > kCapacity - length) return false;
+  if (data.size() < length + count) data.resize(length + count);
   if (count != 0) std::memcpy(data.data() + length, bytes, count);
   length += static_cast<uint32_t>(count);
   return true;
@@ -36,6 +37,7 @@ bool FrameBuffer::Append(const uint8_t* bytes, size_t count) {
 bool FrameBuffer::Seal() {
   if (length < 3 || kCapacity - length < 2) return false;
   uint32_t n = length - 1;  // counts the checksum still to come, not STX and N
+  data.resize(length + 2);
   data[0] = 0x02;
   data[1] = static_cast<uint8_t>(n & 0xFF);
   data[2] = static_cast<uint8_t>((n >> 8) & 0xFF);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,11 @@ namespace taloven {
 int32_t ReadLeadingNumber(std::string_view text);
 
 struct CommandParameter {
+  CommandParameter() = default;
+  CommandParameter(const CommandParameter&) = default;
+  CommandParameter(CommandParameter&&) noexcept = default;
+  CommandParameter& operator=(const CommandParameter&) = default;
+  CommandParameter& operator=(CommandParameter&&) noexcept = default;
   virtual ~CommandParameter() = default;
   int32_t size = 0;
   int32_t mandatory = 1;
@@ -23,6 +29,11 @@ struct CommandParameter {
 };
 
 struct ReturnField {
+  ReturnField() = default;
+  ReturnField(const ReturnField&) = default;
+  ReturnField(ReturnField&&) noexcept = default;
+  ReturnField& operator=(const ReturnField&) = default;
+  ReturnField& operator=(ReturnField&&) noexcept = default;
   virtual ~ReturnField() = default;
   int32_t size = 0;
   std::string title;
@@ -30,12 +41,19 @@ struct ReturnField {
   std::string value;
 };
 
-// The encoded command frame. It never grows past its 4096 bytes: Append
-// refuses what would not fit.
+// The encoded command frame. Its bytes are held as they come, so that the
+// many records that are never sent carry none; it never grows past 4096
+// bytes: Append refuses what would not fit.
 struct FrameBuffer {
   static constexpr size_t kCapacity = 4096;
-  std::array<uint8_t, kCapacity> data{};
+  std::vector<uint8_t> data;  // at least length bytes; those are the frame
   uint32_t length = 0;
+
+  // Empties the frame and keeps room for STX and N, which Seal fills.
+  void Start() {
+    data.assign(3, 0);
+    length = 3;
+  }
 
   bool Append(const uint8_t* bytes, size_t count);
   bool Append(std::string_view bytes) {
@@ -45,17 +63,19 @@ struct FrameBuffer {
   // Writes STX and the length and appends the byte-sum checksum; false when
   // the two checksum bytes would not fit.
   bool Seal();
-  std::vector<uint8_t> Bytes() const { return {data.begin(), data.begin() + length}; }
+  std::vector<uint8_t> Bytes() const {
+    return {data.begin(), data.begin() + std::min<size_t>(length, data.size())};
+  }
 };
 
 struct CommandRecord {
   static constexpr int kMaxEscapeBytes = 12;
 
+  // Copied whole when handed on; moved into the catalogue as it is read.
   CommandRecord() = default;
   CommandRecord(const CommandRecord&) = default;
-  CommandRecord& operator=(const CommandRecord&) = default;
-  // A move hands the texts and lists over; only the frame is copied.
   CommandRecord(CommandRecord&&) noexcept = default;
+  CommandRecord& operator=(const CommandRecord&) = default;
   CommandRecord& operator=(CommandRecord&&) noexcept = default;
   virtual ~CommandRecord() = default;
 

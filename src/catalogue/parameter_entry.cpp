@@ -232,11 +232,11 @@ std::string AskDetailTapeInterval(const CommandParameter& p, Ui& ui) {
   auto kind = chain.Choose(p.title, {Str(32842), Str(32976)});
   if (!kind) return "";
   if (kind == 1) {
-    chain.text = "D";
+    chain.text = 'D';
     chain.DateTwoDigitYear(Str(32953));
     chain.DateTwoDigitYear(Str(32949));
   } else {
-    chain.text = "X";
+    chain.text = 'X';
     chain.Number(Str(32973), 0);
     chain.Number(Str(32974), 0);
     chain.Number(Str(32975), 0);

@@ -2,6 +2,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xpath.h>
 
 #include <climits>
@@ -45,36 +46,115 @@ std::string ElementName(xmlNodePtr node) {
   return name;
 }
 
-// Parses bytes keeping white space. External entities and the network are
-// never touched: a data file must not reach outside itself.
-xmlDocPtr Parse(const std::string& bytes, const std::string& name, std::string* error) {
-  RegisterCp1252ForXml();
-  if (bytes.size() > static_cast<size_t>(INT_MAX)) {
-    if (error) *error = name + ": too large for an XML file";
-    return nullptr;
+// Tells whether an element has a given name, as ElementName gives it. The
+// name is put in libxml2's form once, so that a walk over many children
+// compares bytes instead of converting every child's name.
+class ElementNameMatch {
+ public:
+  explicit ElementNameMatch(const std::string& cp1252) : utf8_(ToLibxml(cp1252)) {}
+
+  bool operator()(xmlNodePtr node) const {
+    if (node->type != XML_ELEMENT_NODE) return false;
+    if (!node->ns || !node->ns->prefix) return xmlStrEqual(node->name, AsXml(utf8_)) != 0;
+    const size_t prefixLength = static_cast<size_t>(xmlStrlen(node->ns->prefix));
+    return utf8_.size() > prefixLength && utf8_[prefixLength] == ':' &&
+           utf8_.compare(0, prefixLength, reinterpret_cast<const char*>(node->ns->prefix)) == 0 &&
+           xmlStrEqual(node->name, AsXml(utf8_) + prefixLength + 1) != 0;
   }
+
+ private:
+  std::string utf8_;
+};
+
+// External entities and the network are never touched: a data file must
+// not reach outside itself.
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+// "name: line N: message", from libxml2's report of the fault.
+std::string ParseFailure(const std::string& name, const xmlError* last) {
+  std::string message = last && last->message ? last->message : "not well-formed";
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  std::string text = name + ": ";
+  if (last && last->line > 0) text += "line " + std::to_string(last->line) + ": ";
+  return text + Utf8ToCp1252(message);
+}
+
+bool FitsTheParser(const std::string& bytes, const std::string& name, std::string* error) {
+  RegisterCp1252ForXml();
+  if (bytes.size() <= static_cast<size_t>(INT_MAX)) return true;
+  if (error) *error = name + ": too large for an XML file";
+  return false;
+}
+
+// Parses bytes keeping white space.
+xmlDocPtr Parse(const std::string& bytes, const std::string& name, std::string* error) {
+  if (!FitsTheParser(bytes, name, error)) return nullptr;
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (!context) {
     if (error) *error = "cannot create an XML parser";
     return nullptr;
   }
-  xmlDocPtr doc =
-      xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), name.c_str(),
-                        nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-  if (!doc && error) {
-    const xmlError* last = xmlCtxtGetLastError(context);
-    std::string message = last && last->message ? last->message : "not well-formed";
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
-      message.pop_back();
-    *error = name + ": ";
-    if (last && last->line > 0) *error += "line " + std::to_string(last->line) + ": ";
-    *error += Utf8ToCp1252(message);
-  }
+  xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
+                                    name.c_str(), nullptr, kParseOptions);
+  if (!doc && error) *error = ParseFailure(name, xmlCtxtGetLastError(context));
   xmlFreeParserCtxt(context);
   return doc;
 }
 
+// The elements inside an element that match too, in document order.
+void VisitNested(xmlNodePtr element, const ElementNameMatch& match,
+                 const std::function<void(const XmlNode&)>& visit) {
+  for (xmlNodePtr child = element->children; child; child = child->next) {
+    if (child->type != XML_ELEMENT_NODE) continue;
+    if (match(child)) visit(XmlNode(child));
+    VisitNested(child, match, visit);
+  }
+}
+
+// Keeps the first fault a reader reports.
+void KeepFirstFault(void* kept, xmlErrorPtr fault) {
+  auto* first = static_cast<xmlError*>(kept);
+  if (first->code == XML_ERR_OK && fault && fault->level >= XML_ERR_ERROR)
+    xmlCopyError(fault, first);
+}
+
 }  // namespace
+
+bool ForEachElement(const std::string& bytes, const std::string& fileName, const std::string& name,
+                    const std::function<void(const XmlNode&)>& visit, std::string* error) {
+  if (!FitsTheParser(bytes, fileName, error)) return false;
+  xmlTextReaderPtr reader = xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()),
+                                               fileName.c_str(), nullptr, kParseOptions);
+  if (!reader) {
+    if (error) *error = fileName + ": " + (bytes.empty() ? "Document is empty" : "not well-formed");
+    return false;
+  }
+  xmlError fault{};
+  xmlTextReaderSetStructuredErrorHandler(reader, KeepFirstFault, &fault);
+  const ElementNameMatch match(name);
+  int status = xmlTextReaderRead(reader);
+  while (status == 1) {
+    if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT ||
+        !match(xmlTextReaderCurrentNode(reader))) {
+      status = xmlTextReaderRead(reader);
+      continue;
+    }
+    xmlNodePtr element = xmlTextReaderExpand(reader);
+    if (!element) {
+      status = -1;
+      break;
+    }
+    visit(XmlNode(element));
+    VisitNested(element, match, visit);
+    // Past the subtree, which the reader then frees, onto the node after it.
+    status = xmlTextReaderNext(reader);
+  }
+  xmlFreeTextReader(reader);
+  const bool read = status == 0 && fault.code == XML_ERR_OK;
+  if (!read && error) *error = ParseFailure(fileName, fault.code != XML_ERR_OK ? &fault : nullptr);
+  xmlResetError(&fault);
+  return read;
+}
 
 bool XmlNode::IsElement() const {
   return node_ && AsNode(node_)->type == XML_ELEMENT_NODE;
@@ -99,11 +179,14 @@ std::string XmlNode::Name() const {
 
 std::string XmlNode::Text() const {
   if (!node_) return {};
-  xmlNodePtr node = AsNode(node_);
-  // Nearly every element holds a single text: read it in place.
-  xmlNodePtr only = node->children;
-  if (node->type == XML_ELEMENT_NODE && only && only == node->last && only->type == XML_TEXT_NODE)
-    return ToCore(only->content);
+  const xmlNodePtr node = AsNode(node_);
+  // Most elements hold one text or none: read it in place, without the copy
+  // that gathering descendants' texts makes.
+  if (node->type == XML_ELEMENT_NODE) {
+    const xmlNodePtr only = node->children;
+    if (!only) return {};
+    if (!only->next && only->type == XML_TEXT_NODE) return ToCore(only->content);
+  }
   return ToCoreAndFree(xmlNodeGetContent(node));
 }
 
@@ -127,24 +210,12 @@ std::vector<XmlNode> XmlNode::ChildNodes() const {
   return nodes;
 }
 
-namespace {
-
-// Compares in libxml2's own encoding, so that walking a large document
-// converts no name on the way.
-bool IsElementNamed(xmlNodePtr node, const std::string& name, const std::string& utf8) {
-  if (node->type != XML_ELEMENT_NODE) return false;
-  if (node->ns && node->ns->prefix) return ElementName(node) == name;
-  return xmlStrEqual(node->name, AsXml(utf8)) != 0;
-}
-
-}  // namespace
-
 XmlNode XmlNode::Child(const std::string& name, int n) const {
   if (!node_) return {};
-  const std::string utf8 = ToLibxml(name);
+  const ElementNameMatch match(name);
   int matches = 0;
   for (xmlNodePtr child = AsNode(node_)->children; child; child = child->next) {
-    if (!IsElementNamed(child, name, utf8)) continue;
+    if (!match(child)) continue;
     if (matches++ == n) return XmlNode(child);
   }
   return {};
@@ -153,9 +224,9 @@ XmlNode XmlNode::Child(const std::string& name, int n) const {
 std::vector<XmlNode> XmlNode::Children(const std::string& name) const {
   std::vector<XmlNode> nodes;
   if (!node_) return nodes;
-  const std::string utf8 = ToLibxml(name);
+  const ElementNameMatch match(name);
   for (xmlNodePtr child = AsNode(node_)->children; child; child = child->next)
-    if (IsElementNamed(child, name, utf8)) nodes.emplace_back(child);
+    if (match(child)) nodes.emplace_back(child);
   return nodes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,15 @@ class XmlNode {
  private:
   void* node_ = nullptr;
 };
+
+// Hands every element named name (nested ones too), in document order and
+// with its whole subtree, to visit, without ever holding the document as one
+// tree: a large file costs the memory of one element at a time. The node is
+// valid only during the call. Reads as Load does; false, with the reason Load
+// would give in *error, when the bytes are not well-formed (visit may then
+// have seen the elements before the fault).
+bool ForEachElement(const std::string& bytes, const std::string& fileName, const std::string& name,
+                    const std::function<void(const XmlNode&)>& visit, std::string* error = nullptr);
 
 class XmlDocument {
  public:

@@ -4,12 +4,14 @@
 
 #include "base/encoding.h"
 #include "link/clock.h"
+#include "link/deadline.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
 #include "link/frame_builder.h"
 #include "link/port.h"
 #include "link/reply_receiver.h"
 #include "link/reply_results.h"
+#include "link/serial_port.h"
 #include "replies/daily_log.h"
 #include "replies/return_format.h"
 #include "resources/strings.h"
@@ -37,17 +39,17 @@ constexpr int kWriteAttempts = 10;
 constexpr int kWriteRetryPauseMs = 100;
 void SendOverLine(Port& port, const CommandRecord& record, Ui& ui) {
   // Failures here show as a missing reply.
-  port.Open(kLineBaudRate);
   port.Purge();
   ui.Pause(kSettleAfterPurgeMs);
   port.Write(record.frame.data.data(), static_cast<int>(record.frame.length), kWriteTimeoutMs);
   ui.Pause(kSettleAfterWriteMs);
 }
 
-void SendThroughFile(FilePort& port, const CommandRecord& record, Ui& ui) {
+void SendThroughFile(FilePort& port, const CommandRecord& record, Ui& ui,
+                     const Deadline& deadline) {
   port.Open(FilePort::kSystemRole);
   auto wait = ui.ShowWait(Str(kPleaseWait));
-  for (int round = 0; round < kStaleReplyRounds; ++round) {
+  for (int round = 0; round < kStaleReplyRounds && !deadline.Passed(); ++round) {
     port.Purge();
     ui.Pause(kStaleReplyPauseMs);
     if (port.PendingBytes() <= 0) break;
@@ -75,6 +77,13 @@ void DrainLine(Port& port, bool variable, Ui& ui) {
   }
 }
 
+void LogExchange(const CommandRecord& record, ExecutionContext& context) {
+  std::string failure;
+  if (WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime(),
+                     &failure) != 0)
+    context.ui.LogWriteFailed(failure);
+}
+
 }  // namespace
 
 int Execute(CommandRecord& record, ExecutionContext& context) {
@@ -83,24 +92,41 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
   if (const int refused = BuildCommandFrame(record, extended)) return refused;
   const bool variable = IsVariableLengthReply(record);
   const int expected = variable ? 0 : record.returnSize + record.replyLength;
+  const Deadline deadline(context.clock, context.timeoutMs);
 
   std::unique_ptr<Port> port = context.ports.Create(context.settings.portName);
   if (!port) {
     StartDump(record);
     record.dumpText += "\r\n";
     record.formattedReturn += Str(kNoReplyText);
-    WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime());
+    LogExchange(record, context);
     return kExecuteNoReply;
   }
   FilePort* filePort = dynamic_cast<FilePort*>(port.get());
   if (filePort) {
-    SendThroughFile(*filePort, record, context.ui);
+    SendThroughFile(*filePort, record, context.ui, deadline);
   } else {
+    const bool opened = port->Open(kLineBaudRate) != 0;
+    // A serial device that cannot be opened, or is no terminal, will never
+    // answer: say so at once, with the system's reason, rather than after
+    // every read attempt has timed out.
+    const auto* serialPort = dynamic_cast<const SerialPort*>(port.get());
+    if (!opened && serialPort) {
+      const std::string reason = serialPort->OpenFailure();
+      StartDump(record);
+      record.dumpText += "\r\n";
+      port->Close();
+      port.reset();
+      record.formattedReturn +=
+          Str(kNoReplyText) + "\r\nPorta \"" + context.settings.portName + "\": " + reason;
+      LogExchange(record, context);
+      return kExecuteNoReply;
+    }
     SendOverLine(*port, record, context.ui);
   }
   StartDump(record);
 
-  ReplyReceiver receiver(record, context.ui, context.clock, variable, expected);
+  ReplyReceiver receiver(record, context.ui, context.clock, deadline, variable, expected);
   const ReceiveEnd end = filePort ? receiver.OverFile(*filePort) : receiver.OverLine(*port);
   int result = kExecuteOk;
   switch (end) {
@@ -131,7 +157,7 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
       break;
   }
   port.reset();
-  WriteLogRecord(record, context.settings.workingDirectory, context.clock.LocalTime());
+  LogExchange(record, context);
   return result;
 }
 

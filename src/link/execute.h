@@ -23,6 +23,9 @@ struct ExecutionContext {
   Ui& ui;
   PortFactory& ports;
   Clock& clock;
+  // Bounds the whole exchange, which then ends as unanswered (-4); 0 leaves
+  // the waits as they are, a variable reply's text ended only by cancelling.
+  int timeoutMs = 0;
 };
 
 // Sends the record's command and reads the reply: 0 when the exchange

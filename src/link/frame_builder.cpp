@@ -38,8 +38,7 @@ int BuildCommandFrame(CommandRecord& record, bool extendedReturn) {
                   W("Tamanho de retorno do catálogo grande demais: o comando não foi enviado"));
   }
   FrameBuffer& frame = record.frame;
-  frame.data.fill(0);
-  frame.length = 3;  // STX and N come with the seal
+  frame.Start();
   frame.AppendByte(extendedReturn ? kExtendedStartByte : kStartByte);
   record.replyLength = extendedReturn ? kExtendedHeaderCount : kHeaderCount;
   const int escapeLength = std::clamp(record.escapeLength, 0, CommandRecord::kMaxEscapeBytes);

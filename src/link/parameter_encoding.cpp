@@ -18,9 +18,18 @@ void RemoveAll(std::string& text, char c) {
   text.erase(std::remove(text.begin(), text.end(), c), text.end());
 }
 
+// Builds the result beside the text rather than shifting the rest of it at
+// every match.
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
+  std::string replaced;
+  replaced.reserve(text.size());
+  size_t start = 0;
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, start)) {
+    replaced.append(text, start, at - start).append(to);
+    start = at + from.size();
+  }
+  replaced.append(text, start);
+  text = std::move(replaced);
 }
 
 bool Fits(int32_t size) {

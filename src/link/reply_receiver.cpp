@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "link/clock.h"
+#include "link/deadline.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
 #include "link/progress_window.h"
@@ -34,11 +35,12 @@ bool QuitRequested(ProgressWindow& progress) {
 
 }  // namespace
 
-ReplyReceiver::ReplyReceiver(CommandRecord& record, Ui& ui, Clock& clock, bool variable,
-                             int expectedLength)
+ReplyReceiver::ReplyReceiver(CommandRecord& record, Ui& ui, Clock& clock, const Deadline& deadline,
+                             bool variable, int expectedLength)
     : record_(record),
       ui_(ui),
       clock_(clock),
+      deadline_(deadline),
       variable_(variable),
       expected_(expectedLength),
       parser_(record) {
@@ -74,6 +76,7 @@ ReceiveEnd ReplyReceiver::FixedOverLine(Port& port) {
   int received = 0, misses = 0;
   while (received < expected_) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
+    if (deadline_.Passed()) return ReceiveEnd::NoReply;
     if (port.Read(&record_.replyBytes[static_cast<size_t>(received)], 1, kByteTimeoutMs)) {
       Log(record_.replyBytes[static_cast<size_t>(received)]);
       ++received;
@@ -95,6 +98,7 @@ ReceiveEnd ReplyReceiver::VariableOverLine(Port& port) {
   int misses = 0;
   while (!parser_.HeaderComplete()) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
+    if (deadline_.Passed()) return ReceiveEnd::NoReply;
     uint8_t byte = 0;
     if (port.Read(&byte, 1, kByteTimeoutMs)) {
       TakeVariableByte(byte);
@@ -105,9 +109,11 @@ ReceiveEnd ReplyReceiver::VariableOverLine(Port& port) {
     }
     if (QuitRequested(progress)) return ReceiveEnd::Cancelled;
   }
-  // The text may take as long as the printer needs; only the user ends it.
+  // The text may take as long as the printer needs; only the user, or the
+  // bound of the exchange when one is set, ends it.
   while (true) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
+    if (deadline_.Passed()) return ReceiveEnd::NoReply;
     uint8_t byte = 0;
     const int64_t started = clock_.MonotonicMs();
     if (port.Read(&byte, 1, kByteTimeoutMs)) {
@@ -136,6 +142,7 @@ ReceiveEnd ReplyReceiver::FileGrowth(FilePort& port) {
   int seen = 0;
   while (true) {
     if (progress.Cancelled()) return cancelled;
+    if (deadline_.Passed()) return ReceiveEnd::NoReply;
     ui_.Pause(kFileLookMs);
     const int pending = port.PendingBytes();
     if (pending <= seen) return ReceiveEnd::Complete;
@@ -152,6 +159,7 @@ ReceiveEnd ReplyReceiver::FixedFromFile(FilePort& port) {
   int received = 0, misses = 0;
   while (received < expected_) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
+    if (deadline_.Passed()) return ReceiveEnd::NoReply;
     unsigned got = 0;
     port.ReadBlock(&record_.replyBytes[static_cast<size_t>(received)], expected_ - received, &got);
     if (got > 0) {
@@ -177,6 +185,7 @@ ReceiveEnd ReplyReceiver::VariableFromFile(FilePort& port) {
   std::vector<uint8_t> block;
   while (true) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
+    if (deadline_.Passed()) return ReceiveEnd::NoReply;
     const int pending = port.PendingBytes();
     unsigned got = 0;
     if (pending > 0) {

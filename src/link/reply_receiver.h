@@ -9,6 +9,7 @@
 namespace taloven {
 
 class Clock;
+class Deadline;
 class FilePort;
 class Port;
 class ProgressWindow;
@@ -27,7 +28,9 @@ enum class ReceiveEnd {
 // through progress windows and stops when the user cancels.
 class ReplyReceiver {
  public:
-  ReplyReceiver(CommandRecord& record, Ui& ui, Clock& clock, bool variable, int expectedLength);
+  // Every wait gives up as unanswered once the deadline has passed.
+  ReplyReceiver(CommandRecord& record, Ui& ui, Clock& clock, const Deadline& deadline,
+                bool variable, int expectedLength);
 
   ReceiveEnd OverLine(Port& port);  // serial and USB: byte by byte
   ReceiveEnd OverFile(FilePort& port);
@@ -53,6 +56,7 @@ class ReplyReceiver {
   CommandRecord& record_;
   Ui& ui_;
   Clock& clock_;
+  const Deadline& deadline_;
   bool variable_;
   int expected_;
   VariableReplyParser parser_;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 
 namespace taloven {
@@ -71,11 +72,29 @@ SerialPort::~SerialPort() {
 }
 
 int SerialPort::Open(int baudRate) {
+  openError_ = 0;
+  errno = 0;
+  const int opened = OpenLine(baudRate);
+  if (!opened && openError_ == 0) openError_ = errno != 0 ? errno : EIO;
+  return opened;
+}
+
+std::string SerialPort::OpenFailure() const {
+  return openError_ != 0 ? std::strerror(openError_) : std::string();
+}
+
+int SerialPort::OpenLine(int baudRate) {
   if (fd_ >= 0) return 0;
   // These names belong to the other kinds of port and never reach a device.
-  if (Name() == "USB" || Name() == "FILE") return 0;
+  if (Name() == "USB" || Name() == "FILE") {
+    openError_ = ENODEV;
+    return 0;
+  }
   fd_ = ::open(SerialDevicePath(Name()).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return 0;
+  // Anything else (a plain file, /dev/null) would take the frame and never
+  // answer.
+  if (!isatty(fd_)) return 0;
   // TIOCEXCL keeps other openers out, except root; the lock covers root too.
   if (ioctl(fd_, TIOCEXCL) != 0) return 0;
   if (flock(fd_, LOCK_EX | LOCK_NB) != 0) return 0;
@@ -83,7 +102,10 @@ int SerialPort::Open(int baudRate) {
   if (tcgetattr(fd_, &savedSettings_) != 0) return 0;
   settingsSaved_ = true;
   speed_t speed{};
-  if (!SpeedFor(baudRate, &speed)) return 0;
+  if (!SpeedFor(baudRate, &speed)) {
+    openError_ = EINVAL;
+    return 0;
+  }
   termios line = savedSettings_;
   line.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
   line.c_oflag &= ~OPOST;
@@ -122,6 +144,7 @@ void SerialPort::Close() {
   ioctl(fd_, TIOCNXCL);
   ::close(fd_);  // also releases the lock
   fd_ = -1;
+  pendingAt_ = pendingEnd_ = 0;
   openName_.clear();
 }
 
@@ -147,10 +170,18 @@ int SerialPort::Write(const uint8_t* bytes, int count, int /*timeoutMs*/) {
   return 1;
 }
 
+size_t SerialPort::TakePending(uint8_t* buffer, size_t count) {
+  const size_t taken = std::min(count, pendingEnd_ - pendingAt_);
+  std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(pendingAt_), taken, buffer);
+  pendingAt_ += taken;
+  return taken;
+}
+
 int SerialPort::Read(uint8_t* buffer, int count, int /*timeoutMs*/) {
   if (fd_ < 0 || count < 0) return 0;
+  int got = static_cast<int>(TakePending(buffer, static_cast<size_t>(count)));
+  if (got == count) return 1;
   const int64_t deadline = NowMs() + static_cast<int64_t>(kPerByteMs) * count + kReadConstantMs;
-  int got = 0;
   while (got < count) {
     const int64_t remaining = deadline - NowMs();
     if (remaining <= 0) return 0;
@@ -167,9 +198,11 @@ int SerialPort::Read(uint8_t* buffer, int count, int /*timeoutMs*/) {
       continue;
     }
     ssize_t n = -1;
-    if (watch.revents & POLLIN) n = ::read(fd_, buffer + got, static_cast<size_t>(count - got));
+    if (watch.revents & POLLIN) n = ::read(fd_, pending_.data(), pending_.size());
     if (n > 0) {
-      got += static_cast<int>(n);
+      pendingAt_ = 0;
+      pendingEnd_ = static_cast<size_t>(n);
+      got += static_cast<int>(TakePending(buffer + got, static_cast<size_t>(count - got)));
       continue;
     }
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
@@ -183,6 +216,7 @@ int SerialPort::Read(uint8_t* buffer, int count, int /*timeoutMs*/) {
 
 int SerialPort::Purge() {
   if (fd_ < 0) return 0;
+  pendingAt_ = pendingEnd_ = 0;
   return tcflush(fd_, TCIOFLUSH) == 0 ? 1 : 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <termios.h>
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 #include "link/port.h"
@@ -29,13 +31,23 @@ class SerialPort : public Port {
   int WriteBlock(const uint8_t*, int, unsigned* written) override;
   int ReadBlock(uint8_t*, int, unsigned* read) override;
 
+  // Why the latest Open failed, in the system's words; empty after success.
+  std::string OpenFailure() const;
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& OpenName() const { return openName_; }
 
  private:
+  int OpenLine(int baudRate);
   void WaitForOutput(int count);
 
+  // Bytes the line already delivered but no Read has asked for yet: one
+  // system call takes in what is waiting, the reads hand it out.
+  size_t TakePending(uint8_t* buffer, size_t count);
+
   int fd_ = -1;
+  int openError_ = 0;
+  std::array<uint8_t, 256> pending_{};
+  size_t pendingAt_ = 0, pendingEnd_ = 0;
   bool settingsSaved_ = false;
   termios savedSettings_{};
   std::string openName_;

@@ -1,6 +1,7 @@
 #include "programming/configuration_file.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "base/atomic_file.h"
 #include "catalogue/xml_document.h"
@@ -91,10 +92,17 @@ std::string ConfigurationsFileBytes(const ConfigurationList& list) {
     bytes.replace(0, end + 2, kDeclaration);
   // The cliché's line breaks go into the file as they are held, CR LF; the
   // XML layer would write each CR as a character reference.
-  const std::string reference = "&#13;";
-  for (size_t at = bytes.find(reference); at != std::string::npos; at = bytes.find(reference, at))
-    bytes.replace(at, reference.size(), "\r");
-  return bytes;
+  constexpr std::string_view kReference = "&#13;";
+  std::string file;
+  file.reserve(bytes.size());
+  size_t start = 0;
+  for (size_t at = bytes.find(kReference); at != std::string::npos;
+       at = bytes.find(kReference, start)) {
+    file.append(bytes, start, at - start).append(1, '\r');
+    start = at + kReference.size();
+  }
+  file.append(bytes, start);
+  return file;
 }
 
 int SaveConfigurations(const std::string& path, const ConfigurationList& list, std::string* error) {

@@ -112,7 +112,9 @@ CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
     const std::string& name = c.totalizerNames[static_cast<size_t>(k)];
     // Read from a printer, an unnamed totalizer comes as blanks.
     if (Blank(name)) continue;
-    const std::string number = (k + 1 < 10 ? "0" : "") + std::to_string(k + 1);
+    std::string number;
+    if (k + 1 < 10) number += '0';
+    number += std::to_string(k + 1);
     commands.push_back(Command(W("Nomeia tot. para Compr. não Fiscais não Vinculados"), "40",
                                {{"Numero do totalizador", 2, "INTEGER", number},
                                 {"Nome do totalizador", 19, "STRING", name}}));

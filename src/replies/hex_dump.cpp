@@ -10,12 +10,13 @@ constexpr size_t kLineChars = 48;  // 16 bytes as "XX " triples
 
 // Cuts the first line off rest (up to its first CR LF, which is dropped)
 // and returns it without its first six characters ("CMD: " or "RET: " and
-// the blank before the first byte).
-std::string CutByteList(std::string& rest) {
+// the blank before the first byte). Only views move, so a dump of many
+// exchanges is read once from end to end.
+std::string_view CutByteList(std::string_view& rest) {
   const size_t end = rest.find("\r\n");
-  std::string line = rest.substr(0, end);
-  rest.erase(0, end == std::string::npos ? std::string::npos : end + 2);
-  return line.size() > 6 ? line.substr(6) : std::string();
+  const std::string_view line = rest.substr(0, end);
+  rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
+  return line.size() > 6 ? line.substr(6) : std::string_view();
 }
 
 int HexDigit(char c) {
@@ -45,15 +46,17 @@ void AppendDump(std::string& out, std::string_view list) {
 }  // namespace
 
 std::string HexDumpText(const std::string& dump) {
-  std::string rest = dump;
+  std::string_view rest = dump;
   std::string out;
+  // Every 48 characters of byte list give a line of 72.
+  out.reserve(dump.size() * 2);
   do {
     out += "CMD:\r\n";
     AppendDump(out, CutByteList(rest));
     out += "RET:\r\n";
     AppendDump(out, CutByteList(rest));
     out += "\r\n";
-  } while (rest.find("CMD:") != std::string::npos);
+  } while (rest.find("CMD:") != std::string_view::npos);
   return out;
 }
 

@@ -173,6 +173,10 @@ class Ui {
 
   // The results window with its message and dump texts (modal).
   virtual void ShowResults(const std::string& message, const std::string& dump) = 0;
+
+  // The daily log could not take an exchange's record; the text names the
+  // file and the system's reason. The exchange's own result stands.
+  virtual void LogWriteFailed(const std::string& text) = 0;
 };
 
 }  // namespace taloven

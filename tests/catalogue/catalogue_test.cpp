@@ -203,6 +203,45 @@ TEST(LoadCatalogue, AnUnloadableFileFailsWithAReasonAndLeavesTheCatalogueEmpty) 
   }
 }
 
+TEST(LoadCatalogue, FindsCommandsAtAnyDepthInDocumentOrder) {
+  const struct {
+    const char* body;
+    const char* titles;  // of the records, in order, joined by '|'
+  } cases[] = {
+      {"<cmd><titulo>A</titulo></cmd><cmd><titulo>B</titulo></cmd>", "A|B"},
+      {"<grupo><cmd><titulo>A</titulo></cmd></grupo><cmd><titulo>B</titulo></cmd>", "A|B"},
+      // A command inside another is a command too, after the one around it.
+      {"<cmd><titulo>A</titulo><x><cmd><titulo>B</titulo></cmd></x></cmd><cmd><titulo>C</titulo>"
+       "</cmd>",
+       "A|B|C"},
+      {"<cmd><titulo>A</titulo></cmd><!-- <cmd><titulo>X</titulo></cmd> --><cmdx/>"
+       "<cmd><titulo><![CDATA[B&]]></titulo></cmd>",
+       "A|B&"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    const CommandCatalogue catalogue =
+        LoadFrom(std::string(kDeclaration) + "<comandos>" + c.body + "</comandos>");
+    std::string titles;
+    for (const CommandRecord& record : catalogue.Records())
+      titles += (titles.empty() ? "" : "|") + record.title;
+    EXPECT_EQ(titles, c.titles) << c.body;
+  }
+}
+
+TEST(LoadCatalogue, AFaultAfterSomeCommandsStillLoadsNone) {
+  TempDirectory dir;
+  std::ofstream(dir.Path() / "comandos.xml", std::ios::binary)
+      << kDeclaration << "<comandos>\n<cmd><titulo>A</titulo></cmd>\n<cmd><titulo>B</cmd>\n";
+  CommandCatalogue catalogue;
+  std::string error;
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(LoadCatalogue(dir.Path().string(), catalogue, &error), -1);
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(catalogue.Count(), 0);
+  EXPECT_NE(error.find("comandos.xml: line 4: "), std::string::npos) << error;
+}
+
 TEST(RecordFromCmdNode, SequencesDoNotReadTheEquipmentMask) {
   XmlDocument document;
   ASSERT_TRUE(document.LoadFromMemory(

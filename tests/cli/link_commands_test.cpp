@@ -7,10 +7,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "cli_command.h"
+#include "emulator/emulator_process.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -152,6 +154,43 @@ TEST_F(LinkCommands, SendWithoutAnAnswerEndsWithStatusFour) {
   EXPECT_EQ(run.status, 4) << run.err;
   EXPECT_NE(run.out.find("Falha no envio do comando"), std::string::npos);
   EXPECT_FALSE(fs::is_empty(work_.Path() / "log"));
+}
+
+TEST_F(LinkCommands, SendThatCannotLogExitsWithEightAndKeepsTheResult) {
+  const std::string link = (work_.Path() / "printer").string();
+  emulator::testing::EmulatorProcess printer({"--pty", "--link", link});
+  std::ofstream(work_.Path() / "log") << "a file where the directory should be";
+  const Outcome run = Run({"-p", link, "send", "Cancela cupom fiscal"});
+  EXPECT_EQ(run.status, 8);
+  EXPECT_NE(run.out.find("Cancela cupom fiscal"), std::string::npos) << "results still shown";
+  EXPECT_NE(run.err.find((work_.Path() / "log").string()), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Not a directory"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("resultado do comando: 0"), std::string::npos) << run.err;
+}
+
+TEST_F(LinkCommands, AnUnusablePortFailsAtOnceWithItsNameAndTheReason) {
+  const struct {
+    std::string port;
+    const char* reason;
+  } cases[] = {
+      {(work_.Path() / "no-such-line").string(), "No such file or directory"},
+      {work_.Path().string(), "Is a directory"},
+      {"COM9:", "No such file or directory"},
+      {"/dev/null", "Inappropriate ioctl for device"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.port);
+    fs::remove_all(work_.Path() / "log");
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome run = Run({"-p", c.port, "send", "Cancela cupom fiscal"});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(run.status, 4);
+    const std::string where = "Porta \"" + c.port + "\": " + c.reason;
+    EXPECT_NE(run.out.find("Falha no envio do comando\r\n" + where), std::string::npos) << run.out;
+    ASSERT_TRUE(fs::is_directory(work_.Path() / "log"));
+    for (const auto& file : fs::directory_iterator(work_.Path() / "log"))
+      EXPECT_NE(testing::ReadFileBytes(file.path()).find(where), std::string::npos);
+  }
 }
 
 TEST_F(LinkCommands, SendRefusesParameterErrorsBeforeAnyPort) {

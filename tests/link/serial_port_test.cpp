@@ -93,6 +93,34 @@ TEST(SerialPortNames, ReservedNamesNeverReachADevice) {
   missing.Close();
 }
 
+TEST(SerialPort, ABurstIsHandedOutInOrderAndAPurgeDropsWhatWasTakenIn) {
+  PseudoTerminal pty;
+  ASSERT_TRUE(pty.Ready());
+  SerialPort port(pty.Path());
+  ASSERT_EQ(port.Open(9600), 1);
+  std::vector<uint8_t> burst(600);
+  for (size_t i = 0; i < burst.size(); ++i) burst[i] = static_cast<uint8_t>(i * 7);
+  pty.Send(burst);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the whole burst is waiting
+
+  std::vector<uint8_t> got(burst.size());
+  for (size_t i = 0; i < 300; ++i) ASSERT_EQ(port.Read(&got[i], 1, 10), 1) << i;
+  // A read of several bytes takes the rest of what was taken in and more.
+  ASSERT_EQ(port.Read(&got[300], 300, 10), 1);
+  EXPECT_EQ(got, burst);
+
+  pty.Send({1, 2, 3, 4});
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  uint8_t byte = 0;
+  ASSERT_EQ(port.Read(&byte, 1, 10), 1);
+  EXPECT_EQ(byte, 1);
+  ASSERT_EQ(port.Purge(), 1);
+  pty.Send({9});
+  ASSERT_EQ(port.Read(&byte, 1, 10), 1);
+  EXPECT_EQ(byte, 9) << "bytes taken in before the purge are gone with it";
+  port.Close();
+}
+
 TEST(DefaultPortFactory, NameDecidesTheKindOfPort) {
   DefaultPortFactory factory;
   EXPECT_NE(dynamic_cast<FilePort*>(factory.Create("FILE").get()), nullptr);

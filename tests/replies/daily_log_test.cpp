@@ -1,6 +1,12 @@
 #include "replies/daily_log.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
 
 #include "base/encoding.h"
 #include "support/temp_directory.h"
@@ -10,6 +16,7 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::TempDirectory;
+namespace fs = std::filesystem;
 
 std::tm At(int year, int month, int day, int hour, int minute, int second) {
   std::tm t{};
@@ -78,11 +85,71 @@ TEST(DailyLog, RecordsAppendAndMidnightOpensTheNextDay) {
   EXPECT_EQ(next.size(), one.size());
 }
 
-TEST(DailyLog, UnwritableLogIsSilentlySkipped) {
-  TempDirectory dir;
-  std::ofstream(dir.Path() / "log") << "a file where the directory should be";
-  CommandRecord record;
-  EXPECT_EQ(WriteLogRecord(record, dir.Path().string(), At(2006, 12, 7, 1, 0, 0)), 0);
+// Lowers the file size limit so that the next append is taken only in part,
+// as on a disk with little room left; restored at the end of the scope.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, SIG_DFL);
+  }
+
+ private:
+  rlimit saved_{};
+};
+
+TEST(DailyLog, AFailedWriteIsReportedAndLeavesNoPartOfARecord) {
+  const std::tm when = At(2006, 12, 7, 1, 0, 0);
+  const struct {
+    const char* name;
+    bool logIsAFile, readOnlyLog, nearlyFull;
+    const char* reason;
+  } cases[] = {
+      {"log is a plain file", true, false, false, "Not a directory"},
+      {"log is read-only", false, true, false, "Permission denied"},
+      {"200 bytes left", false, false, true, "File too large"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.readOnlyLog && geteuid() == 0) continue;  // root writes anyway
+    TempDirectory dir;
+    const fs::path file = LogFilePath(dir.Path().string(), when);
+    CommandRecord record;
+    record.title = "T";
+    record.formattedReturn = std::string(400, 'x');
+    std::string before;
+    if (c.logIsAFile) std::ofstream(dir.Path() / "log") << "a file where the directory should be";
+    if (c.readOnlyLog) {
+      fs::create_directory(dir.Path() / "log");
+      fs::permissions(dir.Path() / "log", fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    if (c.nearlyFull) {
+      ASSERT_EQ(WriteLogRecord(record, dir.Path().string(), when), 0);
+      before = ReadFileBytes(file);
+    }
+
+    std::string failure;
+    int result = 0;
+    {
+      FileSizeLimit limit(c.nearlyFull ? before.size() + 200 : RLIM_INFINITY);
+      result = WriteLogRecord(record, dir.Path().string(), when, &failure);
+    }
+    EXPECT_EQ(result, -1);
+    EXPECT_NE(failure.find(file.string()), std::string::npos) << failure;
+    EXPECT_NE(failure.find(c.reason), std::string::npos) << failure;
+    if (c.nearlyFull) {
+      EXPECT_EQ(ReadFileBytes(file), before) << "the half record was cut off again";
+      ASSERT_EQ(WriteLogRecord(record, dir.Path().string(), when), 0);
+      EXPECT_EQ(ReadFileBytes(file), before + before) << "the next record follows a whole one";
+    }
+  }
 }
 
 }  // namespace

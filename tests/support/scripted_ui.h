@@ -109,6 +109,8 @@ class ScriptedUi : public Ui {
   std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
+  void LogWriteFailed(const std::string& text) override { logFailures_.push_back(text); }
+  const std::vector<std::string>& LogFailures() const { return logFailures_; }
 
  private:
   template <typename T>
@@ -124,6 +126,7 @@ class ScriptedUi : public Ui {
   std::vector<std::vector<FileFilter>> dialogFilters_;
   std::vector<std::pair<std::string, std::string>> results_;
   std::vector<std::string> opened_;
+  std::vector<std::string> logFailures_;
 };
 
 }  // namespace taloven::testing

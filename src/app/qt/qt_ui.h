@@ -34,6 +34,8 @@ class QtUi : public Ui {
   std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
+  // Once per run of the program: a log that fails once will fail again.
+  void LogWriteFailed(const std::string& text) override;
 
   // Entry dialogs (qt_ui_entry.cpp).
   std::optional<std::string> TextEntry(const std::string& prompt, int limit,

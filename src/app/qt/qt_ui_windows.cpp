@@ -154,4 +154,12 @@ void QtUi::ShowResults(const std::string& message, const std::string& dump) {
   window.exec();
 }
 
+void QtUi::LogWriteFailed(const std::string& text) {
+  // Process-wide: the results window brings a QtUi of its own.
+  static bool shown = false;
+  if (shown) return;
+  shown = true;
+  Message(text, std::string(), MessageButtons::Ok, MessageIcon::Error);
+}
+
 }  // namespace taloven

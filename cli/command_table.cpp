@@ -4,6 +4,7 @@ namespace taloven {
 
 // A new command: its file cli/command_<name>.cpp defines the function, and it
 // gets one declaration and one table line here, both in alphabetical order.
+int RunCaptureCommand(CommandContext& context);
 int RunConfigCommand(CommandContext& context);
 int RunDecodeCommand(CommandContext& context);
 int RunDetectCommand(CommandContext& context);
@@ -16,6 +17,11 @@ int RunVerifyCommand(CommandContext& context);
 
 const std::vector<CliCommand>& CommandTable() {
   static const std::vector<CliCommand> table = {
+      {"capture",
+       "-o ARQUIVO.mfd [-s PORTA] [--timeout S] [--save-partial] [--dump] [--rearm MS] "
+       "[--baud N] [--bits 5-8] [--parity none|even|odd] [--stop 1|1,5|2] "
+       "[--handshake none|rts]",
+       "lê os símbolos PDF-417 de um scanner serial para um arquivo MFD", RunCaptureCommand},
       {"config",
        "list | show SERIE | read [--save] | program SERIE [--password HEX] [--dry-run] | delete "
        "SERIE",

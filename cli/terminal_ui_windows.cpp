@@ -78,8 +78,12 @@ MessageAnswer TerminalUi::Message(const std::string& text, const std::string&,
   err_ << Out(text) << "\n";
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   const bool yesNo = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel;
+  const bool retry = buttons == MessageButtons::RetryCancel;
   while (true) {
-    err_ << Out(W(yesNo ? "[s]im / [n]ão: " : "[o]k / [c]ancelar: ")) << std::flush;
+    err_ << Out(W(yesNo   ? "[s]im / [n]ão: "
+                  : retry ? "[t]entar novamente / [c]ancelar: "
+                          : "[o]k / [c]ancelar: "))
+         << std::flush;
     auto line = ReadLine();
     if (!line) return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
     char c = line->empty()
@@ -87,7 +91,8 @@ MessageAnswer TerminalUi::Message(const std::string& text, const std::string&,
                  : static_cast<char>(std::tolower(static_cast<unsigned char>((*line)[0])));
     if (yesNo && c == 's') return MessageAnswer::Yes;
     if (yesNo && c == 'n') return MessageAnswer::No;
-    if (!yesNo && c == 'o') return MessageAnswer::Ok;
+    if (retry && c == 't') return MessageAnswer::Retry;
+    if (!yesNo && !retry && c == 'o') return MessageAnswer::Ok;
     if (c == 'c' && buttons != MessageButtons::YesNo) return MessageAnswer::Cancel;
   }
 }

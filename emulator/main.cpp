@@ -1,5 +1,9 @@
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +14,7 @@
 #include "options.h"
 #include "printer.h"
 #include "pty_transport.h"
+#include "scanner_feed.h"
 #include "server.h"
 #include "simulation.h"
 #include "state_file.h"
@@ -32,6 +37,44 @@ void InstallStopHandlers() {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
+}
+
+int ServeScanner(const taloven::emulator::Options& options) {
+  using namespace taloven::emulator;
+  std::string error;
+  std::ifstream in(options.scanner, std::ios::binary);
+  const std::string stream{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<std::string> records;
+  if (!in.is_open() || in.bad())
+    error = options.scanner + ": " + std::strerror(errno);
+  else if (!SplitScannerStream(stream, records, error))
+    error = options.scanner + ": " + error;
+  if (!error.empty()) {
+    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
+    return 1;
+  }
+  std::unique_ptr<Transport> transport = PtyTransport::Open(options.linkPath, error);
+  if (!transport) {
+    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
+    return 1;
+  }
+  const int line = PrepareScannerLine(*transport, error);
+  if (line < 0) {
+    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s\n", transport->Address().c_str());
+  std::fflush(stdout);
+  ScannerFeedOptions feed;
+  feed.symbolGapMs = options.symbolGapMs;
+  feed.repeat = options.repeatSymbols;
+  feed.skip = options.skipSymbols;
+  feed.verbose = options.verbose;
+  if (!RunScannerFeed(*transport, line, records, feed, stopRequested, error)) {
+    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -87,6 +130,7 @@ int main(int argc, char** argv) {
   }
 
   InstallStopHandlers();
+  if (!options.scanner.empty()) return ServeScanner(options);
   std::unique_ptr<Transport> transport;
   if (options.line == LineKind::kPty)
     transport = PtyTransport::Open(options.linkPath, error);

@@ -87,6 +87,14 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       ok = value(options.exportPdf417);
     } else if (a == "--export-scanner") {
       ok = value(options.exportScanner);
+    } else if (a == "--scanner") {
+      ok = value(options.scanner);
+    } else if (a == "--symbol-gap") {
+      ok = number(0, options.symbolGapMs);
+    } else if (a == "--repeat" || a == "--skip") {
+      int symbol = 0;
+      ok = number(1, symbol);
+      (a == "--repeat" ? options.repeatSymbols : options.skipSymbols).insert(symbol);
     } else if (a == "--simulate-days") {
       ok = number(1, options.simulateDays);
     } else if (a == "--verbose") {
@@ -122,6 +130,17 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   if (options.line == LineKind::kNone && !options.statePath.empty() &&
       (options.simulateDays > 0 || !options.exportPdf417.empty() || !options.exportScanner.empty()))
     return true;
+  if (!options.scanner.empty()) {
+    if (options.line != LineKind::kNone && options.line != LineKind::kPty) {
+      error = "a scanner serves a pseudo-terminal (--pty)";
+      return false;
+    }
+    options.line = LineKind::kPty;
+  } else if (options.symbolGapMs != 2000 || !options.repeatSymbols.empty() ||
+             !options.skipSymbols.empty()) {
+    error = "--symbol-gap, --repeat and --skip go with --scanner";
+    return false;
+  }
   if (options.line == LineKind::kNone) {
     error = "choose a line: --pty, --file or --usb-socket PATH";
     return false;
@@ -173,6 +192,15 @@ std::string HelpText(const std::string& driveC) {
          "02 Cheque, 03 Cartão (TEF); non-fiscal totalizers 01 SANGRIA, 02 SUPRIMENTO,\n"
          "03 RECEBIMENTO; management report 01 RELATÓRIO GERAL; every counter and\n"
          "total at zero but CRO, which is 1.\n"
+         "\n"
+         "Scanner (in place of the printer):\n"
+         "  --scanner FILE      be a PDF-417 scanner on a pseudo-terminal (as --pty, with\n"
+         "                      --link): once the application has set the line up, send\n"
+         "                      the symbol records of FILE (from --export-scanner) one by\n"
+         "                      one, as a person scanning them would\n"
+         "  --symbol-gap MS     the pause before each symbol (default 2000)\n"
+         "  --repeat K          send symbol K (from 1) twice\n"
+         "  --skip K            leave symbol K out\n"
          "\n"
          "Faults, for tests:\n"
          "  --fault-no-reply        answer nothing\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct Options {
   int simulateDays = 0;       // days of sales to add to the state before serving
   std::string exportPdf417;   // directory for the journal's symbol bitmaps
   std::string exportScanner;  // file for the journal as a scanner's stream
+  std::string scanner;        // a scanner's stream to send over the pty, symbol by symbol
+  int symbolGapMs = 2000;     // the pause before each symbol
+  std::set<int> repeatSymbols, skipSymbols;
   bool version = false;
 };
 

@@ -6,21 +6,16 @@
 #include <cstring>
 #include <fstream>
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
+#include "fiscalmem/formats/symbol_record.h"
 
 namespace taloven::emulator {
 
 std::vector<std::string> SymbolRecords(const std::string& journal) {
   std::vector<std::string> records;
-  for (size_t offset = 0; offset < journal.size(); offset += kSymbolPayload) {
-    std::string record;
-    PutLittleEndian(record, journal.size(), 4);
-    PutLittleEndian(record, offset, 4);
-    record += journal.substr(offset, kSymbolPayload);
-    PutLittleEndian(record, Crc32(record) & 0xFFFF, 2);
-    records.push_back(std::move(record));
-  }
+  for (size_t offset = 0; offset < journal.size(); offset += kSymbolPayload)
+    records.push_back(MakeSymbolRecord(static_cast<uint32_t>(journal.size()),
+                                       static_cast<uint32_t>(offset),
+                                       std::string_view(journal).substr(offset, kSymbolPayload)));
   return records;
 }
 

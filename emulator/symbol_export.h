@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "fiscalmem/formats/symbol_record.h"
+
 namespace taloven::emulator {
 
-// The printer can print its journal as PDF-417 symbols. Each symbol carries
-// one record: the journal's total size and this piece's offset (4 bytes
-// each, little-endian), at most kSymbolPayload bytes of the journal, and a
-// 2-byte trailer, the low half of the CRC-32 of everything before it.
-constexpr size_t kSymbolPayload = 668;
+// The printer can print its journal as PDF-417 symbols, one record each
+// (see fiscalmem/formats/symbol_record.h).
+constexpr size_t kSymbolPayload = kSymbolPayloadBytes;
 
 std::vector<std::string> SymbolRecords(const std::string& journal);
 

@@ -10,17 +10,12 @@
 #include <string>
 
 #include "bmp_image.h"
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
+#include "fiscalmem/formats/symbol_record.h"
 #include "fiscalmem/mfd_file.h"
 #include "kovo_mfd.h"
 
 namespace kovo {
 namespace {
-
-constexpr size_t kSymbolHead = 8;
-constexpr size_t kSymbolTrailer = 2;
-constexpr size_t kSymbolPayload = 668;
 
 // The set being collected between open and close.
 struct SymbolSet {
@@ -65,18 +60,21 @@ extern "C" KOVO_API int KovoAddBmpFile(const char* bitmapPath) {
   std::lock_guard<std::mutex> lock(setLock);
   if (!openSet) return KOVO_NOT_EXECUTED;
   // A symbol that does not carry a sound record of ours is no symbol here.
-  if (!record || record->size() < kSymbolHead + kSymbolTrailer) return KOVO_BMP_NO_SYMBOL;
-  const std::string_view bytes(*record);
-  const size_t trailerAt = bytes.size() - kSymbolTrailer;
-  if ((taloven::Crc32(bytes.substr(0, trailerAt)) & 0xFFFF) !=
-      taloven::GetLittleEndian(bytes, trailerAt, 2))
-    return KOVO_BMP_NO_SYMBOL;
-  const auto total = static_cast<uint32_t>(taloven::GetLittleEndian(bytes, 0, 4));
-  const auto offset = static_cast<uint32_t>(taloven::GetLittleEndian(bytes, 4, 4));
-  const std::string_view payload = bytes.substr(kSymbolHead, trailerAt - kSymbolHead);
+  if (!record) return KOVO_BMP_NO_SYMBOL;
+  taloven::SymbolRecord symbol;
+  switch (taloven::ReadSymbolRecord(*record, symbol)) {
+    case taloven::SymbolCheck::Sound:
+      break;
+    case taloven::SymbolCheck::OutOfSet:
+      return KOVO_BMP_OTHER_SET;
+    case taloven::SymbolCheck::TooShort:
+    case taloven::SymbolCheck::BadTrailer:
+      return KOVO_BMP_NO_SYMBOL;
+  }
+  const uint32_t total = symbol.total;
+  const uint32_t offset = symbol.offset;
+  const std::string_view payload = symbol.payload;
   if (openSet->total && *openSet->total != total) return KOVO_BMP_OTHER_SET;
-  if (offset % kSymbolPayload != 0 || offset >= total || payload.size() > total - offset)
-    return KOVO_BMP_OTHER_SET;
   if (openSet->payloads.count(offset) != 0) return KOVO_BMP_REPEATED;
   openSet->total = total;
   openSet->payloads.emplace(offset, std::string(payload));

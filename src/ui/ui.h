@@ -12,9 +12,9 @@ namespace taloven {
 // The GUI answers with Qt windows, the CLI on the terminal, the tests from a
 // script. Every text crossing it is Windows-1252.
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Information, Exclamation, Error, Question };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
 // A window that stays up while its owner works; closed when destroyed.
 class WaitHandle {

@@ -67,6 +67,9 @@ MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
     case MessageButtons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
+    case MessageButtons::RetryCancel:
+      box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+      break;
   }
   switch (box.exec()) {
     case QMessageBox::Yes:
@@ -75,6 +78,8 @@ MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
       return MessageAnswer::No;
     case QMessageBox::Ok:
       return MessageAnswer::Ok;
+    case QMessageBox::Retry:
+      return MessageAnswer::Retry;
     default:
       return MessageAnswer::Cancel;
   }

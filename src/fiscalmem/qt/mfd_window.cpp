@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "resources/qt/qt_text.h"
+#include "scanner/qt/scanner_window.h"
 
 namespace taloven {
 namespace {
@@ -45,10 +46,9 @@ MfdWindow::MfdWindow(Ui& ui, const AppSettings& settings, QWidget* parent)
   add(download, "downloadMfd", "Memória de fita-detalhe (MFD)", &MfdOperations::DownloadMfd);
   add(download, "downloadMf", "Memória Fiscal (MF)", &MfdOperations::DownloadMf);
   add(download, "downloadSb", "Software Básico(SB)", &MfdOperations::DownloadSb);
-  // The scanner capture is not part of this program yet: shown, not usable.
   QAction* scanner = link->addAction(QStringLiteral("Leitura via scanner (PDF - 417)"));
   scanner->setObjectName("scanner");
-  scanner->setEnabled(false);
+  connect(scanner, &QAction::triggered, this, [this, &ui] { OpenScannerWindow(ui, this); });
 }
 
 }  // namespace taloven

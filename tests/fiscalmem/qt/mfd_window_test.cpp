@@ -47,7 +47,7 @@ class MfdWindowTest : public QObject {
              QStringList({QString::fromUtf8("Memória de fita-detalhe (MFD)"),
                           QString::fromUtf8("Memória Fiscal (MF)"),
                           QString::fromUtf8("Software Básico(SB)")}));
-    QVERIFY(!window.findChild<QAction*>("scanner")->isEnabled());
+    QVERIFY(window.findChild<QAction*>("scanner")->isEnabled());
   }
 
   void itemsRunTheirOperations() {
@@ -72,6 +72,21 @@ class MfdWindowTest : public QObject {
     window.findChild<QAction*>("exit")->trigger();
     QVERIFY(!window.isVisible());
     QCOMPARE(window.result(), int(QDialog::Accepted));
+  }
+
+  void scannerItemOpensTheCaptureWindow() {
+    testing::ScriptedUi ui;
+    AppSettings settings;
+    MfdWindow window(ui, settings);
+    window.show();
+    QString opened;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal) opened = modal->windowTitle();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    });
+    window.findChild<QAction*>("scanner")->trigger();
+    QCOMPARE(opened, QStringLiteral("pdf 417"));
   }
 
   void intervalDialogStartsWithCoosAndEnablesTheChosenFields() {

@@ -1,0 +1,106 @@
+#include "scanner/qt/scanner_settings_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "resources/qt/qt_text.h"
+
+namespace taloven {
+namespace {
+
+// A position outside the list selects nothing, as the stored value names
+// no entry.
+QComboBox* List(QWidget* parent, const char* name, const std::vector<std::string>& entries,
+                int position) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  for (const std::string& entry : entries) list->addItem(ToQt(entry));
+  list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+  return list;
+}
+
+std::vector<std::string> Numbers(const std::vector<int>& values) {
+  std::vector<std::string> texts;
+  for (int value : values) texts.push_back(std::to_string(value));
+  return texts;
+}
+
+}  // namespace
+
+ScannerSettingsDialog::ScannerSettingsDialog(const ScannerSettings& settings,
+                                             const std::vector<std::string>& devices,
+                                             QWidget* parent)
+    : QDialog(parent), storedPort_(settings.portName) {
+  setObjectName(QStringLiteral("scannerSettings"));
+  setWindowTitle(QStringLiteral("Configurar"));
+
+  // A name beyond the COM entries (a USB scanner's device, a COM port past
+  // the fourth) is offered as it is stored, with the devices present.
+  std::vector<std::string> ports = ScannerPortChoices();
+  int portPosition = ScannerPortPosition(settings.portName);
+  if (portPosition < 0 && !settings.portName.empty()) {
+    portPosition = static_cast<int>(ports.size());
+    ports.push_back(settings.portName);
+  }
+  for (const std::string& device : devices)
+    if (device != settings.portName) ports.push_back(device);
+  port_ = List(this, "port", ports, portPosition);
+  baud_ = List(this, "baud", Numbers(ScannerBaudRates()), settings.baud);
+  bits_ = List(this, "bits", Numbers(ScannerDataBits()), settings.byteLength);
+  parity_ = List(this, "parity", ScannerParityChoices(), settings.parity);
+  stop_ = List(this, "stop", ScannerStopBitChoices(), settings.stopBits);
+  handshake_ = List(this, "handshake", ScannerHandshakeChoices(), settings.handshake);
+
+  auto* group = new QGroupBox(QStringLiteral("Scanner"), this);
+  auto* form = new QFormLayout(group);
+  const struct {
+    const char* label;
+    QComboBox* list;
+  } rows[] = {
+      {"Porta serial usada para leitura de &símbolos PDF-417:", port_},
+      {"&Bits por segundo:", baud_},
+      {"Bits de &dados:", bits_},
+      {"&Paridade:", parity_},
+      {"Bits de p&arada:", stop_},
+      {"Controle de &fluxo:", handshake_},
+  };
+  for (const auto& row : rows) {
+    auto* label = new QLabel(QString::fromUtf8(row.label), group);
+    label->setBuddy(row.list);
+    form->addRow(label, row.list);
+  }
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addWidget(buttons);
+}
+
+ScannerSettings ScannerSettingsDialog::Chosen() const {
+  ScannerSettings chosen;
+  const int port = port_->currentIndex();
+  const int comEntries = static_cast<int>(ScannerPortChoices().size());
+  if (port < 0)
+    chosen.portName = storedPort_;
+  else if (port < comEntries)
+    chosen.portName = ScannerPortNameFor(storedPort_, port);
+  else
+    chosen.portName = FromQt(port_->currentText());
+  chosen.baud = baud_->currentIndex();
+  chosen.byteLength = bits_->currentIndex();
+  chosen.parity = parity_->currentIndex();
+  chosen.stopBits = stop_->currentIndex();
+  chosen.handshake = handshake_->currentIndex();
+  return chosen;
+}
+
+}  // namespace taloven

@@ -1,0 +1,175 @@
+#include "scanner/scanner_capture.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "base/encoding.h"
+#include "fiscalmem/mfd_file.h"
+
+namespace taloven {
+namespace {
+
+const std::string& Attention() {
+  static const std::string caption = W("Atenção");
+  return caption;
+}
+
+}  // namespace
+
+ScannerCapture::~ScannerCapture() {
+  StopReader();
+}
+
+bool ScannerCapture::Start(const ScannerSettings& settings) {
+  if (IsCapturing()) return true;
+  portName_ = settings.portName;
+  const ScannerLine line = LineFor(settings);
+  std::string error;
+  while (!port_.Open(portName_, line, error)) {
+    ui_.Message(error, "Erro na porta " + portName_, MessageButtons::Ok, MessageIcon::Exclamation);
+    const MessageAnswer again = ui_.Message(
+        W("Porta serial ") + portName_ + W(" pode não ter\nsido corretamente inicializada."),
+        Attention(), MessageButtons::RetryCancel, MessageIcon::Exclamation);
+    if (again != MessageAnswer::Retry) return false;
+  }
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    state_.Clear();
+  }
+  buffer_.clear();
+  overflowed_ = false;
+  stopping_ = false;
+  if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
+    ui_.Message(std::strerror(errno), "Erro na porta " + portName_, MessageButtons::Ok,
+                MessageIcon::Exclamation);
+    wake_[0] = wake_[1] = -1;
+    ClosePort();
+    return false;
+  }
+  reader_ = std::thread(&ScannerCapture::Read, this);
+  return true;
+}
+
+StopResult ScannerCapture::Stop(const std::optional<StopAnswers>& answers) {
+  StopResult result;
+  bool known = false;
+  uint32_t count = 0, read = 0;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    known = state_.SetKnown();
+    count = state_.SetSize();
+    read = state_.ReadCount();
+  }
+  if (!known) {
+    result.why = W("nenhum símbolo foi lido");
+    ClosePort();
+    return result;
+  }
+  if (read < count) {
+    MessageAnswer answer = MessageAnswer::No;
+    if (answers) {
+      answer = answers->savePartial ? MessageAnswer::Yes : MessageAnswer::No;
+    } else {
+      answer = ui_.Message(
+          W("Alguns símbolos impressos não foram capturados.\nIsso significa que apenas uma "
+            "parcela das informações\nda seção estará disponível para recuperação.\n\n* Clique "
+            "\"Sim\" para salvar em arquivo mesmo assim; ou\n* clique \"Não\" para interromper a "
+            "captura sem salvar; ou\n* clique \"Cancelar\" para voltar à captura dos símbolos "
+            "restantes"),
+          Attention(), MessageButtons::YesNoCancel, MessageIcon::Question);
+    }
+    if (answer == MessageAnswer::Cancel) {
+      result.backToCapture = true;
+      return result;
+    }
+    if (answer != MessageAnswer::Yes) {
+      char why[96];
+      std::snprintf(why, sizeof why, "%u de %u", read, count);
+      result.why = W("captura incompleta (") + why + W(" símbolos) não foi salva");
+      ClosePort();
+      return result;
+    }
+  }
+  // The capture ends here: what the file holds is what the window shows,
+  // not one more symbol taken while the user names the file.
+  StopReader();
+  const std::optional<std::string> path =
+      answers ? std::optional<std::string>(answers->path)
+              : ui_.SaveFileName(
+                    "", "mfd",
+                    {{"Arquivos de MFD (*.mfd)", "*.mfd"}, {"Todos os Arquivos (*.*)", "*.*"}});
+  if (!path) {
+    result.why = W("nenhum arquivo foi escolhido");
+    ClosePort();
+    return result;
+  }
+  std::string payload;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    payload = state_.Payload();
+    read = state_.ReadCount();
+  }
+  std::string error;
+  if (!WriteMfdFile(*path, kMfdCaptureSource, payload, &error)) {
+    ui_.Message(error + "\nArquivo: " + *path, "Erro", MessageButtons::Ok, MessageIcon::Error);
+    result.why = error + W(": ") + *path;
+    ClosePort();
+    return result;
+  }
+  char done[512];
+  std::snprintf(done, sizeof done,
+                "FORAM DECODIFICADOS (%u) S\xCDMBOLOS PDF-417.\n\nArquivo %s criado com "
+                "sucesso.\nUtilize a gera\xE7\xE3o de documento RTF ou banco de dados para\nobter "
+                "as informa\xE7\xF5"
+                "es da mesma forma como para download.",
+                read, path->c_str());
+  ui_.Message(done, W("Concluído"), MessageButtons::Ok, MessageIcon::Information);
+  result.saved = true;
+  result.path = *path;
+  ClosePort();
+  return result;
+}
+
+void ScannerCapture::ClosePort() {
+  StopReader();
+  std::string error;
+  while (!port_.Close(error)) {
+    ui_.Message(error, "Erro na porta " + portName_, MessageButtons::Ok, MessageIcon::Exclamation);
+    const MessageAnswer again =
+        ui_.Message(W("Porta serial ") + portName_ +
+                        W(" pode não ter\nsido corretamente liberada para o sistema."),
+                    Attention(), MessageButtons::RetryCancel, MessageIcon::Exclamation);
+    if (again != MessageAnswer::Retry) break;
+  }
+}
+
+CaptureDisplay ScannerCapture::Display() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return state_.Display();
+}
+
+uint32_t ScannerCapture::ReadCount() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return state_.ReadCount();
+}
+
+void ScannerCapture::StopReader() {
+  if (reader_.joinable()) {
+    stopping_ = true;
+    const char wake = 1;
+    // Only a full pipe refuses the byte, and a full pipe wakes the reader too.
+    const ssize_t wrote = ::write(wake_[1], &wake, 1);
+    static_cast<void>(wrote);
+    reader_.join();
+  }
+  for (int& end : wake_) {
+    if (end >= 0) ::close(end);
+    end = -1;
+  }
+}
+
+}  // namespace taloven

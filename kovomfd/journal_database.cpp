@@ -298,10 +298,5 @@ extern "C" KOVO_API int KovoGeraMdbPorData(const char* mfdPath, const char* outp
 
 extern "C" KOVO_API int KovoGeraMdbPorCOO(const char* mfdPath, const char* outputPath, int user,
                                           int firstCoo, int lastCoo) {
-  kovo::JournalSelection selection;
-  selection.by = kovo::JournalSelection::By::kUserAndCoos;
-  selection.user = user;
-  selection.firstCoo = firstCoo;
-  selection.lastCoo = lastCoo;
-  return kovo::WriteDatabase(mfdPath, outputPath, selection);
+  return kovo::WriteDatabase(mfdPath, outputPath, kovo::SelectUserAndCoos(user, firstCoo, lastCoo));
 }

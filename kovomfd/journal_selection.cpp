@@ -30,6 +30,15 @@ bool SelectDates(const char* start, const char* end, JournalSelection& selection
          taloven::DateKeyFromDdmmyy(end, selection.lastDate);
 }
 
+JournalSelection SelectUserAndCoos(int user, int firstCoo, int lastCoo) {
+  JournalSelection selection;
+  selection.by = JournalSelection::By::kUserAndCoos;
+  selection.user = user;
+  selection.firstCoo = firstCoo;
+  selection.lastCoo = lastCoo;
+  return selection;
+}
+
 int LoadJournal(const char* mfdPath, LoadedJournal& journal) {
   if (mfdPath == nullptr) return KOVO_NO_VALID_DATA;
   std::ifstream file(mfdPath, std::ios::binary);

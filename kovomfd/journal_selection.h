@@ -19,6 +19,9 @@ struct JournalSelection {
 // "DDMMYY" texts to a date selection; false when either is no real date.
 bool SelectDates(const char* start, const char* end, JournalSelection& selection);
 
+// One user's documents from firstCoo to lastCoo.
+JournalSelection SelectUserAndCoos(int user, int firstCoo, int lastCoo);
+
 // An MFD file read into memory, its sound records found.
 struct LoadedJournal {
   std::string bytes;

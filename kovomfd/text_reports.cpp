@@ -41,10 +41,6 @@ extern "C" KOVO_API int KovoGeraTxtPorData(const char* mfdPath, const char* outp
 
 extern "C" KOVO_API int KovoGeraTxtPorCOO(const char* mfdPath, const char* outputPath, int user,
                                           int firstCoo, int lastCoo) {
-  kovo::JournalSelection selection;
-  selection.by = kovo::JournalSelection::By::kUserAndCoos;
-  selection.user = user;
-  selection.firstCoo = firstCoo;
-  selection.lastCoo = lastCoo;
-  return kovo::WriteTextReport(mfdPath, outputPath, selection);
+  return kovo::WriteTextReport(mfdPath, outputPath,
+                               kovo::SelectUserAndCoos(user, firstCoo, lastCoo));
 }

@@ -9,7 +9,8 @@
 namespace taloven {
 
 std::string AboutText(uint32_t modelMask) {
-  std::string text = Str(32962) + ": " + ProgramVersion() + " - beta" + "\r\n" + Str(32962);
+  std::string text =
+      Str(StrId::kVersion) + ": " + ProgramVersion() + " - beta" + "\r\n" + Str(StrId::kVersion);
   text += UsesSecondFiscalMemoryLibrary(modelMask) ? " KovoMFD2.DLL: " : " KovoMFD.DLL: ";
   FiscalMemoryLibrary library(modelMask);
   if (std::optional<std::string> version = library.Version()) {

@@ -130,7 +130,8 @@ int ReadPrinterConfiguration(EquipmentConfiguration& configuration, ExecutionCon
     const int result = Execute(record, context);
     if (read.always) read.always(configuration);
     if (result == kExecuteNoReply) {
-      context.ui.Message(Str(32778), Str(32915), MessageButtons::Ok, MessageIcon::Exclamation);
+      context.ui.Message(Str(StrId::kSendFailed), Str(StrId::kProductName), MessageButtons::Ok,
+                         MessageIcon::Exclamation);
       return result;
     }
     // A cancelled read stops the reading: the user asked for it to end.

@@ -79,7 +79,7 @@ CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
     if (c.password.size() == 20)
       password = c.password;
     else
-      ui.Message("Senha com tamanho errado", Str(32915), MessageButtons::Ok,
+      ui.Message("Senha com tamanho errado", Str(StrId::kProductName), MessageButtons::Ok,
                  MessageIcon::Exclamation);
     commands.push_back(Command("Programa CNPJ/IE/IM", "4",
                                {{"CNPJ", 20, "STRING", c.cnpj},

@@ -44,7 +44,7 @@ bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& con
   // Whether it was saved does not change what is programmed.
   SaveEditedConfiguration(configuration, context.settings.workingDirectory, context.ui);
 
-  auto wait = context.ui.ShowWait(Str(32964));
+  auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
   CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings, context.ui);
   const ProgrammingResults results = RunProgramming(sequence, context);
   context.ui.ShowResults(results.message, results.dump);
@@ -53,7 +53,7 @@ bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& con
 
 bool ReadEditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& context,
                         const PagesEditor& editPages) {
-  auto wait = context.ui.ShowWait(Str(32964));
+  auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
   // A failed reading has told the user; the pages open on what was read.
   ReadPrinterConfiguration(configuration, context);
   return EditAndProgram(configuration, context, editPages);

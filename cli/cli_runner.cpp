@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "app/model_detection.h"
-#include "app/model_mask.h"
 #include "base/encoding.h"
+#include "base/printer_models.h"
 #include "cli_command.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/model_mask.h"
 #include "app/serial_devices.h"
+#include "base/printer_models.h"
 #include "catalogue/command_record.h"
 #include "link/execute.h"
 #include "link/port.h"

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "base/printer_models.h"
 #include "catalogue/cliche_markup.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
@@ -120,12 +121,9 @@ CommandRecord Prepare(const Read& read) {
 
 }  // namespace
 
-bool IsFirstGeneration(uint32_t modelMask) {
-  return modelMask < 0x100;
-}
-
 int ReadPrinterConfiguration(EquipmentConfiguration& configuration, ExecutionContext& context) {
-  for (const Read& read : ReadsFor(IsFirstGeneration(context.settings.modelMask))) {
+  for (const Read& read :
+       ReadsFor(GenerationOf(context.settings.modelMask) == Generation::kFirst)) {
     CommandRecord record = Prepare(read);
     const int result = Execute(record, context);
     if (read.always) read.always(configuration);

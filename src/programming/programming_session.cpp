@@ -1,5 +1,6 @@
 #include "programming/programming_session.h"
 
+#include "base/printer_models.h"
 #include "programming/printer_configuration_read.h"
 #include "programming/programming_commands.h"
 #include "programming/save_edited_configuration.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/model_mask.h"
+#include "base/printer_models.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {

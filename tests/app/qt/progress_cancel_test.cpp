@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "app/model_detection.h"
-#include "app/model_mask.h"
 #include "app/qt/progress_popup.h"
 #include "app/qt/qt_ui.h"
+#include "base/printer_models.h"
 #include "catalogue/qt/command_dialog.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"

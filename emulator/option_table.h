@@ -8,8 +8,8 @@
 
 namespace taloven::emulator {
 
-// The parts of --help an option can be listed in. kUnlisted options are
-// named in the help's closing note instead.
+// The parts of --help an option can be listed in; kUnlisted ones (--help,
+// --version) get no row of their own.
 enum class HelpSection { kUnlisted, kLines, kPrinter, kScanner, kFaults };
 
 // One option of taloven-emulator. A new option is one line of

@@ -3,12 +3,16 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "base/printer_models.h"
+
 namespace taloven::emulator {
 namespace {
 
-constexpr const char* kModels[] = {"ECF-T01", "ECF-T02", "ECF-T03", "ECF-T04",
-                                   "ECF-T05", "ECF-T06", "ECF-T07", "ECF-T08",
-                                   "ECF-T09", "ECF-T10", "ECF-T11", "ECF-T12"};
+std::string Trimmed(const std::string& name) {
+  std::string out = name;
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
 
 bool ReadCount(const std::string& text, int minimum, int& value) {
   if (text.empty()) return false;
@@ -67,13 +71,12 @@ bool Symbol(Options& options, const std::string& name, const std::string& value,
   return true;
 }
 
-// A model name as a printer pads it (trailing blanks) is accepted too.
+// The models a technician can choose in the settings dialog; a name as a
+// printer pads it (trailing blanks) is accepted too.
 bool Model(Options& options, const std::string&, const std::string& value, std::string& error) {
-  std::string trimmed = value;
-  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
-  for (const char* known : kModels) {
-    if (trimmed == known) {
-      options.model = known;
+  for (const std::string& known : SettingsModelNames()) {
+    if (Trimmed(value) == Trimmed(known)) {
+      options.model = Trimmed(known);
       return true;
     }
   }

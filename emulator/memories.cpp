@@ -5,9 +5,9 @@
 
 #include "bcd.h"
 #include "download.h"
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
-#include "fiscalmem/formats/mf_image.h"
+#include "formats/crc32.h"
+#include "formats/little_endian.h"
+#include "formats/mf_image.h"
 #include "journal_print.h"
 #include "printer.h"
 #include "text850.h"

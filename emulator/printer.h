@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "exchange.h"
-#include "fiscalmem/formats/journal_record.h"
+#include "formats/journal_record.h"
 #include "printer_state.h"
 #include "wire_frame.h"
 

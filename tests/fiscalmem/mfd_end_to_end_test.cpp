@@ -5,10 +5,10 @@
 
 #include "base/encoding.h"
 #include "emulator/emulator_process.h"
-#include "fiscalmem/formats/journal_record.h"
 #include "fiscalmem/mfd_diagnosis_run.h"
 #include "fiscalmem/mfd_operations.h"
 #include "fiscalmem/system_dir_override.h"
+#include "formats/journal_record.h"
 #include "printer.h"
 #include "simulation.h"
 #include "state_file.h"

@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "app/model_mask.h"
-#include "app/serial_devices.h"
 #include "catalogue/command_record.h"
 #include "link/execute.h"
 #include "link/port.h"
+#include "link/serial_devices.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 

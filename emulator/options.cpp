@@ -3,12 +3,10 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "base/printer_models.h"
+
 namespace taloven::emulator {
 namespace {
-
-constexpr const char* kModels[] = {"ECF-T01", "ECF-T02", "ECF-T03", "ECF-T04",
-                                   "ECF-T05", "ECF-T06", "ECF-T07", "ECF-T08",
-                                   "ECF-T09", "ECF-T10", "ECF-T11", "ECF-T12"};
 
 bool ReadCount(const std::string& text, int minimum, int& value) {
   if (text.empty()) return false;
@@ -72,8 +70,9 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       ok = value(model);
       if (ok) {
         options.model.clear();
-        for (const char* known : kModels)
-          if (Trimmed(model) == known) options.model = known;
+        // The models a technician can choose in the settings dialog.
+        for (const std::string& known : SettingsModelNames())
+          if (Trimmed(model) == Trimmed(known)) options.model = Trimmed(known);
         if (options.model.empty()) {
           error = "unknown model \"" + model + "\" (ECF-T01 to ECF-T12)";
           return false;

@@ -1,5 +1,6 @@
 #include "printer_state.h"
 
+#include "base/printer_models.h"
 #include "text850.h"
 
 namespace taloven::emulator {
@@ -7,8 +8,10 @@ namespace taloven::emulator {
 PrinterState DefaultPrinterState(const std::string& model) {
   PrinterState state;
   state.model = model;
-  // The tenth model is built under another brand, which its tape shows.
-  if (model == "ECF-T10") state.maker = "DRAVELIN";
+  // A model built under another brand shows it on its tape.
+  for (const PrinterModel& known : PrinterModels())
+    if (known.name.substr(0, known.name.find(' ')) == model && !known.brand.empty())
+      state.maker = known.brand;
   // The serial number carries the model's digits, as a maker stamps it.
   std::string digits;
   for (char c : model)

@@ -11,12 +11,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kCancelled = 32782;    // "ERRO"
-constexpr int kDateCorrect = 32986;  // "A data está correta?"
-constexpr int kAcceptClock = 32997;  // "Aceitar data e horário do computador?"
-constexpr int kPleaseWait = 32964;   // "Por favor, aguarde....."
-constexpr int kProductName = 32915;  // "Taloven"
-
 // The escape text of the command that sets the printer's date and time.
 constexpr const char* kClockCommandEscape = "2";
 
@@ -89,11 +83,12 @@ void CommandDialogLogic::Open() {
 
 bool CommandDialogLogic::OpenAsClockCommand() {
   // In clock mode the time window adds today's date to the question itself.
-  const auto moment = ui_.TimeEntry(Str(kAcceptClock), true);
+  const auto moment = ui_.TimeEntry(Str(StrId::kAcceptComputerClock), true);
   if (!moment) return false;
   const std::string date = DayMonthYear2(moment->date);
-  const MessageAnswer answer = ui_.Message(Str(kDateCorrect) + "\r\n" + date, Str(kProductName),
-                                           MessageButtons::YesNo, MessageIcon::Exclamation);
+  const MessageAnswer answer =
+      ui_.Message(Str(StrId::kDateCorrect) + "\r\n" + date, Str(StrId::kProductName),
+                          MessageButtons::YesNo, MessageIcon::Exclamation);
   if (answer != MessageAnswer::Yes) return false;
   const std::array<std::string, 3> values{date, HoursMinutesSeconds(moment->time),
                                           moment->summerTime ? "1" : "0"};
@@ -106,8 +101,9 @@ bool CommandDialogLogic::OpenAsClockCommand() {
 void CommandDialogLogic::CollectAll() {
   for (int row = 0; row < UsedRows(); ++row) {
     if (!RowIsEditable(row)) continue;
-    std::string value = CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui_);
-    if (value == Str(kCancelled)) return;
+    std::string value =
+        CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui_);
+    if (value == Str(StrId::kError)) return;
     rows_[static_cast<size_t>(row)].text = std::move(value);
   }
 }
@@ -129,7 +125,7 @@ int CommandDialogLogic::Send() {
   int result;
   {
     // Closed before the results window, which then has the screen alone.
-    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     result = sender_.Send(record_);
   }
   if (result != CommandSender::kCompleted || settings_.showResults)

@@ -83,7 +83,7 @@ std::optional<ClicheAnswer> QtUi::ClicheEditor() {
 TaxRates QtUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
   // A property sheet of one page.
   QDialog sheet(parent_);
-  sheet.setWindowTitle(QStr(32915));
+  sheet.setWindowTitle(QStr(StrId::kProductName));
   auto* layout = new QVBoxLayout(&sheet);
   auto* tabs = new QTabWidget(&sheet);
   auto* page = new taloven::TaxRatePage(tabs);
@@ -94,7 +94,7 @@ TaxRates QtUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
   layout->addWidget(tabs);
   auto* buttons = new QDialogButtonBox(&sheet);
   buttons->addButton(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->addButton(QStr(32820), QDialogButtonBox::RejectRole)->setObjectName("2");
+  buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole)->setObjectName("2");
   QObject::connect(buttons, &QDialogButtonBox::accepted, &sheet, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &sheet, &QDialog::reject);
   layout->addWidget(buttons);

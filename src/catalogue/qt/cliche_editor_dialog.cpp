@@ -55,7 +55,7 @@ ClicheEditorDialog::ClicheEditorDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(centred_);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->addButton(QStr(32820), QDialogButtonBox::RejectRole)->setObjectName("2");
+  buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole)->setObjectName("2");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

@@ -17,9 +17,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kParametersText = 32895;  // "Parâmetros"
-constexpr int kCancelText = 32820;      // "Cancelar"
-constexpr int kEditText = 32853;        // "Editar"
 // Room for this many characters in every value field.
 constexpr int kValueFieldChars = 34;
 
@@ -49,7 +46,7 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
     qtUi_->SetParent(this);
   }
 
-  group_ = new QGroupBox(QStr(kParametersText), this);
+  group_ = new QGroupBox(QStr(StrId::kParameters), this);
   group_->setObjectName(Id(1174));
   auto* grid = new QGridLayout(group_);
   grid->setColumnStretch(1, 1);
@@ -66,7 +63,7 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
     widgets.value = new QLineEdit(group_);
     widgets.value->setObjectName(Id(shown.valueId));
     widgets.value->setMinimumWidth(fieldWidth);
-    widgets.edit = Button(QStr(kEditText), Id(shown.editId), group_);
+    widgets.edit = Button(QStr(StrId::kEdit), Id(shown.editId), group_);
     grid->addWidget(widgets.label, row, 0);
     grid->addWidget(widgets.value, row, 1);
     grid->addWidget(widgets.edit, row, 2);
@@ -80,7 +77,7 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
   note->setVisible(logic_.ExtraParameterCount() > 0);
 
   ok_ = Button(QStringLiteral("Ok"), Id(1038), this);
-  auto* cancel = Button(QStr(kCancelText), Id(2), this);
+  auto* cancel = Button(QStr(StrId::kCancel), Id(2), this);
   connect(ok_, &QPushButton::clicked, this, &CommandDialog::Send);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -11,7 +11,7 @@
 namespace taloven {
 
 EntryDialog::EntryDialog(const std::string& prompt, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStr(32915));
+  setWindowTitle(QStr(StrId::kProductName));
   auto* layout = new QVBoxLayout(this);
   prompt_ = new QLabel(this);
   prompt_->setObjectName("1108");
@@ -24,7 +24,7 @@ EntryDialog::EntryDialog(const std::string& prompt, QWidget* parent) : QDialog(p
   auto* buttons = new QDialogButtonBox(this);
   ok_ = buttons->addButton(QDialogButtonBox::Ok);
   ok_->setObjectName("1");
-  cancel_ = buttons->addButton(QStr(32820), QDialogButtonBox::RejectRole);
+  cancel_ = buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole);
   cancel_->setObjectName("2");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -16,7 +16,7 @@ namespace taloven {
 ProgrammingSheet::ProgrammingSheet(const ProgrammingPages& pages, Ui& ui, Clock& clock,
                                    QWidget* parent)
     : QDialog(parent), pages_(pages) {
-  setWindowTitle(QStr(32915));
+  setWindowTitle(QStr(StrId::kProductName));
   auto* layout = new QVBoxLayout(this);
   auto* tabs = new QTabWidget(this);
   tabs->setObjectName("pages");
@@ -39,7 +39,7 @@ ProgrammingSheet::ProgrammingSheet(const ProgrammingPages& pages, Ui& ui, Clock&
   layout->addWidget(tabs);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->addButton(QStr(32820), QDialogButtonBox::RejectRole)->setObjectName("2");
+  buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole)->setObjectName("2");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

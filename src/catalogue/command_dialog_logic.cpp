@@ -88,7 +88,7 @@ bool CommandDialogLogic::OpenAsClockCommand() {
   const std::string date = DayMonthYear2(moment->date);
   const MessageAnswer answer =
       ui_.Message(Str(StrId::kDateCorrect) + "\r\n" + date, Str(StrId::kProductName),
-                          MessageButtons::YesNo, MessageIcon::Exclamation);
+                  MessageButtons::YesNo, MessageIcon::Exclamation);
   if (answer != MessageAnswer::Yes) return false;
   const std::array<std::string, 3> values{date, HoursMinutesSeconds(moment->time),
                                           moment->summerTime ? "1" : "0"};
@@ -101,8 +101,7 @@ bool CommandDialogLogic::OpenAsClockCommand() {
 void CommandDialogLogic::CollectAll() {
   for (int row = 0; row < UsedRows(); ++row) {
     if (!RowIsEditable(row)) continue;
-    std::string value =
-        CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui_);
+    std::string value = CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui_);
     if (value == Str(StrId::kError)) return;
     rows_[static_cast<size_t>(row)].text = std::move(value);
   }

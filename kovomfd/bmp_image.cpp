@@ -1,7 +1,7 @@
 #include "bmp_image.h"
 
 #include "base/read_file.h"
-#include "fiscalmem/formats/little_endian.h"
+#include "formats/little_endian.h"
 
 namespace kovo {
 namespace {

@@ -1,7 +1,7 @@
 #include "journal_selection.h"
 
 #include "base/read_file.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 
 namespace kovo {

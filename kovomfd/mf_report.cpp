@@ -4,8 +4,8 @@
 
 #include "base/atomic_file.h"
 #include "base/read_file.h"
-#include "fiscalmem/formats/journal_record.h"
-#include "fiscalmem/formats/mf_image.h"
+#include "formats/journal_record.h"
+#include "formats/mf_image.h"
 #include "kovo_mfd.h"
 #include "report_text.h"
 

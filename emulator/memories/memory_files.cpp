@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "base/read_file.h"
-#include "fiscalmem/formats/journal_record.h"
+#include "formats/journal_record.h"
 
 namespace taloven::emulator {
 namespace {

@@ -35,12 +35,13 @@ QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
 
 }  // namespace
 
-CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent)
-    : QDialog(parent), logic_(std::move(record), context) {
+CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, Ui& ui,
+                             CommandSender& sender, QWidget* parent)
+    : QDialog(parent), logic_(std::move(record), settings, ui, sender) {
   setObjectName(QStringLiteral("130"));
   setWindowTitle(ToQt(logic_.Caption()));
 
-  if ((qtUi_ = dynamic_cast<QtUi*>(&context.ui))) {
+  if ((qtUi_ = dynamic_cast<QtUi*>(&ui))) {
     previousUiParent_ = qtUi_->Parent();
     qtUi_->SetParent(this);
   }

@@ -21,7 +21,8 @@ class QtUi;
 class CommandDialog : public QDialog {
   Q_OBJECT
  public:
-  CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent = nullptr);
+  CommandDialog(CommandRecord record, const AppSettings& settings, Ui& ui, CommandSender& sender,
+                QWidget* parent = nullptr);
   ~CommandDialog() override;
 
   // Runs the opening collection (or the clock command) once; showing the

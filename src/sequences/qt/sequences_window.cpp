@@ -17,13 +17,13 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/open_document.h"
 #include "app/qt/qt_ui.h"
 #include "app/qt/settings_dialog.h"
-#include "app/serial_devices.h"
 #include "app/settings_apply.h"
+#include "link/serial_devices.h"
 #include "programming/qt/graphic_cliche_dialog.h"
 #include "resources/qt/qt_text.h"
+#include "ui/open_document.h"
 
 namespace taloven {
 namespace {

@@ -277,7 +277,7 @@ TEST_F(ExecuteOverLine, PortThatDoesNotOpenEndsAsNoReply) {
   };
   const std::string failed = Str(StrId::kSendFailed);
   const std::vector<Case> cases{
-      {1, "", kExecuteOk, {"open 9600", "purge", "write", "read", "read", "read", "close"}, 0, ""},
+      {1, "", kExecuteOk, {"open 9600", "purge", "write", "close"}, 0, ""},
       {0, "", kExecuteNoReply, {"open 9600", "purge", "write"}, 42, failed},
       {0,
        "Permission denied",

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <array>
 
 #include "catalogue/command_dialog_logic.h"
+#include "ui/qt/dialog_parent.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,8 +13,6 @@ class QGroupBox;
 
 namespace taloven {
 
-class QtUi;
-
 // The window of one command: its parameter rows, "Editar" per row, Ok to
 // send (as often as wanted) and Cancel to close. It asks for the values as
 // soon as it is first shown.
@@ -22,7 +20,6 @@ class CommandDialog : public QDialog {
   Q_OBJECT
  public:
   CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent = nullptr);
-  ~CommandDialog() override;
 
   // Runs the opening collection (or the clock command) once; showing the
   // dialog does it by itself.
@@ -55,8 +52,7 @@ class CommandDialog : public QDialog {
   bool begun_ = false;
   bool busy_ = false;  // asking, or sending: the nested windows are up
   // Entry dialogs open over this window while it lives.
-  QtUi* qtUi_ = nullptr;
-  QPointer<QWidget> previousUiParent_;
+  DialogParentScope dialogParent_;
 };
 
 }  // namespace taloven

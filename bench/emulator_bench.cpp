@@ -7,8 +7,8 @@
 #include <string>
 
 #include "emulator/emulator_process.h"
-#include "printer.h"
-#include "wire_frame.h"
+#include "printer/printer.h"
+#include "printer/wire_frame.h"
 
 namespace {
 

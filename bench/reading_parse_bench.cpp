@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include "base/printer_charset.h"
-#include "printer_state.h"
-#include "reports.h"
+#include "printer/printer_state.h"
+#include "printer/reports.h"
 #include "sequences/reading_compare.h"
 #include "sequences/reading_parser.h"
 

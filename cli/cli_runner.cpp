@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "app/model_detection.h"
-#include "app/model_mask.h"
 #include "base/encoding.h"
+#include "base/printer_models.h"
 #include "cli_command.h"
 #include "link/clock.h"
 #include "link/default_port_factory.h"
@@ -101,7 +101,7 @@ int CommandContext::UsageError(const std::string& message) const {
 bool CommandContext::LoadCatalogue(CommandCatalogue& catalogue) const {
   std::string reason;
   if (taloven::LoadCatalogue(settings.workingDirectory, catalogue, &reason) == 0) return true;
-  std::string message = Str(32784);
+  std::string message = Str(StrId::kCatalogueNotLoaded);
   while (!message.empty() && message.back() == ' ') message.pop_back();
   Fail(message + ": " + reason);
   return false;

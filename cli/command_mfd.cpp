@@ -109,7 +109,7 @@ bool Load(CommandContext& context, const char* name, Export<Function>& out) {
   out.library = std::make_unique<FiscalMemoryLibrary>(context.settings.modelMask);
   if (!out.library->IsLoaded()) {
     context.Fail(W("Não foi possível carregar a DLL") + " (" +
-                 FiscalMemoryLibraryPath(context.settings.modelMask) + ")");
+                 FiscalMemoryLibraryPath(LibraryOf(context.settings.modelMask)) + ")");
     return false;
   }
   out.function = out.library->template Find<Function>(name);

@@ -29,7 +29,7 @@ bool AskParameterValues(const CommandContext& context, CommandRecord* record) {
   for (CommandParameter& parameter : record->parameters) {
     if (!IsEditableParameter(parameter)) continue;
     std::string value = CollectParameterValue(parameter, context.ui);
-    if (value == Str(32782)) {
+    if (value == Str(StrId::kError)) {
       context.Fail(W("entrada de \"") + parameter.title + W("\" cancelada; nada foi enviado"));
       return false;
     }

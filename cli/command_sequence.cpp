@@ -61,7 +61,7 @@ class RunUi : public TerminalUi {
   // The command reports it, from its own Ui.
   void LogWriteFailed(const std::string& text) override { owner_.LogWriteFailed(text); }
   std::unique_ptr<ProgressView> CreateProgress(const std::string& title, bool smooth) override {
-    if (title != Str(32996)) return TerminalUi::CreateProgress(title, smooth);
+    if (title != Str(StrId::kRunningSequence)) return TerminalUi::CreateProgress(title, smooth);
     auto line = std::make_unique<RunProgressLine>(err_, *this);
     line_ = line.get();
     line->onGone_ = [this] { line_ = nullptr; };

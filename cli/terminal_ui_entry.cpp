@@ -143,8 +143,8 @@ std::optional<Date> TerminalUi::DateEntry(const std::string& prompt) {
     }
     char shown[32];
     std::snprintf(shown, sizeof shown, "%02d/%02d/%02d", date.day, date.month, date.year % 100);
-    if (Message(Str(32986) + "\r\n" + shown, Str(32915), MessageButtons::YesNo,
-                MessageIcon::Exclamation) == MessageAnswer::Yes)
+    if (Message(Str(StrId::kDateCorrect) + "\r\n" + shown, Str(StrId::kProductName),
+                MessageButtons::YesNo, MessageIcon::Exclamation) == MessageAnswer::Yes)
       return date;
   }
 }
@@ -156,8 +156,9 @@ std::optional<TimeAnswer> TerminalUi::TimeEntry(const std::string& prompt, bool 
     std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", now.tm_hour, now.tm_min, now.tm_sec);
     std::string shownPrompt = prompt;
     if (clockMode) {
-      err_ << Out(Str(32997)) << "\n" << Out(Str(32843)) << ": " << DayMonthYear(now) << "\n";
-      shownPrompt = Str(32869);
+      err_ << Out(Str(StrId::kAcceptComputerClock)) << "\n"
+           << Out(Str(StrId::kDate)) << ": " << DayMonthYear(now) << "\n";
+      shownPrompt = Str(StrId::kTime);
     }
     auto text = TextEntry(shownPrompt + " (hh:mm:ss)", 8, clock);
     if (!text) return std::nullopt;
@@ -178,8 +179,9 @@ std::optional<TimeAnswer> TerminalUi::TimeEntry(const std::string& prompt, bool 
     }
     answer.date = {now.tm_mday, now.tm_mon + 1, now.tm_year + 1900};
     if (clockMode)
-      answer.summerTime = Message(Str(32931) + "?", Str(32915), MessageButtons::YesNo,
-                                  MessageIcon::Question) == MessageAnswer::Yes;
+      answer.summerTime =
+          Message(Str(StrId::kDaylightSaving) + "?", Str(StrId::kProductName),
+                  MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
     return answer;
   }
 }
@@ -240,7 +242,7 @@ std::optional<ClicheAnswer> TerminalUi::ClicheEditor() {
       answer.lines[i].expanded |= c == 'X';
     }
   }
-  answer.centred = Message("Centralizado?", Str(32915), MessageButtons::YesNo,
+  answer.centred = Message("Centralizado?", Str(StrId::kProductName), MessageButtons::YesNo,
                            MessageIcon::Question) == MessageAnswer::Yes;
   return answer;
 }

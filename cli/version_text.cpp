@@ -10,9 +10,9 @@
 namespace taloven {
 namespace {
 
-std::string LibraryLine(uint32_t modelMask) {
-  std::string line = FiscalMemoryLibraryFile(modelMask);
-  FiscalMemoryLibrary library(modelMask);
+std::string LibraryLine(MemoryLibrary which) {
+  std::string line = FiscalMemoryLibraryFile(which);
+  FiscalMemoryLibrary library(which);
   if (!library.IsLoaded()) return line + W(": não carregada: ") + library.Error() + "\n";
   std::optional<std::string> version = library.Version();
   if (version) std::replace(version->begin(), version->end(), ',', '.');
@@ -23,9 +23,8 @@ std::string LibraryLine(uint32_t modelMask) {
 }  // namespace
 
 std::string CliVersionText() {
-  // Masks 0 and 0xFFFF are served by the first and the second library.
-  return std::string("taloven-cli ") + ProgramVersion() + "\n" + LibraryLine(0) +
-         LibraryLine(0xFFFF);
+  return std::string("taloven-cli ") + ProgramVersion() + "\n" +
+         LibraryLine(MemoryLibrary::kFirst) + LibraryLine(MemoryLibrary::kSecond);
 }
 
 }  // namespace taloven

@@ -9,17 +9,17 @@
 #include <vector>
 
 #include "base/version.h"
-#include "file_transport.h"
 #include "link/drive_c.h"
 #include "options.h"
-#include "printer.h"
-#include "pty_transport.h"
-#include "scanner_feed.h"
-#include "server.h"
-#include "simulation.h"
-#include "state_file.h"
-#include "symbol_export.h"
-#include "usb_socket_transport.h"
+#include "printer/printer.h"
+#include "printer/simulation.h"
+#include "printer/state_file.h"
+#include "scanner/scanner_feed.h"
+#include "scanner/symbol_export.h"
+#include "transports/file_transport.h"
+#include "transports/pty_transport.h"
+#include "transports/server.h"
+#include "transports/usb_socket_transport.h"
 
 namespace {
 

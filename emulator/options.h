@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "faults.h"
+#include "printer/faults.h"
 
 namespace taloven::emulator {
 

@@ -9,8 +9,9 @@
 namespace taloven {
 
 std::string AboutText(uint32_t modelMask) {
-  std::string text = Str(32962) + ": " + ProgramVersion() + " - beta" + "\r\n" + Str(32962);
-  text += UsesSecondFiscalMemoryLibrary(modelMask) ? " KovoMFD2.DLL: " : " KovoMFD.DLL: ";
+  std::string text =
+      Str(StrId::kVersion) + ": " + ProgramVersion() + " - beta" + "\r\n" + Str(StrId::kVersion);
+  text += LibraryOf(modelMask) == MemoryLibrary::kSecond ? " KovoMFD2.DLL: " : " KovoMFD.DLL: ";
   FiscalMemoryLibrary library(modelMask);
   if (std::optional<std::string> version = library.Version()) {
     std::replace(version->begin(), version->end(), ',', '.');

@@ -7,7 +7,7 @@
 namespace taloven {
 namespace {
 
-MenuEntry Item(int id, int textId) {
+MenuEntry Item(int id, StrId textId) {
   MenuEntry entry;
   entry.id = id;
   entry.text = Str(textId);
@@ -21,16 +21,17 @@ MenuEntry Separator() {
 }
 
 MenuPopup OperationsPopup() {
-  return {Str(32891),
-          {Item(kMenuProgramEquipment, 32908), Item(kMenuSequences, 32927),
-           Item(kMenuGraphicCliche, 32909), Item(kMenuMfd, 32882), Separator(),
-           Item(kMenuSettings, 32968), Item(kMenuExit, 32858)}};
+  return {Str(StrId::kOperationsMenu),
+          {Item(kMenuProgramEquipment, StrId::kProgramEquipment),
+           Item(kMenuSequences, StrId::kCommandSequences),
+           Item(kMenuGraphicCliche, StrId::kProgramGraphicCliche), Item(kMenuMfd, StrId::kMfd),
+           Separator(), Item(kMenuSettings, StrId::kSettings), Item(kMenuExit, StrId::kExit)}};
 }
 
 MenuPopup HelpPopup() {
-  return {
-      Str(32866),
-      {Item(kMenuAbout, 32867), Item(kMenuHelpTopics, 32868), Item(kMenuCommandReference, 32966)}};
+  return {Str(StrId::kHelpMenu),
+          {Item(kMenuAbout, StrId::kAboutTitle), Item(kMenuHelpTopics, StrId::kHelpTopics),
+           Item(kMenuCommandReference, StrId::kCommandReferenceMenu)}};
 }
 
 }  // namespace

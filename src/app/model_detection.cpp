@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/model_mask.h"
 #include "app/serial_devices.h"
+#include "base/printer_models.h"
 #include "catalogue/command_record.h"
 #include "link/execute.h"
 #include "link/port.h"
@@ -61,7 +61,8 @@ std::vector<uint8_t> Probe(PortFactory& ports, const std::string& name) {
 }
 
 std::string ConnectedText(const std::vector<uint8_t>& answer, const std::string& portName) {
-  std::string text = Str(answer[1] == kNormalMode ? 32904 : 32905);
+  std::string text =
+      Str(answer[1] == kNormalMode ? StrId::kConnectedNormal : StrId::kConnectedIntervention);
   const size_t at = text.find("%s");
   if (at != std::string::npos) text.replace(at, 2, portName);
   return text;
@@ -82,7 +83,7 @@ std::vector<std::string> ProbeOrder(const std::string& given,
 }
 
 void AskModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
-  auto wait = ui.ShowWait(Str(32848));
+  auto wait = ui.ShowWait(Str(StrId::kDetectingModel));
   CommandRecord record;
   record.SetTitle("Marca, Modelo e Tipo");
   record.SetEscapeText("35 60");
@@ -119,7 +120,7 @@ bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock
                  const std::vector<std::string>& adapters) {
   const std::string given = settings.portName;
   settings.portName.clear();
-  auto connection = ui.ShowConnection(Str(32907));
+  auto connection = ui.ShowConnection(Str(StrId::kConnecting));
 
   // The file exchange cannot be probed byte by byte: a given "FILE" is taken
   // as it is and the model query alone tells whether a printer is there.
@@ -138,7 +139,7 @@ bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock
 
   if (!foundOnUsb) {
     if (!found) {
-      connection->SetText(Str(32906));
+      connection->SetText(Str(StrId::kNotConnected));
       settings.portName = kFallbackPort;
     }
     ui.Pause(kShowResultMs);

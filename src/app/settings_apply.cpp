@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/model_mask.h"
+#include "base/printer_models.h"
 
 namespace taloven {
 

@@ -18,8 +18,8 @@ const char* const kReloadAndTrigger =
     "--attr-match=idVendor=2843 --attr-match=idProduct=0000";
 
 void ShowStartFailure(Ui& ui, int error) {
-  ui.Message(Str(33006) + StartFailureText(error), Str(32915), MessageButtons::Ok,
-             MessageIcon::Error);
+  ui.Message(Str(StrId::kUsbDriverFailed) + StartFailureText(error), Str(StrId::kProductName),
+             MessageButtons::Ok, MessageIcon::Error);
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ std::string StartFailureText(int error) {
 }
 
 void InstallUsbAccess(const std::string& workingDirectory, Ui& ui, const UsbSetupSystem& system) {
-  auto wait = ui.ShowWait(Str(32964));
+  auto wait = ui.ShowWait(Str(StrId::kPleaseWait));
   // Without the rule the installer would start and fail unseen.
   std::error_code error;
   const std::filesystem::path rule =

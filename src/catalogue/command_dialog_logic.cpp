@@ -11,12 +11,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kCancelled = 32782;    // "ERRO"
-constexpr int kDateCorrect = 32986;  // "A data está correta?"
-constexpr int kAcceptClock = 32997;  // "Aceitar data e horário do computador?"
-constexpr int kPleaseWait = 32964;   // "Por favor, aguarde....."
-constexpr int kProductName = 32915;  // "Taloven"
-
 // The escape text of the command that sets the printer's date and time.
 constexpr const char* kClockCommandEscape = "2";
 
@@ -88,11 +82,11 @@ void CommandDialogLogic::Open() {
 
 bool CommandDialogLogic::OpenAsClockCommand() {
   // In clock mode the time window adds today's date to the question itself.
-  const auto moment = context_.ui.TimeEntry(Str(kAcceptClock), true);
+  const auto moment = context_.ui.TimeEntry(Str(StrId::kAcceptComputerClock), true);
   if (!moment) return false;
   const std::string date = DayMonthYear2(moment->date);
   const MessageAnswer answer =
-      context_.ui.Message(Str(kDateCorrect) + "\r\n" + date, Str(kProductName),
+      context_.ui.Message(Str(StrId::kDateCorrect) + "\r\n" + date, Str(StrId::kProductName),
                           MessageButtons::YesNo, MessageIcon::Exclamation);
   if (answer != MessageAnswer::Yes) return false;
   const std::array<std::string, 3> values{date, HoursMinutesSeconds(moment->time),
@@ -108,7 +102,7 @@ void CommandDialogLogic::CollectAll() {
     if (!RowIsEditable(row)) continue;
     std::string value =
         CollectParameterValue(record_.parameters[static_cast<size_t>(row)], context_.ui);
-    if (value == Str(kCancelled)) return;
+    if (value == Str(StrId::kError)) return;
     rows_[static_cast<size_t>(row)].text = std::move(value);
   }
 }
@@ -130,7 +124,7 @@ int CommandDialogLogic::Send() {
   int result;
   {
     // Closed before the results window, which then has the screen alone.
-    auto wait = context_.ui.ShowWait(Str(kPleaseWait));
+    auto wait = context_.ui.ShowWait(Str(StrId::kPleaseWait));
     result = Execute(record_, context_);
   }
   if (result != kExecuteOk || context_.settings.showResults)

@@ -13,7 +13,7 @@ namespace taloven {
 namespace {
 
 const std::string& Cancelled() {
-  return Str(32782);
+  return Str(StrId::kError);
 }
 
 // One chain of dialogs. Each step asks only while every earlier one ended
@@ -112,13 +112,13 @@ std::string AskNumber(const CommandParameter& p, Ui& ui, int limit) {
 }
 
 std::string AskDate(Ui& ui, bool fourDigitYear) {
-  auto date = ui.DateEntry(Str(32948));
+  auto date = ui.DateEntry(Str(StrId::kSelectDate));
   if (!date) return Cancelled();
   return fourDigitYear ? DayMonthYear4(*date) : DayMonthYear2(*date);
 }
 
 std::string AskTime(Ui& ui) {
-  auto answer = ui.TimeEntry(Str(32951), false);
+  auto answer = ui.TimeEntry(Str(StrId::kSelectTime), false);
   return answer ? HoursMinutesSeconds(answer->time) : Cancelled();
 }
 
@@ -138,7 +138,7 @@ std::string AskPercent(const CommandParameter& p, Ui& ui) {
 
 std::string AskDiscount(const CommandParameter& p, Ui& ui) {
   Chain chain(ui);
-  auto kind = chain.Choose(p.title, {Str(32898), Str(32961)});
+  auto kind = chain.Choose(p.title, {Str(StrId::kPercentage), Str(StrId::kAmount)});
   if (kind == 1) chain.Percent(p.title);
   if (kind == 2) chain.Amount(p.title, 6, 2);
   return ErrorUnlessDone(chain);
@@ -149,18 +149,18 @@ std::string AskDiscount(const CommandParameter& p, Ui& ui) {
 // combined choice that closing a receipt offers.
 std::string AskSubtotalAdjustment(const CommandParameter& p, Ui& ui, bool both) {
   Chain chain(ui);
-  std::vector<std::string> kinds{Str(32796), Str(32850)};
-  if (both) kinds.push_back(Str(32797));
+  std::vector<std::string> kinds{Str(StrId::kSurcharge), Str(StrId::kDiscount)};
+  if (both) kinds.push_back(Str(StrId::kSurchargeAndDiscount));
   auto kind = chain.Choose(p.title, kinds);
-  auto form = chain.Choose(p.title, {Str(32898), Str(32961)});
+  auto form = chain.Choose(p.title, {Str(StrId::kPercentage), Str(StrId::kAmount)});
   if (!chain.ok) return Cancelled();
   bool percent = form == 1;
   static const char kLetters[2][3] = {{'A', 'D', 'X'}, {'a', 'd', 'X'}};
   chain.text += kLetters[percent ? 0 : 1][*kind - 1];
-  std::vector<int> prompts;
-  if (kind == 1 || kind == 3) prompts.push_back(32796);
-  if (kind == 2 || kind == 3) prompts.push_back(32850);
-  for (int prompt : prompts) {
+  std::vector<StrId> prompts;
+  if (kind == 1 || kind == 3) prompts.push_back(StrId::kSurcharge);
+  if (kind == 2 || kind == 3) prompts.push_back(StrId::kDiscount);
+  for (StrId prompt : prompts) {
     if (percent)
       chain.Percent(Str(prompt));
     else
@@ -171,11 +171,11 @@ std::string AskSubtotalAdjustment(const CommandParameter& p, Ui& ui, bool both) 
 
 std::string AskItemAdjustment(const CommandParameter& p, Ui& ui) {
   Chain chain(ui);
-  auto kind = chain.Choose(p.title, {Str(32796), Str(32850)});
+  auto kind = chain.Choose(p.title, {Str(StrId::kSurcharge), Str(StrId::kDiscount)});
   if (kind) chain.text += kind == 1 ? "A" : "D";
-  chain.Number(Str(32876), 3);
-  auto form = chain.Choose(p.title, {Str(32961), Str(32898)});
-  int prompt = kind == 1 ? 32796 : 32850;
+  chain.Number(Str(StrId::kItemNumber), 3);
+  auto form = chain.Choose(p.title, {Str(StrId::kAmount), Str(StrId::kPercentage)});
+  StrId prompt = kind == 1 ? StrId::kSurcharge : StrId::kDiscount;
   if (form == 1) chain.Amount(Str(prompt), 6, 2);
   if (form == 2) chain.Percent(Str(prompt));
   return ErrorUnlessDone(chain);
@@ -183,26 +183,28 @@ std::string AskItemAdjustment(const CommandParameter& p, Ui& ui) {
 
 std::string AskPaymentDescriptions(Ui& ui) {
   constexpr int kMostDescriptions = 20;
-  const std::string& caption = Str(32915);
+  const std::string& caption = Str(StrId::kProductName);
   std::string text;
   for (int n = 1; n <= kMostDescriptions; ++n) {
-    auto description = ui.TextEntry(Str(32897) + " " + std::to_string(n), 16, "");
+    auto description =
+        ui.TextEntry(Str(StrId::kPaymentDescription) + " " + std::to_string(n), 16, "");
     // An empty description is left out like a cancelled one: its TEF digit
     // alone would shift every later description.
     if (description && !description->empty()) {
-      auto tef = ui.Message(Str(32805), caption, MessageButtons::YesNo, MessageIcon::Question);
+      auto tef =
+          ui.Message(Str(StrId::kAllowTef), caption, MessageButtons::YesNo, MessageIcon::Question);
       text += PadWithBlanks(*description, 16) + (tef == MessageAnswer::Yes ? "1" : "2");
     }
     if (n == kMostDescriptions) break;
-    if (ui.Message(Str(32963), caption, MessageButtons::YesNo, MessageIcon::Question) !=
-        MessageAnswer::Yes)
+    if (ui.Message(Str(StrId::kAddPaymentDescription), caption, MessageButtons::YesNo,
+                   MessageIcon::Question) != MessageAnswer::Yes)
       break;
   }
   return text;
 }
 
 std::string AskTaxRateChange(const CommandParameter& p, Ui& ui) {
-  auto count = ui.Number(Str(32952), 2, "");
+  auto count = ui.Number(Str(StrId::kEnterTaxRateCount), 2, "");
   if (!count) return p.value;
   TaxRates preset;
   preset.linkage.assign(16, '0');
@@ -229,42 +231,44 @@ std::string AskServiceTaxLinkage(const CommandParameter& p, Ui& ui) {
 
 std::string AskDetailTapeInterval(const CommandParameter& p, Ui& ui) {
   Chain chain(ui);
-  auto kind = chain.Choose(p.title, {Str(32842), Str(32976)});
+  auto kind = chain.Choose(p.title, {Str(StrId::kDateInterval), Str(StrId::kCooInterval)});
   if (!kind) return "";
   if (kind == 1) {
     chain.text = 'D';
-    chain.DateTwoDigitYear(Str(32953));
-    chain.DateTwoDigitYear(Str(32949));
+    chain.DateTwoDigitYear(Str(StrId::kEnterInitialDate));
+    chain.DateTwoDigitYear(Str(StrId::kEnterFinalDate));
   } else {
     chain.text = 'X';
-    chain.Number(Str(32973), 0);
-    chain.Number(Str(32974), 0);
-    chain.Number(Str(32975), 0);
+    chain.Number(Str(StrId::kInitialCoo), 0);
+    chain.Number(Str(StrId::kFinalCoo), 0);
+    chain.Number(Str(StrId::kUserNumber), 0);
   }
   return ErrorUnlessDone(chain);
 }
 
 std::string AskFiscalMemoryReading(Ui& ui) {
   Chain chain(ui);
-  auto kind = chain.Choose(Str(32822), {Str(32842), Str(32912)});
+  auto kind = chain.Choose(Str(StrId::kChooseIntervalKind),
+                           {Str(StrId::kDateInterval), Str(StrId::kReductionInterval)});
   if (!kind) return "";
   if (kind == 1) {
-    chain.DateTwoDigitYear(Str(32953));
-    chain.DateTwoDigitYear(Str(32949));
+    chain.DateTwoDigitYear(Str(StrId::kEnterInitialDate));
+    chain.DateTwoDigitYear(Str(StrId::kEnterFinalDate));
   } else {
     chain.text = "00";
-    chain.Number(Str(32954), 4);
+    chain.Number(Str(StrId::kEnterInitialReduction), 4);
     if (chain.ok) chain.text += "00";
-    chain.Number(Str(32950), 4);
+    chain.Number(Str(StrId::kEnterFinalReduction), 4);
   }
   if (!chain.ok) return Cancelled();
-  auto output = chain.Choose(Str(32903), {Str(32902), Str(32929)});
+  auto output = chain.Choose(Str(StrId::kPrintOrPort),
+                             {Str(StrId::kPrinting), Str(StrId::kCommunicationPort)});
   if (output) chain.text += output == 1 ? "I" : "R";
   return chain.text;
 }
 
 std::string AskFiscalMemoryAmount(Ui& ui) {
-  auto choice = ui.Options(Str(32821), {"512 KB", "32 KB"});
+  auto choice = ui.Options(Str(StrId::kChooseDataAmount), {"512 KB", "32 KB"});
   if (choice == 1) return "MF";
   if (choice == 2) return "MF2";
   return "";
@@ -272,15 +276,19 @@ std::string AskFiscalMemoryAmount(Ui& ui) {
 
 std::string AskPassengerTicket(const CommandParameter& p, Ui& ui) {
   std::vector<std::string> journeys;
-  for (int id = 32935; id <= 32943; ++id) journeys.push_back(Str(id));
+  for (StrId id :
+       {StrId::kRoadIntercity, StrId::kRailIntercity, StrId::kWaterIntercity,
+        StrId::kRoadInterstate, StrId::kRailInterstate, StrId::kWaterInterstate,
+        StrId::kRoadInternational, StrId::kRailInternational, StrId::kWaterInternational})
+    journeys.push_back(Str(id));
   Chain chain(ui);
   auto journey = chain.Choose(p.title, journeys);
   if (!journey) return "";
   chain.text = std::to_string(*journey - 1);
-  chain.Text(Str(32958), 2, true);
-  chain.Text(Str(32916), 30, true);
-  chain.Text(Str(32884), 30, true);
-  chain.LongText(Str(32799), 80);
+  chain.Text(Str(StrId::kDestinationState), 2, true);
+  chain.Text(Str(StrId::kRg), 30, true);
+  chain.Text(Str(StrId::kName), 30, true);
+  chain.LongText(Str(StrId::kAddress), 80);
   return chain.text;
 }
 
@@ -289,7 +297,10 @@ std::string AskAuthenticationCharacter(const CommandParameter& p, Ui& ui) {
       "804020100804020102040810204080808080", "208020100820020101020408102040808080",
       "040801100804020102040810204080808080", "400204100804020102040810204080808080",
       "204004800804020102040810204080808080"};
-  auto choice = ui.Options(p.title, {Str(32807), Str(32809), Str(32811), Str(32813), Str(32815)});
+  auto choice =
+      ui.Options(p.title, {Str(StrId::kAuthenticationChar1), Str(StrId::kAuthenticationChar2),
+                           Str(StrId::kAuthenticationChar3), Str(StrId::kAuthenticationChar4),
+                           Str(StrId::kAuthenticationChar5)});
   if (!choice || *choice < 1 || *choice > 5) return "";
   return kPatterns[*choice - 1];
 }

@@ -8,12 +8,8 @@
 
 namespace taloven {
 
-bool UsesSecondFiscalMemoryLibrary(uint32_t modelMask) {
-  return !(modelMask < 0x1000 || modelMask == 0x2000);
-}
-
-std::string FiscalMemoryLibraryFile(uint32_t modelMask) {
-  return UsesSecondFiscalMemoryLibrary(modelMask) ? "KovoMFD2.so" : "KovoMFD.so";
+std::string FiscalMemoryLibraryFile(MemoryLibrary which) {
+  return which == MemoryLibrary::kSecond ? "KovoMFD2.so" : "KovoMFD.so";
 }
 
 std::string SystemDirectory() {
@@ -22,14 +18,17 @@ std::string SystemDirectory() {
   return RunningProgramFiles().libraryDirectory;
 }
 
-std::string FiscalMemoryLibraryPath(uint32_t modelMask) {
+std::string FiscalMemoryLibraryPath(MemoryLibrary which) {
   std::string directory = SystemDirectory();
   if (directory.back() != '/') directory += '/';
-  return directory + FiscalMemoryLibraryFile(modelMask);
+  return directory + FiscalMemoryLibraryFile(which);
 }
 
-FiscalMemoryLibrary::FiscalMemoryLibrary(uint32_t modelMask)
-    : library_(FiscalMemoryLibraryPath(modelMask)) {}
+FiscalMemoryLibrary::FiscalMemoryLibrary(MemoryLibrary which)
+    : library_(FiscalMemoryLibraryPath(which)) {}
+
+FiscalMemoryLibrary::FiscalMemoryLibrary(ModelMask modelMask)
+    : FiscalMemoryLibrary(LibraryOf(modelMask)) {}
 
 std::optional<std::string> FiscalMemoryLibrary::Version() const {
   auto versaoDll = library_.Find<KovoVersaoDllFunction>("KovoVersaoDll");

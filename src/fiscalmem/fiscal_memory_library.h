@@ -4,27 +4,27 @@
 #include <optional>
 #include <string>
 
+#include "base/printer_models.h"
 #include "fiscalmem/shared_library.h"
 
 namespace taloven {
 
-// Which of the two fiscal-memory libraries serves a printer model: the first
-// for masks below 0x1000 and for 0x2000, the second for every other model.
-bool UsesSecondFiscalMemoryLibrary(uint32_t modelMask);
 // "KovoMFD.so" or "KovoMFD2.so".
-std::string FiscalMemoryLibraryFile(uint32_t modelMask);
+std::string FiscalMemoryLibraryFile(MemoryLibrary which);
 
 // Where the libraries are looked for: $TALOVEN_SYSTEM_DIR when set and not
 // empty, else the folder that came with the running program (the build's, or
 // the installed one).
 std::string SystemDirectory();
-std::string FiscalMemoryLibraryPath(uint32_t modelMask);
+std::string FiscalMemoryLibraryPath(MemoryLibrary which);
 
 // The library is loaded for one operation and released when the returned
 // object goes; it has no fallback to the other file.
 class FiscalMemoryLibrary {
  public:
-  explicit FiscalMemoryLibrary(uint32_t modelMask);
+  explicit FiscalMemoryLibrary(MemoryLibrary which);
+  // The library that serves the model.
+  explicit FiscalMemoryLibrary(ModelMask modelMask);
 
   bool IsLoaded() const { return library_.IsLoaded(); }
   const std::string& Error() const { return library_.Error(); }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/printer_models.h"
+
 namespace taloven {
 namespace {
 
@@ -9,14 +11,12 @@ namespace {
 constexpr std::string_view kUserChange = "ALTERA\xC7\xC3O DE USU\xC1RIO";
 constexpr std::string_view kCoo = "COO:";
 constexpr std::string_view kFab = "FAB:";
-constexpr std::string_view kT10Header = "DRAVELIN        ECF-T10              ECF-IF";
 constexpr std::string_view kZTitle = "       REDU\xC7\xC3O Z        ";
 
 // Each searched text is found through one of its bytes that is rare in the
 // lines that may hold it (":" is in every time of day).
 constexpr size_t kUserChangeCedilla = kUserChange.find('\xC7');
 constexpr size_t kZTitleCedilla = kZTitle.find('\xC7');
-constexpr size_t kHeaderDash = kT10Header.find('-');
 
 // Date and time stand at fixed places after a header or a "FAB:": day/month/
 // four-digit year from +28 and hours:minutes:seconds from +39.
@@ -71,7 +71,10 @@ long long ReadCoo(std::string_view digits) {
 
 }  // namespace
 
-MfdDiagnosis::MfdDiagnosis(uint32_t modelMask) : ignoreFab_(modelMask == 0x1000) {}
+MfdDiagnosis::MfdDiagnosis(uint32_t modelMask)
+    : ignoreFab_(!FabLinesDated(modelMask)),
+      header_(DatingJournalHeader()),
+      headerDash_(header_.find('-')) {}
 
 void MfdDiagnosis::AppendNumber(long long value) {
   findings_ += std::to_string(value);
@@ -97,7 +100,7 @@ void MfdDiagnosis::Line(std::string_view line) {
 
   CheckCoo(line);
 
-  const size_t header = FindThrough(line, '-', kHeaderDash, kT10Header);
+  const size_t header = FindThrough(line, '-', headerDash_, header_);
   if (header != std::string_view::npos && line.size() >= header + kHeaderMinLength) {
     headerLinesLeft_ = 2;
     headerPosition_ = header;

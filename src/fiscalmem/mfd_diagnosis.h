@@ -14,8 +14,8 @@ namespace taloven {
 // library. The findings are Windows-1252 text with CR LF line ends.
 class MfdDiagnosis {
  public:
-  // The ECF-T10 (mask 0x1000) prints its "FAB:" lines differently: only its
-  // headers give the date and time there.
+  // One model prints its "FAB:" lines differently: only its headers give the
+  // date and time there.
   explicit MfdDiagnosis(uint32_t modelMask);
 
   // One line of the report, without its line end.
@@ -23,7 +23,7 @@ class MfdDiagnosis {
 
   // Each searched text holds one of these pairs, chosen to be rare in the
   // other lines of a report: "COO:", "FAB:", "ALTERAÇÃO", "REDUÇÃO" and the
-  // ECF-T10 header. A line without any of them can only be counted.
+  // dating header. A line without any of them can only be counted.
   // SkipLines() counts such lines, which is allowed only while no header is
   // waiting for its date line.
   static constexpr ReportLineReader::BytePairs kTellingPairs = {
@@ -46,6 +46,8 @@ class MfdDiagnosis {
   void AppendNumber(long long value);
 
   bool ignoreFab_;
+  std::string_view header_;  // the one that dates a journal whose "FAB:" lines do not
+  size_t headerDash_;
   long line_ = 0;
   long long previousCoo_ = -1;
   bool errorFound_ = false;

@@ -12,8 +12,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kProgressTitle = 32983;  // "Progresso"
-constexpr int kReceivingText = 32985;  // "Recebendo Retorno..."
 constexpr int kProgressRange = 1000;
 
 std::string OutputPath(const AppSettings& settings) {
@@ -67,8 +65,8 @@ DiagnosisOutcome DiagnoseReport(Ui& ui, const AppSettings& settings, const std::
   }
 
   ProgressWindow progress(ui);
-  progress.Create(Str(kProgressTitle), false);
-  progress.SetText(Str(kReceivingText));
+  progress.Create(Str(StrId::kProgress), false);
+  progress.SetText(Str(StrId::kReceivingReply));
   progress.SetRange(0, kProgressRange, 1);
 
   MfdDiagnosis diagnosis(settings.modelMask);
@@ -106,7 +104,8 @@ void RunMfdReportDiagnosis(Ui& ui, const AppSettings& settings) {
   if (!report || report->empty()) return;
   const DiagnosisOutcome outcome = DiagnoseReport(ui, settings, report->front());
   if (!outcome.problem.empty())
-    ui.Message(outcome.problem, Str(32915), MessageButtons::Ok, MessageIcon::Exclamation);
+    ui.Message(outcome.problem, Str(StrId::kProductName), MessageButtons::Ok,
+               MessageIcon::Exclamation);
   if (outcome.written) OfferToOpen(ui, outcome.outputPath);
 }
 

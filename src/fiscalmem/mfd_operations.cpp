@@ -15,9 +15,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kPleaseWait = 32964;  // "Por favor, aguarde....."
-constexpr int kProductName = 32915;
-
 const FileFilter kMfFiles{W("Arquivos de Memória Fiscal (*.mf)"), "*.mf"};
 const FileFilter kSbFiles{W("Arquivos Binários (*.BIN)"), "*.bin"};
 const FileFilter kMfdFiles{"Arquivos de MFD (*.mfd)", "*.mfd"};
@@ -90,16 +87,16 @@ struct MfdOperations::JournalFunctions {
 
 void MfdOperations::ReportResult(int result) {
   if (auto text = LibraryResultText(result))
-    ui_.Message(*text, Str(kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+    ui_.Message(*text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 void MfdOperations::TellLibraryNotLoaded() {
-  ui_.Message(W("Não foi possível carregar a DLL"), Str(kProductName), MessageButtons::Ok,
+  ui_.Message(W("Não foi possível carregar a DLL"), Str(StrId::kProductName), MessageButtons::Ok,
               MessageIcon::Exclamation);
 }
 
 void MfdOperations::TellFunctionMissing(const char* function) {
-  ui_.Message(W("A DLL não tem a função ") + function, Str(kProductName), MessageButtons::Ok,
+  ui_.Message(W("A DLL não tem a função ") + function, Str(StrId::kProductName), MessageButtons::Ok,
               MessageIcon::Exclamation);
 }
 
@@ -113,7 +110,7 @@ void MfdOperations::DownloadImage(const char* function, const FileFilter& filter
   if (!path) return;
   int result = 0;
   {
-    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     DownloadProgress progress(library, *wait);
     result = download(settings_.portName.c_str(), path->c_str());
   }
@@ -153,7 +150,7 @@ void MfdOperations::DownloadMfd() {
   if (!path) return;
   int result = 0;
   {
-    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     DownloadProgress progress(library, *wait);
     result = download(settings_.portName.c_str(), path->c_str(), type.c_str(), start.c_str(),
                       end.c_str(), user.c_str());
@@ -179,14 +176,14 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
     case MfdInterval::Kind::Total: {
       auto generate = library.Find<KovoGeraTxtTotalFunction>(functions.total);
       if (!generate) return TellFunctionMissing(functions.total);
-      auto wait = ui_.ShowWait(Str(kPleaseWait));
+      auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
       result = generate(input, path);
       break;
     }
     case MfdInterval::Kind::Dates: {
       auto generate = library.Find<KovoGeraTxtPorDataFunction>(functions.byDate);
       if (!generate) return TellFunctionMissing(functions.byDate);
-      auto wait = ui_.ShowWait(Str(kPleaseWait));
+      auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
       result = generate(input, path, ShortDate(interval->start).c_str(),
                         ShortDate(interval->end).c_str());
       break;
@@ -194,7 +191,7 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
     case MfdInterval::Kind::Coos: {
       auto generate = library.Find<KovoGeraTxtPorCOOFunction>(functions.byCoo);
       if (!generate) return TellFunctionMissing(functions.byCoo);
-      auto wait = ui_.ShowWait(Str(kPleaseWait));
+      auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
       result = generate(input, path, interval->user, static_cast<int>(interval->firstCoo),
                         static_cast<int>(interval->lastCoo));
       break;
@@ -230,7 +227,7 @@ void MfdOperations::MfReadingReport() {
   if (!report) return TellFunctionMissing("KovoRelatorioMFTxt");
   int result = 0;
   {
-    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     result = report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
   }
   ReportResult(result);
@@ -257,7 +254,7 @@ void MfdOperations::BitmapsToMfd() {
   // Each step is reported and none stops the next: a bitmap the library
   // refuses leaves the others to go in.
   auto call = [this](auto&& step) {
-    auto wait = ui_.ShowWait(Str(kPleaseWait));
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     return step();
   };
   const int opened = call([&] { return open(output->c_str()); });

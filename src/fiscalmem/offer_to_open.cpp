@@ -11,12 +11,12 @@ namespace taloven {
 void OfferToOpen(Ui& ui, const std::string& path) {
   const std::string text =
       "Arquivo criado com sucesso: \r\n" + path + "\r\n" + "Gostaria de abrir o documento agora?";
-  if (ui.Message(text, Str(32915), MessageButtons::YesNo, MessageIcon::Question) !=
+  if (ui.Message(text, Str(StrId::kProductName), MessageButtons::YesNo, MessageIcon::Question) !=
       MessageAnswer::Yes)
     return;
   if (!ui.ShellOpen(path))
-    ui.Message(W("Não foi possível abrir o arquivo ") + path, Str(32915), MessageButtons::Ok,
-               MessageIcon::Exclamation);
+    ui.Message(W("Não foi possível abrir o arquivo ") + path, Str(StrId::kProductName),
+               MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 void OfferToOpenIfCreated(Ui& ui, const std::string& path, bool callFailed) {
@@ -25,8 +25,8 @@ void OfferToOpenIfCreated(Ui& ui, const std::string& path, bool callFailed) {
     OfferToOpen(ui, path);
     return;
   }
-  ui.Message(W("O arquivo não foi criado: \r\n") + path, Str(32915), MessageButtons::Ok,
-             MessageIcon::Exclamation);
+  ui.Message(W("O arquivo não foi criado: \r\n") + path, Str(StrId::kProductName),
+             MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 }  // namespace taloven

@@ -20,10 +20,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kNoReplyText = 32778;    // "Falha no envio do comando"
-constexpr int kCancelledText = 32785;  // "Comando cancelado."
-constexpr int kPleaseWait = 32964;     // "Por favor, aguarde....."
-
 constexpr int kLineBaudRate = 9600;
 constexpr int kSettleAfterPurgeMs = 100;
 constexpr int kWriteTimeoutMs = 20000;
@@ -48,7 +44,7 @@ void SendOverLine(Port& port, const CommandRecord& record, Ui& ui) {
 void SendThroughFile(FilePort& port, const CommandRecord& record, Ui& ui,
                      const Deadline& deadline) {
   port.Open(FilePort::kSystemRole);
-  auto wait = ui.ShowWait(Str(kPleaseWait));
+  auto wait = ui.ShowWait(Str(StrId::kPleaseWait));
   for (int round = 0; round < kStaleReplyRounds && !deadline.Passed(); ++round) {
     port.Purge();
     ui.Pause(kStaleReplyPauseMs);
@@ -71,7 +67,7 @@ void StartDump(CommandRecord& record) {
 
 void DrainLine(Port& port, bool variable, Ui& ui) {
   std::unique_ptr<WaitHandle> wait;
-  if (variable) wait = ui.ShowWait(Str(kPleaseWait));
+  if (variable) wait = ui.ShowWait(Str(StrId::kPleaseWait));
   uint8_t byte = 0;
   for (int i = 0; i < kDrainLimit && port.Read(&byte, 1, kDrainTimeoutMs); ++i) {
   }
@@ -98,7 +94,7 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
   if (!port) {
     StartDump(record);
     record.dumpText += "\r\n";
-    record.formattedReturn += Str(kNoReplyText);
+    record.formattedReturn += Str(StrId::kSendFailed);
     LogExchange(record, context);
     return kExecuteNoReply;
   }
@@ -118,7 +114,7 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
       port->Close();
       port.reset();
       record.formattedReturn +=
-          Str(kNoReplyText) + "\r\nPorta \"" + context.settings.portName + "\": " + reason;
+          Str(StrId::kSendFailed) + "\r\nPorta \"" + context.settings.portName + "\": " + reason;
       LogExchange(record, context);
       return kExecuteNoReply;
     }
@@ -142,7 +138,7 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
     case ReceiveEnd::NoReply:
       record.dumpText += "\r\n";
       port->Close();
-      record.formattedReturn += Str(kNoReplyText);
+      record.formattedReturn += Str(StrId::kSendFailed);
       result = kExecuteNoReply;
       break;
     case ReceiveEnd::Cancelled:
@@ -152,7 +148,7 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
       record.dumpText += "\r\n";
       record.formattedReturn += end == ReceiveEnd::CancelledBeforeReply
                                     ? std::string("Comando Cancelado!")
-                                    : Str(kCancelledText);
+                                    : Str(StrId::kCommandCancelled);
       result = kExecuteCancelled;
       break;
   }

@@ -11,9 +11,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kMandatoryEmptyText = 32779;  // "Parâmetro obrigatório não preenchido"
-constexpr int kWrongSizeText = 32780;       // "Parâmetro com tamanho errado"
-
 int Refuse(CommandRecord& record, int code, const std::string& text) {
   record.frame.length = 0;
   record.formattedReturn += text;
@@ -48,7 +45,7 @@ int BuildCommandFrame(CommandRecord& record, bool extendedReturn) {
   for (CommandParameter& parameter : record.parameters) {
     if (parameter.value.empty()) {
       if (parameter.mandatory && parameter.type != "NOT_EDITABLE")
-        return Refuse(record, kExecuteMandatoryEmpty, Str(kMandatoryEmptyText));
+        return Refuse(record, kExecuteMandatoryEmpty, Str(StrId::kMandatoryParameterEmpty));
       if (!parameter.mandatory) continue;
     }
     bytes.clear();
@@ -61,7 +58,8 @@ int BuildCommandFrame(CommandRecord& record, bool extendedReturn) {
       case EncodeOutcome::Skipped:
         break;
       case EncodeOutcome::WrongSize:
-        if (parameter.mandatory) return Refuse(record, kExecuteWrongSize, Str(kWrongSizeText));
+        if (parameter.mandatory)
+          return Refuse(record, kExecuteWrongSize, Str(StrId::kParameterWrongSize));
         break;
       case EncodeOutcome::TooLong:
         return RefuseTooLong(record);

@@ -7,11 +7,9 @@
 
 namespace taloven {
 
-namespace {
-constexpr int kProgressTitle = 32983;  // "Progresso"
-}
+namespace {}
 
-ProgressWindow::ProgressWindow(Ui& ui) : ui_(ui), title_(Str(kProgressTitle)) {}
+ProgressWindow::ProgressWindow(Ui& ui) : ui_(ui), title_(Str(StrId::kProgress)) {}
 
 ProgressWindow::~ProgressWindow() {
   Destroy();

@@ -9,9 +9,7 @@
 #include "resources/strings.h"
 
 namespace taloven {
-namespace {
-constexpr int kNoReplyText = 32778;  // "Falha no envio do comando"
-}
+namespace {}
 
 int DecodeReply(CommandRecord& record, const std::vector<uint8_t>& reply, bool extendedReturn) {
   record.formattedReturn += ResultsHeader(record.title);
@@ -29,7 +27,7 @@ int DecodeReply(CommandRecord& record, const std::vector<uint8_t>& reply, bool e
     record.replyBytes.assign(expected, 0);
     std::copy_n(reply.begin(), std::min(expected, reply.size()), record.replyBytes.begin());
     if (reply.size() < expected) {
-      record.formattedReturn += Str(kNoReplyText);
+      record.formattedReturn += Str(StrId::kSendFailed);
       return kExecuteNoReply;
     }
     FormatReturnData(record, extendedReturn);
@@ -45,7 +43,7 @@ int DecodeReply(CommandRecord& record, const std::vector<uint8_t>& reply, bool e
     }
   }
   if (!parser.HeaderComplete()) {
-    record.formattedReturn += Str(kNoReplyText);
+    record.formattedReturn += Str(StrId::kSendFailed);
     return kExecuteNoReply;
   }
   return kDecodeUnfinished;

@@ -13,10 +13,7 @@
 namespace taloven {
 namespace {
 
-constexpr int kProgressTitle = 32983;   // "Progresso"
-constexpr int kReceivingText = 32985;   // "Recebendo Retorno..."
-constexpr int kProcessingText = 32984;  // "Processando retorno"
-constexpr int kByteTimeoutMs = 2000;    // asked of the port; the line has its own
+constexpr int kByteTimeoutMs = 2000;  // asked of the port; the line has its own
 constexpr int kFixedMissPauseMs = 300;
 constexpr int kFixedMissLimit = 40;   // the 42nd miss in a row ends the wait
 constexpr int kHeaderMissLimit = 10;  // the 12th miss of a header ends it
@@ -47,8 +44,8 @@ ReplyReceiver::ReplyReceiver(CommandRecord& record, Ui& ui, Clock& clock, const 
   record_.replyBytes.assign(static_cast<size_t>(variable_ ? record_.replyLength : expected_), 0);
 }
 
-void ReplyReceiver::OpenProgress(ProgressWindow& progress, int message, int upper) {
-  progress.Create(Str(kProgressTitle), false);
+void ReplyReceiver::OpenProgress(ProgressWindow& progress, StrId message, int upper) {
+  progress.Create(Str(StrId::kProgress), false);
   progress.SetText(Str(message));
   progress.SetRange(0, upper, 1);
 }
@@ -72,7 +69,7 @@ ReceiveEnd ReplyReceiver::OverLine(Port& port) {
 
 ReceiveEnd ReplyReceiver::FixedOverLine(Port& port) {
   ProgressWindow progress(ui_);
-  OpenProgress(progress, kReceivingText, expected_);
+  OpenProgress(progress, StrId::kReceivingReply, expected_);
   int received = 0, misses = 0;
   while (received < expected_) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
@@ -94,7 +91,7 @@ ReceiveEnd ReplyReceiver::FixedOverLine(Port& port) {
 
 ReceiveEnd ReplyReceiver::VariableOverLine(Port& port) {
   ProgressWindow progress(ui_);
-  OpenProgress(progress, kReceivingText, kWrapRange);
+  OpenProgress(progress, StrId::kReceivingReply, kWrapRange);
   int misses = 0;
   while (!parser_.HeaderComplete()) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
@@ -137,7 +134,7 @@ ReceiveEnd ReplyReceiver::OverFile(FilePort& port) {
 ReceiveEnd ReplyReceiver::FileGrowth(FilePort& port) {
   ProgressWindow progress(ui_);
   const int upper = variable_ ? kWrapRange : expected_;
-  OpenProgress(progress, kReceivingText, upper);
+  OpenProgress(progress, StrId::kReceivingReply, upper);
   const ReceiveEnd cancelled = variable_ ? ReceiveEnd::CancelledBeforeReply : ReceiveEnd::Cancelled;
   int seen = 0;
   while (true) {
@@ -155,7 +152,7 @@ ReceiveEnd ReplyReceiver::FileGrowth(FilePort& port) {
 
 ReceiveEnd ReplyReceiver::FixedFromFile(FilePort& port) {
   ProgressWindow progress(ui_);
-  OpenProgress(progress, kProcessingText, expected_);
+  OpenProgress(progress, StrId::kProcessingReply, expected_);
   int received = 0, misses = 0;
   while (received < expected_) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;
@@ -181,7 +178,7 @@ ReceiveEnd ReplyReceiver::FixedFromFile(FilePort& port) {
 
 ReceiveEnd ReplyReceiver::VariableFromFile(FilePort& port) {
   ProgressWindow progress(ui_);
-  OpenProgress(progress, kProcessingText, kWrapRange);
+  OpenProgress(progress, StrId::kProcessingReply, kWrapRange);
   std::vector<uint8_t> block;
   while (true) {
     if (progress.Cancelled()) return ReceiveEnd::Cancelled;

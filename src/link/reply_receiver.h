@@ -5,6 +5,7 @@
 
 #include "catalogue/command_record.h"
 #include "link/reply_results.h"
+#include "resources/strings.h"
 
 namespace taloven {
 
@@ -44,7 +45,7 @@ class ReplyReceiver {
   ReceiveEnd FileGrowth(FilePort& port);
   ReceiveEnd FixedFromFile(FilePort& port);
   ReceiveEnd VariableFromFile(FilePort& port);
-  void OpenProgress(ProgressWindow& progress, int message, int upper);
+  void OpenProgress(ProgressWindow& progress, StrId message, int upper);
   // Logs one byte; for a variable reply, files it as header or text. True
   // when it was the ETX that ends the reply.
   bool TakeVariableByte(uint8_t byte);

@@ -7,11 +7,10 @@
 namespace taloven {
 namespace {
 constexpr uint8_t kEtx = 0x03;
-constexpr int kCommandLabel = 32834;  // "Comando"
 }  // namespace
 
 std::string ResultsHeader(const std::string& title) {
-  return "\r\n" + Str(kCommandLabel) + ":\t" + title + "\r\n";
+  return "\r\n" + Str(StrId::kCommand) + ":\t" + title + "\r\n";
 }
 
 bool VariableReplyParser::Take(uint8_t byte) {

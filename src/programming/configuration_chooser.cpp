@@ -29,7 +29,7 @@ ConfigurationChooser::ConfigurationChooser(std::string workingDirectory, Ui& ui)
 
 void ConfigurationChooser::Open() {
   {
-    auto wait = ui_.ShowWait(Str(32964));
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     LoadConfigurations(path_, records_);
   }
   Refill();
@@ -101,14 +101,14 @@ void ConfigurationChooser::SaveIfWanted() {
   std::string reason;
   // The user asked for the deletion to be kept: a failed write must say so.
   if (SaveConfigurations(path_, records_, &reason) != 0)
-    ui_.Message(Str(32888) + "\r\n\r\n" + reason, Str(32915), MessageButtons::Ok,
-                MessageIcon::Exclamation);
+    ui_.Message(Str(StrId::kRecordNotDeleted) + "\r\n\r\n" + reason, Str(StrId::kProductName),
+                MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 bool ConfigurationChooser::Confirm() {
   if (modified_) SaveIfWanted();
   if (chosen_) return true;
-  ui_.Message(W("Por favor, escolha um registro."), Str(32915), MessageButtons::Ok,
+  ui_.Message(W("Por favor, escolha um registro."), Str(StrId::kProductName), MessageButtons::Ok,
               MessageIcon::Exclamation);
   return false;
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "base/printer_models.h"
 #include "catalogue/cliche_markup.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
@@ -120,17 +121,15 @@ CommandRecord Prepare(const Read& read) {
 
 }  // namespace
 
-bool IsFirstGeneration(uint32_t modelMask) {
-  return modelMask < 0x100;
-}
-
 int ReadPrinterConfiguration(EquipmentConfiguration& configuration, ExecutionContext& context) {
-  for (const Read& read : ReadsFor(IsFirstGeneration(context.settings.modelMask))) {
+  for (const Read& read :
+       ReadsFor(GenerationOf(context.settings.modelMask) == Generation::kFirst)) {
     CommandRecord record = Prepare(read);
     const int result = Execute(record, context);
     if (read.always) read.always(configuration);
     if (result == kExecuteNoReply) {
-      context.ui.Message(Str(32778), Str(32915), MessageButtons::Ok, MessageIcon::Exclamation);
+      context.ui.Message(Str(StrId::kSendFailed), Str(StrId::kProductName), MessageButtons::Ok,
+                         MessageIcon::Exclamation);
       return result;
     }
     // A cancelled read stops the reading: the user asked for it to end.

@@ -13,8 +13,4 @@ namespace taloven {
 // the user cancelled. Other failed reads leave their fields and go on.
 int ReadPrinterConfiguration(EquipmentConfiguration& configuration, ExecutionContext& context);
 
-// First generation printers have masks below 0x100; an unknown model
-// (0xFFFF) counts as the second.
-bool IsFirstGeneration(uint32_t modelMask);
-
 }  // namespace taloven

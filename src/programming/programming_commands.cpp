@@ -1,14 +1,12 @@
 #include "programming/programming_commands.h"
 
 #include "base/encoding.h"
-#include "programming/printer_configuration_read.h"
+#include "base/printer_models.h"
 #include "resources/strings.h"
 #include "sequences/sequence_runner.h"
 
 namespace taloven {
 namespace {
-
-constexpr int kModelNameWidth = 20;
 
 struct Parameter {
   const char* title;
@@ -41,11 +39,6 @@ CommandRecord Command(const std::string& title, const char* escape,
   return record;
 }
 
-std::string Padded(std::string name) {
-  name.resize(kModelNameWidth, ' ');
-  return name;
-}
-
 bool Blank(const std::string& text) {
   return text.find_first_not_of(' ') == std::string::npos;
 }
@@ -56,19 +49,11 @@ std::string Digit(bool set) {
 
 }  // namespace
 
-int UsableTotalizerNames(uint32_t modelMask) {
-  return IsFirstGeneration(modelMask) ? 50 : 30;
-}
-
-bool HasRestaurantPage(const std::string& modelName) {
-  return modelName == Padded("ECF-T04") || modelName == Padded("ECF-T03");
-}
-
 CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
                                          const AppSettings& settings, Ui& ui) {
   std::vector<CommandRecord> commands;
   const std::string ticket = c.passengerTicket ? "B" : "X";
-  if (IsFirstGeneration(settings.modelMask)) {
+  if (PasswordLength(settings.modelMask) == 0) {
     commands.push_back(Command("Programa CGC/IE/IM", "4",
                                {{"CGC", 18, "STRING", c.cnpj},
                                 {"IE", 15, "STRING", c.ie},
@@ -76,10 +61,10 @@ CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
                                 {"IM", 15, "STRING", c.im}}));
   } else {
     std::string password;
-    if (c.password.size() == 20)
+    if (c.password.size() == static_cast<size_t>(PasswordLength(settings.modelMask)))
       password = c.password;
     else
-      ui.Message("Senha com tamanho errado", Str(32915), MessageButtons::Ok,
+      ui.Message("Senha com tamanho errado", Str(StrId::kProductName), MessageButtons::Ok,
                  MessageIcon::Exclamation);
     commands.push_back(Command("Programa CNPJ/IE/IM", "4",
                                {{"CNPJ", 20, "STRING", c.cnpj},

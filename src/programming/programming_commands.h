@@ -10,11 +10,6 @@
 
 namespace taloven {
 
-// Totalizer names a model has (names beyond it are kept but never sent).
-int UsableTotalizerNames(uint32_t modelMask);
-// The two models with the restaurant page and its two commands.
-bool HasRestaurantPage(const std::string& modelName);
-
 // "Programa maquina": the commands that put configuration into the printer,
 // in the order they are sent, for the model in settings. A password that is
 // not exactly 20 hexadecimal digits is not sent: the user is told, and the

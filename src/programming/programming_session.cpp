@@ -1,5 +1,6 @@
 #include "programming/programming_session.h"
 
+#include "base/printer_models.h"
 #include "programming/printer_configuration_read.h"
 #include "programming/programming_commands.h"
 #include "programming/save_edited_configuration.h"
@@ -44,7 +45,7 @@ bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& con
   // Whether it was saved does not change what is programmed.
   SaveEditedConfiguration(configuration, context.settings.workingDirectory, context.ui);
 
-  auto wait = context.ui.ShowWait(Str(32964));
+  auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
   CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings, context.ui);
   const ProgrammingResults results = RunProgramming(sequence, context);
   context.ui.ShowResults(results.message, results.dump);
@@ -53,7 +54,7 @@ bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& con
 
 bool ReadEditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& context,
                         const PagesEditor& editPages) {
-  auto wait = context.ui.ShowWait(Str(32964));
+  auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
   // A failed reading has told the user; the pages open on what was read.
   ReadPrinterConfiguration(configuration, context);
   return EditAndProgram(configuration, context, editPages);

@@ -15,9 +15,9 @@ bool AskYes(Ui& ui, const std::string& question) {
 }
 
 EditedSaveOutcome NotSaved(Ui& ui, const std::string& reason) {
-  std::string text = Str(32887);
+  std::string text = Str(StrId::kRecordNotSaved);
   if (!reason.empty()) text += "\r\n\r\n" + reason;
-  ui.Message(text, Str(32915), MessageButtons::Ok, MessageIcon::Exclamation);
+  ui.Message(text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
   return EditedSaveOutcome::NotSaved;
 }
 
@@ -28,8 +28,8 @@ EditedSaveOutcome SaveEditedConfiguration(EquipmentConfiguration& record,
   if (!AskYes(ui, W("Deseja salvar as alterações?"))) return EditedSaveOutcome::Declined;
   record.serialNumber = WithoutSpaces(record.serialNumber);
   if (record.serialNumber.empty()) {
-    ui.Message(W("Para salvar o registro, é necessário informar um número de série."), Str(32915),
-               MessageButtons::Ok, MessageIcon::Exclamation);
+    ui.Message(W("Para salvar o registro, é necessário informar um número de série."),
+               Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
     return EditedSaveOutcome::NoSerial;
   }
 

@@ -9,9 +9,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kMessageText = 32977;  // "Mensagem"
-constexpr int kDumpText = 32978;     // "Dump"
-
 std::vector<FileFilter> TextFileFilters() {
   return {{"Arquivos de Texto (*.txt)", "*.txt"}, {"Todos os Arquivos (*.*)", "*.*"}};
 }
@@ -34,9 +31,9 @@ std::optional<std::string> SaveResults(Ui& ui, const std::string& message,
   const std::optional<std::string> path = ui.SaveFileName("Msg_Ret", "*.txt", TextFileFilters());
   if (!path) return std::nullopt;
 
-  const std::optional<int> choice =
-      ui.Options(W("O que deseja salvar?"),
-                 {Str(kMessageText), Str(kDumpText), Str(kMessageText) + " + " + Str(kDumpText)});
+  const std::optional<int> choice = ui.Options(
+      W("O que deseja salvar?"),
+      {Str(StrId::kMessage), Str(StrId::kDump), Str(StrId::kMessage) + " + " + Str(StrId::kDump)});
   if (!choice || *choice < 1 || *choice > 3) return std::nullopt;
 
   // The Ui speaks Windows-1252; the file system takes UTF-8 names.
@@ -44,12 +41,12 @@ std::optional<std::string> SaveResults(Ui& ui, const std::string& message,
   if (!WriteFileAtomically(Cp1252ToUtf8(*path),
                            ToTextModeLineEnds(ResultsFileText(*choice, message, dump)), &reason)) {
     ui.Message(W("Não foi possível gravar o arquivo ") + *path + ":\n" + Utf8ToCp1252(reason),
-               Str(32914), MessageButtons::Ok, MessageIcon::Error);
+               Str(StrId::kReturnMessage), MessageButtons::Ok, MessageIcon::Error);
     return std::nullopt;
   }
   if (!ui.ShellOpen(*path)) {
     ui.Message(W("O arquivo ") + *path + W(" foi gravado, mas não foi possível abri-lo."),
-               Str(32914), MessageButtons::Ok, MessageIcon::Exclamation);
+               Str(StrId::kReturnMessage), MessageButtons::Ok, MessageIcon::Exclamation);
   }
   return path;
 }

@@ -45,16 +45,21 @@ const BitTable kBitTables[] = {
 struct TwoStateFlag {
   std::string_view type;
   uint8_t reference;
-  int equalText;
-  int differentText;
+  StrId equalText;
+  StrId differentText;
 };
 
 constexpr TwoStateFlag kTwoStateFlags[] = {
-    {"BCD_FLAG_INT_TEC", 0x55, 32886, 32932},      {"BCD_FLAG_EPROM_CONECT", 0x55, 32855, 32856},
-    {"FLAG_TRUNCAMENTO", 0x00, 32947, 32917},      {"FLAG_CORTE", 0x30, 32839, 32840},
-    {"FLAG_ALINHAMENTO", 0x30, 32800, 32801},      {"FLAG_BP_CF", 0x00, 32934, 32863},
-    {"FLAG_PRESENTER_GAVETA", 0x00, 32901, 32852}, {"FLAG_GAVETA", 0x00, 32826, 32827},
-    {"FLAG_CUTTER_AUTENTIC", 0x00, 32841, 32806},  {"FLAG_RED_AUT_COM", 0x00, 32920, 32919},
+    {"BCD_FLAG_INT_TEC", 0x55, StrId::kNormalOperation, StrId::kTechnicalIntervention},
+    {"BCD_FLAG_EPROM_CONECT", 0x55, StrId::kEpromConnected, StrId::kEpromDisconnected},
+    {"FLAG_TRUNCAMENTO", 0x00, StrId::kTruncationOn, StrId::kRoundingOn},
+    {"FLAG_CORTE", 0x30, StrId::kNextDocumentCutOn, StrId::kNextDocumentCutOff},
+    {"FLAG_ALINHAMENTO", 0x30, StrId::kLeftAlignOn, StrId::kLeftAlignOff},
+    {"FLAG_BP_CF", 0x00, StrId::kTravelTicket, StrId::kFiscalCoupon},
+    {"FLAG_PRESENTER_GAVETA", 0x00, StrId::kPresenter, StrId::kDrawer},
+    {"FLAG_GAVETA", 0x00, StrId::kDrawerSensorLevel0, StrId::kDrawerSensorLevel1},
+    {"FLAG_CUTTER_AUTENTIC", 0x00, StrId::kCutter, StrId::kAuthentication},
+    {"FLAG_RED_AUT_COM", 0x00, StrId::kZByCommand, StrId::kAutomaticZ},
 };
 
 template <typename Table, size_t N>

@@ -34,7 +34,7 @@ std::string PrinterText(const FieldBytes& d, size_t from, size_t count) {
 }
 
 const std::string& YesNo(bool yes) {
-  return Str(yes ? 32910 : 32885);
+  return Str(yes ? StrId::kYes : StrId::kNo);
 }
 
 }  // namespace taloven

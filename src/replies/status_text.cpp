@@ -63,7 +63,7 @@ std::string ReplyVerdict(const std::vector<uint8_t>& reply, size_t dataSize, boo
     if (extendedReturn && extendedLow + 1 < reply.size())
       text += ExtendedErrorText(reply[extendedLow], reply[extendedLow + 1]);
   } else if (!reply.empty() && reply[0] == kNak) {
-    text += Str(extendedReturn ? 32778 : 32777);
+    text += Str(extendedReturn ? StrId::kSendFailed : StrId::kCommandNotReceived);
   }
 
   // A refusal carries no data, so only other replies can come up short.

@@ -2,11 +2,24 @@
 
 #include <string>
 
+#include "resources/string_table.h"
+
+// Texts shown to the user come in two kinds. A text with a number is in the
+// string table (string_table.h) and is reached only through its StrId, so an
+// id the table does not hold does not compile. A text without a number is a
+// literal written in the one file that shows it (through W() when it is not
+// ASCII); a literal needed in a second file becomes a named constant in the
+// lowest room both use, never a second copy.
+
 namespace taloven {
 
-// The string table: every numbered text of the program, in Windows-1252.
-// An id the table does not hold gives an empty text.
-const std::string& Str(int id);
-bool HasStr(int id);
+enum class StrId : int {
+#define TALOVEN_STRING_ID(name, number, text) name = number,
+  TALOVEN_STRING_TABLE(TALOVEN_STRING_ID)
+#undef TALOVEN_STRING_ID
+};
+
+// The numbered text, in Windows-1252.
+const std::string& Str(StrId id);
 
 }  // namespace taloven

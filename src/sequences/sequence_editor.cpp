@@ -15,9 +15,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kPleaseWait = 32964;  // "Por favor, aguarde....."
-constexpr int kAllGroups = 32804;   // "TODOS"
-constexpr int kCancelled = 32782;   // "ERRO"
 constexpr int kRepetitionsLimit = 99;
 constexpr int kWaitLimit = 99;
 
@@ -46,7 +43,7 @@ std::string SequenceEditor::FilePath() const {
 }
 
 void SequenceEditor::Open() {
-  auto wait = ui_.ShowWait(Str(kPleaseWait));
+  auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
   LoadSequences(FilePath(), saved_);
   LoadCatalogue(settings_.workingDirectory, catalogue_);
@@ -58,13 +55,14 @@ std::vector<std::string> SequenceEditor::Groups() const {
     const bool known = std::any_of(groups.begin(), groups.end(), [&](const std::string& group) {
       return SameIgnoringCase(group, record.group);
     });
-    if (!known && !SameIgnoringCase(record.group, Str(kAllGroups))) groups.push_back(record.group);
+    if (!known && !SameIgnoringCase(record.group, Str(StrId::kAllGroups)))
+      groups.push_back(record.group);
   }
   return groups;
 }
 
 std::vector<std::string> SequenceEditor::AvailableTitles(const std::string& group) const {
-  const bool all = group == Str(kAllGroups);
+  const bool all = group == Str(StrId::kAllGroups);
   std::vector<std::string> titles;
   for (const CommandRecord& record : catalogue_.Records()) {
     if (!all && record.group != group) continue;
@@ -105,7 +103,7 @@ bool SequenceEditor::EditParameter(int command, int parameter) {
   CommandParameter& edited = parameters[static_cast<size_t>(parameter)];
   if (!IsEditableParameter(edited)) return false;
   std::string value = CollectParameterValue(edited, ui_);
-  if (value == Str(kCancelled)) return false;
+  if (value == Str(StrId::kError)) return false;
   edited.value = std::move(value);
   return true;
 }
@@ -148,7 +146,7 @@ bool SequenceEditor::Delete(const std::string& selectedName) {
 }
 
 void SequenceEditor::Reload() {
-  auto wait = ui_.ShowWait(Str(kPleaseWait));
+  auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
   LoadSequences(FilePath(), saved_);
 }

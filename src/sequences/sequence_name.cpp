@@ -9,11 +9,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kNamePrompt = 32955;   // "Digite o nome da sequência. ..."
-constexpr int kInvalidName = 32873;  // "Nome inválido"
-constexpr int kNotSaved = 32887;     // "Registro não salvo"
-constexpr int kProductName = 32915;
-
 bool IsRemoved(char c) {
   return std::string_view("<>\\'\"/!?;.").find(c) != std::string_view::npos;
 }
@@ -43,18 +38,20 @@ std::optional<std::string> AcceptSequenceName(const std::string& typed, Ui& ui) 
     case SequenceNameCheck::Ok:
       return result.name;
     case SequenceNameCheck::Invalid:
-      ui.Message(Str(kInvalidName), Str(kProductName), MessageButtons::Ok,
+      ui.Message(Str(StrId::kInvalidName), Str(StrId::kProductName), MessageButtons::Ok,
                  MessageIcon::Exclamation);
       return std::nullopt;
     case SequenceNameCheck::Empty:
-      ui.Message(Str(kNotSaved), Str(kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+      ui.Message(Str(StrId::kRecordNotSaved), Str(StrId::kProductName), MessageButtons::Ok,
+                 MessageIcon::Exclamation);
       return std::nullopt;
   }
   return std::nullopt;
 }
 
 std::optional<std::string> AskSequenceName(const std::string& preset, Ui& ui) {
-  std::optional<std::string> typed = ui.TextEntry(Str(kNamePrompt), kSequenceNameLength, preset);
+  std::optional<std::string> typed =
+      ui.TextEntry(Str(StrId::kEnterSequenceName), kSequenceNameLength, preset);
   if (!typed) return std::nullopt;
   return AcceptSequenceName(*typed, ui);
 }

@@ -11,21 +11,13 @@
 namespace taloven {
 namespace {
 
-constexpr int kStartBanner = 32819;       // "***Início de execução de sequência de comandos***"
-constexpr int kEndBanner = 32854;         // "***Fim de execução de sequência de comandos***"
-constexpr int kContinueQuestion = 32816;  // "Clique em OK para continuar a execução da sequência."
-constexpr int kRunningTitle = 32996;      // "Executando sequência"
-constexpr int kProductName = 32915;
-constexpr int kEnterInteger = 61712;
-constexpr int kEnterIntegerBetween = 61714;
-
 // A long wait is cut into slices so that Cancel in the progress window is
 // seen within one slice instead of at the end of the wait.
 constexpr int kPauseSliceMs = 100;
 // Keeps the wait in milliseconds within its 32 bits.
 constexpr int kLongestWaitSeconds = INT32_MAX / 1000;
 
-std::string Banner(int text) {
+std::string Banner(StrId text) {
   return "\r\n" + Str(text) + "\r\n";
 }
 
@@ -47,11 +39,11 @@ std::string Fill(std::string text, const std::string& mark, const std::string& v
 }  // namespace
 
 int RunSequence(CommandSequence& sequence, ExecutionContext& context) {
-  sequence.messageText = Banner(kStartBanner);
+  sequence.messageText = Banner(StrId::kSequenceStartBanner);
   sequence.dumpText.clear();
 
   ProgressWindow progress(context.ui);
-  progress.GoModal(Str(kRunningTitle), false);
+  progress.GoModal(Str(StrId::kRunningSequence), false);
   progress.SetRange(0, static_cast<int>(sequence.commands.size()), 1);
 
   for (CommandRecord& command : sequence.commands) {
@@ -63,34 +55,35 @@ int RunSequence(CommandSequence& sequence, ExecutionContext& context) {
     sequence.messageText += command.formattedReturn;
     sequence.dumpText += command.dumpText;
     if (result != kExecuteOk) {
-      sequence.messageText += "\r\n" + Banner(kEndBanner);
+      sequence.messageText += "\r\n" + Banner(StrId::kSequenceEndBanner);
       return result;
     }
     PauseWatching(progress, context.ui, sequence.waitMilliseconds);
 
     if (sequence.stepByStep == 1 &&
-        context.ui.Message(Str(kContinueQuestion), Str(kProductName), MessageButtons::OkCancel,
+        context.ui.Message(Str(StrId::kContinueSequence), Str(StrId::kProductName),
+                           MessageButtons::OkCancel,
                            MessageIcon::Question) == MessageAnswer::Cancel)
       return kExecuteOk;
   }
-  sequence.messageText += "\r\n" + Banner(kEndBanner);
+  sequence.messageText += "\r\n" + Banner(StrId::kSequenceEndBanner);
   return kExecuteOk;
 }
 
 std::string RunErrorText(int result) {
   switch (result) {
     case kSequenceCancelled:
-      return Str(32786);
+      return Str(StrId::kSequenceCancelled);
     case kExecuteCancelled:
-      return Str(32785);
+      return Str(StrId::kCommandCancelled);
     case kExecuteNoReply:
-      return Str(32778);
+      return Str(StrId::kSendFailed);
     case kExecuteWrongSize:
-      return Str(32780);
+      return Str(StrId::kParameterWrongSize);
     case kExecuteMandatoryEmpty:
-      return Str(32779);
+      return Str(StrId::kMandatoryParameterEmpty);
     default:
-      return Str(32782);
+      return Str(StrId::kError);
   }
 }
 
@@ -130,14 +123,15 @@ int ReadRunField(const std::string& text, int lower, int upper, int current, Ui&
   const size_t digitsFrom = !trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+') ? 1 : 0;
   if (trimmed.size() <= digitsFrom || trimmed.size() > 9 ||
       trimmed.find_first_not_of("0123456789", digitsFrom) != std::string::npos) {
-    ui.Message(Str(kEnterInteger), Str(kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+    ui.Message(Str(StrId::kEnterInteger), Str(StrId::kProductName), MessageButtons::Ok,
+               MessageIcon::Exclamation);
     return current;
   }
   const int value = std::atoi(trimmed.c_str());
   if (value < lower || value > upper) {
-    ui.Message(Fill(Fill(Str(kEnterIntegerBetween), "%1", std::to_string(lower)), "%2",
+    ui.Message(Fill(Fill(Str(StrId::kEnterIntegerBetween), "%1", std::to_string(lower)), "%2",
                     std::to_string(upper)),
-               Str(kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+               Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
   }
   return value;
 }

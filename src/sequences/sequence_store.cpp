@@ -7,13 +7,8 @@
 namespace taloven {
 namespace {
 
-constexpr int kReplaceQuestion = 32892;  // "Deseja substituir o registro já existente?"
-constexpr int kNotSaved = 32887;         // "Registro não salvo"
-constexpr int kNotDeleted = 32888;       // "Registro não excluído"
-constexpr int kProductName = 32915;
-
-void Tell(Ui& ui, int text) {
-  ui.Message(Str(text), Str(kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+void Tell(Ui& ui, StrId text) {
+  ui.Message(Str(text), Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 }  // namespace
@@ -23,17 +18,17 @@ bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const 
   if (list.Add(sequence, false) == AddResult::Exists) {
     bool yes = replace == ReplaceAnswer::Yes;
     if (replace == ReplaceAnswer::Ask) {
-      yes = ui.Message(Str(kReplaceQuestion), Str(kProductName), MessageButtons::YesNo,
+      yes = ui.Message(Str(StrId::kReplaceRecord), Str(StrId::kProductName), MessageButtons::YesNo,
                        MessageIcon::Question) == MessageAnswer::Yes;
     }
     if (!yes) {
-      Tell(ui, kNotSaved);
+      Tell(ui, StrId::kRecordNotSaved);
       return false;
     }
     list.Add(sequence, true);
   }
   if (SaveSequences(list, path, error) != 0) {
-    Tell(ui, kNotSaved);
+    Tell(ui, StrId::kRecordNotSaved);
     return false;
   }
   return true;
@@ -42,11 +37,11 @@ bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const 
 bool DeleteSequence(SavedSequences& list, const std::string& name, const std::string& path, Ui& ui,
                     std::string* error) {
   if (list.Remove(name) != 0) {
-    Tell(ui, kNotDeleted);
+    Tell(ui, StrId::kRecordNotDeleted);
     return false;
   }
   if (SaveSequences(list, path, error) != 0) {
-    Tell(ui, kNotDeleted);
+    Tell(ui, StrId::kRecordNotDeleted);
     return false;
   }
   return true;

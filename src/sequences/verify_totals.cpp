@@ -13,9 +13,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kPleaseWait = 32964;      // "Por favor, aguarde....."
-constexpr int kProductName = 32915;     // "Taloven"
-constexpr int kResultsCaption = 32914;  // "Mensagem de retorno"
 // Keeps the wait in milliseconds within its 32 bits.
 constexpr int kLongestWaitSeconds = INT32_MAX / 1000;
 
@@ -43,7 +40,7 @@ void RunRepeatedly(const CommandSequence& sequence, const SequenceRunOptions& op
     copy.stepByStep = options.stepByStep ? 1 : 0;
     copy.waitMilliseconds = std::clamp(options.waitSeconds, 0, kLongestWaitSeconds) * 1000;
     {
-      auto wait = context.ui.ShowWait(Str(kPleaseWait));
+      auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
       result = RunSequence(copy, context);
     }
     run.message += copy.messageText;
@@ -85,14 +82,14 @@ VerifyRun CheckVerifier(const CommandSequence& sequence, const SequenceRunOption
 void VerifyTotals(const CommandSequence& sequence, const SequenceRunOptions& options,
                   ExecutionContext& context) {
   Ui& ui = context.ui;
-  const MessageAnswer answer = ui.Message(W("Treinar verificador?"), Str(kProductName),
+  const MessageAnswer answer = ui.Message(W("Treinar verificador?"), Str(StrId::kProductName),
                                           MessageButtons::YesNoCancel, MessageIcon::Question);
   if (answer != MessageAnswer::Yes && answer != MessageAnswer::No) return;
   const bool training = answer == MessageAnswer::Yes;
   const VerifyRun run = training ? TrainVerifier(sequence, options, context)
                                  : CheckVerifier(sequence, options, context);
   if (!run.readingsStored) {
-    ui.Message(run.error, Str(kResultsCaption), MessageButtons::Ok, MessageIcon::Error);
+    ui.Message(run.error, Str(StrId::kReturnMessage), MessageButtons::Ok, MessageIcon::Error);
     // Without its readings a verification has nothing true to report; a
     // training run still shows what the printer did.
     if (!training || run.message.empty()) return;

@@ -56,7 +56,7 @@ Detected Detect(const std::string& given) {
   return result;
 }
 
-std::string Connected(int id, const std::string& port) {
+std::string Connected(StrId id, const std::string& port) {
   std::string text = Str(id);
   return text.replace(text.find("%s"), 2, port);
 }
@@ -69,7 +69,7 @@ TEST(DetectionThroughTheEmulator, UsbNormalModeRecognisedModel) {
   EXPECT_EQ(d.settings.modelMask, 0x2000u);
   EXPECT_EQ(d.settings.extendedReturn, 1);
   ASSERT_GE(d.texts.size(), 2u);
-  EXPECT_EQ(d.texts[1], Connected(32904, "USB"));
+  EXPECT_EQ(d.texts[1], Connected(StrId::kConnectedNormal, "USB"));
 }
 
 TEST(DetectionThroughTheEmulator, UsbInterventionUnrecognisedModel) {
@@ -80,7 +80,7 @@ TEST(DetectionThroughTheEmulator, UsbInterventionUnrecognisedModel) {
   EXPECT_EQ(d.settings.modelMask, 0xFFFFu);
   EXPECT_EQ(d.settings.extendedReturn, 0);
   ASSERT_GE(d.texts.size(), 2u);
-  EXPECT_EQ(d.texts[1], Connected(32905, "USB"));
+  EXPECT_EQ(d.texts[1], Connected(StrId::kConnectedIntervention, "USB"));
 }
 
 TEST(DetectionThroughTheEmulator, PseudoTerminalGivenOnTheCommandLine) {
@@ -92,7 +92,7 @@ TEST(DetectionThroughTheEmulator, PseudoTerminalGivenOnTheCommandLine) {
   EXPECT_EQ(d.settings.modelName, "ECF-T07             ");
   EXPECT_EQ(d.settings.modelMask, 0x0200u);
   ASSERT_GE(d.texts.size(), 2u);
-  EXPECT_EQ(d.texts[1], Connected(32904, link));
+  EXPECT_EQ(d.texts[1], Connected(StrId::kConnectedNormal, link));
 }
 
 TEST(DetectionThroughTheEmulator, NothingAnswers) {
@@ -103,7 +103,8 @@ TEST(DetectionThroughTheEmulator, NothingAnswers) {
   EXPECT_EQ(d.settings.portName, "COM1:");
   EXPECT_EQ(d.settings.modelName, "");
   EXPECT_EQ(d.settings.modelMask, 0xFFFFu);
-  EXPECT_EQ(d.texts, (std::vector<std::string>{Str(32907), Str(32906)}));
+  EXPECT_EQ(d.texts,
+            (std::vector<std::string>{Str(StrId::kConnecting), Str(StrId::kNotConnected)}));
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST_P(UsbSetup, InstallsTheRuleThenTriggersTheDevice) {
   InstallUsbAccess(work.Path().string(), ui, system);
 
   ASSERT_EQ(static_cast<int>(started.size()), c.starts);
-  EXPECT_EQ(ui.WaitTexts().front(), Str(32964));
+  EXPECT_EQ(ui.WaitTexts().front(), Str(StrId::kPleaseWait));
   EXPECT_EQ(ui.Pauses(), c.pauses);
   const std::string elevate = c.desktop ? "pkexec" : "sudo";
   if (c.starts >= 1) {

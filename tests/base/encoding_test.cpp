@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <set>
 #include <string>
 
 #include "resources/strings.h"
@@ -50,13 +51,31 @@ TEST(Encoding, CharactersOutsideTheCodePageAndBrokenUtf8BecomeQuestionMarks) {
 }
 
 TEST(Strings, NumberedTextsAreServedInWindows1252) {
-  EXPECT_EQ(Str(32782), "ERRO");
-  EXPECT_EQ(Str(32891),
+  EXPECT_EQ(Str(StrId::kError), "ERRO");
+  EXPECT_EQ(Str(StrId::kOperationsMenu),
             "Opera\xE7\xF5"
             "es");
-  EXPECT_EQ(Str(32904), "Impressora Fiscal conectada \xE0 porta %s\nModo Normal");
-  EXPECT_EQ(Str(1), "");
-  EXPECT_FALSE(HasStr(1));
+  EXPECT_EQ(Str(StrId::kConnectedNormal), "Impressora Fiscal conectada \xE0 porta %s\nModo Normal");
+}
+
+// Two names with one number would compile and one of their texts would be
+// lost; every name must serve its own text.
+TEST(Strings, EveryNameHasItsOwnNumberAndText) {
+  struct Row {
+    StrId id;
+    int number;
+    const char* text;
+  };
+#define TALOVEN_STRING_ROW(name, number, text) {StrId::name, number, text},
+  const Row rows[] = {TALOVEN_STRING_TABLE(TALOVEN_STRING_ROW)};
+#undef TALOVEN_STRING_ROW
+  std::set<int> numbers;
+  for (const Row& row : rows) {
+    EXPECT_TRUE(numbers.insert(row.number).second) << row.number;
+    EXPECT_EQ(static_cast<int>(row.id), row.number);
+    EXPECT_FALSE(Str(row.id).empty()) << row.number;
+    EXPECT_EQ(Str(row.id), Utf8ToCp1252(row.text)) << row.number;
+  }
 }
 
 }  // namespace

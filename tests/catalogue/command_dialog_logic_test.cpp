@@ -153,10 +153,10 @@ TEST_F(CommandDialogFlow, CancelledEditShowsAndSendsTheCancelText) {
   ui_.PushAll(std::string("ab"), kCancel);
   dialog.Open();
   dialog.Edit(0);
-  EXPECT_EQ(dialog.Rows()[0].text, Str(32782));
+  EXPECT_EQ(dialog.Rows()[0].text, Str(StrId::kError));
   dialog.Send();
-  EXPECT_EQ(SentParameters(0), Str(32782));
-  EXPECT_EQ(dialog.Record().parameters[0].value, Str(32782));
+  EXPECT_EQ(SentParameters(0), Str(StrId::kError));
+  EXPECT_EQ(dialog.Record().parameters[0].value, Str(StrId::kError));
 }
 
 TEST_F(CommandDialogFlow, EditReplacesOnlyItsRowAndIgnoresRowsWithoutAParameter) {
@@ -188,7 +188,8 @@ TEST_F(CommandDialogFlow, SendingTwiceAppendsTheResultsAndRebuildsTheDump) {
   EXPECT_EQ(second.substr(0, first.size()), first);
   EXPECT_GT(second.size(), first.size());
   EXPECT_EQ(ui_.Results()[0].second, ui_.Results()[1].second);
-  EXPECT_EQ(ui_.WaitTexts(), (std::vector<std::string>{Str(32964), Str(32964)}));
+  EXPECT_EQ(ui_.WaitTexts(),
+            (std::vector<std::string>{Str(StrId::kPleaseWait), Str(StrId::kPleaseWait)}));
 }
 
 struct ResultsCase {

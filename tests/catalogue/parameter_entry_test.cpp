@@ -45,7 +45,7 @@ TaxRates Rates(const std::string& linkage = std::string(16, '0')) {
 }
 
 std::vector<Case> Cases() {
-  const std::string erro = Str(32782);
+  const std::string erro = Str(StrId::kError);
   const auto yes = MessageAnswer::Yes;
   const auto no = MessageAnswer::No;
   return {
@@ -289,8 +289,8 @@ TEST(CollectParameterValue, PresetsPromptsAndLimits) {
       {Param("FINANCE", 10, "5"), S("1"), "Valor", {"8", "2", "5"}},
       {Param("FINANCE_3", 10, "123"), S("1"), "Valor", {"7", "3", ""}},
       {Param("FINANCE_3", 10, "1234"), S("1"), "Valor", {"7", "3", "1234"}},
-      {Param("DATA", 6), Date{}, Str(32948), {}},
-      {Param("HORA", 6), TimeAnswer{}, Str(32951), {""}},
+      {Param("DATA", 6), Date{}, Str(StrId::kSelectDate), {}},
+      {Param("HORA", 6), TimeAnswer{}, Str(StrId::kSelectTime), {""}},
       {Param("CHEQUE_POS", 13, "01030507091112130204060810"),
        kCancel,
        "",
@@ -335,8 +335,8 @@ TEST(CollectParameterValue, PaymentDescriptionsStopAtTwenty) {
   }
   std::string text = CollectParameterValue(Param("DESCR_FORMA_PAGAMENTO", 400), ui);
   EXPECT_EQ(text.size(), 20u * 17u);
-  EXPECT_EQ(ui.Prompts().back().text, Str(32805));
-  EXPECT_EQ(ui.Prompts()[0].text, Str(32897) + " 1");
+  EXPECT_EQ(ui.Prompts().back().text, Str(StrId::kAllowTef));
+  EXPECT_EQ(ui.Prompts()[0].text, Str(StrId::kPaymentDescription) + " 1");
   EXPECT_TRUE(ui.AllAnswered());
 }
 

@@ -30,7 +30,7 @@ Typed Collect(const CommandParameter& parameter, const std::string& input) {
 }
 
 TEST(TerminalEntry, ChainsAnsweredByTyping) {
-  const std::string erro = Str(32782);
+  const std::string erro = Str(StrId::kError);
   const struct {
     const char* name;
     CommandParameter parameter;

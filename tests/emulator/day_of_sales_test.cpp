@@ -2,8 +2,8 @@
 
 #include "emulator/printer_fixture.h"
 #include "emulator/reading_parser.h"
-#include "exchange.h"
-#include "reports.h"
+#include "printer/exchange.h"
+#include "printer/reports.h"
 
 namespace taloven::emulator::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "faults.h"
-#include "wire_frame.h"
+#include "printer/faults.h"
+#include "printer/wire_frame.h"
 
 namespace taloven::emulator {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "emulator/printer_fixture.h"
-#include "wire_frame.h"
+#include "printer/wire_frame.h"
 
 namespace taloven::emulator::testing {
 namespace {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "bcd.h"
-#include "download.h"
 #include "fiscalmem/formats/crc32.h"
 #include "fiscalmem/formats/journal_record.h"
 #include "fiscalmem/formats/little_endian.h"
 #include "fiscalmem/formats/mf_image.h"
+#include "memories/download.h"
+#include "printer/bcd.h"
 #include "printer_fixture.h"
-#include "symbol_export.h"
+#include "scanner/symbol_export.h"
 
 namespace taloven::emulator::testing {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "printer.h"
-#include "text850.h"
-#include "wire_frame.h"
+#include "printer/printer.h"
+#include "printer/text850.h"
+#include "printer/wire_frame.h"
 
 namespace taloven::emulator::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "text850.h"
+#include "printer/text850.h"
 
 namespace taloven::emulator::testing {
 

@@ -4,7 +4,7 @@
 
 #include "catalogue/catalogue.h"
 #include "emulator/catalogue_fill.h"
-#include "printer.h"
+#include "printer/printer.h"
 
 namespace taloven::emulator::testing {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fiscalmem/formats/symbol_record.h"
-#include "scanner_feed.h"
-#include "symbol_export.h"
+#include "scanner/scanner_feed.h"
+#include "scanner/symbol_export.h"
 
 namespace taloven::emulator {
 namespace {

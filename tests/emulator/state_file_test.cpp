@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "emulator/printer_fixture.h"
-#include "state_file.h"
+#include "printer/state_file.h"
 
 namespace taloven::emulator::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "emulator/emulator_process.h"
-#include "wire_frame.h"
+#include "printer/wire_frame.h"
 
 namespace taloven::emulator::testing {
 namespace {

@@ -22,17 +22,18 @@ TEST(FiscalMemoryLibrary, TheModelChoosesTheFile) {
       {0x2000, "KovoMFD.so"},  {0x1000, "KovoMFD2.so"}, {0x4000, "KovoMFD2.so"},
       {0xFFFF, "KovoMFD2.so"}, {0x2001, "KovoMFD2.so"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FiscalMemoryLibraryFile(c.mask), c.file) << c.mask;
+  for (const auto& c : cases)
+    EXPECT_EQ(FiscalMemoryLibraryFile(LibraryOf(c.mask)), c.file) << c.mask;
 }
 
 TEST(FiscalMemoryLibrary, TheEnvironmentChoosesTheDirectory) {
   {
     SystemDirOverride dir("/opt/kovo");
-    EXPECT_EQ(FiscalMemoryLibraryPath(0x2000), "/opt/kovo/KovoMFD.so");
+    EXPECT_EQ(FiscalMemoryLibraryPath(MemoryLibrary::kFirst), "/opt/kovo/KovoMFD.so");
   }
   {
     SystemDirOverride dir("/opt/kovo/");
-    EXPECT_EQ(FiscalMemoryLibraryPath(0xFFFF), "/opt/kovo/KovoMFD2.so");
+    EXPECT_EQ(FiscalMemoryLibraryPath(MemoryLibrary::kSecond), "/opt/kovo/KovoMFD2.so");
   }
   {
     SystemDirOverride unset(nullptr);

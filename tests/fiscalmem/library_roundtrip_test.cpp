@@ -13,8 +13,8 @@
 #include "fiscalmem/formats/journal_record.h"
 #include "fiscalmem/mfd_file.h"
 #include "kovo_mfd.h"
-#include "memory_files.h"
-#include "state_file.h"
+#include "memories/memory_files.h"
+#include "printer/state_file.h"
 #include "support/temp_directory.h"
 
 namespace taloven {

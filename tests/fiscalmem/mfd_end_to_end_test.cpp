@@ -9,12 +9,12 @@
 #include "fiscalmem/mfd_diagnosis_run.h"
 #include "fiscalmem/mfd_operations.h"
 #include "fiscalmem/system_dir_override.h"
-#include "printer.h"
-#include "simulation.h"
-#include "state_file.h"
+#include "printer/printer.h"
+#include "printer/simulation.h"
+#include "printer/state_file.h"
+#include "printer/text850.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
-#include "text850.h"
 
 namespace taloven {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "wire_frame.h"
+#include "printer/wire_frame.h"
 
 namespace {
 

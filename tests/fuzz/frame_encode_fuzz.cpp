@@ -9,7 +9,7 @@
 #include "fuzz_catalogue.h"
 #include "link/execute.h"
 #include "link/frame_builder.h"
-#include "wire_frame.h"
+#include "printer/wire_frame.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace taloven;

@@ -10,9 +10,9 @@
 #include "fuzz_catalogue.h"
 #include "link/execute.h"
 #include "link/frame_builder.h"
-#include "printer.h"
-#include "printer_state.h"
-#include "wire_frame.h"
+#include "printer/printer.h"
+#include "printer/printer_state.h"
+#include "printer/wire_frame.h"
 
 namespace {
 

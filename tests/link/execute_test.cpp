@@ -81,7 +81,7 @@ TEST_F(ExecuteOverLine, FixedReplyIsReadWholeAndLogged) {
   EXPECT_EQ(record.dumpText, "CMD:  02 04 00 1B 23 3E 00\r\nRET:  06 41 42 00 00\r\n");
   EXPECT_EQ(record.replyLength, 3);
   EXPECT_EQ(record.returnSize, 2);
-  EXPECT_EQ(record.formattedReturn.rfind("\r\n" + Str(32834) + ":\tLeitura\r\n", 0), 0u);
+  EXPECT_EQ(record.formattedReturn.rfind("\r\n" + Str(StrId::kCommand) + ":\tLeitura\r\n", 0), 0u);
   EXPECT_NE(record.formattedReturn.find("COMANDO OK"), std::string::npos);
   EXPECT_NE(record.formattedReturn.find("Texto:\tAB"), std::string::npos);
   EXPECT_EQ(record.returnFields[0].value, "AB");
@@ -126,7 +126,7 @@ TEST_P(FixedReplyMisses, FortySecondMissInARowEndsTheWait) {
   EXPECT_EQ(Run(record), GetParam().result);
   EXPECT_EQ(PausesOf(300), 1 + GetParam().silences);
   if (GetParam().result == kExecuteNoReply) {
-    EXPECT_TRUE(EndsWith(record.formattedReturn, Str(32778)));
+    EXPECT_TRUE(EndsWith(record.formattedReturn, Str(StrId::kSendFailed)));
     EXPECT_EQ(record.dumpText, "CMD:  02 04 00 1B 23 3E 00\r\nRET:  06\r\n");
     EXPECT_EQ(line_.calls.back(), "close");
     EXPECT_TRUE(Logged());
@@ -215,7 +215,7 @@ TEST_F(ExecuteOverLine, CancelDrainsTheLineAndSaysSo) {
   ASSERT_EQ(Run(record), kExecuteCancelled);
   EXPECT_TRUE(line_.script.empty());  // drained
   EXPECT_EQ(record.dumpText, "CMD:  02 04 00 1B 23 3E 00\r\nRET:  06 41\r\n");
-  EXPECT_TRUE(EndsWith(record.formattedReturn, Str(32785)));
+  EXPECT_TRUE(EndsWith(record.formattedReturn, Str(StrId::kCommandCancelled)));
   EXPECT_EQ(line_.calls.back(), "close");
   EXPECT_TRUE(ui_.Progress().at(0)->hidden);
   EXPECT_TRUE(ui_.WaitTexts().empty());
@@ -230,7 +230,7 @@ TEST_F(ExecuteOverLine, CancelDuringAVariableReplyDrainsUnderAWaitWindow) {
   };
   ASSERT_EQ(Run(record), kExecuteCancelled);
   EXPECT_TRUE(line_.script.empty());
-  EXPECT_EQ(ui_.WaitTexts(), std::vector<std::string>{Str(32964)});
+  EXPECT_EQ(ui_.WaitTexts(), std::vector<std::string>{Str(StrId::kPleaseWait)});
 }
 
 TEST_F(ExecuteOverLine, ApplicationClosingEndsTheWait) {
@@ -253,7 +253,7 @@ TEST_F(ExecuteOverLine, ParameterErrorsReachNoPortAndNoLog) {
   EXPECT_EQ(Run(record), kExecuteWrongSize);
   EXPECT_TRUE(line_.createdNames.empty());
   EXPECT_FALSE(Logged());
-  EXPECT_TRUE(EndsWith(record.formattedReturn, Str(32780)));
+  EXPECT_TRUE(EndsWith(record.formattedReturn, Str(StrId::kParameterWrongSize)));
 }
 
 TEST_F(ExecuteOverLine, ImpossibleReturnSizeIsRefused) {

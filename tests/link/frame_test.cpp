@@ -88,7 +88,9 @@ TEST_P(ParameterEncoding, AddsTheBytesOfItsType) {
     EXPECT_EQ(ParameterBytes(record), c.bytes) << c.type << " '" << c.value << "'";
     EXPECT_EQ(record.parameters[0].value, c.normalised.empty() ? c.value : c.normalised);
   } else {
-    EXPECT_NE(record.formattedReturn.find(Str(result == -2 ? 32779 : 32780)), std::string::npos);
+    EXPECT_NE(record.formattedReturn.find(
+                  Str(result == -2 ? StrId::kMandatoryParameterEmpty : StrId::kParameterWrongSize)),
+              std::string::npos);
   }
 }
 

@@ -115,7 +115,7 @@ TEST(ProgrammingAgainstTheVirtualPrinter, ReadSaveProgramReadGivesTheSameConfigu
     ASSERT_EQ(bench.ui.Results().size(), 1u);
     const std::string& message = bench.ui.Results()[0].first;
     EXPECT_EQ(message.find(W("NÃO EM INTERVEN")), std::string::npos) << Cp1252ToUtf8(message);
-    EXPECT_NE(message.find(Str(32854)), std::string::npos) << "ran to its end";
+    EXPECT_NE(message.find(Str(StrId::kSequenceEndBanner)), std::string::npos) << "ran to its end";
 
     ConfigurationList saved;
     ASSERT_EQ(LoadConfigurations(ConfigurationsPath(bench.settings.workingDirectory), saved), 0);
@@ -155,7 +155,7 @@ TEST(ProgrammingAgainstTheVirtualPrinter, OutsideInterventionTheRefusalsShowAndT
        at = message.find(W("NÃO EM INTERVENÇÃO TECNICA"), at + 1))
     ++refusals;
   EXPECT_GE(refusals, 10u) << Cp1252ToUtf8(message);
-  EXPECT_NE(message.find(Str(32854)), std::string::npos) << "ran to its end";
+  EXPECT_NE(message.find(Str(StrId::kSequenceEndBanner)), std::string::npos) << "ran to its end";
 
   EquipmentConfiguration after = before;
   ASSERT_EQ(ReadPrinterConfiguration(after, context), 0);
@@ -197,7 +197,7 @@ TEST(ProgrammingAgainstTheVirtualPrinter, ASilentPrinterIsReportedOnceAndChanges
   std::vector<std::string> messages;
   for (const auto& p : ui.Prompts())
     if (p.kind == "message") messages.push_back(p.text);
-  EXPECT_EQ(messages, std::vector<std::string>{Str(32778)});
+  EXPECT_EQ(messages, std::vector<std::string>{Str(StrId::kSendFailed)});
 }
 
 }  // namespace

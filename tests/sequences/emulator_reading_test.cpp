@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/printer_charset.h"
-#include "printer_state.h"
-#include "reports.h"
+#include "printer/printer_state.h"
+#include "printer/reports.h"
 #include "sequences/reading_compare.h"
 #include "sequences/reading_parser.h"
 

@@ -34,7 +34,8 @@ CommandRecord Command(const std::string& title) {
 // The message reduced to its landmarks: S and E for the banners, then the
 // titles of the commands whose results it holds, in order.
 std::string Skeleton(const std::string& message, const std::vector<std::string>& titles) {
-  std::vector<std::pair<std::string, std::string>> marks = {{Str(32819), "S"}, {Str(32854), "E"}};
+  std::vector<std::pair<std::string, std::string>> marks = {{Str(StrId::kSequenceStartBanner), "S"},
+                                                            {Str(StrId::kSequenceEndBanner), "E"}};
   for (const std::string& title : titles) marks.push_back({":\t" + title + "\r\n", title});
   std::string skeleton;
   size_t at = 0;
@@ -101,8 +102,9 @@ TEST_P(RunCases, GiveTheirResultAndTexts) {
   for (MessageAnswer answer : c.stepAnswers) ui_.Push(answer);
   ui_.onProgressPump = [&](ScriptedUi::ProgressRecord& window) {
     ProgressEvents events;
-    if (window.title == Str(32996)) events.cancelClicked = window.pumps == c.cancelRunAtPump;
-    if (window.title == Str(32983)) events.cancelClicked = c.cancelReply;
+    if (window.title == Str(StrId::kRunningSequence))
+      events.cancelClicked = window.pumps == c.cancelRunAtPump;
+    if (window.title == Str(StrId::kProgress)) events.cancelClicked = c.cancelReply;
     return events;
   };
   CommandSequence sequence = Sequence(c.titles);
@@ -201,7 +203,8 @@ TEST_F(Runner, AnEmptySequenceGivesBothBanners) {
   CommandSequence sequence;
   ExecutionContext context = Context();
   EXPECT_EQ(RunSequence(sequence, context), 0);
-  EXPECT_EQ(sequence.messageText, "\r\n" + Str(32819) + "\r\n\r\n\r\n" + Str(32854) + "\r\n");
+  EXPECT_EQ(sequence.messageText, "\r\n" + Str(StrId::kSequenceStartBanner) + "\r\n\r\n\r\n" +
+                                      Str(StrId::kSequenceEndBanner) + "\r\n");
   ASSERT_EQ(ui_.Progress().size(), 1u);
   EXPECT_EQ(ui_.Progress()[0]->title, W("Executando sequência"));
 }
@@ -220,7 +223,7 @@ TEST_F(Runner, TheWaitFollowsEverySuccessfulCommandAndTheLast) {
 TEST_F(Runner, CancelDuringTheWaitStopsBeforeTheNextCommand) {
   ui_.onProgressPump = [](ScriptedUi::ProgressRecord& window) {
     ProgressEvents events;
-    events.cancelClicked = window.title == Str(32996) && window.pumps == 3;
+    events.cancelClicked = window.title == Str(StrId::kRunningSequence) && window.pumps == 3;
     return events;
   };
   CommandSequence sequence = Sequence({"A", "B"});

@@ -1,4 +1,4 @@
-#include "usb_socket_transport.h"
+#include "transports/usb_socket_transport.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

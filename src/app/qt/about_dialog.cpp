@@ -14,7 +14,7 @@ namespace taloven {
 AboutDialog::AboutDialog(uint32_t modelMask, QWidget* parent)
     : QDialog(parent), text_(new QLabel(this)) {
   setModal(true);
-  setWindowTitle(QStr(32867));
+  setWindowTitle(QStr(StrId::kAboutTitle));
   setWindowIcon(ApplicationIcon());
 
   auto* icon = new QLabel(this);

@@ -63,7 +63,7 @@ MainWindow::MainWindow(AppSettings settings, Ui& ui, PortFactory& ports, Clock& 
   picture_->setPalette(white);
   setCentralWidget(picture_);
 
-  setWindowTitle(QStr(32915));
+  setWindowTitle(QStr(StrId::kProductName));
 
   // Window shortcuts, not menu ones: they work even without a menu bar.
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -80,7 +80,7 @@ void MainWindow::Start() {
   namedPort_ = settings_.portName;
   DetectModel(settings_, ui_, ports_, clock_);
 
-  auto wait = ui_.ShowWait(Str(32979));
+  auto wait = ui_.ShowWait(Str(StrId::kLoadingCatalogue));
   std::string reason;
   catalogueLoaded_ = LoadCatalogue(settings_.workingDirectory, catalogue_, &reason) == 0;
   wait.reset();
@@ -90,9 +90,9 @@ void MainWindow::Start() {
   } else {
     // Without its catalogue the window gets no menu bar: closing is all
     // that is left to do.
-    std::string text = Str(32784);
+    std::string text = Str(StrId::kCatalogueNotLoaded);
     if (!reason.empty()) text += "\r\n\r\n" + reason;
-    ui_.Message(text, Str(32915), MessageButtons::Ok, MessageIcon::Exclamation);
+    ui_.Message(text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
   }
   update();
 }

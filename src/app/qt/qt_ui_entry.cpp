@@ -84,7 +84,7 @@ std::optional<ClicheAnswer> QtUi::ClicheEditor() {
 TaxRates QtUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
   // A property sheet of one page.
   QDialog sheet(parent_);
-  sheet.setWindowTitle(QStr(32915));
+  sheet.setWindowTitle(QStr(StrId::kProductName));
   auto* layout = new QVBoxLayout(&sheet);
   auto* tabs = new QTabWidget(&sheet);
   auto* page = new taloven::TaxRatePage(tabs);

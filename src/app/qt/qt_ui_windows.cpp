@@ -34,7 +34,7 @@ QStringList FilterTexts(const std::vector<FileFilter>& filters) {
 MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) {
   QMessageBox box(parent_);
-  box.setWindowTitle(caption.empty() ? QStr(32915) : ToQt(caption));
+  box.setWindowTitle(caption.empty() ? QStr(StrId::kProductName) : ToQt(caption));
   QString shown = ToQt(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   box.setText(shown);

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/model_mask.h"
+#include "base/printer_models.h"
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
@@ -50,7 +50,7 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
                                const std::vector<std::string>& portNames)
     : QDialog(parent) {
   setObjectName(QStringLiteral("187"));
-  setWindowTitle(QStr(32968));
+  setWindowTitle(QStr(StrId::kSettings));
 
   ports_ = EditableList(this, "1279");
   for (const std::string& name : portNames) ports_->addItem(ToQt(name));
@@ -63,17 +63,17 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
   for (const std::string& name : SettingsModelNames()) models_->addItem(ToQt(name));
   Show(models_, ToQt(choice.modelName));
 
-  auto* portLabel = new QLabel(QStr(32929), this);
+  auto* portLabel = new QLabel(QStr(StrId::kCommunicationPort), this);
   portLabel->setObjectName(QStringLiteral("1283"));
-  auto* modelLabel = new QLabel(QStr(32969), this);
+  auto* modelLabel = new QLabel(QStr(StrId::kEquipment), this);
   modelLabel->setObjectName(QStringLiteral("1282"));
 
   filter_ = CheckBox(this, "1285", ToQt(W("Filtrar comandos conforme equipamento")),
                      choice.filterByModel);
-  results_ = CheckBox(this, "1281", QStr(32970), choice.showResults);
-  extended_ = CheckBox(this, "1284", QStr(32972), choice.extendedReturn);
+  results_ = CheckBox(this, "1281", QStr(StrId::kShowResults), choice.showResults);
+  extended_ = CheckBox(this, "1284", QStr(StrId::kExtendedReturn), choice.extendedReturn);
 
-  usbSetup_ = new QPushButton(QStr(33007), this);
+  usbSetup_ = new QPushButton(QStr(StrId::kInstallUsbDriver), this);
   usbSetup_->setObjectName(QStringLiteral("1304"));
   usbSetup_->setAutoDefault(false);
   usbSetup_->setEnabled(false);

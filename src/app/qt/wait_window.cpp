@@ -51,7 +51,7 @@ WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& label
       label_(new QLabel(this)),
       bar_(new QProgressBar(this)) {
   setAttribute(Qt::WA_ShowWithoutActivating);
-  setWindowTitle(QStr(32915));
+  setWindowTitle(QStr(StrId::kProductName));
   setCursor(Qt::WaitCursor);
   label_->setObjectName(labelName);
   label_->setTextFormat(Qt::PlainText);

@@ -18,9 +18,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kParametersText = 32895;  // "Parâmetros"
-constexpr int kCancelText = 32820;      // "Cancelar"
-constexpr int kEditText = 32853;        // "Editar"
 // Room for this many characters in every value field.
 constexpr int kValueFieldChars = 34;
 
@@ -31,7 +28,7 @@ CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWi
   setObjectName(QStringLiteral("130"));
   setWindowTitle(ToQt(logic_.Caption()));
 
-  group_ = new QGroupBox(QStr(kParametersText), this);
+  group_ = new QGroupBox(QStr(StrId::kParameters), this);
   group_->setObjectName(ControlName(1174));
   auto* grid = new QGridLayout(group_);
   grid->setColumnStretch(1, 1);
@@ -49,7 +46,7 @@ CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWi
     widgets.value->setObjectName(ControlName(shown.valueId));
     widgets.value->setMinimumWidth(fieldWidth);
     // Enter must never press a button of this window.
-    widgets.edit = PlainButton(QStr(kEditText), ControlName(shown.editId), group_);
+    widgets.edit = PlainButton(QStr(StrId::kEdit), ControlName(shown.editId), group_);
     grid->addWidget(widgets.label, row, 0);
     grid->addWidget(widgets.value, row, 1);
     grid->addWidget(widgets.edit, row, 2);
@@ -63,7 +60,7 @@ CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWi
   note->setVisible(logic_.ExtraParameterCount() > 0);
 
   ok_ = PlainButton(QStringLiteral("Ok"), ControlName(1038), this);
-  auto* cancel = PlainButton(QStr(kCancelText), ControlName(2), this);
+  auto* cancel = PlainButton(QStr(StrId::kCancel), ControlName(2), this);
   connect(ok_, &QPushButton::clicked, this, &CommandDialog::Send);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -14,7 +14,7 @@ DateDialog::DateDialog(const std::string& prompt, QWidget* parent)
   picker_->setDisplayFormat("dd/MM/yyyy");
   picker_->setCalendarPopup(true);
   auto* row = new QHBoxLayout;
-  auto* label = new QLabel(QStr(32843), this);
+  auto* label = new QLabel(QStr(StrId::kDate), this);
   label->setObjectName("1179");
   row->addWidget(label);
   row->addWidget(picker_, 1);
@@ -25,8 +25,8 @@ DateDialog::DateDialog(const std::string& prompt, QWidget* parent)
   connect(load, &QPushButton::clicked, this, [this] { picker_->setDate(QDate::currentDate()); });
   Body()->addWidget(load);
   confirm = [this](const QString& question) {
-    return QMessageBox::warning(this, QStr(32915), question, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return QMessageBox::warning(this, QStr(StrId::kProductName), question,
+                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
 }
 
@@ -37,7 +37,7 @@ Date DateDialog::Chosen() const {
 
 void DateDialog::accept() {
   Date date = Chosen();
-  QString question = QStr(32986) + "\r\n" +
+  QString question = QStr(StrId::kDateCorrect) + "\r\n" +
                      QString::asprintf("%02d/%02d/%02d", date.day, date.month, date.year % 100);
   if (confirm(question)) EntryDialog::accept();
 }
@@ -45,11 +45,11 @@ void DateDialog::accept() {
 TimeDialog::TimeDialog(const std::string& prompt, bool clockMode, QWidget* parent)
     : EntryDialog(prompt, parent),
       picker_(new QTimeEdit(QTime::currentTime(), this)),
-      summerTime_(new QCheckBox(QStr(32931), this)) {
+      summerTime_(new QCheckBox(QStr(StrId::kDaylightSaving), this)) {
   picker_->setObjectName("1250");
   picker_->setDisplayFormat("HH:mm:ss");
   auto* row = new QHBoxLayout;
-  auto* label = new QLabel(QStr(32869) + ":", this);
+  auto* label = new QLabel(QStr(StrId::kTime) + ":", this);
   label->setObjectName("1189");
   row->addWidget(label);
   row->addWidget(picker_, 1);
@@ -58,14 +58,14 @@ TimeDialog::TimeDialog(const std::string& prompt, bool clockMode, QWidget* paren
   summerTime_->setVisible(clockMode);
   summerTime_->setEnabled(clockMode);
   Body()->addWidget(summerTime_);
-  auto* load = new QPushButton(QStr(32879), this);
+  auto* load = new QPushButton(QStr(StrId::kLoadComputerTime), this);
   load->setObjectName("1234");
   load->setAutoDefault(false);
   load->setVisible(!clockMode);
   connect(load, &QPushButton::clicked, this, [this] { picker_->setTime(QTime::currentTime()); });
   Body()->addWidget(load);
   if (clockMode) {
-    SetPrompt(QStr(32997) + "\r\n\r\n" + QStr(32843) + ": " +
+    SetPrompt(QStr(StrId::kAcceptComputerClock) + "\r\n\r\n" + QStr(StrId::kDate) + ": " +
               QDate::currentDate().toString("dd/MM/yyyy"));
     connect(&clock_, &QTimer::timeout, this, [this] { picker_->setTime(QTime::currentTime()); });
     clock_.start(200);

@@ -11,7 +11,7 @@
 namespace taloven {
 
 EntryDialog::EntryDialog(const std::string& prompt, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStr(32915));
+  setWindowTitle(QStr(StrId::kProductName));
   auto* layout = new QVBoxLayout(this);
   prompt_ = new QLabel(this);
   prompt_->setObjectName("1108");

@@ -12,7 +12,7 @@ AmountDialog::AmountDialog(const std::string& prompt, int integerDigits, int dec
                            const std::string& preset, QWidget* parent)
     : EntryDialog(prompt, parent), edit_(new QLineEdit(this)), decimals_(decimals) {
   auto* row = new QHBoxLayout;
-  auto* label = new QLabel(QStr(32961), this);
+  auto* label = new QLabel(QStr(StrId::kAmount), this);
   label->setObjectName("1181");
   label->setBuddy(edit_);
   edit_->setObjectName("1308");
@@ -62,7 +62,7 @@ PercentDialog::PercentDialog(const std::string& prompt, QWidget* parent)
       decimal_(TwoDigits("1066", this)) {
   decimal_->setAlignment(Qt::AlignLeft);
   auto* row = new QHBoxLayout;
-  auto* label = new QLabel(QStr(32898), this);
+  auto* label = new QLabel(QStr(StrId::kPercentage), this);
   label->setObjectName("1206");
   label->setBuddy(integer_);
   row->addWidget(label);

@@ -9,15 +9,11 @@
 #include "ui/ui.h"
 
 namespace taloven {
-namespace {
-
-constexpr int kMfdTitle = 32882;  // "MFD"
-
-}  // namespace
+namespace {}  // namespace
 
 MfdWindow::MfdWindow(Ui& ui, const AppSettings& settings, QWidget* parent)
     : QDialog(parent), operations_(ui, settings) {
-  setWindowTitle(QStr(kMfdTitle));
+  setWindowTitle(QStr(StrId::kMfd));
   resize(420, 240);
   auto* bar = new QMenuBar(this);
   auto* layout = new QVBoxLayout(this);

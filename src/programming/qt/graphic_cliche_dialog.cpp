@@ -12,8 +12,8 @@ namespace taloven {
 
 GraphicClicheDialog::GraphicClicheDialog(const std::string& portName, Ui& ui, QWidget* parent)
     : QDialog(parent), portName_(portName), ui_(ui) {
-  setWindowTitle(QStr(33005));
-  auto* exit = new QPushButton(QStr(32858), this);
+  setWindowTitle(QStr(StrId::kGraphicCliche));
+  auto* exit = new QPushButton(QStr(StrId::kExit), this);
   exit->setObjectName(QStringLiteral("2"));
   connect(exit, &QPushButton::clicked, this, &QDialog::reject);
   auto* buttons = new QHBoxLayout;
@@ -30,8 +30,8 @@ void GraphicClicheDialog::showEvent(QShowEvent* event) {
   if (told_ || portName_ != "USB") return;
   told_ = true;
   QTimer::singleShot(0, this, [this] {
-    ui_.Message(W("Este comando não suporta interface USB"), Str(33005), MessageButtons::Ok,
-                MessageIcon::Exclamation);
+    ui_.Message(W("Este comando não suporta interface USB"), Str(StrId::kGraphicCliche),
+                MessageButtons::Ok, MessageIcon::Exclamation);
   });
 }
 

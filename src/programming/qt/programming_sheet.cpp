@@ -16,7 +16,7 @@ namespace taloven {
 ProgrammingSheet::ProgrammingSheet(const ProgrammingPages& pages, Ui& ui, Clock& clock,
                                    QWidget* parent)
     : QDialog(parent), pages_(pages) {
-  setWindowTitle(QStr(32915));
+  setWindowTitle(QStr(StrId::kProductName));
   auto* layout = new QVBoxLayout(this);
   auto* tabs = new QTabWidget(this);
   tabs->setObjectName("pages");

@@ -14,9 +14,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kMessageCaption = 32977;  // "Mensagem"
-constexpr int kDumpCaption = 32978;     // "Dump"
-
 // The box breaks lines at LF only; a CR of a CR LF pair would show as a box.
 QString DisplayText(const std::string& text) {
   QString shown = ToQt(text);
@@ -34,7 +31,7 @@ QPushButton* Button(const QString& caption, const char* id, QWidget* parent) {
 
 ResultsWindow::ResultsWindow(std::string message, std::string dump, Ui& ui, QWidget* parent)
     : QDialog(parent), message_(std::move(message)), dump_(std::move(dump)), ui_(ui) {
-  setWindowTitle(QStr(32914));
+  setWindowTitle(QStr(StrId::kReturnMessage));
   setSizeGripEnabled(true);
   resize(720, 460);
 
@@ -50,10 +47,10 @@ ResultsWindow::ResultsWindow(std::string message, std::string dump, Ui& ui, QWid
   // Tab stops every eight characters keep the tables' columns in line.
   textBox_->setTabStopDistance(8 * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
 
-  dumpButton_ = Button(QStr(kDumpCaption), "1027", this);
+  dumpButton_ = Button(QStr(StrId::kDump), "1027", this);
   dumpButton_->setDefault(true);
-  QPushButton* saveButton = Button(QStr(32921), "1287", this);
-  QPushButton* exitButton = Button(QStr(32858), "2", this);
+  QPushButton* saveButton = Button(QStr(StrId::kSave), "1287", this);
+  QPushButton* exitButton = Button(QStr(StrId::kExit), "2", this);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(dumpButton_);
@@ -72,11 +69,11 @@ ResultsWindow::ResultsWindow(std::string message, std::string dump, Ui& ui, QWid
 }
 
 void ResultsWindow::ToggleView() {
-  if (dumpButton_->text() == QStr(kDumpCaption)) {
-    dumpButton_->setText(QStr(kMessageCaption));
+  if (dumpButton_->text() == QStr(StrId::kDump)) {
+    dumpButton_->setText(QStr(StrId::kMessage));
     Show(HexDumpText(dump_));
   } else {
-    dumpButton_->setText(QStr(kDumpCaption));
+    dumpButton_->setText(QStr(StrId::kDump));
     Show(message_);
   }
   update();

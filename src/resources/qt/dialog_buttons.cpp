@@ -5,8 +5,6 @@
 namespace taloven {
 namespace {
 
-constexpr int kCancelText = 32820;  // "Cancelar"
-
 QPushButton* AddButton(QDialogButtonBox* box, const RowButton& button,
                        QDialogButtonBox::StandardButton standard,
                        QDialogButtonBox::ButtonRole role) {
@@ -36,7 +34,7 @@ CloseRow AddCloseRow(QDialog* dialog, const RowButton& ok, const RowButton& canc
 }
 
 CloseRow AddOkCancelRow(QDialog* dialog) {
-  return AddCloseRow(dialog, {QString(), ControlName(1)}, {QStr(kCancelText), ControlName(2)});
+  return AddCloseRow(dialog, {QString(), ControlName(1)}, {QStr(StrId::kCancel), ControlName(2)});
 }
 
 }  // namespace taloven

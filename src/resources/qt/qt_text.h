@@ -15,7 +15,7 @@ inline QString ToQt(const std::string& cp1252) {
 inline std::string FromQt(const QString& text) {
   return Utf8ToCp1252(text.toStdString());
 }
-inline QString QStr(int id) {
+inline QString QStr(StrId id) {
   return ToQt(Str(id));
 }
 

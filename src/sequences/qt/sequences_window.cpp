@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 #include "app/open_document.h"
 #include "resources/qt/dialog_buttons.h"
@@ -29,13 +30,14 @@ constexpr int kOtherColumnWidth = 170;
 const QColor kParameterBackground(102, 140, 198);
 
 // Enter must never press a button of this window.
-QPushButton* Button(const QString& text, int id, int tip, QWidget* parent) {
+QPushButton* Button(const QString& text, int id, std::optional<StrId> tip, QWidget* parent) {
   QPushButton* button = PlainButton(text, ControlName(id), parent);
-  if (tip) button->setToolTip(QStr(tip));
+  if (tip) button->setToolTip(QStr(*tip));
   return button;
 }
 
-QPushButton* PictureButton(QStyle::StandardPixmap picture, int id, int tip, QWidget* parent) {
+QPushButton* PictureButton(QStyle::StandardPixmap picture, int id, std::optional<StrId> tip,
+                           QWidget* parent) {
   QPushButton* button = Button(QString(), id, tip, parent);
   button->setIcon(parent->style()->standardIcon(picture));
   return button;
@@ -51,7 +53,7 @@ QListWidget* List(int id, bool sorted, QWidget* parent) {
   return list;
 }
 
-QLabel* Label(int text, int id, QWidget* parent) {
+QLabel* Label(StrId text, int id, QWidget* parent) {
   auto* label = new QLabel(QStr(text), parent);
   label->setObjectName(ControlName(id));
   return label;
@@ -75,7 +77,7 @@ SequencesWindow::SequencesWindow(AppSettings& settings, Ui& ui, PortFactory& por
   FillGroups();
   FillAvailable();
   delete_->setEnabled(editor_.Saved().Count() > 0);
-  setWindowTitle(QStr(32925));
+  setWindowTitle(QStr(StrId::kSequences));
 }
 
 void SequencesWindow::BuildLayout() {
@@ -105,27 +107,30 @@ void SequencesWindow::CreateLists() {
 
 SequencesWindow::Buttons SequencesWindow::CreateButtons() {
   Buttons buttons;
-  buttons.add = Button(QStr(32798), 1167, 32987, this);
-  buttons.remove = Button(QStr(32847), 1168, 32988, this);
-  delete_ = Button(QStr(32845), 1173, 32992, this);
-  buttons.create = Button(QStringLiteral("Nova"), 1238, 32993, this);
-  buttons.run = Button(QStringLiteral("Executar"), 1170, 32994, this);
-  buttons.save = Button(QStr(32921), 1171, 32995, this);
-  buttons.verify = Button(QStringLiteral("Verificar"), 1291, 0, this);
+  buttons.add = Button(QStr(StrId::kAddButton), 1167, StrId::kAddCommandTip, this);
+  buttons.remove = Button(QStr(StrId::kRemoveButton), 1168, StrId::kRemoveCommandTip, this);
+  delete_ = Button(QStr(StrId::kDelete), 1173, StrId::kRemoveSequenceTip, this);
+  buttons.create = Button(QStringLiteral("Nova"), 1238, StrId::kNewSequenceTip, this);
+  buttons.run = Button(QStringLiteral("Executar"), 1170, StrId::kRunSequenceTip, this);
+  buttons.save = Button(QStr(StrId::kSave), 1171, StrId::kSaveSequenceTip, this);
+  buttons.verify = Button(QStringLiteral("Verificar"), 1291, std::nullopt, this);
   buttons.verify->setVisible(false);
   buttons.verify->setEnabled(false);
-  buttons.cliche = PictureButton(QStyle::SP_DesktopIcon, 1305, 33005, this);
-  buttons.reference = PictureButton(QStyle::SP_FileDialogDetailedView, 1295, 32989, this);
-  buttons.help = PictureButton(QStyle::SP_DialogHelpButton, 1293, 32990, this);
-  buttons.config = PictureButton(QStyle::SP_FileDialogContentsView, 1294, 32991, this);
-  buttons.exit = Button(QStr(32820), 2, 0, this);
+  buttons.cliche = PictureButton(QStyle::SP_DesktopIcon, 1305, StrId::kGraphicCliche, this);
+  buttons.reference =
+      PictureButton(QStyle::SP_FileDialogDetailedView, 1295, StrId::kCommandReferenceTip, this);
+  buttons.help = PictureButton(QStyle::SP_DialogHelpButton, 1293, StrId::kHelpTip, this);
+  buttons.config =
+      PictureButton(QStyle::SP_FileDialogContentsView, 1294, StrId::kSettingsTip, this);
+  buttons.exit = Button(QStr(StrId::kCancel), 2, std::nullopt, this);
   return buttons;
 }
 
 void SequencesWindow::CreateParameterTable() {
   parameters_ = new QTableWidget(0, 3, this);
   parameters_->setObjectName(ControlName(1166));
-  parameters_->setHorizontalHeaderLabels({QStr(32884), QStr(32890), QStr(32894)});
+  parameters_->setHorizontalHeaderLabels(
+      {QStr(StrId::kName), QStr(StrId::kMandatoryColumn), QStr(StrId::kParameterValue)});
   parameters_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   parameters_->verticalHeader()->setVisible(false);
   parameters_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -144,7 +149,7 @@ void SequencesWindow::CreateParameterTable() {
 }
 
 void SequencesWindow::CreateRunFields() {
-  stepByStep_ = new QCheckBox(QStr(32814), this);
+  stepByStep_ = new QCheckBox(QStr(StrId::kStepByStep), this);
   stepByStep_->setObjectName(ControlName(1277));
   wait_ = new QLineEdit(QStringLiteral("0"), this);
   wait_->setObjectName(ControlName(1276));
@@ -161,9 +166,9 @@ void SequencesWindow::CreateRunFields() {
 
 QGridLayout* SequencesWindow::ListsGrid(const Buttons& buttons) {
   auto* grid = new QGridLayout;
-  grid->addWidget(Label(32837, 1211, this), 0, 0);
+  grid->addWidget(Label(StrId::kCommandGroups, 1211, this), 0, 0);
   grid->addWidget(groups_, 1, 0);
-  grid->addWidget(Label(32817, 1208, this), 2, 0);
+  grid->addWidget(Label(StrId::kAvailableCommands, 1208, this), 2, 0);
   grid->addWidget(available_, 3, 0);
   auto* middle = new QVBoxLayout;
   middle->addStretch(1);
@@ -171,16 +176,16 @@ QGridLayout* SequencesWindow::ListsGrid(const Buttons& buttons) {
   middle->addWidget(buttons.remove);
   middle->addStretch(1);
   grid->addLayout(middle, 3, 1);
-  grid->addWidget(Label(32818, 1209, this), 0, 2);
+  grid->addWidget(Label(StrId::kAvailableSequences, 1209, this), 0, 2);
   grid->addWidget(saved_, 1, 2);
   auto* savedButtons = new QHBoxLayout;
   savedButtons->addWidget(buttons.create);
   savedButtons->addWidget(delete_);
   savedButtons->addStretch(1);
   grid->addLayout(savedButtons, 1, 3, Qt::AlignTop);
-  grid->addWidget(Label(32926, 1210, this), 2, 2);
+  grid->addWidget(Label(StrId::kSequenceCommands, 1210, this), 2, 2);
   grid->addWidget(commands_, 3, 2, 1, 2);
-  grid->addWidget(Label(32895, 1174, this), 4, 0);
+  grid->addWidget(Label(StrId::kParameters, 1174, this), 4, 0);
   grid->addWidget(parameters_, 5, 0, 1, 4);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(2, 1);
@@ -194,10 +199,10 @@ QHBoxLayout* SequencesWindow::RunFieldsRow() {
   auto* fields = new QHBoxLayout;
   fields->addWidget(stepByStep_);
   fields->addSpacing(16);
-  fields->addWidget(Label(32812, 1275, this));
+  fields->addWidget(Label(StrId::kPauseBetweenCommands, 1275, this));
   fields->addWidget(wait_);
   fields->addSpacing(16);
-  fields->addWidget(Label(32808, 1273, this));
+  fields->addWidget(Label(StrId::kRunCount, 1273, this));
   fields->addWidget(repetitions_);
   fields->addStretch(1);
   return fields;
@@ -270,9 +275,9 @@ void SequencesWindow::keyPressEvent(QKeyEvent* event) {
 
 void SequencesWindow::FillGroups() {
   groups_->clear();
-  groups_->addItem(QStr(32804));
+  groups_->addItem(QStr(StrId::kAllGroups));
   for (const std::string& group : editor_.Groups()) groups_->addItem(ToQt(group));
-  const auto all = groups_->findItems(QStr(32804), Qt::MatchExactly);
+  const auto all = groups_->findItems(QStr(StrId::kAllGroups), Qt::MatchExactly);
   if (!all.isEmpty()) groups_->setCurrentItem(all.first());
 }
 
@@ -318,7 +323,8 @@ void SequencesWindow::ShowParameters() {
   parameters_->setRowCount(static_cast<int>(parameters.size()));
   for (int row = 0; row < static_cast<int>(parameters.size()); ++row) {
     const CommandParameter& parameter = parameters[static_cast<size_t>(row)];
-    const QString cells[] = {ToQt(parameter.title), QStr(parameter.mandatory ? 32910 : 32885),
+    const QString cells[] = {ToQt(parameter.title),
+                             QStr(parameter.mandatory ? StrId::kYes : StrId::kNo),
                              ToQt(parameter.value)};
     for (int column = 0; column < 3; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);

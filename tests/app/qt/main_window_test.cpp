@@ -119,7 +119,7 @@ class MainWindowTest : public QObject {
     const auto kinds = ui_->PromptKinds();
     QCOMPARE(kinds.front(), std::string("connection"));
     QCOMPARE(kinds.back(), std::string("wait"));
-    QCOMPARE(ui_->Prompts().back().text, Str(32979));
+    QCOMPARE(ui_->Prompts().back().text, Str(StrId::kLoadingCatalogue));
   }
 
   void buildsTheMenusFromTheCatalogue() {
@@ -171,7 +171,7 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->menuWidget() == nullptr);
     QVERIFY(!ui_->Prompts().empty());
     QCOMPARE(LastPrompt().kind, std::string("message"));
-    QCOMPARE(LastPrompt().text.rfind(Str(32784), 0), 0u);
+    QCOMPARE(LastPrompt().text.rfind(Str(StrId::kCatalogueNotLoaded), 0), 0u);
     // F1 and Escape still work.
     WriteFile("help/Taloven_Help.chm", "chm");
     PressKey(Qt::Key_F1);
@@ -184,7 +184,7 @@ class MainWindowTest : public QObject {
     WriteFile("comandos.xml", "<comandos><cmd>");
     StartWindow();
     QVERIFY(window_->menuWidget() == nullptr);
-    QCOMPARE(LastPrompt().text.rfind(Str(32784), 0), 0u);
+    QCOMPARE(LastPrompt().text.rfind(Str(StrId::kCatalogueNotLoaded), 0), 0u);
   }
 
   void choosingACommandOpensItsDialogOnACopy() {

@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "app/model_detection.h"
-#include "app/model_mask.h"
 #include "app/qt/progress_popup.h"
 #include "app/qt/qt_ui.h"
+#include "base/printer_models.h"
 #include "catalogue/qt/command_dialog.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
@@ -160,7 +160,7 @@ class ProgressCancelTest : public QObject {
       QVERIFY2(sinceGesture.isValid(), "no progress window came up");
       QCOMPARE(QApplication::activeModalWidget(), nullptr);
       const std::string& shown = dialog.Logic().Record().formattedReturn;
-      QVERIFY2(shown.find(Str(32785)) != std::string::npos, shown.c_str());
+      QVERIFY2(shown.find(Str(StrId::kCommandCancelled)) != std::string::npos, shown.c_str());
     } else if (caller == Caller::SequenceRunner) {
       QDialog sequences(&main);
       QtUi sequencesUi(&sequences);

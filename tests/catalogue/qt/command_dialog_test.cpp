@@ -77,9 +77,9 @@ class CommandDialogTest : public QObject {
     QVERIFY(ui_->AllAnswered());
 
     QCOMPARE(dialog->windowTitle(), QString::fromUtf8("Programa símbolo"));
-    QCOMPARE(Find<QGroupBox>(*dialog, 1174)->title(), QStr(32895));
+    QCOMPARE(Find<QGroupBox>(*dialog, 1174)->title(), QStr(StrId::kParameters));
     QCOMPARE(Find<QPushButton>(*dialog, 1038)->text(), QStringLiteral("Ok"));
-    QCOMPARE(Find<QPushButton>(*dialog, 2)->text(), QStr(32820));
+    QCOMPARE(Find<QPushButton>(*dialog, 2)->text(), QStr(StrId::kCancel));
 
     struct Row {
       int label, value, edit;
@@ -107,7 +107,7 @@ class CommandDialogTest : public QObject {
       QCOMPARE(label->text(), QString::fromUtf8(row.labelText));
       QCOMPARE(value->maxLength(), row.limit);
       QCOMPARE(value->text(), QString::fromLatin1(row.text));
-      QCOMPARE(edit->text(), QStr(32853));
+      QCOMPARE(edit->text(), QStr(StrId::kEdit));
     }
     QVERIFY(!dialog->findChild<QLabel*>(QStringLiteral("extraParameters"))->isVisible());
   }
@@ -132,7 +132,7 @@ class CommandDialogTest : public QObject {
     ui_->PushAll(std::string("5"), ScriptedUi::Cancel{});
     dialog->Begin();
     QTest::mouseClick(Find<QPushButton>(*dialog, 1052), Qt::LeftButton);
-    QCOMPARE(Find<QLineEdit>(*dialog, 1003)->text(), QStr(32782));
+    QCOMPARE(Find<QLineEdit>(*dialog, 1003)->text(), QStr(StrId::kError));
   }
 
   void enterNeitherClosesNorSends() {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "printer/printer_state.h"
+
+namespace taloven::emulator {
+
+// The download commands: "80 90" prepares the image of one memory and tells
+// its size and check; "80 91" sends one block of it.
+constexpr int kDownloadBlockSize = 4096;
+constexpr int kDownloadInfoSize = 52;
+constexpr int kDownloadBlockReplySize = 4 + kDownloadBlockSize + 4;
+
+// The fiscal memory's image: the identity block, then one block per
+// reduction.
+std::string FiscalMemoryImage(const PrinterState& state);
+// The basic software's image: a header with version and size, the firmware,
+// and its CRC-32.
+std::string BasicSoftwareImage(const PrinterState& state);
+
+}  // namespace taloven::emulator

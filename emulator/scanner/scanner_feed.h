@@ -1,0 +1,40 @@
+#pragma once
+
+#include <atomic>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "transports/transport.h"
+
+namespace taloven::emulator {
+
+// A scanner reading the printer's PDF-417 symbols: it sends one symbol's
+// record at a time over the line, with a pause between them as a person
+// scanning takes.
+struct ScannerFeedOptions {
+  int symbolGapMs = 2000;
+  std::set<int> repeat;  // symbols (from 1) sent twice
+  std::set<int> skip;    // symbols (from 1) left out
+  bool verbose = false;
+};
+
+// Cuts a scanner's stream (records back to back) into its records, each
+// as long as its head says. false, saying where, when the bytes are no
+// such stream.
+bool SplitScannerStream(const std::string& stream, std::vector<std::string>& records,
+                        std::string& error);
+
+// Leaves the line at a speed no application uses, so that the feed can
+// tell when one has set it up; done before the line's address is given
+// out. The descriptor the feed watches the line through, or -1 with error.
+int PrepareScannerLine(const Transport& transport, std::string& error);
+
+// Waits for the application to set the line up (it changes the line's
+// speed from the prepared one), then sends the records and keeps the line
+// until stop is set. Closes line; false when the line failed.
+bool RunScannerFeed(Transport& transport, int line, const std::vector<std::string>& records,
+                    const ScannerFeedOptions& options, const std::atomic<bool>& stop,
+                    std::string& error);
+
+}  // namespace taloven::emulator

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "transports/transport.h"
+
+namespace taloven::emulator {
+
+// The printer's side of the file exchange: takes what the application
+// appended to comando.dat (emptying it) and appends replies to retorno.dat,
+// both in one directory that stands for the application's "C:\".
+class FileTransport : public Transport {
+ public:
+  static std::unique_ptr<FileTransport> Open(const std::string& directory, std::string& error);
+
+  int Receive(uint8_t* buffer, size_t capacity, int timeoutMs) override;
+  bool Send(const uint8_t* bytes, size_t count) override;
+  // A file exchange has no line to drop: the reply simply stops.
+  bool Reconnect(std::string&) override { return true; }
+  std::string Address() const override { return directory_; }
+
+  static constexpr int kPollMs = 2;
+
+ private:
+  explicit FileTransport(std::string directory);
+  int TakeCommandBytes(uint8_t* buffer, size_t capacity);
+
+  std::string directory_;
+  std::string commandPath_;
+  std::string replyPath_;
+};
+
+}  // namespace taloven::emulator

@@ -14,12 +14,12 @@
 #include "catalogue/catalogue.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link/execute.h"
 #include "link/frame_builder.h"
 #include "link/reply_decoder.h"
 #include "support/scripted_ui.h"
 #include "support/test_clock.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

@@ -11,7 +11,7 @@
 #include <ctime>
 #include <mutex>
 
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/symbol_record.h"
 #include "scanner/scanner_capture.h"
 #include "support/scripted_ui.h"
 

@@ -11,7 +11,6 @@
 #include "catalogue/catalogue.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link/execute.h"
 #include "sequences/sequence_runner.h"
 #include "sequences/sequences_file.h"
@@ -19,6 +18,7 @@
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
 #include "support/test_clock.h"
+#include "usb/default_port_factory.h"
 
 namespace {
 

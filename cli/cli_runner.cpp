@@ -10,8 +10,8 @@
 #include "base/printer_models.h"
 #include "cli_command.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "resources/strings.h"
+#include "usb/default_port_factory.h"
 #include "version_text.h"
 
 namespace taloven {

@@ -5,7 +5,6 @@
 #include "cli_command.h"
 #include "interrupt_cancel.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link/dump_text.h"
 #include "link/execute.h"
 #include "link/frame_builder.h"
@@ -14,6 +13,7 @@
 #include "programming/printer_configuration_read.h"
 #include "programming/programming_commands.h"
 #include "programming/save_edited_configuration.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

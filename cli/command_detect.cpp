@@ -4,8 +4,8 @@
 #include "base/encoding.h"
 #include "cli_command.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link_command_support.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 

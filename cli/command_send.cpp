@@ -7,10 +7,10 @@
 #include "cli_command.h"
 #include "interrupt_cancel.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link/execute.h"
 #include "link_command_support.h"
 #include "resources/strings.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

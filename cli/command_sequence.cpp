@@ -8,13 +8,13 @@
 #include "cli_command.h"
 #include "interrupt_cancel.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link_command_support.h"
 #include "resources/strings.h"
 #include "sequences/sequence_name.h"
 #include "sequences/sequence_runner.h"
 #include "sequences/sequence_store.h"
 #include "sequences/sequences_file.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

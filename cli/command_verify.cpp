@@ -5,7 +5,6 @@
 #include "cli_command.h"
 #include "interrupt_cancel.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link_command_support.h"
 #include "sequences/reading_compare.h"
 #include "sequences/reading_parser.h"
@@ -13,6 +12,7 @@
 #include "sequences/sequences_file.h"
 #include "sequences/take_reading.h"
 #include "sequences/verify_totals.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

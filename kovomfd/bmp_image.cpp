@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "fiscalmem/formats/little_endian.h"
+#include "formats/little_endian.h"
 
 namespace kovo {
 namespace {

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "base/atomic_file.h"
-#include "fiscalmem/formats/journal_record.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/journal_record.h"
+#include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 #include "memory_download.h"
 
@@ -87,7 +87,6 @@ extern "C" KOVO_API int KovoDownloadMFD(const char* portName, const char* output
   if (image.bytes.empty()) return KOVO_NO_VALID_DATA;
   if (image.serialNumber.empty()) return KOVO_NO_SERIAL_NUMBER;
   std::string error;
-  return taloven::WriteMfdFile(outputPath, image.serialNumber, image.bytes, &error)
-             ? KOVO_OK
-             : KOVO_NOT_EXECUTED;
+  const std::string file = taloven::MfdFileBytes(image.serialNumber, image.bytes);
+  return taloven::WriteFileAtomically(outputPath, file, &error) ? KOVO_OK : KOVO_NOT_EXECUTED;
 }

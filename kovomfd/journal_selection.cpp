@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 
 namespace kovo {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "fiscalmem/formats/journal_record.h"
+#include "formats/journal_record.h"
 
 namespace kovo {
 

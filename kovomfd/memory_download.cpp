@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
+#include "formats/crc32.h"
+#include "formats/little_endian.h"
 #include "kovo_mfd.h"
 #include "printer_line.h"
 #include "progress.h"

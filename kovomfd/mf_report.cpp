@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "base/atomic_file.h"
-#include "fiscalmem/formats/journal_record.h"
-#include "fiscalmem/formats/mf_image.h"
+#include "formats/journal_record.h"
+#include "formats/mf_image.h"
 #include "kovo_mfd.h"
 #include "report_text.h"
 

@@ -9,9 +9,10 @@
 #include <optional>
 #include <string>
 
+#include "base/atomic_file.h"
 #include "bmp_image.h"
-#include "fiscalmem/formats/symbol_record.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
+#include "formats/symbol_record.h"
 #include "kovo_mfd.h"
 
 namespace kovo {
@@ -92,7 +93,6 @@ extern "C" KOVO_API int KovoClosePdf417ToMfd(void) {
   std::string payload;
   for (const auto& [offset, bytes] : set.payloads) payload += bytes;
   std::string error;
-  return taloven::WriteMfdFile(set.outputPath, taloven::kMfdCaptureSource, payload, &error)
-             ? KOVO_OK
-             : KOVO_NOT_EXECUTED;
+  const std::string file = taloven::MfdFileBytes(taloven::kMfdCaptureSource, payload);
+  return taloven::WriteFileAtomically(set.outputPath, file, &error) ? KOVO_OK : KOVO_NOT_EXECUTED;
 }

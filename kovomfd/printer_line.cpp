@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link/file_port.h"
+#include "usb/default_port_factory.h"
 
 namespace kovo {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
-#include "fiscalmem/formats/mf_image.h"
+#include "formats/crc32.h"
+#include "formats/little_endian.h"
+#include "formats/mf_image.h"
 #include "memories/download.h"
 #include "memories/journal_print.h"
 #include "printer/bcd.h"

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "fiscalmem/formats/journal_record.h"
+#include "formats/journal_record.h"
 
 namespace taloven::emulator {
 namespace {

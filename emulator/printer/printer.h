@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "fiscalmem/formats/journal_record.h"
+#include "formats/journal_record.h"
 #include "printer/exchange.h"
 #include "printer/printer_state.h"
 #include "printer/wire_frame.h"

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "fiscalmem/formats/little_endian.h"
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/little_endian.h"
+#include "formats/symbol_record.h"
 
 namespace taloven::emulator {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/symbol_record.h"
 
 namespace taloven::emulator {
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/symbol_record.h"
 
 namespace taloven::emulator {
 
 // The printer can print its journal as PDF-417 symbols, one record each
-// (see fiscalmem/formats/symbol_record.h).
+// (see formats/symbol_record.h).
 constexpr size_t kSymbolPayload = kSymbolPayloadBytes;
 
 std::vector<std::string> SymbolRecords(const std::string& journal);

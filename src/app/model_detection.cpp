@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/serial_devices.h"
 #include "base/printer_models.h"
 #include "catalogue/command_record.h"
 #include "link/execute.h"
 #include "link/port.h"
+#include "link/serial_devices.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 

@@ -40,8 +40,9 @@ int LengthLimit(const CommandParameter& parameter) {
 
 }  // namespace
 
-CommandDialogLogic::CommandDialogLogic(CommandRecord record, ExecutionContext context)
-    : record_(std::move(record)), context_(context) {
+CommandDialogLogic::CommandDialogLogic(CommandRecord record, const AppSettings& settings, Ui& ui,
+                                       CommandSender& sender)
+    : record_(std::move(record)), settings_(settings), ui_(ui), sender_(sender) {
   for (int row = 0; row < kRowCount; ++row) {
     CommandDialogRow& shown = rows_[static_cast<size_t>(row)];
     shown.labelId = kRowIds[static_cast<size_t>(row)].label;
@@ -82,12 +83,12 @@ void CommandDialogLogic::Open() {
 
 bool CommandDialogLogic::OpenAsClockCommand() {
   // In clock mode the time window adds today's date to the question itself.
-  const auto moment = context_.ui.TimeEntry(Str(StrId::kAcceptComputerClock), true);
+  const auto moment = ui_.TimeEntry(Str(StrId::kAcceptComputerClock), true);
   if (!moment) return false;
   const std::string date = DayMonthYear2(moment->date);
   const MessageAnswer answer =
-      context_.ui.Message(Str(StrId::kDateCorrect) + "\r\n" + date, Str(StrId::kProductName),
-                          MessageButtons::YesNo, MessageIcon::Exclamation);
+      ui_.Message(Str(StrId::kDateCorrect) + "\r\n" + date, Str(StrId::kProductName),
+                  MessageButtons::YesNo, MessageIcon::Exclamation);
   if (answer != MessageAnswer::Yes) return false;
   const std::array<std::string, 3> values{date, HoursMinutesSeconds(moment->time),
                                           moment->summerTime ? "1" : "0"};
@@ -100,8 +101,7 @@ bool CommandDialogLogic::OpenAsClockCommand() {
 void CommandDialogLogic::CollectAll() {
   for (int row = 0; row < UsedRows(); ++row) {
     if (!RowIsEditable(row)) continue;
-    std::string value =
-        CollectParameterValue(record_.parameters[static_cast<size_t>(row)], context_.ui);
+    std::string value = CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui_);
     if (value == Str(StrId::kError)) return;
     rows_[static_cast<size_t>(row)].text = std::move(value);
   }
@@ -110,7 +110,7 @@ void CommandDialogLogic::CollectAll() {
 void CommandDialogLogic::Edit(int row) {
   if (!RowIsEditable(row)) return;
   rows_[static_cast<size_t>(row)].text =
-      CollectParameterValue(record_.parameters[static_cast<size_t>(row)], context_.ui);
+      CollectParameterValue(record_.parameters[static_cast<size_t>(row)], ui_);
 }
 
 void CommandDialogLogic::SetRowText(int row, std::string text) {
@@ -124,11 +124,11 @@ int CommandDialogLogic::Send() {
   int result;
   {
     // Closed before the results window, which then has the screen alone.
-    auto wait = context_.ui.ShowWait(Str(StrId::kPleaseWait));
-    result = Execute(record_, context_);
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
+    result = sender_.Send(record_);
   }
-  if (result != kExecuteOk || context_.settings.showResults)
-    context_.ui.ShowResults(record_.formattedReturn, record_.dumpText);
+  if (result != CommandSender::kCompleted || settings_.showResults)
+    ui_.ShowResults(record_.formattedReturn, record_.dumpText);
   return result;
 }
 

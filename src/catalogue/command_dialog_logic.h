@@ -4,9 +4,12 @@
 #include <string>
 
 #include "catalogue/command_record.h"
-#include "link/execute.h"
+#include "catalogue/command_sender.h"
+#include "ui/app_settings.h"
 
 namespace taloven {
+
+class Ui;
 
 // One parameter row of the command dialog: label, value field, "Editar".
 struct CommandDialogRow {
@@ -27,7 +30,8 @@ class CommandDialogLogic {
  public:
   static constexpr int kRowCount = 12;
 
-  CommandDialogLogic(CommandRecord record, ExecutionContext context);
+  CommandDialogLogic(CommandRecord record, const AppSettings& settings, Ui& ui,
+                     CommandSender& sender);
 
   // What the dialog does as it opens: the date-and-time command asks for the
   // computer's clock and, when confirmed, is sent at once; every other
@@ -39,8 +43,8 @@ class CommandDialogLogic {
   // cancel text included, becomes the row's text.
   void Edit(int row);
 
-  // Takes the rows into the record, executes it and shows the results when
-  // it failed or results are to be shown. Returns Execute's result.
+  // Takes the rows into the record, sends it and shows the results when it
+  // failed or results are to be shown. Returns the sender's result.
   int Send();
 
   // The value field as the user left it.
@@ -60,7 +64,9 @@ class CommandDialogLogic {
   void CollectAll();
 
   CommandRecord record_;
-  ExecutionContext context_;
+  const AppSettings& settings_;
+  Ui& ui_;
+  CommandSender& sender_;
   std::array<CommandDialogRow, kRowCount> rows_;
 };
 

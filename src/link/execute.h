@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/command_record.h"
+#include "catalogue/command_sender.h"
 #include "ui/app_settings.h"
 
 namespace taloven {
@@ -10,7 +11,7 @@ class Clock;
 class PortFactory;
 
 // Result codes of Execute.
-constexpr int kExecuteOk = 0;
+constexpr int kExecuteOk = CommandSender::kCompleted;
 constexpr int kExecuteMandatoryEmpty = -2;
 constexpr int kExecuteWrongSize = -3;
 constexpr int kExecuteNoReply = -4;
@@ -31,5 +32,15 @@ struct ExecutionContext {
 // Sends the record's command and reads the reply: 0 when the exchange
 // completed (whatever the printer's status says), or a negative code above.
 int Execute(CommandRecord& record, ExecutionContext& context);
+
+// Execute as the command dialog's sender.
+class ExecutingSender : public CommandSender {
+ public:
+  explicit ExecutingSender(ExecutionContext context) : context_(context) {}
+  int Send(CommandRecord& record) override { return Execute(record, context_); }
+
+ private:
+  ExecutionContext context_;
+};
 
 }  // namespace taloven

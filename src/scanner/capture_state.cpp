@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "base/encoding.h"
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/symbol_record.h"
 
 namespace taloven {
 

@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/atomic_file.h"
 #include "base/encoding.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
 
 namespace taloven {
 namespace {
@@ -114,7 +115,7 @@ StopResult ScannerCapture::Stop(const std::optional<StopAnswers>& answers) {
     read = state_.ReadCount();
   }
   std::string error;
-  if (!WriteMfdFile(*path, kMfdCaptureSource, payload, &error)) {
+  if (!WriteFileAtomically(*path, MfdFileBytes(kMfdCaptureSource, payload), &error)) {
     ui_.Message(error + "\nArquivo: " + *path, "Erro", MessageButtons::Ok, MessageIcon::Error);
     result.why = error + W(": ") + *path;
     ClosePort();

@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "usb/kovousbprinter.h"
-#include "usb/usb_printer_instance.h"
 
 namespace taloven {
 
@@ -78,10 +76,6 @@ int UsbPort::ReadPending(uint8_t* buffer) {
   printer.PauseReader();
   readerEnded = printer.ReaderEnded();
   return handedOut;
-}
-
-std::unique_ptr<Port> CreateUsbPort(const std::string& name) {
-  return std::make_unique<UsbPort>(name, ProcessUsbPrinter(), RealClock());
 }
 
 }  // namespace taloven

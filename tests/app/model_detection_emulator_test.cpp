@@ -6,10 +6,10 @@
 #include "app/model_detection.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "resources/strings.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
+#include "usb/default_port_factory.h"
 #include "usb/usb_printer_instance.h"
 
 namespace taloven {

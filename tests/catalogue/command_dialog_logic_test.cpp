@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/encoding.h"
+#include "link/execute.h"
 #include "resources/strings.h"
 #include "support/record_builders.h"
 #include "support/scripted_port.h"
@@ -54,7 +55,7 @@ class CommandDialogFlow : public ::testing::Test {
   }
 
   CommandDialogLogic Dialog(CommandRecord record) {
-    return CommandDialogLogic(std::move(record), ExecutionContext{settings_, ui_, ports_, clock_});
+    return CommandDialogLogic(std::move(record), settings_, ui_, sender_);
   }
 
   std::vector<std::string> RowTexts(const CommandDialogLogic& dialog) const {
@@ -78,6 +79,7 @@ class CommandDialogFlow : public ::testing::Test {
   ScriptedUi ui_{&clock_};
   ScriptedLine line_;
   ScriptedPortFactory ports_{line_};
+  ExecutingSender sender_{ExecutionContext{settings_, ui_, ports_, clock_}};
   int used_ = 3;
 };
 

@@ -11,8 +11,8 @@
 #include "base/encoding.h"
 #include "cli_command.h"
 #include "emulator/emulator_process.h"
-#include "fiscalmem/formats/symbol_record.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
+#include "formats/symbol_record.h"
 #include "support/temp_directory.h"
 
 namespace taloven {

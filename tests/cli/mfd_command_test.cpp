@@ -5,7 +5,7 @@
 
 #include "cli_command.h"
 #include "emulator/emulator_process.h"
-#include "fiscalmem/formats/journal_record.h"
+#include "formats/journal_record.h"
 #include "memories/memory_files.h"
 #include "support/temp_directory.h"
 

@@ -11,11 +11,11 @@
 #include "catalogue/cliche_text.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link/execute.h"
 #include "link/parameter_encoding.h"
 #include "support/scripted_ui.h"
 #include "ui/app_settings.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven::emulator::testing {
 namespace {

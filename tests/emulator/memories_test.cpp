@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/journal_record.h"
-#include "fiscalmem/formats/little_endian.h"
-#include "fiscalmem/formats/mf_image.h"
+#include "formats/crc32.h"
+#include "formats/journal_record.h"
+#include "formats/little_endian.h"
+#include "formats/mf_image.h"
 #include "memories/download.h"
 #include "printer/bcd.h"
 #include "printer_fixture.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/symbol_record.h"
 #include "scanner/scanner_feed.h"
 #include "scanner/symbol_export.h"
 

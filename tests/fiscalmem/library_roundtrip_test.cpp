@@ -8,10 +8,11 @@
 #include <fstream>
 #include <regex>
 
+#include "base/atomic_file.h"
 #include "emulator/emulator_process.h"
 #include "fiscalmem/fiscal_memory_library.h"
-#include "fiscalmem/formats/journal_record.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/journal_record.h"
+#include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 #include "memories/memory_files.h"
 #include "printer/state_file.h"
@@ -274,8 +275,8 @@ TEST_F(LibraryRoundTrip, EveryResultCodeHasItsCause) {
   std::string payload;
   AppendJournalRecord(payload, {1, JournalKind::kXReading, 1, "07122026101112", "x COO:000001\n"});
   std::string error;
-  ASSERT_TRUE(WriteMfdFile(Path("nameless.mfd"), "", payload, &error));
-  ASSERT_TRUE(WriteMfdFile(Path("good.mfd"), "TV1", payload, &error));
+  ASSERT_TRUE(WriteFileAtomically(Path("nameless.mfd"), MfdFileBytes("", payload), &error));
+  ASSERT_TRUE(WriteFileAtomically(Path("good.mfd"), MfdFileBytes("TV1", payload), &error));
   { std::ofstream(Path("not.mfd")) << "no journal here"; }
   EXPECT_EQ(total(Path("nameless.mfd").c_str(), Path("r.txt").c_str()), KOVO_NO_SERIAL_NUMBER);
   EXPECT_EQ(byDate(Path("good.mfd").c_str(), Path("r.txt").c_str(), "310226", "010326"),
@@ -404,7 +405,7 @@ TEST_F(LibraryRoundTrip, ADamagedRecordCostsOnlyItsDocument) {
   const size_t tenth = static_cast<size_t>(entries[9].lines.data() - journal.data());
   journal[tenth + 20] ^= 0x01;
   std::string error;
-  ASSERT_TRUE(WriteMfdFile(Path("damaged.mfd"), "TV1", journal, &error));
+  ASSERT_TRUE(WriteFileAtomically(Path("damaged.mfd"), MfdFileBytes("TV1", journal), &error));
   ASSERT_EQ(total(Path("damaged.mfd").c_str(), Path("damaged.txt").c_str()), KOVO_OK);
   coos.erase(coos.begin() + 9);
   EXPECT_EQ(ReportedCoos(ReadFileBytes(Path("damaged.txt"))), coos);

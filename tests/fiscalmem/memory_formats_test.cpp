@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/journal_record.h"
-#include "fiscalmem/formats/mf_image.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/crc32.h"
+#include "formats/journal_record.h"
+#include "formats/mf_image.h"
+#include "formats/mfd_file.h"
 
 namespace taloven {
 namespace {

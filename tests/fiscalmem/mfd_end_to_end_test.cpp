@@ -5,7 +5,6 @@
 
 #include "base/encoding.h"
 #include "emulator/emulator_process.h"
-#include "fiscalmem/formats/journal_record.h"
 #include "fiscalmem/mfd_diagnosis_run.h"
 #include "fiscalmem/mfd_operations.h"
 #include "fiscalmem/system_dir_override.h"

@@ -8,12 +8,12 @@
 #include <thread>
 
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "link/drive_c.h"
 #include "link/execute.h"
 #include "link/file_port.h"
 #include "support/scripted_ui.h"
 #include "support/test_clock.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

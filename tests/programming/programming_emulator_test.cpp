@@ -10,13 +10,13 @@
 #include "base/encoding.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "programming/configuration_file.h"
 #include "programming/printer_configuration_read.h"
 #include "programming/programming_session.h"
 #include "resources/strings.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/encoding.h"
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/symbol_record.h"
 #include "scanner/capture_state.h"
 
 namespace taloven {

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "base/encoding.h"
-#include "fiscalmem/formats/symbol_record.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
+#include "formats/symbol_record.h"
 #include "scanner/scanner_capture.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"

@@ -11,12 +11,12 @@
 #include "catalogue/catalogue.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "sequences/reading_parser.h"
 #include "sequences/take_reading.h"
 #include "sequences/verify_totals.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {

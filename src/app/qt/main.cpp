@@ -13,9 +13,9 @@
 #include "app/user_folder.h"
 #include "base/version.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
 #include "resources/qt/qt_text.h"
 #include "ui/app_settings.h"
+#include "usb/default_port_factory.h"
 
 int main(int argc, char** argv) {
   bool platformArgument = false, textOnly = false;

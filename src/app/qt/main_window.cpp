@@ -7,19 +7,20 @@
 #include <filesystem>
 
 #include "app/model_detection.h"
-#include "app/open_document.h"
 #include "app/qt/about_dialog.h"
 #include "app/qt/settings_dialog.h"
-#include "app/serial_devices.h"
 #include "app/settings_apply.h"
 #include "app/usb_setup.h"
 #include "base/encoding.h"
 #include "catalogue/qt/command_dialog.h"
 #include "fiscalmem/qt/mfd_window.h"
+#include "link/execute.h"
+#include "link/serial_devices.h"
 #include "programming/qt/program_equipment_dialog.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
 #include "sequences/qt/sequences_window.h"
+#include "ui/open_document.h"
 #include "ui/ui.h"
 
 namespace taloven {
@@ -168,8 +169,8 @@ void MainWindow::OnMenu(int id) {
 
 void MainWindow::OnCommandChosen(int index) {
   // The dialog works on its own copy: the catalogue keeps the file's values.
-  CommandDialog dialog(catalogue_.At(index), ExecutionContext{settings_, ui_, ports_, clock_},
-                       this);
+  ExecutingSender sender(ExecutionContext{settings_, ui_, ports_, clock_});
+  CommandDialog dialog(catalogue_.At(index), settings_, ui_, sender, this);
   dialog.exec();
 }
 

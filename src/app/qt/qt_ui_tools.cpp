@@ -1,7 +1,7 @@
 #include "app/qt/qt_ui.h"
 #include "app/qt/settings_dialog.h"
-#include "app/serial_devices.h"
 #include "app/settings_apply.h"
+#include "link/serial_devices.h"
 #include "programming/qt/graphic_cliche_dialog.h"
 #include "scanner/qt/scanner_window.h"
 

@@ -23,8 +23,9 @@ constexpr int kValueFieldChars = 34;
 
 }  // namespace
 
-CommandDialog::CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent)
-    : QDialog(parent), logic_(std::move(record), context), dialogParent_(context.ui, this) {
+CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, Ui& ui,
+                             CommandSender& sender, QWidget* parent)
+    : QDialog(parent), logic_(std::move(record), settings, ui, sender), dialogParent_(ui, this) {
   setObjectName(QStringLiteral("130"));
   setWindowTitle(ToQt(logic_.Caption()));
 

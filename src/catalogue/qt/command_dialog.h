@@ -19,7 +19,8 @@ namespace taloven {
 class CommandDialog : public QDialog {
   Q_OBJECT
  public:
-  CommandDialog(CommandRecord record, ExecutionContext context, QWidget* parent = nullptr);
+  CommandDialog(CommandRecord record, const AppSettings& settings, Ui& ui, CommandSender& sender,
+                QWidget* parent = nullptr);
 
   // Runs the opening collection (or the clock command) once; showing the
   // dialog does it by itself.

@@ -12,8 +12,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "app/serial_devices.h"
 #include "base/encoding.h"
+#include "link/serial_devices.h"
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 #include "scanner/qt/scanner_settings_dialog.h"

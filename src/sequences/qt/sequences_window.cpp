@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/open_document.h"
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
+#include "ui/open_document.h"
 #include "ui/ui.h"
 
 namespace taloven {

@@ -17,11 +17,12 @@
 #include "catalogue/qt/command_dialog.h"
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
-#include "link/default_port_factory.h"
+#include "link/execute.h"
 #include "replies/qt/results_window.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
 #include "sequences/sequence_runner.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {
@@ -150,8 +151,8 @@ class ProgressCancelTest : public QObject {
     watch.start();
 
     if (caller == Caller::CommandDialog) {
-      CommandDialog dialog(BrandModelAndType(), ExecutionContext{settings, ui, ports, RealClock()},
-                           &main);
+      ExecutingSender sender(ExecutionContext{settings, ui, ports, RealClock()});
+      CommandDialog dialog(BrandModelAndType(), settings, ui, sender, &main);
       QTimer::singleShot(50, &dialog, [&dialog] {
         dialog.findChild<QPushButton*>(QStringLiteral("1038"))->click();
         dialog.reject();  // reached once the send came back

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "base/encoding.h"
+#include "link/execute.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
 #include "support/record_builders.h"
@@ -44,10 +45,11 @@ class CommandDialogTest : public QObject {
   std::unique_ptr<ScriptedUi> ui_;
   ScriptedLine line_;
   std::unique_ptr<ScriptedPortFactory> ports_;
+  std::unique_ptr<ExecutingSender> sender_;
 
   std::unique_ptr<CommandDialog> Dialog(CommandRecord record) {
-    return std::make_unique<CommandDialog>(std::move(record),
-                                           ExecutionContext{settings_, *ui_, *ports_, clock_});
+    sender_ = std::make_unique<ExecutingSender>(ExecutionContext{settings_, *ui_, *ports_, clock_});
+    return std::make_unique<CommandDialog>(std::move(record), settings_, *ui_, *sender_);
   }
   template <typename T>
   static T* Find(QWidget& dialog, int id) {

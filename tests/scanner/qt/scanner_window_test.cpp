@@ -12,8 +12,8 @@
 #include <fstream>
 
 #include "base/encoding.h"
-#include "fiscalmem/formats/symbol_record.h"
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
+#include "formats/symbol_record.h"
 #include "scanner/qt/scanner_settings_dialog.h"
 #include "scanner/qt/scanner_window.h"
 #include "support/scripted_ui.h"

@@ -1,8 +1,6 @@
-#include "fiscalmem/mfd_file.h"
+#include "formats/mfd_file.h"
 
 #include <algorithm>
-
-#include "base/atomic_file.h"
 
 namespace taloven {
 namespace {
@@ -37,11 +35,6 @@ std::string MfdFileBytes(std::string_view source, std::string_view payload) {
   bytes += payload;
   bytes.append(kMfdTrailerBytes, '\xFF');
   return bytes;
-}
-
-bool WriteMfdFile(const std::string& path, std::string_view source, std::string_view payload,
-                  std::string* error) {
-  return WriteFileAtomically(path, MfdFileBytes(source, payload), error);
 }
 
 bool ParseMfdFile(std::string_view bytes, MfdContents& out) {

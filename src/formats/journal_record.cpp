@@ -1,9 +1,9 @@
-#include "fiscalmem/formats/journal_record.h"
+#include "formats/journal_record.h"
 
 #include <cstring>
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
+#include "formats/crc32.h"
+#include "formats/little_endian.h"
 
 namespace taloven {
 namespace {

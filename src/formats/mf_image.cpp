@@ -1,7 +1,7 @@
-#include "fiscalmem/formats/mf_image.h"
+#include "formats/mf_image.h"
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
+#include "formats/crc32.h"
+#include "formats/little_endian.h"
 
 namespace taloven {
 namespace {

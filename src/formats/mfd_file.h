@@ -22,11 +22,6 @@ constexpr std::string_view kMfdCaptureSource = "PDF-417";
 // The whole file for a payload.
 std::string MfdFileBytes(std::string_view source, std::string_view payload);
 
-// Writes it so that a failure leaves an existing file as it was; false with
-// the system's reason in *error.
-bool WriteMfdFile(const std::string& path, std::string_view source, std::string_view payload,
-                  std::string* error);
-
 struct MfdContents {
   std::string source;        // serial number or "PDF-417"; empty when no marker block was sound
   std::string_view payload;  // points into the bytes given

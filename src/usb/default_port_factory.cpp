@@ -1,13 +1,16 @@
-#include "link/default_port_factory.h"
+#include "usb/default_port_factory.h"
 
+#include "link/clock.h"
 #include "link/file_port.h"
 #include "link/serial_port.h"
+#include "usb/usb_port.h"
+#include "usb/usb_printer_instance.h"
 
 namespace taloven {
 
 std::unique_ptr<Port> DefaultPortFactory::Create(const std::string& name) {
   if (name == "FILE") return std::make_unique<FilePort>(name);
-  if (name == "USB") return CreateUsbPort(name);
+  if (name == "USB") return std::make_unique<UsbPort>(name, ProcessUsbPrinter(), RealClock());
   return std::make_unique<SerialPort>(name);
 }
 

@@ -1,4 +1,4 @@
-#include "app/open_document.h"
+#include "ui/open_document.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
-#include "fiscalmem/formats/symbol_record.h"
+#include "formats/symbol_record.h"
 
-#include "fiscalmem/formats/crc32.h"
-#include "fiscalmem/formats/little_endian.h"
+#include "formats/crc32.h"
+#include "formats/little_endian.h"
 
 namespace taloven {
 

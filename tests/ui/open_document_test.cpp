@@ -1,4 +1,4 @@
-#include "app/open_document.h"
+#include "ui/open_document.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -11,7 +11,4 @@ class DefaultPortFactory : public PortFactory {
   std::unique_ptr<Port> Create(const std::string& name) override;
 };
 
-// The port behind the name "USB".
-std::unique_ptr<Port> CreateUsbPort(const std::string& name);
-
 }  // namespace taloven

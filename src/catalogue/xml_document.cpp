@@ -355,8 +355,9 @@ bool XmlDocument::Save(const std::string& path, std::string* error) const {
     return false;
   }
   xmlFreeDoc(check);
-  if (WriteFileAtomically(path, bytes, &reason)) return true;
-  if (error) *error = "cannot write " + path + ": " + reason;
+  const Status written = WriteFileAtomically(path, bytes);
+  if (written.ok()) return true;
+  if (error) *error = "cannot write " + path + ": " + written.message();
   return false;
 }
 

@@ -115,8 +115,8 @@ int SaveConfigurations(const std::string& path, const ConfigurationList& list, s
     if (error) *error = "not written, it would not read back: " + reason;
     return -1;
   }
-  if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = "cannot write " + path + ": " + reason;
+  if (const Status written = WriteFileAtomically(path, bytes); !written.ok()) {
+    if (error) *error = "cannot write " + path + ": " + written.message();
     return -1;
   }
   return 0;

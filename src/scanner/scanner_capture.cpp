@@ -114,10 +114,11 @@ StopResult ScannerCapture::Stop(const std::optional<StopAnswers>& answers) {
     payload = state_.Payload();
     read = state_.ReadCount();
   }
-  std::string error;
-  if (!WriteFileAtomically(*path, MfdFileBytes(kMfdCaptureSource, payload), &error)) {
-    ui_.Message(error + "\nArquivo: " + *path, "Erro", MessageButtons::Ok, MessageIcon::Error);
-    result.why = error + W(": ") + *path;
+  const Status written = WriteFileAtomically(*path, MfdFileBytes(kMfdCaptureSource, payload));
+  if (!written.ok()) {
+    ui_.Message(written.message() + "\nArquivo: " + *path, "Erro", MessageButtons::Ok,
+                MessageIcon::Error);
+    result.why = written.message() + W(": ") + *path;
     ClosePort();
     return result;
   }

@@ -171,8 +171,8 @@ int SaveSequences(const SavedSequences& list, const std::string& path, std::stri
     if (error) *error = "not written: " + reason;
     return 3;
   }
-  if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = "cannot write " + path + ": " + reason;
+  if (const Status written = WriteFileAtomically(path, bytes); !written.ok()) {
+    if (error) *error = "cannot write " + path + ": " + written.message();
     return 2;
   }
   return 0;

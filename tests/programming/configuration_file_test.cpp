@@ -263,8 +263,8 @@ TEST(ConfigurationFile, LoadsMissingElementsFreshAndFlagsSetUnlessZero) {
                                   "<vinc_CNF/><RZ_automatica> 0</RZ_automatica>"
                                   "<cliche>L1\nL2\n</cliche><aliquota6>0700</aliquota6>"
                                   "<outro>9</outro><cliente>C</cliente><cliente>D</cliente>"
-                                  "</equipamento></x><equipamento/></equipamentos>",
-                                  nullptr));
+                                  "</equipamento></x><equipamento/></equipamentos>")
+                  .ok());
   ConfigurationList list;
   ASSERT_EQ(LoadConfigurations(path, list), 0);
   ASSERT_EQ(list.size(), 2u);
@@ -291,7 +291,7 @@ TEST(ConfigurationFile, MissingOrMalformedFileLoadsAsAnEmptyListWithAnError) {
   std::string error;
   EXPECT_EQ(LoadConfigurations(path, list, &error), -1);
   EXPECT_TRUE(list.empty());
-  ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>", nullptr));
+  ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>").ok());
   list = TwoRecords();
   EXPECT_EQ(LoadConfigurations(path, list, &error), -1);
   EXPECT_TRUE(list.empty());

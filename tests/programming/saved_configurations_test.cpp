@@ -106,7 +106,7 @@ TEST(SaveEditedConfiguration, CreatesAMissingFileButNeverOverwritesAnUnreadableO
   EXPECT_EQ(Serials(list), "N1/new ");
 
   const std::string broken = "<equipamentos><equipamento>";
-  ASSERT_TRUE(WriteFileAtomically(path, broken, nullptr));
+  ASSERT_TRUE(WriteFileAtomically(path, broken).ok());
   ui.Push(MessageAnswer::Yes);
   EXPECT_EQ(SaveEditedConfiguration(edited, dir.Path().string(), ui), EditedSaveOutcome::NotSaved);
   EXPECT_EQ(testing::ReadFileBytes(path), broken);

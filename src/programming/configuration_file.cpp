@@ -52,7 +52,10 @@ std::string ConfigurationsPath(const std::string& workingDirectory) {
 int LoadConfigurations(const std::string& path, ConfigurationList& list, std::string* error) {
   list.clear();
   XmlDocument document;
-  if (!document.Load(path, error)) return -1;
+  if (const Status loaded = document.Load(path); !loaded.ok()) {
+    if (error) *error = loaded.message();
+    return -1;
+  }
   for (const XmlNode& element : document.SelectNodes("//equipamento"))
     list.push_back(ReadRecord(element));
   return 0;
@@ -110,9 +113,8 @@ int SaveConfigurations(const std::string& path, const ConfigurationList& list, s
   // A text the file cannot carry (a control character in a cliché) must not
   // leave a file that no longer loads.
   XmlDocument check;
-  std::string reason;
-  if (!check.LoadFromMemory(bytes, &reason, path)) {
-    if (error) *error = "not written, it would not read back: " + reason;
+  if (const Status readBack = check.LoadFromMemory(bytes, path); !readBack.ok()) {
+    if (error) *error = "not written, it would not read back: " + readBack.message();
     return -1;
   }
   if (const Status written = WriteFileAtomically(path, bytes); !written.ok()) {

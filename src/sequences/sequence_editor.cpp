@@ -46,7 +46,8 @@ void SequenceEditor::Open() {
   auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
   LoadSequences(FilePath(), saved_);
-  LoadCatalogue(settings_.workingDirectory, catalogue_);
+  // Without a catalogue the editor still opens; its command list is empty.
+  static_cast<void>(LoadCatalogue(settings_.workingDirectory, catalogue_));
 }
 
 std::vector<std::string> SequenceEditor::Groups() const {

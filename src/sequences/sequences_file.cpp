@@ -138,7 +138,7 @@ std::string SequencesFilePath(const std::string& directory) {
 
 bool LoadSequences(const std::string& path, SavedSequences& list) {
   XmlDocument document;
-  if (!document.Load(path)) {
+  if (!document.Load(path).ok()) {
     std::error_code ignored;
     if (std::filesystem::exists(path, ignored)) list.SetFileUnreadable(true);
     return false;

@@ -156,7 +156,7 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   // The XML library lays the same document out byte for byte, but for the
   // quotes of its declaration.
   XmlDocument document;
-  ASSERT_TRUE(document.Load(path));
+  ASSERT_TRUE(document.Load(path).ok());
   const std::string library = document.SaveToMemory(), written = ReadFileBytes(path);
   EXPECT_EQ(written.substr(written.find('\n')), library.substr(library.find('\n')));
 }

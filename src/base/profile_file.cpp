@@ -79,8 +79,10 @@ Status ProfileFile::Load() {
 
 Status ProfileFile::Save() const {
   const size_t slash = path_.rfind('/');
-  if (slash != std::string::npos && slash > 0 && !MakeFolders(path_.substr(0, slash)))
-    return Status::Failure(std::strerror(errno), errno);
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(path_.substr(0, slash))) {
+    const int code = errno;
+    return Status::Failure(std::strerror(code), code);
+  }
   std::ostringstream out;
   for (const Section& section : sections_) {
     if (!section.name.empty()) out << '[' << section.name << "]\n";

@@ -99,8 +99,9 @@ int main(int argc, char** argv) {
 
   PrinterState state = DefaultPrinterState(options.model.empty() ? kDefaultModel : options.model);
   if (!options.statePath.empty()) {
-    if (!LoadStateFile(options.statePath, state, error)) {
-      std::fprintf(stderr, "taloven-emulator: cannot read the state: %s\n", error.c_str());
+    if (const taloven::Status loaded = LoadStateFile(options.statePath, state); !loaded.ok()) {
+      std::fprintf(stderr, "taloven-emulator: cannot read the state: %s\n",
+                   loaded.message().c_str());
       return 2;
     }
     if (!options.model.empty()) state.model = options.model;
@@ -110,8 +111,9 @@ int main(int argc, char** argv) {
     SimulateDays(state, options.simulateDays, Printer(PrinterState{}).Now());
     if (options.line == LineKind::kNone && options.exportPdf417.empty() &&
         options.exportScanner.empty()) {
-      if (!SaveStateFile(options.statePath, state, error)) {
-        std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+      if (const taloven::Status saved = SaveStateFile(options.statePath, state); !saved.ok()) {
+        std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n",
+                     saved.message().c_str());
         return 1;
       }
       return 0;
@@ -152,8 +154,12 @@ int main(int argc, char** argv) {
   serving.faults = options.faults;
   Server server(*transport, printer, serving);
   const bool served = server.Run(stopRequested);
-  if (!options.statePath.empty() && !SaveStateFile(options.statePath, printer.State(), error))
-    std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+  if (!options.statePath.empty()) {
+    if (const taloven::Status saved = SaveStateFile(options.statePath, printer.State());
+        !saved.ok())
+      std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n",
+                   saved.message().c_str());
+  }
   if (!served) {
     std::fprintf(stderr, "taloven-emulator: %s\n", server.Error().c_str());
     return 1;

@@ -72,9 +72,9 @@ void Server::Handle(const Frame& frame) {
                  code.c_str(), frame.body.size() - codeLength, shaped.bytes.size());
   }
   if (!options_.statePath.empty()) {
-    std::string error;
-    if (!SaveStateFile(options_.statePath, printer_.State(), error))
-      std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+    if (const Status saved = SaveStateFile(options_.statePath, printer_.State()); !saved.ok())
+      std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n",
+                   saved.message().c_str());
   }
 }
 

@@ -195,8 +195,8 @@ TEST_F(LibraryRoundTrip, FiscalMemoryReadingAddsUpTheReductions) {
   EXPECT_EQ(ReadFileBytes(Path("a.sb")).substr(0, 4), "KVSB");
 
   emulator::PrinterState state;
-  std::string error;
-  ASSERT_TRUE(emulator::LoadStateFile(StatePath(), state, error)) << error;
+  const Status loaded = emulator::LoadStateFile(StatePath(), state);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   ASSERT_EQ(state.zHistory.size(), 3u);
   long long gross = 0;
   for (const auto& z : state.zHistory) gross += z.gross;
@@ -339,8 +339,8 @@ TEST_F(LibraryRoundTrip, TheDatabaseHoldsWhatTheReportShows) {
 
   ASSERT_EQ(total(Path("db.mfd").c_str(), Path("all.mdb").c_str()), KOVO_OK);
   emulator::PrinterState state;
-  std::string error;
-  ASSERT_TRUE(emulator::LoadStateFile(StatePath(), state, error)) << error;
+  const Status loaded = emulator::LoadStateFile(StatePath(), state);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   ASSERT_EQ(sqlite3_open_v2(Path("all.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
             SQLITE_OK);
   EXPECT_EQ(Query(db, "SELECT COUNT(*) FROM reducoes"), 3);

@@ -120,11 +120,14 @@ int main(int argc, char** argv) {
     }
   }
   if (!options.exportPdf417.empty() || !options.exportScanner.empty()) {
-    if ((!options.exportPdf417.empty() &&
-         !ExportSymbolBitmaps(state.journal, options.exportPdf417, error)) ||
-        (!options.exportScanner.empty() &&
-         !ExportScannerStream(state.journal, options.exportScanner, error))) {
-      std::fprintf(stderr, "taloven-emulator: cannot export the journal: %s\n", error.c_str());
+    taloven::Status exported;
+    if (!options.exportPdf417.empty())
+      exported = ExportSymbolBitmaps(state.journal, options.exportPdf417);
+    if (exported.ok() && !options.exportScanner.empty())
+      exported = ExportScannerStream(state.journal, options.exportScanner);
+    if (!exported.ok()) {
+      std::fprintf(stderr, "taloven-emulator: cannot export the journal: %s\n",
+                   exported.message().c_str());
       return 1;
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "formats/symbol_record.h"
 
 namespace taloven::emulator {
@@ -14,10 +15,9 @@ constexpr size_t kSymbolPayload = kSymbolPayloadBytes;
 std::vector<std::string> SymbolRecords(const std::string& journal);
 
 // Writes one bitmap per symbol into directory: symbol_0001.bmp and on.
-bool ExportSymbolBitmaps(const std::string& journal, const std::string& directory,
-                         std::string& error);
+Status ExportSymbolBitmaps(const std::string& journal, const std::string& directory);
 // Writes the records back to back, as a scanner reading every symbol in
 // turn sends them.
-bool ExportScannerStream(const std::string& journal, const std::string& path, std::string& error);
+Status ExportScannerStream(const std::string& journal, const std::string& path);
 
 }  // namespace taloven::emulator

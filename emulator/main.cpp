@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/read_file.h"
+#include "base/result.h"
 #include "base/version.h"
 #include "link/drive_c.h"
 #include "options.h"
@@ -38,30 +39,38 @@ void InstallStopHandlers() {
   std::signal(SIGPIPE, SIG_IGN);
 }
 
+// The line the options ask for.
+taloven::Result<std::unique_ptr<taloven::emulator::Transport>> OpenTransport(
+    const taloven::emulator::Options& options, const std::string& driveC) {
+  using namespace taloven::emulator;
+  auto widen = [](auto opened) -> taloven::Result<std::unique_ptr<Transport>> {
+    if (!opened.ok()) return opened.status();
+    return std::unique_ptr<Transport>(std::move(opened.value()));
+  };
+  if (options.line == LineKind::kPty) return widen(PtyTransport::Open(options.linkPath));
+  if (options.line == LineKind::kUsbSocket)
+    return widen(UsbSocketTransport::Open(options.usbSocketPath));
+  return widen(FileTransport::Open(driveC));
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "taloven-emulator: %s\n", message.c_str());
+  return 1;
+}
+
 int ServeScanner(const taloven::emulator::Options& options) {
   using namespace taloven::emulator;
-  std::string error;
   std::string stream;
   const taloven::Status read = taloven::ReadWholeFile(options.scanner, stream);
+  if (!read.ok()) return Fail(options.scanner + ": " + std::strerror(read.systemError()));
   std::vector<std::string> records;
-  if (!read.ok())
-    error = options.scanner + ": " + std::strerror(read.systemError());
-  else if (!SplitScannerStream(stream, records, error))
-    error = options.scanner + ": " + error;
-  if (!error.empty()) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
-  std::unique_ptr<Transport> transport = PtyTransport::Open(options.linkPath, error);
-  if (!transport) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
-  const int line = PrepareScannerLine(*transport, error);
-  if (line < 0) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
+  if (const taloven::Status split = SplitScannerStream(stream, records); !split.ok())
+    return Fail(options.scanner + ": " + split.message());
+  auto opened = PtyTransport::Open(options.linkPath);
+  if (!opened.ok()) return Fail(opened.status().message());
+  const std::unique_ptr<PtyTransport> transport = std::move(opened.value());
+  const taloven::Result<int> line = PrepareScannerLine(*transport);
+  if (!line.ok()) return Fail(line.status().message());
   std::printf("%s\n", transport->Address().c_str());
   std::fflush(stdout);
   ScannerFeedOptions feed;
@@ -69,10 +78,10 @@ int ServeScanner(const taloven::emulator::Options& options) {
   feed.repeat = options.repeatSymbols;
   feed.skip = options.skipSymbols;
   feed.verbose = options.verbose;
-  if (!RunScannerFeed(*transport, line, records, feed, stopRequested, error)) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
+  if (const taloven::Status fed =
+          RunScannerFeed(*transport, line.value(), records, feed, stopRequested);
+      !fed.ok())
+    return Fail(fed.message());
   return 0;
 }
 
@@ -135,17 +144,9 @@ int main(int argc, char** argv) {
 
   InstallStopHandlers();
   if (!options.scanner.empty()) return ServeScanner(options);
-  std::unique_ptr<Transport> transport;
-  if (options.line == LineKind::kPty)
-    transport = PtyTransport::Open(options.linkPath, error);
-  else if (options.line == LineKind::kUsbSocket)
-    transport = UsbSocketTransport::Open(options.usbSocketPath, error);
-  else
-    transport = FileTransport::Open(driveC, error);
-  if (!transport) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
+  auto opened = OpenTransport(options, driveC);
+  if (!opened.ok()) return Fail(opened.status().message());
+  const std::unique_ptr<Transport> transport = std::move(opened.value());
   std::printf("%s\n", transport->Address().c_str());
   std::fflush(stdout);
 

@@ -96,9 +96,9 @@ void Server::Send(const ShapedReply& reply) {
     }
   }
   if (reply.dropLineAtEnd) {
-    std::string error;
-    if (!transport_.Reconnect(error))
-      std::fprintf(stderr, "taloven-emulator: cannot offer a new line: %s\n", error.c_str());
+    if (const Status reconnected = transport_.Reconnect(); !reconnected.ok())
+      std::fprintf(stderr, "taloven-emulator: cannot offer a new line: %s\n",
+                   reconnected.message().c_str());
   }
 }
 

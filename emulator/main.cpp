@@ -91,10 +91,10 @@ int main(int argc, char** argv) {
   using namespace taloven::emulator;
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   Options options;
-  std::string error;
   const std::string driveC = taloven::DriveCDirectory();
-  if (!ParseOptions(arguments, options, error)) {
-    std::fprintf(stderr, "taloven-emulator: %s\nTry taloven-emulator --help.\n", error.c_str());
+  if (const taloven::Status parsed = ParseOptions(arguments, options); !parsed.ok()) {
+    std::fprintf(stderr, "taloven-emulator: %s\nTry taloven-emulator --help.\n",
+                 parsed.message().c_str());
     return 2;
   }
   if (options.help) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "sequences/saved_sequences.h"
 
 namespace taloven {

@@ -85,8 +85,9 @@ TEST(StateFile, SavesWholeFilesAndReadsThemBack) {
   for (const auto& entry :
        std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
     const std::string found = entry.path().filename().string();
-    if (found.rfind(name + ".", 0) == 0)
+    if (found.rfind(name + ".", 0) == 0) {
       EXPECT_TRUE(found == name + ".journal" || found == name + ".fiscal") << found;
+    }
   }
   const Status refused = SaveStateFile("/nonexistent-dir/x.txt", state);
   EXPECT_EQ(refused.message(), std::string("/nonexistent-dir/x.txt: ") + std::strerror(ENOENT));

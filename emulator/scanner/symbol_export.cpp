@@ -3,6 +3,8 @@
 #include <zint.h>
 
 #include <cstdio>
+#include <filesystem>
+
 #include "base/atomic_file.h"
 #include "formats/symbol_record.h"
 
@@ -11,13 +13,16 @@ namespace taloven::emulator {
 std::vector<std::string> SymbolRecords(const std::string& journal) {
   std::vector<std::string> records;
   for (size_t offset = 0; offset < journal.size(); offset += kSymbolPayload)
-    records.push_back(MakeSymbolRecord(static_cast<uint32_t>(journal.size()),
-                                       static_cast<uint32_t>(offset),
-                                       std::string_view(journal).substr(offset, kSymbolPayload)));
+    records.push_back(
+        MakeSymbolRecord(static_cast<uint32_t>(journal.size()), static_cast<uint32_t>(offset),
+                         std::string_view(journal).substr(offset, kSymbolPayload), kSymbolTrailer));
   return records;
 }
 
 Status ExportSymbolBitmaps(const std::string& journal, const std::string& directory) {
+  std::error_code made;
+  std::filesystem::create_directories(directory, made);
+  if (made) return Status::Failure(directory + ": " + made.message(), made.value());
   const std::vector<std::string> records = SymbolRecords(journal);
   for (size_t i = 0; i < records.size(); ++i) {
     zint_symbol* symbol = ZBarcode_Create();

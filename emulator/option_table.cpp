@@ -59,13 +59,12 @@ Status FaultCount(Options& options, const std::string& name, const std::string& 
 }
 
 // "MS/EVERY": a pause of MS milliseconds after every EVERY reply bytes.
-bool Gap(Options& options, const std::string& name, const std::string& value, std::string& error) {
+Status Gap(Options& options, const std::string& name, const std::string& value) {
   const size_t slash = value.find('/');
   if (slash != std::string::npos && ReadCount(value.substr(0, slash), 1, options.faults.gapMs) &&
       ReadCount(value.substr(slash + 1), 1, options.faults.gapEvery))
-    return true;
-  error = name + ": \"" + value + "\" is not MS/EVERY, two numbers of 1 or more";
-  return false;
+    return {};
+  return Status::Failure(name + ": \"" + value + "\" is not MS/EVERY, two numbers of 1 or more");
 }
 
 // Symbols are counted from 1, as the person scanning them counts.

@@ -37,11 +37,11 @@ std::string Path(const CommandContext& context) {
 // The stored records; a missing file is an empty list, an unreadable one is
 // reported.
 bool LoadList(const CommandContext& context, ConfigurationList& list) {
-  std::string reason;
-  if (LoadConfigurations(Path(context), list, &reason) == 0) return true;
+  const Status loaded = LoadConfigurations(Path(context), list);
+  if (loaded.ok()) return true;
   std::error_code ignored;
   if (!std::filesystem::exists(Path(context), ignored)) return true;
-  context.Fail(reason);
+  context.Fail(loaded.message());
   return false;
 }
 
@@ -88,9 +88,8 @@ int Delete(CommandContext& context, const std::string& serial) {
   if (!LoadList(context, list)) return 1;
   if (!FindRecord(context, list, serial)) return 1;
   std::erase_if(list, [&](const EquipmentConfiguration& c) { return c.serialNumber == serial; });
-  std::string reason;
-  if (SaveConfigurations(Path(context), list, &reason) != 0)
-    return context.Fail(W("registro não excluído: ") + reason);
+  if (const Status saved = SaveConfigurations(Path(context), list); !saved.ok())
+    return context.Fail(W("registro não excluído: ") + saved.message());
   return 0;
 }
 

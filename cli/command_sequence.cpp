@@ -126,10 +126,10 @@ const CommandSequence* FindOrSay(const CommandContext& context, const Stored& st
 
 // Writes the changed sequence back as "Salvar" does, in place of the stored one.
 int Save(CommandContext& context, Stored& stored, const CommandSequence& sequence) {
-  std::string error;
-  if (StoreSequence(stored.list, sequence, stored.path, context.ui, ReplaceAnswer::Yes, &error))
-    return 0;
-  return context.Fail(error);
+  const Status saved =
+      StoreSequence(stored.list, sequence, stored.path, context.ui, ReplaceAnswer::Yes);
+  if (saved.ok()) return 0;
+  return context.Fail(saved.message());
 }
 
 int List(CommandContext& context, const std::vector<std::string>& args) {
@@ -157,11 +157,10 @@ int New(CommandContext& context, const std::vector<std::string>& args) {
   if (!stored) return 1;
   CommandSequence sequence;
   sequence.name = stored->name;
-  std::string error;
-  if (StoreSequence(stored->list, sequence, stored->path, context.ui,
-                    replace ? ReplaceAnswer::Yes : ReplaceAnswer::No, &error))
-    return 0;
-  return error.empty() ? 1 : context.Fail(error);
+  const Status saved = StoreSequence(stored->list, sequence, stored->path, context.ui,
+                                     replace ? ReplaceAnswer::Yes : ReplaceAnswer::No);
+  if (saved.ok()) return 0;
+  return saved.message().empty() ? 1 : context.Fail(saved.message());
 }
 
 int Add(CommandContext& context, const std::vector<std::string>& args) {
@@ -216,9 +215,9 @@ int Delete(CommandContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) return context.UsageError(W("delete pede um NOME"));
   std::optional<Stored> stored = Open(context, args[0]);
   if (!stored) return 1;
-  std::string error;
-  if (DeleteSequence(stored->list, stored->name, stored->path, context.ui, &error)) return 0;
-  return error.empty() ? 1 : context.Fail(error);
+  const Status deleted = DeleteSequence(stored->list, stored->name, stored->path, context.ui);
+  if (deleted.ok()) return 0;
+  return deleted.message().empty() ? 1 : context.Fail(deleted.message());
 }
 
 int Show(CommandContext& context, const std::vector<std::string>& args) {

@@ -33,7 +33,7 @@ class ConfigCommand : public ::testing::Test {
     a.registerNumber = "003";
     a.totalizerNames[1] = "TROCO";
     b.serialNumber = "S2";
-    ASSERT_EQ(SaveConfigurations(ConfigurationsPath(work_.Path().string()), {a, b}), 0);
+    ASSERT_TRUE(SaveConfigurations(ConfigurationsPath(work_.Path().string()), {a, b}).ok());
   }
 
   Outcome Run(std::vector<std::string> args) {

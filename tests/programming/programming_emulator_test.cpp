@@ -118,7 +118,8 @@ TEST(ProgrammingAgainstTheVirtualPrinter, ReadSaveProgramReadGivesTheSameConfigu
     EXPECT_NE(message.find(Str(StrId::kSequenceEndBanner)), std::string::npos) << "ran to its end";
 
     ConfigurationList saved;
-    ASSERT_EQ(LoadConfigurations(ConfigurationsPath(bench.settings.workingDirectory), saved), 0);
+    ASSERT_TRUE(
+        LoadConfigurations(ConfigurationsPath(bench.settings.workingDirectory), saved).ok());
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0].client, W("Padaria São João"));
     EXPECT_EQ(saved[0].serialNumber, WithoutSpaces(saved[0].serialNumber));

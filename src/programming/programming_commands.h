@@ -12,9 +12,9 @@ namespace taloven {
 
 // "Programa maquina": the commands that put configuration into the printer,
 // in the order they are sent, for the model in settings. A password that is
-// not exactly 20 hexadecimal digits is not put in, and a text of blanks only
-// goes as an empty one, so that CheckProgrammingRun finds them; only IM and
-// UF, which a first-generation reading leaves empty, go as blanks.
+// not exactly 20 characters long is not put in, and a text of blanks only is
+// put in empty, so that CheckProgrammingRun finds them; only IM and UF, which
+// a first-generation reading leaves empty, go as blanks.
 CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& configuration,
                                          const AppSettings& settings);
 

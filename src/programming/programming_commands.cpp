@@ -8,6 +8,7 @@
 #include "link/parameter_encoding.h"
 #include "resources/strings.h"
 #include "sequences/sequence_runner.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {
@@ -58,7 +59,7 @@ std::string Digit(bool set) {
   return set ? "1" : "0";
 }
 
-void Tell(Ui& ui, const std::string& text) {
+void Tell(MessageUi& ui, const std::string& text) {
   ui.Message(text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
@@ -167,7 +168,8 @@ CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
 }
 
 int CheckProgrammingRun(const EquipmentConfiguration& configuration,
-                        const CommandSequence& sequence, const AppSettings& settings, Ui& ui) {
+                        const CommandSequence& sequence, const AppSettings& settings,
+                        MessageUi& ui) {
   if (PasswordLength(settings.modelMask) != 0 && !PasswordFits(configuration, settings)) {
     Tell(ui, "Senha com tamanho errado");
     return kExecuteWrongSize;

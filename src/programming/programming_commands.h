@@ -6,7 +6,7 @@
 #include "programming/equipment_configuration.h"
 #include "sequences/command_sequence.h"
 #include "ui/app_settings.h"
-#include "ui/ui.h"
+#include "ui/message_ui.h"
 
 namespace taloven {
 
@@ -24,7 +24,8 @@ CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& configura
 // first value that cannot be encoded, named) and returns the result the run
 // would have stopped with; kExecuteOk when every command can be sent.
 int CheckProgrammingRun(const EquipmentConfiguration& configuration,
-                        const CommandSequence& sequence, const AppSettings& settings, Ui& ui);
+                        const CommandSequence& sequence, const AppSettings& settings,
+                        MessageUi& ui);
 
 struct ProgrammingResults {
   int result = 0;    // of the check, or of the run as RunSequence gives it

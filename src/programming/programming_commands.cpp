@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "base/printer_models.h"
+#include "catalogue/parameter_type.h"
 #include "link/frame_builder.h"
 #include "link/parameter_encoding.h"
 #include "resources/strings.h"
@@ -46,7 +47,7 @@ CommandRecord Command(const std::string& title, const char* escape,
     parameter.value = p.value;
     // A reading gives an unset text as blanks: it is as empty as one never
     // typed.
-    if (parameter.type == "STRING" && Blank(parameter.value)) {
+    if (TypeOf(parameter) == ParameterType::kString && Blank(parameter.value)) {
       parameter.value.clear();
       if (MayGoBlank(p.title)) parameter.value.assign(static_cast<size_t>(p.size), ' ');
     }

@@ -149,14 +149,20 @@ int Program(CommandContext& context, const std::vector<std::string>& arguments) 
   EquipmentConfiguration configuration = *stored;
   if (havePassword) configuration.password = password;
   if (!context.ResolveModel()) return 1;
-  CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings, context.ui);
-  if (dryRun) return PrintFrames(context, sequence.commands);
+  if (dryRun) {
+    CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings);
+    const int checked = CheckProgrammingRun(configuration, sequence, context.settings, context.ui);
+    if (checked != kExecuteOk) return ExitStatusFor(checked);
+    return PrintFrames(context, sequence.commands);
+  }
   DefaultPortFactory ports;
   // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
   InterruptCancel interrupts;
   ExecutionContext execution{context.settings, context.ui, ports, RealClock(),
                              context.options.timeoutMs};
-  const ProgrammingResults results = RunProgramming(sequence, execution);
+  const ProgrammingResults results = ProgramPrinter(configuration, execution);
+  // Held back by the check: the user was told why, and nothing was sent.
+  if (!results.ran) return ExitStatusFor(results.result);
   context.out << context.Out(results.message) << '\n' << std::flush;
   // Like "sequence run": 2 to 6 for the results -2 to -6.
   return ExitStatusFor(results.result);

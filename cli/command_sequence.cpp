@@ -115,6 +115,20 @@ std::optional<Stored> Open(CommandContext& context, const std::string& typedName
   return stored;
 }
 
+// The saved sequence NAME points to is the one listed as it reads after the
+// naming rules; its stored name, blanks and all, is the one worked on.
+std::optional<Stored> OpenListed(CommandContext& context, const std::string& typedName) {
+  std::optional<Stored> stored = Open(context, typedName);
+  if (!stored) return stored;
+  for (const CommandSequence& sequence : stored->list.Sequences()) {
+    if (SameListedSequenceName(sequence.name, stored->name)) {
+      stored->name = sequence.name;
+      break;
+    }
+  }
+  return stored;
+}
+
 const CommandSequence* FindOrSay(const CommandContext& context, const Stored& stored) {
   const CommandSequence* sequence = stored.list.Find(stored.name);
   if (!sequence) {
@@ -176,7 +190,7 @@ int Add(CommandContext& context, const std::vector<std::string>& args) {
     ++i;
   }
   if (positional.size() < 2) return context.UsageError(W("add pede NOME e CMD"));
-  std::optional<Stored> stored = Open(context, positional[0]);
+  std::optional<Stored> stored = OpenListed(context, positional[0]);
   if (!stored) return 1;
   const CommandSequence* found = FindOrSay(context, *stored);
   if (!found) return 1;
@@ -199,7 +213,7 @@ int Remove(CommandContext& context, const std::vector<std::string>& args) {
   std::optional<int> position;
   if (args.size() != 2 || !(position = Count(args[1])))
     return context.UsageError(W("remove pede NOME e a posição K do comando"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const CommandSequence* found = FindOrSay(context, *stored);
   if (!found) return 1;
@@ -213,7 +227,7 @@ int Remove(CommandContext& context, const std::vector<std::string>& args) {
 
 int Delete(CommandContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) return context.UsageError(W("delete pede um NOME"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const Status deleted = DeleteSequence(stored->list, stored->name, stored->path, context.ui);
   if (deleted.ok()) return 0;
@@ -222,7 +236,7 @@ int Delete(CommandContext& context, const std::vector<std::string>& args) {
 
 int Show(CommandContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) return context.UsageError(W("show pede um NOME"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const CommandSequence* sequence = FindOrSay(context, *stored);
   if (!sequence) return 1;
@@ -262,7 +276,7 @@ int Run(CommandContext& context, const std::vector<std::string>& args) {
     if (!Count(negative ? text.substr(1) : text))
       return context.UsageError(W("número inválido: ") + text);
   }
-  std::optional<Stored> stored = Open(context, names[0]);
+  std::optional<Stored> stored = OpenListed(context, names[0]);
   if (!stored) return 1;
   const CommandSequence* sequence = FindOrSay(context, *stored);
   if (!sequence) return 1;

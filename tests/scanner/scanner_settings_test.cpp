@@ -111,6 +111,8 @@ TEST(ScannerSettings, PortListFollowsTheFourthCharacterAndKeepsTheRestOfTheName)
       {"COM7:", -1, 1, "COM2:"},                 // beyond the list: shown as its own entry
       {"/dev/ttyACM0", -1, 0, "COM1:"},          // a path gives way to the entry
       {"/dev/ttyUSB1", -1, -1, "/dev/ttyUSB1"},  // its own entry kept
+      {"COM12:", -1, -1, "COM12:"},              // no COMn: name, not read as COM1:
+      {"COM12:", -1, 1, "COM2:"},
       {"", -1, 1, "COM2:"},
   };
   for (const Case& c : cases) {

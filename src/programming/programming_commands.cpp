@@ -203,7 +203,7 @@ ProgrammingResults ProgramPrinter(const EquipmentConfiguration& configuration,
   results.ran = true;
   results.result = RunSequence(sequence, context);
   results.message = sequence.messageText;
-  if (results.result != kExecuteOk) results.message += RunErrorText(results.result);
+  if (results.result != kExecuteOk) AppendRunError(results.message, results.result);
   results.dump = sequence.dumpText;
   return results;
 }

@@ -33,6 +33,7 @@ class QtUi : public Ui {
   std::optional<MfdInterval> MfdIntervalDialog() override;
   std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
+  bool ShellOpenHelp(const std::string& path, int contextId) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
   // Once per run of the program: a log that fails once will fail again.
   void LogWriteFailed(const std::string& text) override;

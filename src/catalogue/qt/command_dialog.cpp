@@ -13,6 +13,7 @@
 
 #include "app/qt/qt_ui.h"
 #include "resources/qt/qt_text.h"
+#include "ui/qt/help_key.h"
 
 namespace taloven {
 namespace {
@@ -40,6 +41,7 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
     : QDialog(parent), logic_(std::move(record), settings, ui, sender) {
   setObjectName(QStringLiteral("130"));
   setWindowTitle(ToQt(logic_.Caption()));
+  AddHelpKey(this, ui, HelpTopic::kSendCommand);
 
   if ((qtUi_ = dynamic_cast<QtUi*>(&ui))) {
     previousUiParent_ = qtUi_->Parent();

@@ -24,6 +24,7 @@
 #include "programming/qt/graphic_cliche_dialog.h"
 #include "resources/qt/qt_text.h"
 #include "ui/open_document.h"
+#include "ui/qt/help_key.h"
 
 namespace taloven {
 namespace {
@@ -92,6 +93,7 @@ SequencesWindow::SequencesWindow(AppSettings& settings, Ui& ui, PortFactory& por
   FillAvailable();
   delete_->setEnabled(editor_.Saved().Count() > 0);
   setWindowTitle(QStr(StrId::kSequences));
+  AddHelpKey(this, ui, HelpTopic::kSequences);
 }
 
 SequencesWindow::~SequencesWindow() {
@@ -430,7 +432,7 @@ void SequencesWindow::OpenSettings() {
 }
 
 void SequencesWindow::OpenHelp() {
-  OpenDocument(ui_, editor_.Settings().workingDirectory + "/help/Taloven_Help.chm");
+  taloven::OpenHelp(ui_, editor_.Settings().workingDirectory, HelpTopic::kSequences);
 }
 
 void SequencesWindow::OpenReference() {

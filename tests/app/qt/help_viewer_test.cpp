@@ -6,10 +6,11 @@
 #include <QTimer>
 #include <QtTest>
 #include <fstream>
+#include <functional>
 
 #include "app/qt/main_window.h"
 #include "app/qt/qt_ui.h"
-#include "base/encoding.h"
+#include "resources/qt/qt_text.h"
 #include "support/scripted_port.h"
 #include "support/test_clock.h"
 #include "ui/open_document.h"

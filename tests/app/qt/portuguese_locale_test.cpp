@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>

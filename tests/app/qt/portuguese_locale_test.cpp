@@ -71,12 +71,17 @@ class PortugueseLocaleTest : public QObject {
           if (list->model()->index(row, 0, root).data().toString() == name) return row;
         return -1;
       };
-      QTest::qWaitFor([&] { return rowOf("pasta") >= 0 && rowOf("relatorio.txt") >= 0; });
-      QTest::qWait(50);
-      if (rowOf("pasta") >= 0)
-        folderType = list->model()->index(rowOf("pasta"), 2, list->rootIndex()).data().toString();
-      for (int column = 1; column <= 3; ++column)
-        shortBy << list->sizeHintForColumn(column) - list->header()->sectionSize(column);
+      if (QTest::qWaitFor([&] { return rowOf("pasta") >= 0 && rowOf("relatorio.txt") >= 0; })) {
+        QTest::qWait(50);
+        const QModelIndex root = list->rootIndex();
+        folderType = list->model()->index(rowOf("pasta"), 2, root).data().toString();
+        for (int column = 1; column <= 3; ++column) {
+          const QString shown =
+              list->model()->index(rowOf("relatorio.txt"), column, root).data().toString();
+          shortBy << list->fontMetrics().horizontalAdvance(shown) -
+                         list->header()->sectionSize(column);
+        }
+      }
       dialog->reject();
     });
     QtUi ui;

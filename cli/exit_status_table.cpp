@@ -16,12 +16,14 @@ const std::vector<ExitStatusEntry>& ExitStatusTable() {
        "série (2), data inválida (3), arquivo .txt (4) ou .mdb (5) que não pôde ser aberto, "
        "arquivos sem dados válidos (6), comando não executado (7)."},
       {"8",
-       "O log diário não pôde ser gravado; a mensagem traz o arquivo, o motivo e o resultado do "
+       "O registro diário (pasta log) não pôde ser escrito; a mensagem traz o resultado do "
        "comando."},
       {"9", "A verificação de totais (verify check ou compare) encontrou diferenças."},
       {"10",
-       "O comando foi até o fim, mas a impressora recusou algo ou uma entrada danificada foi "
-       "pulada."},
+       "O comando foi até o fim, mas a impressora recusou algum comando (NAK, ou bits de estado "
+       "que dizem que ele não foi executado), ou partes danificadas da entrada foram puladas; a "
+       "saída de erro diz o que foi recusado ou pulado. Um resultado de 2 a 6 nunca dá lugar a "
+       "10."},
   };
   return table;
 }

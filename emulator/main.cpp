@@ -2,12 +2,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/read_file.h"
 #include "base/version.h"
 #include "link/drive_c.h"
 #include "options.h"
@@ -42,11 +41,11 @@ void InstallStopHandlers() {
 int ServeScanner(const taloven::emulator::Options& options) {
   using namespace taloven::emulator;
   std::string error;
-  std::ifstream in(options.scanner, std::ios::binary);
-  const std::string stream{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string stream;
+  const taloven::Status read = taloven::ReadWholeFile(options.scanner, stream);
   std::vector<std::string> records;
-  if (!in.is_open() || in.bad())
-    error = options.scanner + ": " + std::strerror(errno);
+  if (!read.ok())
+    error = options.scanner + ": " + std::strerror(read.systemError());
   else if (!SplitScannerStream(stream, records, error))
     error = options.scanner + ": " + error;
   if (!error.empty()) {

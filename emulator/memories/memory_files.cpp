@@ -7,25 +7,19 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "base/read_file.h"
 #include "formats/journal_record.h"
 
 namespace taloven::emulator {
 namespace {
 
+// A memory not yet written is empty.
 bool ReadWhole(const std::string& path, std::string& out, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (errno == ENOENT) return true;
-    error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  std::ostringstream content;
-  content << file.rdbuf();
-  out = content.str();
-  return true;
+  const Status read = ReadWholeFile(path, out);
+  if (read.ok() || read.systemError() == ENOENT) return true;
+  error = path + ": " + std::strerror(read.systemError());
+  return false;
 }
 
 bool WriteAll(int fd, const char* bytes, size_t count) {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "base/read_file.h"
 #include "memories/memory_files.h"
 #include "printer/exchange.h"
 #include "printer/text850.h"
@@ -398,15 +399,14 @@ bool StateFromText(const std::string& text, PrinterState& state, std::string& er
 }
 
 bool LoadStateFile(const std::string& path, PrinterState& state, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (errno == ENOENT) return true;
-    error = path + ": " + std::strerror(errno);
+  std::string content;
+  const Status read = ReadWholeFile(path, content);
+  if (!read.ok()) {
+    if (read.systemError() == ENOENT) return true;
+    error = path + ": " + std::strerror(read.systemError());
     return false;
   }
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (!StateFromText(content.str(), state, error)) {
+  if (!StateFromText(content, state, error)) {
     error = path + ": " + error;
     return false;
   }

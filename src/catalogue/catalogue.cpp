@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 #include "catalogue/xml_document.h"
 
 namespace taloven {
@@ -83,7 +83,9 @@ int LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue, std
   std::string bytes;
   // Commands are built as the file is read, element by element: a catalogue
   // of a hundred thousand commands never stands as one tree beside them.
-  bool read = ReadWholeFile(path, bytes, error);
+  const Status file = ReadWholeFile(path, bytes);
+  if (!file.ok() && error) *error = file.message();
+  bool read = file.ok();
   if (read) {
     catalogue.Reserve(CountCommandTags(bytes));
     read = ForEachElement(

@@ -9,7 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
 
 namespace taloven {
@@ -268,7 +268,11 @@ XmlDocument::~XmlDocument() {
 bool XmlDocument::Load(const std::string& path, std::string* error) {
   impl_->Reset(nullptr);
   std::string bytes;
-  if (!ReadWholeFile(path, bytes, error)) return false;
+  const Status read = ReadWholeFile(path, bytes);
+  if (!read.ok()) {
+    if (error) *error = read.message();
+    return false;
+  }
   return LoadFromMemory(bytes, error, path);
 }
 

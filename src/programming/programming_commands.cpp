@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/printer_models.h"
+#include "catalogue/parameter_type.h"
 #include "resources/strings.h"
 #include "sequences/sequence_runner.h"
 
@@ -32,7 +33,7 @@ CommandRecord Command(const std::string& title, const char* escape,
     // Every parameter is mandatory, and execution refuses an empty one; a
     // text field left empty (no IM, as first-generation printers report)
     // goes as the blanks a short text is padded with, so the run goes on.
-    if (parameter.type == "STRING" && parameter.value.empty())
+    if (TypeOf(parameter) == ParameterType::kString && parameter.value.empty())
       parameter.value.assign(static_cast<size_t>(p.size), ' ');
     record.AppendParameter(parameter);
   }

@@ -1,8 +1,5 @@
 #include "sequences/verify_totals.h"
 
-#include <algorithm>
-#include <cstdint>
-
 #include "base/encoding.h"
 #include "resources/strings.h"
 #include "sequences/reading_compare.h"
@@ -12,9 +9,6 @@
 
 namespace taloven {
 namespace {
-
-// Keeps the wait in milliseconds within its 32 bits.
-constexpr int kLongestWaitSeconds = INT32_MAX / 1000;
 
 bool StoreReading(const char* name, ExecutionContext& context, VerifyRun& run) {
   const std::string path = ReadingPath(context.settings.workingDirectory, name);
@@ -27,26 +21,15 @@ bool StoreReading(const char* name, ExecutionContext& context, VerifyRun& run) {
   return false;
 }
 
-// Runs fresh copies of the sequence as often as asked, each under the wait
-// window, until one fails; the texts are kept for a training run.
+// Each repetition under the wait window; the texts are kept for a training
+// run.
 void RunRepeatedly(const CommandSequence& sequence, const SequenceRunOptions& options,
                    ExecutionContext& context, VerifyRun& run) {
-  int remaining = options.repetitions;
-  int& result = run.result;
-  do {
-    CommandSequence copy;
-    copy.name = sequence.name;
-    for (const CommandRecord& command : sequence.commands) copy.InsertCommand(command);
-    copy.stepByStep = options.stepByStep ? 1 : 0;
-    copy.waitMilliseconds = std::clamp(options.waitSeconds, 0, kLongestWaitSeconds) * 1000;
-    {
-      auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
-      result = RunSequence(copy, context);
-    }
-    run.message += copy.messageText;
-    if (result != kExecuteOk) run.message += RunErrorText(result);
-    run.dump += copy.dumpText;
-  } while (--remaining > 0 && result == kExecuteOk);
+  SequenceRunResults results =
+      RunSequenceRepeatedly(sequence, options, context, RepetitionWait::kWaitWindow);
+  run.result = results.result;
+  run.message += results.message;
+  run.dump += results.dump;
 }
 
 TotalsReading StoredReading(const ExecutionContext& context, const char* name) {

@@ -392,6 +392,17 @@ TEST_F(LibraryRoundTrip, TheDatabaseHoldsWhatTheReportShows) {
   EXPECT_EQ(Query(db, "SELECT MAX(grande_total_centavos) FROM reducoes"), state.grandTotal);
   sqlite3_close(db);
   EXPECT_EQ(total(Path("db.mfd").c_str(), Path("missing/x.mdb").c_str()), KOVO_MDB_NOT_OPENED);
+
+  // Written again, a database its owner made private stays private.
+  namespace fs = std::filesystem;
+  fs::permissions(Path("all.mdb"), fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(total(Path("db.mfd").c_str(), Path("all.mdb").c_str()), KOVO_OK);
+  EXPECT_EQ(fs::status(Path("all.mdb")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(sqlite3_open_v2(Path("all.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(Query(db, "SELECT COUNT(*) FROM reducoes"), 3);
+  sqlite3_close(db);
 }
 
 TEST_F(LibraryRoundTrip, BitmapsOfTheSymbolsGiveBackTheJournal) {

@@ -273,7 +273,7 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
     sqlite3_free(image);
   }
   ok = sqlite3_close(db) == SQLITE_OK && ok;
-  if (!ok || !taloven::WriteFileAtomically(outputPath, bytes, nullptr)) return KOVO_MDB_NOT_OPENED;
+  if (!ok || !taloven::WriteFileAtomically(outputPath, bytes).ok()) return KOVO_MDB_NOT_OPENED;
   return KOVO_OK;
 }
 

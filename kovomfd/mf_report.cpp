@@ -134,8 +134,7 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   r.Row("GRANDE TOTAL FINAL:", Money(sum.grandTotal));
   if (image.damagedBlocks > 0)
     r.Row(W("BLOCOS DANIFICADOS IGNORADOS:"), std::to_string(image.damagedBlocks));
-  std::string error;
-  return taloven::WriteFileAtomically(textPath, r.Bytes(), &error) ? KOVO_OK : KOVO_TXT_NOT_OPENED;
+  return taloven::WriteFileAtomically(textPath, r.Bytes()).ok() ? KOVO_OK : KOVO_TXT_NOT_OPENED;
 }
 
 }  // namespace

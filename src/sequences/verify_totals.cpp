@@ -12,12 +12,12 @@ namespace {
 
 bool StoreReading(const char* name, ExecutionContext& context, VerifyRun& run) {
   const std::string path = ReadingPath(context.settings.workingDirectory, name);
-  std::string reason;
-  if (TakeReading(path, context, &reason)) return true;
+  const Status taken = TakeReading(path, context);
+  if (taken.ok()) return true;
   run.readingsStored = false;
   // The file system speaks UTF-8; the message is Windows-1252 like every other.
-  run.error =
-      W("Não foi possível gravar o arquivo ") + Utf8ToCp1252(path) + ":\n" + Utf8ToCp1252(reason);
+  run.error = W("Não foi possível gravar o arquivo ") + Utf8ToCp1252(path) + ":\n" +
+              Utf8ToCp1252(taken.message());
   return false;
 }
 

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -67,17 +68,18 @@ TEST(WriteFileAtomically, KeepsAnExistingFilesMode) {
       std::ofstream(path) << "old";
       ::chmod(path.c_str(), static_cast<mode_t>(c.existingMode));
     }
-    std::string error;
-    ASSERT_TRUE(WriteFileAtomically(path.string(), "new", &error)) << c.name << ": " << error;
+    const Status written = WriteFileAtomically(path.string(), "new");
+    ASSERT_TRUE(written.ok()) << c.name << ": " << written.message();
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(c.mode)) << c.name;
     EXPECT_EQ(testing::ReadFileBytes(path), "new") << c.name;
   }
   ::umask(mask);
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomically((dir.Path() / "no" / "file").string(), "x", &error));
-  EXPECT_FALSE(error.empty());
+  const Status missingFolder = WriteFileAtomically((dir.Path() / "no" / "file").string(), "x");
+  EXPECT_FALSE(missingFolder.ok());
+  EXPECT_EQ(missingFolder.systemError(), ENOENT);
+  EXPECT_EQ(missingFolder.message(), std::strerror(ENOENT));
 }
 
 }  // namespace

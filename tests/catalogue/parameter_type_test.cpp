@@ -13,8 +13,8 @@ namespace {
 // send nothing: every parameter of the shipped catalogue must name a type.
 TEST(ParameterType, EveryParameterOfTheShippedCatalogueHasItsType) {
   CommandCatalogue catalogue;
-  std::string error;
-  ASSERT_EQ(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue, &error), 0) << error;
+  const Status loaded = LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   std::set<ParameterType> seen;
   for (const CommandRecord& record : catalogue.Records()) {
     for (const CommandParameter& parameter : record.parameters) {

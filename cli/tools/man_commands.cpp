@@ -33,8 +33,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "taloven-man-commands: %s: %s\n", templatePath, error.c_str());
     return 1;
   }
-  if (!taloven::WriteFileAtomically(outputPath, page, &error)) {
-    std::fprintf(stderr, "taloven-man-commands: cannot write %s: %s\n", outputPath, error.c_str());
+  if (const taloven::Status written = taloven::WriteFileAtomically(outputPath, page);
+      !written.ok()) {
+    std::fprintf(stderr, "taloven-man-commands: cannot write %s: %s\n", outputPath,
+                 written.message().c_str());
     return 1;
   }
   return 0;

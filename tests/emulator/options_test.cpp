@@ -159,8 +159,8 @@ TEST(Options, PlaysEveryModelOfTheTable) {
     std::string name(model.name);
     name.erase(name.find_last_not_of(' ') + 1);
     Options options;
-    std::string error;
-    EXPECT_TRUE(ParseOptions({"--pty", "--model", name}, options, error)) << name << ": " << error;
+    const Status parsed = ParseOptions({"--pty", "--model", name}, options);
+    EXPECT_TRUE(parsed.ok()) << name << ": " << parsed.message();
     EXPECT_EQ(options.model, name);
   }
   EXPECT_NE(HelpText("/d").find("--model NAME        ECF-T01 to ECF-T13 (default ECF-T08)\n"),

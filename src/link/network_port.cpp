@@ -145,8 +145,7 @@ bool NetworkPort::ConnectTo(const void* address, unsigned length, int* error) {
     *error = errno;
     return false;
   }
-  if (::connect(fd, static_cast<const sockaddr*>(address), length) != 0 &&
-      errno != EINPROGRESS) {
+  if (::connect(fd, static_cast<const sockaddr*>(address), length) != 0 && errno != EINPROGRESS) {
     *error = errno;
     ::close(fd);
     return false;
@@ -160,7 +159,8 @@ bool NetworkPort::ConnectTo(const void* address, unsigned length, int* error) {
       return false;
     }
     pollfd watch{fd, POLLOUT, 0};
-    const int ready = poll(&watch, 1, static_cast<int>(std::min<int64_t>(remaining, kCancelLookMs)));
+    const int ready =
+        poll(&watch, 1, static_cast<int>(std::min<int64_t>(remaining, kCancelLookMs)));
     if (ready > 0) break;
     if (ready < 0 && errno != EINTR) {
       *error = errno;
@@ -305,7 +305,7 @@ int NetworkPort::Write(const uint8_t* bytes, int count, int /*timeoutMs*/) {
   else
     out.assign(bytes, bytes + count);
   return SendRaw(out, NowMs() + static_cast<int64_t>(kPerByteMs) * count + kWriteConstantMs) ? 1
-                                                                                              : 0;
+                                                                                             : 0;
 }
 
 size_t NetworkPort::TakePending(uint8_t* buffer, size_t count) {

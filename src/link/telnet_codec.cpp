@@ -58,8 +58,8 @@ TelnetCodec::TelnetCodec() {
 }
 
 std::vector<uint8_t> TelnetCodec::Greeting() {
-  return {kIac, kWill, kComPortOption, kIac, kWill,  kBinary, kIac,  kDo, kBinary,
-          kIac, kWill, kSuppressGoAhead,    kIac,  kDo,     kSuppressGoAhead};
+  return {kIac, kWill, kComPortOption,   kIac, kWill, kBinary,         kIac, kDo, kBinary,
+          kIac, kWill, kSuppressGoAhead, kIac, kDo,   kSuppressGoAhead};
 }
 
 std::vector<uint8_t> TelnetCodec::SetLine(const LineSettings& line) {

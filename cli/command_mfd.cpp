@@ -247,13 +247,10 @@ int RunFromBitmaps(CommandContext& context, const std::vector<std::string>& args
   // As the GUI does, a failing step does not stop the following ones; the
   // exit status is the first failure.
   int status = Finish(context, open(args[0].c_str()));
-  static const char* const kBitmapResults[] = {"sem símbolo PDF-417", "símbolo de outro conjunto",
-                                               "símbolo repetido"};
   for (size_t i = 1; i < args.size(); ++i) {
     const int result = add(args[i].c_str());
-    if (result >= KOVO_BMP_NO_SYMBOL && result <= KOVO_BMP_REPEATED) {
-      context.err << "taloven-cli: " << args[i] << ": "
-                  << context.Out(W(kBitmapResults[result - KOVO_BMP_NO_SYMBOL])) << '\n';
+    if (const auto reason = BitmapRefusalText(result)) {
+      context.err << "taloven-cli: " << args[i] << ": " << context.Out(*reason) << '\n';
       if (status == 0) status = 1;
       continue;
     }

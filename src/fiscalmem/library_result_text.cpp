@@ -1,6 +1,7 @@
 #include "fiscalmem/library_result_text.h"
 
 #include "base/encoding.h"
+#include "kovo_mfd.h"
 
 namespace taloven {
 
@@ -18,6 +19,19 @@ std::optional<std::string> LibraryResultText(int result) {
       return W("Arquivos sem dados válidos.");
     case 7:
       return W("Comando não executado.");
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<std::string> BitmapRefusalText(int result) {
+  switch (result) {
+    case KOVO_BMP_NO_SYMBOL:
+      return W("sem símbolo PDF-417");
+    case KOVO_BMP_OTHER_SET:
+      return W("símbolo de outro conjunto");
+    case KOVO_BMP_REPEATED:
+      return W("símbolo repetido");
     default:
       return std::nullopt;
   }

@@ -259,9 +259,23 @@ void MfdOperations::BitmapsToMfd() {
   };
   const int opened = call([&] { return open(output->c_str()); });
   ReportResult(opened);
-  for (const std::string& bitmap : *bitmaps)
-    ReportResult(call([&] { return add(bitmap.c_str()); }));
+  std::string refused;
+  int refusedCount = 0;
+  for (const std::string& bitmap : *bitmaps) {
+    const int added = call([&] { return add(bitmap.c_str()); });
+    ReportResult(added);
+    if (const auto reason = BitmapRefusalText(added)) {
+      refused += "\r\n" + bitmap + ": " + *reason;
+      ++refusedCount;
+    }
+  }
   const int closed = call([&] { return close(); });
+  // Named before the result, so that a file made of fewer symbols than
+  // chosen is never taken for the whole set.
+  if (refusedCount > 0)
+    ui_.Message(W("Bitmaps deixados de fora (") + std::to_string(refusedCount) + " de " +
+                    std::to_string(bitmaps->size()) + "):" + refused,
+                Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
   ReportResult(closed);
   OfferToOpenIfCreated(ui_, *output, Failed(opened) || Failed(closed));
 }

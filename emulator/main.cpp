@@ -39,6 +39,27 @@ void InstallStopHandlers() {
   std::signal(SIGPIPE, SIG_IGN);
 }
 
+// The application refuses such a directory as well, and for the same reasons.
+std::string DriveCRefusal(const taloven::DriveC& drive) {
+  using taloven::DriveCFault;
+  const std::string refused = "refusing the file exchange's directory " + drive.directory;
+  switch (drive.fault) {
+    case DriveCFault::kNone:
+      break;
+    case DriveCFault::kCannotCreate:
+      return "cannot create " + drive.directory + ": " + std::strerror(drive.error);
+    case DriveCFault::kNotDirectory:
+      return refused + ": it is no directory";
+    case DriveCFault::kSymbolicLink:
+      return refused + ": it is a symbolic link";
+    case DriveCFault::kNotOwned:
+      return refused + ": another user owns it";
+    case DriveCFault::kOpenToOthers:
+      return refused + ": group or others may write into it";
+  }
+  return {};
+}
+
 int ServeScanner(const taloven::emulator::Options& options) {
   using namespace taloven::emulator;
   std::string error;
@@ -84,7 +105,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   Options options;
   std::string error;
-  const std::string driveC = taloven::DriveCDirectory();
+  const taloven::DriveC drive = taloven::FindDriveC();
+  const std::string& driveC = drive.directory;
   if (!ParseOptions(arguments, options, error)) {
     std::fprintf(stderr, "taloven-emulator: %s\nTry taloven-emulator --help.\n", error.c_str());
     return 2;
@@ -136,6 +158,8 @@ int main(int argc, char** argv) {
     transport = PtyTransport::Open(options.linkPath, error);
   else if (options.line == LineKind::kUsbSocket)
     transport = UsbSocketTransport::Open(options.usbSocketPath, error);
+  else if (drive.fault != taloven::DriveCFault::kNone)
+    error = DriveCRefusal(drive);
   else
     transport = FileTransport::Open(driveC, error);
   if (!transport) {

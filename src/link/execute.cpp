@@ -5,6 +5,7 @@
 #include "base/encoding.h"
 #include "link/clock.h"
 #include "link/deadline.h"
+#include "link/drive_c_refusal.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
 #include "link/frame_builder.h"
@@ -99,6 +100,14 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
     return kExecuteNoReply;
   }
   FilePort* filePort = dynamic_cast<FilePort*>(port.get());
+  if (filePort && filePort->Refused()) {
+    StartDump(record);
+    record.dumpText += "\r\n";
+    record.formattedReturn +=
+        Str(StrId::kSendFailed) + "\r\n" + DriveCRefusalText(filePort->Drive());
+    LogExchange(record, context);
+    return kExecuteNoReply;
+  }
   if (filePort) {
     SendThroughFile(*filePort, record, context.ui, deadline);
   } else {

@@ -19,6 +19,7 @@ Server::Server(Transport& transport, Printer& printer, ServerOptions options)
     : transport_(transport), printer_(printer), options_(std::move(options)) {}
 
 bool Server::Run(const std::atomic<bool>& stop) {
+  stop_ = &stop;
   while (!stop.load()) {
     if (!Step(kIdleWaitMs)) return false;
   }
@@ -90,7 +91,10 @@ void Server::Send(const ShapedReply& reply) {
     // carrying its 11 bits.
     auto next = Clock::now() + perByte + std::chrono::milliseconds(reply.slowByteMs);
     for (uint8_t byte : reply.bytes) {
-      std::this_thread::sleep_until(next);
+      // A slow reply may take minutes: a stop request cuts it short.
+      while (Clock::now() < next && !Stopping())
+        std::this_thread::sleep_until(std::min(next, Clock::now() + kStopCheck));
+      if (Stopping()) return;
       if (!transport_.Send(&byte, 1)) break;
       next += perByte + std::chrono::milliseconds(reply.slowByteMs);
     }

@@ -5,12 +5,15 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/encoding.h"
+#include "call_outcome.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
 #include "report_text.h"
@@ -46,6 +49,10 @@ CREATE TABLE reducoes (
   data TEXT NOT NULL,
   venda_bruta_centavos INTEGER,
   grande_total_centavos INTEGER
+);
+CREATE TABLE danos_ignorados (
+  documentos INTEGER NOT NULL,
+  bytes INTEGER NOT NULL
 );
 BEGIN;
 )sql";
@@ -190,8 +197,16 @@ std::string Time(std::string_view when) {
          std::string(when.substr(12, 2));
 }
 
-bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen) {
+bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen,
+          const taloven::JournalScan& scan) {
   if (sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+  // One row, also when nothing was skipped, so that a reader can tell a
+  // sound journal from a database that does not say.
+  Statement damage(db, "INSERT INTO danos_ignorados (documentos, bytes) VALUES (?, ?)");
+  if (!damage.Ok() || !damage.Int(1, static_cast<int64_t>(scan.damagedRecords))
+                           .Int(2, static_cast<int64_t>(scan.damagedBytes))
+                           .Run())
+    return false;
   Statement document(db,
                      "INSERT INTO documentos (id, coo, tipo, tipo_nome, usuario, data, hora, "
                      "total_centavos) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
@@ -265,16 +280,23 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
   // never leaves half a database (or spoils an existing one).
   std::string temporary = std::string(outputPath) + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return KOVO_MDB_NOT_OPENED;
+  if (fd < 0) {
+    LastOutcome().writeError = std::strerror(errno);
+    return KOVO_MDB_NOT_OPENED;
+  }
   // The database gets the permissions any new file of the user gets.
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
   ::close(fd);
   sqlite3* db = nullptr;
-  bool ok = sqlite3_open(temporary.c_str(), &db) == SQLITE_OK && Fill(db, chosen);
+  bool ok = sqlite3_open(temporary.c_str(), &db) == SQLITE_OK && Fill(db, chosen, journal.scan);
+  if (!ok) LastOutcome().writeError = sqlite3_errmsg(db);
   ok = sqlite3_close(db) == SQLITE_OK && ok;
-  ok = ok && std::rename(temporary.c_str(), outputPath) == 0;
+  if (ok && std::rename(temporary.c_str(), outputPath) != 0) {
+    LastOutcome().writeError = std::strerror(errno);
+    ok = false;
+  }
   if (!ok) {
     std::remove(temporary.c_str());
     return KOVO_MDB_NOT_OPENED;
@@ -286,17 +308,23 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
 }  // namespace kovo
 
 extern "C" KOVO_API int KovoGeraMdbTotal(const char* mfdPath, const char* outputPath) {
-  return kovo::WriteDatabase(mfdPath, outputPath, {});
+  return kovo::Guarded(KOVO_NO_VALID_DATA,
+                       [&] { return kovo::WriteDatabase(mfdPath, outputPath, {}); });
 }
 
 extern "C" KOVO_API int KovoGeraMdbPorData(const char* mfdPath, const char* outputPath,
                                            const char* startDate, const char* endDate) {
-  kovo::JournalSelection selection;
-  if (!kovo::SelectDates(startDate, endDate, selection)) return KOVO_INVALID_DATE;
-  return kovo::WriteDatabase(mfdPath, outputPath, selection);
+  return kovo::Guarded(KOVO_NO_VALID_DATA, [&] {
+    kovo::JournalSelection selection;
+    if (!kovo::SelectDates(startDate, endDate, selection)) return KOVO_INVALID_DATE;
+    return kovo::WriteDatabase(mfdPath, outputPath, selection);
+  });
 }
 
 extern "C" KOVO_API int KovoGeraMdbPorCOO(const char* mfdPath, const char* outputPath, int user,
                                           int firstCoo, int lastCoo) {
-  return kovo::WriteDatabase(mfdPath, outputPath, kovo::SelectUserAndCoos(user, firstCoo, lastCoo));
+  return kovo::Guarded(KOVO_NO_VALID_DATA, [&] {
+    return kovo::WriteDatabase(mfdPath, outputPath,
+                               kovo::SelectUserAndCoos(user, firstCoo, lastCoo));
+  });
 }

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "call_outcome.h"
 #include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 
@@ -54,6 +55,8 @@ int LoadJournal(const char* mfdPath, LoadedJournal& journal) {
   if (contents.source.empty()) return KOVO_NO_SERIAL_NUMBER;
   journal.source = contents.source;
   journal.scan = taloven::ScanJournal(contents.payload);
+  LastOutcome().damagedParts = static_cast<long long>(journal.scan.damagedRecords);
+  LastOutcome().damagedBytes = static_cast<long long>(journal.scan.damagedBytes);
   return KOVO_OK;
 }
 

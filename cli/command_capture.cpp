@@ -1,7 +1,6 @@
 // Captures the PDF-417 symbols a serial scanner reads into an MFD file, as
 // the capture window does, with the status line of each symbol on standard
 // output.
-#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,34 +12,12 @@
 
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "interrupt_cancel.h"
 #include "scanner/scanner_capture.h"
 #include "scanner/scanner_profile.h"
 
 namespace taloven {
 namespace {
-
-volatile sig_atomic_t interrupted = 0;
-
-void Interrupt(int) {
-  interrupted = 1;
-}
-
-// Ctrl-C ends the capture through the stop flow instead of the program,
-// for as long as it lives.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    interrupted = 0;
-    struct sigaction action {};
-    action.sa_handler = Interrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
-
- private:
-  struct sigaction previous_ {};
-};
 
 // Keeps what the reader reports for the command's own thread, which prints
 // it: the reader never writes to the streams itself.
@@ -59,18 +36,20 @@ class QueuedListener : public CaptureListener {
       static_cast<void>(wrote);  // no bell is no failure
     }
   }
-  void AllRead() override {
-    std::lock_guard<std::mutex> hold(lock_);
-    allRead_ = true;
-    changed_.notify_all();
-  }
-  // Waits up to ms for news; the updates so far, and whether all are read.
-  std::deque<CaptureDisplay> Wait(int ms, bool& allRead) {
+  void AllRead() override { End(allRead_); }
+  void LineLost() override { End(lineLost_); }
+  // Waits up to ms for news; the updates so far, and whether the reader
+  // ended (all read, or the line lost).
+  std::deque<CaptureDisplay> Wait(int ms, bool& ended) {
     std::unique_lock<std::mutex> hold(lock_);
     changed_.wait_for(hold, std::chrono::milliseconds(ms),
-                      [&] { return allRead_ || !updates_.empty(); });
-    allRead = allRead_;
+                      [&] { return allRead_ || lineLost_ || !updates_.empty(); });
+    ended = allRead_ || lineLost_;
     return std::exchange(updates_, {});
+  }
+  bool AllReadSeen() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return allRead_;
   }
 
  private:
@@ -79,6 +58,13 @@ class QueuedListener : public CaptureListener {
   std::condition_variable changed_;
   std::deque<CaptureDisplay> updates_;
   bool allRead_ = false;
+  bool lineLost_ = false;
+
+  void End(bool& flag) {
+    std::lock_guard<std::mutex> hold(lock_);
+    flag = true;
+    changed_.notify_all();
+  }
 };
 
 bool Position(const std::vector<std::string>& names, const std::string& value, int& out) {
@@ -185,7 +171,9 @@ int RunCaptureCommand(CommandContext& context) {
   ScannerCapture session(context.ui, listener);
   listener.Attach(session);
   session.SetTiming(options.timing);
-  InterruptGuard guard;
+  // Ctrl-C or SIGTERM ends the capture through the stop flow instead of
+  // the program, so that the symbols read are not lost.
+  InterruptCancel interrupts;
   if (!session.Start(settings))
     return context.Fail(W("a porta do scanner não foi aberta: ") + settings.portName);
   context.err << context.Out(W("Lendo símbolos PDF-417 em ") + settings.portName +
@@ -194,19 +182,20 @@ int RunCaptureCommand(CommandContext& context) {
 
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
-  bool allRead = false;
-  while (!allRead && !interrupted) {
-    for (const CaptureDisplay& display : listener.Wait(100, allRead))
+  bool ended = false;
+  while (!ended && !InterruptCancel::Requested()) {
+    for (const CaptureDisplay& display : listener.Wait(100, ended))
       Print(context, display, options.dump);
     if (options.timeoutSeconds > 0 && std::chrono::steady_clock::now() >= deadline) {
       context.err << context.Out(W("Tempo esgotado")) << std::endl;
       break;
     }
   }
-  if (allRead) context.out << context.Out(W("Todos os símbolos foram lidos.")) << std::endl;
+  if (listener.AllReadSeen())
+    context.out << context.Out(W("Todos os símbolos foram lidos.")) << std::endl;
 
   const StopResult result = session.Stop(StopAnswers{options.savePartial, options.output});
-  for (const CaptureDisplay& display : listener.Wait(0, allRead))
+  for (const CaptureDisplay& display : listener.Wait(0, ended))
     Print(context, display, options.dump);
   if (!result.saved) return context.Fail(W("nada foi salvo: ") + result.why);
   return 0;

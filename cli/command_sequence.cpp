@@ -115,6 +115,20 @@ std::optional<Stored> Open(CommandContext& context, const std::string& typedName
   return stored;
 }
 
+// The saved sequence NAME points to is the one listed as it reads after the
+// naming rules; its stored name, blanks and all, is the one worked on.
+std::optional<Stored> OpenListed(CommandContext& context, const std::string& typedName) {
+  std::optional<Stored> stored = Open(context, typedName);
+  if (!stored) return stored;
+  for (const CommandSequence& sequence : stored->list.Sequences()) {
+    if (SameListedSequenceName(sequence.name, stored->name)) {
+      stored->name = sequence.name;
+      break;
+    }
+  }
+  return stored;
+}
+
 const CommandSequence* FindOrSay(const CommandContext& context, const Stored& stored) {
   const CommandSequence* sequence = stored.list.Find(stored.name);
   if (!sequence) {
@@ -126,10 +140,10 @@ const CommandSequence* FindOrSay(const CommandContext& context, const Stored& st
 
 // Writes the changed sequence back as "Salvar" does, in place of the stored one.
 int Save(CommandContext& context, Stored& stored, const CommandSequence& sequence) {
-  std::string error;
-  if (StoreSequence(stored.list, sequence, stored.path, context.ui, ReplaceAnswer::Yes, &error))
-    return 0;
-  return context.Fail(error);
+  const Status saved =
+      StoreSequence(stored.list, sequence, stored.path, context.ui, ReplaceAnswer::Yes);
+  if (saved.ok()) return 0;
+  return context.Fail(saved.message());
 }
 
 int List(CommandContext& context, const std::vector<std::string>& args) {
@@ -157,11 +171,10 @@ int New(CommandContext& context, const std::vector<std::string>& args) {
   if (!stored) return 1;
   CommandSequence sequence;
   sequence.name = stored->name;
-  std::string error;
-  if (StoreSequence(stored->list, sequence, stored->path, context.ui,
-                    replace ? ReplaceAnswer::Yes : ReplaceAnswer::No, &error))
-    return 0;
-  return error.empty() ? 1 : context.Fail(error);
+  const Status saved = StoreSequence(stored->list, sequence, stored->path, context.ui,
+                                     replace ? ReplaceAnswer::Yes : ReplaceAnswer::No);
+  if (saved.ok()) return 0;
+  return saved.message().empty() ? 1 : context.Fail(saved.message());
 }
 
 int Add(CommandContext& context, const std::vector<std::string>& args) {
@@ -177,7 +190,7 @@ int Add(CommandContext& context, const std::vector<std::string>& args) {
     ++i;
   }
   if (positional.size() < 2) return context.UsageError(W("add pede NOME e CMD"));
-  std::optional<Stored> stored = Open(context, positional[0]);
+  std::optional<Stored> stored = OpenListed(context, positional[0]);
   if (!stored) return 1;
   const CommandSequence* found = FindOrSay(context, *stored);
   if (!found) return 1;
@@ -200,7 +213,7 @@ int Remove(CommandContext& context, const std::vector<std::string>& args) {
   std::optional<int> position;
   if (args.size() != 2 || !(position = Count(args[1])))
     return context.UsageError(W("remove pede NOME e a posição K do comando"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const CommandSequence* found = FindOrSay(context, *stored);
   if (!found) return 1;
@@ -214,16 +227,16 @@ int Remove(CommandContext& context, const std::vector<std::string>& args) {
 
 int Delete(CommandContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) return context.UsageError(W("delete pede um NOME"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
-  std::string error;
-  if (DeleteSequence(stored->list, stored->name, stored->path, context.ui, &error)) return 0;
-  return error.empty() ? 1 : context.Fail(error);
+  const Status deleted = DeleteSequence(stored->list, stored->name, stored->path, context.ui);
+  if (deleted.ok()) return 0;
+  return deleted.message().empty() ? 1 : context.Fail(deleted.message());
 }
 
 int Show(CommandContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) return context.UsageError(W("show pede um NOME"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const CommandSequence* sequence = FindOrSay(context, *stored);
   if (!sequence) return 1;
@@ -263,7 +276,7 @@ int Run(CommandContext& context, const std::vector<std::string>& args) {
     if (!Count(negative ? text.substr(1) : text))
       return context.UsageError(W("número inválido: ") + text);
   }
-  std::optional<Stored> stored = Open(context, names[0]);
+  std::optional<Stored> stored = OpenListed(context, names[0]);
   if (!stored) return 1;
   const CommandSequence* sequence = FindOrSay(context, *stored);
   if (!sequence) return 1;

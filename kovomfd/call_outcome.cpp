@@ -3,11 +3,20 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/atomic_file.h"
+
 namespace kovo {
 
 CallOutcome& LastOutcome() {
   thread_local CallOutcome outcome;
   return outcome;
+}
+
+int WriteOutput(const std::string& path, const std::string& bytes, int failed) {
+  const taloven::Status written = taloven::WriteFileAtomically(path, bytes);
+  if (written.ok()) return KOVO_OK;
+  LastOutcome().writeError = written.message();
+  return failed;
 }
 
 }  // namespace kovo

@@ -17,6 +17,10 @@ struct CallOutcome {
 
 CallOutcome& LastOutcome();
 
+// Puts an output in place through the atomic writer: KOVO_OK, or failed with
+// the system's reason noted for KovoErroDeGravacao.
+int WriteOutput(const std::string& path, const std::string& bytes, int failed);
+
 // Runs an export's body after clearing the outcome. No exception may cross
 // into a C caller, which could not catch it: memory running out (a huge
 // input) ends the call with failed instead.

@@ -1,7 +1,6 @@
 // The three downloads: fiscal memory, electronic journal, basic software.
 #include <string>
 
-#include "base/atomic_file.h"
 #include "call_outcome.h"
 #include "formats/journal_record.h"
 #include "formats/mfd_file.h"
@@ -25,8 +24,7 @@ std::string Padded(const std::string& digits, size_t width) {
 // The image goes to disk only when complete: a download that fails leaves
 // no file, and an existing file as it was.
 int Save(const char* path, const std::string& bytes) {
-  return taloven::WriteFileAtomically(path, bytes, &LastOutcome().writeError) ? KOVO_OK
-                                                                              : KOVO_NOT_EXECUTED;
+  return WriteOutput(path, bytes, KOVO_NOT_EXECUTED);
 }
 
 int DownloadRaw(const char* portName, const char* outputPath, char memory) {

@@ -1,14 +1,9 @@
 // Journal databases: the selected documents, their lines and the reductions
 // among them, in an SQLite 3 file (whatever extension the caller gave it).
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -276,32 +271,22 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
   if (loaded != KOVO_OK) return loaded;
   const std::vector<taloven::JournalEntry> chosen = Selected(journal, selection);
   if (chosen.empty()) return KOVO_NO_VALID_DATA;
-  // Built under a temporary name and renamed when complete, so a failure
-  // never leaves half a database (or spoils an existing one).
-  std::string temporary = std::string(outputPath) + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) {
-    LastOutcome().writeError = std::strerror(errno);
-    return KOVO_MDB_NOT_OPENED;
-  }
-  // The database gets the permissions any new file of the user gets.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  ::close(fd);
+  // Built in memory and written whole through the one atomic writer, so a
+  // failure never leaves half a database (or spoils an existing one), and a
+  // database written again keeps the permissions its owner gave it.
   sqlite3* db = nullptr;
-  bool ok = sqlite3_open(temporary.c_str(), &db) == SQLITE_OK && Fill(db, chosen, journal.scan);
-  if (!ok) LastOutcome().writeError = sqlite3_errmsg(db);
+  bool ok = sqlite3_open(":memory:", &db) == SQLITE_OK && Fill(db, chosen, journal.scan);
+  std::string bytes;
+  if (ok) {
+    sqlite3_int64 size = 0;
+    unsigned char* image = sqlite3_serialize(db, "main", &size, 0);
+    ok = image != nullptr;
+    if (ok) bytes.assign(reinterpret_cast<const char*>(image), static_cast<size_t>(size));
+    sqlite3_free(image);
+  }
   ok = sqlite3_close(db) == SQLITE_OK && ok;
-  if (ok && std::rename(temporary.c_str(), outputPath) != 0) {
-    LastOutcome().writeError = std::strerror(errno);
-    ok = false;
-  }
-  if (!ok) {
-    std::remove(temporary.c_str());
-    return KOVO_MDB_NOT_OPENED;
-  }
-  return KOVO_OK;
+  if (!ok) return KOVO_MDB_NOT_OPENED;
+  return WriteOutput(outputPath, bytes, KOVO_MDB_NOT_OPENED);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "base/atomic_file.h"
 #include "bmp_image.h"
 #include "call_outcome.h"
 #include "formats/mfd_file.h"
@@ -66,7 +65,6 @@ int AddBitmap(const char* bitmapPath) {
     case taloven::SymbolCheck::OutOfSet:
       return KOVO_BMP_OTHER_SET;
     case taloven::SymbolCheck::TooShort:
-    case taloven::SymbolCheck::BadTrailer:
       return KOVO_BMP_NO_SYMBOL;
   }
   const uint32_t total = symbol.total;
@@ -89,9 +87,7 @@ int CloseSet() {
   std::string payload;
   for (const auto& [offset, bytes] : set.payloads) payload += bytes;
   const std::string file = taloven::MfdFileBytes(taloven::kMfdCaptureSource, payload);
-  return taloven::WriteFileAtomically(set.outputPath, file, &LastOutcome().writeError)
-             ? KOVO_OK
-             : KOVO_NOT_EXECUTED;
+  return WriteOutput(set.outputPath, file, KOVO_NOT_EXECUTED);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 // Journal reports: the selected documents, line by line as printed.
-#include "base/atomic_file.h"
 #include "call_outcome.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
@@ -27,9 +26,7 @@ int WriteTextReport(const char* mfdPath, const char* outputPath,
     report.Row(W("DOCUMENTOS DANIFICADOS IGNORADOS:"), std::to_string(journal.scan.damagedRecords));
     report.Row(W("BYTES DANIFICADOS IGNORADOS:"), std::to_string(journal.scan.damagedBytes));
   }
-  return taloven::WriteFileAtomically(outputPath, report.Bytes(), &LastOutcome().writeError)
-             ? KOVO_OK
-             : KOVO_TXT_NOT_OPENED;
+  return WriteOutput(outputPath, report.Bytes(), KOVO_TXT_NOT_OPENED);
 }
 
 }  // namespace

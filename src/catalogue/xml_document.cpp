@@ -9,7 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
 
 namespace taloven {
@@ -79,24 +79,25 @@ std::string ParseFailure(const std::string& name, const xmlError* last) {
   return text + Utf8ToCp1252(message);
 }
 
-bool FitsTheParser(const std::string& bytes, const std::string& name, std::string* error) {
+Status FitsTheParser(const std::string& bytes, const std::string& name) {
   RegisterCp1252ForXml();
-  if (bytes.size() <= static_cast<size_t>(INT_MAX)) return true;
-  if (error) *error = name + ": too large for an XML file";
-  return false;
+  if (bytes.size() <= static_cast<size_t>(INT_MAX)) return {};
+  return Status::Failure(name + ": too large for an XML file");
 }
 
-// Parses bytes keeping white space.
-xmlDocPtr Parse(const std::string& bytes, const std::string& name, std::string* error) {
-  if (!FitsTheParser(bytes, name, error)) return nullptr;
+// Parses bytes keeping white space; null, with the reason in outcome, when
+// they are not a document.
+xmlDocPtr Parse(const std::string& bytes, const std::string& name, Status& outcome) {
+  outcome = FitsTheParser(bytes, name);
+  if (!outcome.ok()) return nullptr;
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (!context) {
-    if (error) *error = "cannot create an XML parser";
+    outcome = Status::Failure("cannot create an XML parser");
     return nullptr;
   }
   xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
                                     name.c_str(), nullptr, kParseOptions);
-  if (!doc && error) *error = ParseFailure(name, xmlCtxtGetLastError(context));
+  if (!doc) outcome = Status::Failure(ParseFailure(name, xmlCtxtGetLastError(context)));
   xmlFreeParserCtxt(context);
   return doc;
 }
@@ -120,15 +121,14 @@ void KeepFirstFault(void* kept, xmlErrorPtr fault) {
 
 }  // namespace
 
-bool ForEachElement(const std::string& bytes, const std::string& fileName, const std::string& name,
-                    const std::function<void(const XmlNode&)>& visit, std::string* error) {
-  if (!FitsTheParser(bytes, fileName, error)) return false;
+Status ForEachElement(const std::string& bytes, const std::string& fileName,
+                      const std::string& name, const std::function<void(const XmlNode&)>& visit) {
+  if (Status fits = FitsTheParser(bytes, fileName); !fits.ok()) return fits;
   xmlTextReaderPtr reader = xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()),
                                                fileName.c_str(), nullptr, kParseOptions);
-  if (!reader) {
-    if (error) *error = fileName + ": " + (bytes.empty() ? "Document is empty" : "not well-formed");
-    return false;
-  }
+  if (!reader)
+    return Status::Failure(fileName + ": " +
+                           (bytes.empty() ? "Document is empty" : "not well-formed"));
   xmlError fault{};
   xmlTextReaderSetStructuredErrorHandler(reader, KeepFirstFault, &fault);
   const ElementNameMatch match(name);
@@ -150,8 +150,10 @@ bool ForEachElement(const std::string& bytes, const std::string& fileName, const
     status = xmlTextReaderNext(reader);
   }
   xmlFreeTextReader(reader);
-  const bool read = status == 0 && fault.code == XML_ERR_OK;
-  if (!read && error) *error = ParseFailure(fileName, fault.code != XML_ERR_OK ? &fault : nullptr);
+  const Status read =
+      status == 0 && fault.code == XML_ERR_OK
+          ? Status()
+          : Status::Failure(ParseFailure(fileName, fault.code != XML_ERR_OK ? &fault : nullptr));
   xmlResetError(&fault);
   return read;
 }
@@ -265,17 +267,18 @@ XmlDocument::~XmlDocument() {
   impl_->Reset(nullptr);
 }
 
-bool XmlDocument::Load(const std::string& path, std::string* error) {
+Status XmlDocument::Load(const std::string& path) {
   impl_->Reset(nullptr);
   std::string bytes;
-  if (!ReadWholeFile(path, bytes, error)) return false;
-  return LoadFromMemory(bytes, error, path);
+  const Status read = ReadWholeFile(path, bytes);
+  if (!read.ok()) return read;
+  return LoadFromMemory(bytes, path);
 }
 
-bool XmlDocument::LoadFromMemory(const std::string& bytes, std::string* error,
-                                 const std::string& name) {
-  impl_->Reset(Parse(bytes, name, error));
-  return impl_->doc != nullptr;
+Status XmlDocument::LoadFromMemory(const std::string& bytes, const std::string& name) {
+  Status parsed;
+  impl_->Reset(Parse(bytes, name, parsed));
+  return parsed;
 }
 
 bool XmlDocument::IsEmpty() const {
@@ -338,22 +341,17 @@ std::string XmlDocument::SaveToMemory() const {
   return bytes;
 }
 
-bool XmlDocument::Save(const std::string& path, std::string* error) const {
-  if (!impl_->doc) {
-    if (error) *error = "nothing to write to " + path + ": the document is empty";
-    return false;
-  }
+Status XmlDocument::Save(const std::string& path) const {
+  if (!impl_->doc)
+    return Status::Failure("nothing to write to " + path + ": the document is empty");
   std::string bytes = SaveToMemory();
-  std::string reason;
-  xmlDocPtr check = bytes.empty() ? nullptr : Parse(bytes, path, &reason);
-  if (!check) {
-    if (error) *error = "not written, it would not read back: " + reason;
-    return false;
-  }
+  Status readBack;
+  xmlDocPtr check = bytes.empty() ? nullptr : Parse(bytes, path, readBack);
+  if (!check) return Status::Failure("not written, it would not read back: " + readBack.message());
   xmlFreeDoc(check);
-  if (WriteFileAtomically(path, bytes, &reason)) return true;
-  if (error) *error = "cannot write " + path + ": " + reason;
-  return false;
+  const Status written = WriteFileAtomically(path, bytes);
+  if (written.ok()) return {};
+  return Status::Failure("cannot write " + path + ": " + written.message(), written.systemError());
 }
 
 }  // namespace taloven

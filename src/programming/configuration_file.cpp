@@ -49,13 +49,13 @@ std::string ConfigurationsPath(const std::string& workingDirectory) {
                                         : workingDirectory + "/" + kFileName;
 }
 
-int LoadConfigurations(const std::string& path, ConfigurationList& list, std::string* error) {
+Status LoadConfigurations(const std::string& path, ConfigurationList& list) {
   list.clear();
   XmlDocument document;
-  if (!document.Load(path, error)) return -1;
+  if (Status loaded = document.Load(path); !loaded.ok()) return loaded;
   for (const XmlNode& element : document.SelectNodes("//equipamento"))
     list.push_back(ReadRecord(element));
-  return 0;
+  return {};
 }
 
 int AddConfiguration(ConfigurationList& list, const EquipmentConfiguration& record, bool replace) {
@@ -105,21 +105,17 @@ std::string ConfigurationsFileBytes(const ConfigurationList& list) {
   return file;
 }
 
-int SaveConfigurations(const std::string& path, const ConfigurationList& list, std::string* error) {
+Status SaveConfigurations(const std::string& path, const ConfigurationList& list) {
   const std::string bytes = ConfigurationsFileBytes(list);
   // A text the file cannot carry (a control character in a cliché) must not
   // leave a file that no longer loads.
   XmlDocument check;
-  std::string reason;
-  if (!check.LoadFromMemory(bytes, &reason, path)) {
-    if (error) *error = "not written, it would not read back: " + reason;
-    return -1;
-  }
-  if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = "cannot write " + path + ": " + reason;
-    return -1;
-  }
-  return 0;
+  if (const Status readBack = check.LoadFromMemory(bytes, path); !readBack.ok())
+    return Status::Failure("not written, it would not read back: " + readBack.message());
+  if (const Status written = WriteFileAtomically(path, bytes); !written.ok())
+    return Status::Failure("cannot write " + path + ": " + written.message(),
+                           written.systemError());
+  return {};
 }
 
 }  // namespace taloven

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "programming/equipment_configuration.h"
 
 namespace taloven {
@@ -12,11 +13,9 @@ using ConfigurationList = std::vector<EquipmentConfiguration>;
 // equipamentos.xml in the working directory.
 std::string ConfigurationsPath(const std::string& workingDirectory);
 
-// Reads every "//equipamento" into list, in document order. 0 on success;
-// -1 when the file is missing or malformed, the list then empty and the
-// reason in *error.
-int LoadConfigurations(const std::string& path, ConfigurationList& list,
-                       std::string* error = nullptr);
+// Reads every "//equipamento" into list, in document order. Fails, with the
+// reason, when the file is missing or malformed; the list is then empty.
+Status LoadConfigurations(const std::string& path, ConfigurationList& list);
 
 // Appends record, or with replace moves an existing record of the same
 // serial number to the end as record. 1 (nothing changed) when one exists
@@ -27,8 +26,7 @@ int AddConfiguration(ConfigurationList& list, const EquipmentConfiguration& reco
 std::string ConfigurationsFileBytes(const ConfigurationList& list);
 
 // Replaces the file with list, through a temporary file, so that a failed
-// write keeps the old file. 0 on success, else -1 with the reason in *error.
-int SaveConfigurations(const std::string& path, const ConfigurationList& list,
-                       std::string* error = nullptr);
+// write keeps the old file.
+Status SaveConfigurations(const std::string& path, const ConfigurationList& list);
 
 }  // namespace taloven

@@ -35,12 +35,12 @@ EditedSaveOutcome SaveEditedConfiguration(EquipmentConfiguration& record,
 
   const std::string path = ConfigurationsPath(workingDirectory);
   ConfigurationList list;
-  std::string reason;
   // A missing file starts an empty list; a file that is there but does not
   // load must not be overwritten by this one record.
   std::error_code ignored;
-  if (LoadConfigurations(path, list, &reason) != 0 && std::filesystem::exists(path, ignored))
-    return NotSaved(ui, reason);
+  if (const Status loaded = LoadConfigurations(path, list);
+      !loaded.ok() && std::filesystem::exists(path, ignored))
+    return NotSaved(ui, loaded.message());
 
   EquipmentConfiguration stored = record;
   stored.password = EquipmentConfiguration().password;
@@ -48,7 +48,8 @@ EditedSaveOutcome SaveEditedConfiguration(EquipmentConfiguration& record,
     if (!AskYes(ui, W("Deseja substituir o registro já existente?"))) return NotSaved(ui, "");
     AddConfiguration(list, stored, true);
   }
-  if (SaveConfigurations(path, list, &reason) != 0) return NotSaved(ui, reason);
+  if (const Status saved = SaveConfigurations(path, list); !saved.ok())
+    return NotSaved(ui, saved.message());
   return EditedSaveOutcome::Saved;
 }
 

@@ -46,7 +46,8 @@ void SequenceEditor::Open() {
   auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
   LoadSequences(FilePath(), saved_);
-  LoadCatalogue(settings_.workingDirectory, catalogue_);
+  // Without a catalogue the editor still opens; its command list is empty.
+  static_cast<void>(LoadCatalogue(settings_.workingDirectory, catalogue_));
 }
 
 std::vector<std::string> SequenceEditor::Groups() const {
@@ -122,7 +123,8 @@ bool SequenceEditor::New() {
   if (!name) return false;
   current_.ClearCommands();
   current_.name = *name;
-  StoreSequence(saved_, current_, FilePath(), ui_);
+  // The user has been told when it was not saved.
+  static_cast<void>(StoreSequence(saved_, current_, FilePath(), ui_));
   Reload();
   return true;
 }
@@ -132,7 +134,7 @@ void SequenceEditor::Save(const std::string& selectedName) {
   if (!name) return;
   CommandSequence copy = current_;
   copy.name = *name;
-  StoreSequence(saved_, copy, FilePath(), ui_);
+  static_cast<void>(StoreSequence(saved_, copy, FilePath(), ui_));
   Reload();
 }
 
@@ -140,7 +142,7 @@ bool SequenceEditor::Delete(const std::string& selectedName) {
   if (ui_.Message(W("Confirma exclusão?"), "", MessageButtons::YesNo, MessageIcon::Question) !=
       MessageAnswer::Yes)
     return false;
-  DeleteSequence(saved_, selectedName, FilePath(), ui_);
+  static_cast<void>(DeleteSequence(saved_, selectedName, FilePath(), ui_));
   Reload();
   return true;
 }

@@ -13,8 +13,8 @@ void Tell(Ui& ui, StrId text) {
 
 }  // namespace
 
-bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const std::string& path,
-                   Ui& ui, ReplaceAnswer replace, std::string* error) {
+Status StoreSequence(SavedSequences& list, const CommandSequence& sequence, const std::string& path,
+                     Ui& ui, ReplaceAnswer replace) {
   if (list.Add(sequence, false) == AddResult::Exists) {
     bool yes = replace == ReplaceAnswer::Yes;
     if (replace == ReplaceAnswer::Ask) {
@@ -23,28 +23,24 @@ bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const 
     }
     if (!yes) {
       Tell(ui, StrId::kRecordNotSaved);
-      return false;
+      return Status::Failure({});
     }
     list.Add(sequence, true);
   }
-  if (SaveSequences(list, path, error) != 0) {
-    Tell(ui, StrId::kRecordNotSaved);
-    return false;
-  }
-  return true;
+  Status saved = SaveSequences(list, path);
+  if (!saved.ok()) Tell(ui, StrId::kRecordNotSaved);
+  return saved;
 }
 
-bool DeleteSequence(SavedSequences& list, const std::string& name, const std::string& path, Ui& ui,
-                    std::string* error) {
+Status DeleteSequence(SavedSequences& list, const std::string& name, const std::string& path,
+                      Ui& ui) {
   if (list.Remove(name) != 0) {
     Tell(ui, StrId::kRecordNotDeleted);
-    return false;
+    return Status::Failure({});
   }
-  if (SaveSequences(list, path, error) != 0) {
-    Tell(ui, StrId::kRecordNotDeleted);
-    return false;
-  }
-  return true;
+  Status saved = SaveSequences(list, path);
+  if (!saved.ok()) Tell(ui, StrId::kRecordNotDeleted);
+  return saved;
 }
 
 }  // namespace taloven

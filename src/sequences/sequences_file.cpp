@@ -118,15 +118,16 @@ bool Render(const SavedSequences& list, std::string* bytes) {
 }
 
 // Copies the file that could not be read to the first free backup name.
-bool KeepUnreadableFile(const std::string& path, std::string* reason) {
+Status KeepUnreadableFile(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code error;
-  if (!fs::exists(path, error)) return true;
+  if (!fs::exists(path, error)) return {};
   std::string backup = path + ".bak";
   for (int n = 1; fs::exists(backup, error); ++n) backup = path + ".bak." + std::to_string(n);
-  if (fs::copy_file(path, backup, error)) return true;
-  *reason = "cannot keep the unreadable " + path + " as " + backup + ": " + error.message();
-  return false;
+  if (fs::copy_file(path, backup, error)) return {};
+  return Status::Failure(
+      "cannot keep the unreadable " + path + " as " + backup + ": " + error.message(),
+      error.value());
 }
 
 }  // namespace
@@ -138,7 +139,7 @@ std::string SequencesFilePath(const std::string& directory) {
 
 bool LoadSequences(const std::string& path, SavedSequences& list) {
   XmlDocument document;
-  if (!document.Load(path)) {
+  if (!document.Load(path).ok()) {
     std::error_code ignored;
     if (std::filesystem::exists(path, ignored)) list.SetFileUnreadable(true);
     return false;
@@ -160,22 +161,18 @@ std::string SequencesDocument(const SavedSequences& list) {
   return bytes;
 }
 
-int SaveSequences(const SavedSequences& list, const std::string& path, std::string* error) {
+Status SaveSequences(const SavedSequences& list, const std::string& path) {
   std::string bytes;
-  if (!Render(list, &bytes)) {
-    if (error) *error = "not written, it would not read back: a text holds a control character";
-    return 1;
+  if (!Render(list, &bytes))
+    return Status::Failure("not written, it would not read back: a text holds a control character");
+  if (list.FileUnreadable()) {
+    if (const Status kept = KeepUnreadableFile(path); !kept.ok())
+      return Status::Failure("not written: " + kept.message(), kept.systemError());
   }
-  std::string reason;
-  if (list.FileUnreadable() && !KeepUnreadableFile(path, &reason)) {
-    if (error) *error = "not written: " + reason;
-    return 3;
-  }
-  if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = "cannot write " + path + ": " + reason;
-    return 2;
-  }
-  return 0;
+  if (const Status written = WriteFileAtomically(path, bytes); !written.ok())
+    return Status::Failure("cannot write " + path + ": " + written.message(),
+                           written.systemError());
+  return {};
 }
 
 }  // namespace taloven

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "sequences/saved_sequences.h"
 
 namespace taloven {
@@ -18,13 +19,12 @@ bool LoadSequences(const std::string& path, SavedSequences& list);
 // The bytes SaveSequences writes for list.
 std::string SequencesDocument(const SavedSequences& list);
 
-// Writes the whole list to path: 0 on success, non-zero when the file was
-// not written, with the reason in *error. The old file stays whole whatever
+// Writes the whole list to path; fails, with the reason, when the file was
+// not written. The old file stays whole whatever
 // happens, and a list that would not read back (a value holding a control
 // character) is not written at all. When the list came from a file that
 // could not be read, that file is first kept beside it as
 // sequencias.xml.bak (.bak.1, .bak.2, ... when taken).
-int SaveSequences(const SavedSequences& list, const std::string& path,
-                  std::string* error = nullptr);
+Status SaveSequences(const SavedSequences& list, const std::string& path);
 
 }  // namespace taloven

@@ -14,12 +14,12 @@ std::string ReadingPath(const std::string& workingDirectory, const std::string& 
   return (directory / name).string();
 }
 
-bool TakeReading(const std::string& path, ExecutionContext& context, std::string* error) {
+Status TakeReading(const std::string& path, ExecutionContext& context) {
   CommandRecord record;
   record.SetEscapeText("69");
   record.SetReturnSize(-1);
   Execute(record, context);
-  return WriteFileAtomically(path, record.formattedReturn, error);
+  return WriteFileAtomically(path, record.formattedReturn);
 }
 
 }  // namespace taloven

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "link/execute.h"
 
 namespace taloven {
@@ -19,9 +20,9 @@ std::string ReadingPath(const std::string& workingDirectory, const std::string& 
 
 // Takes an X reading through the port (command 69, read as a text of any
 // length) and stores the command's results text in path, replacing what was
-// there. Whatever the exchange gave is stored, a failure text included. False,
-// with the reason in *error, when the file could not be written: the file is
-// then as it was before, and must not be taken for this reading.
-bool TakeReading(const std::string& path, ExecutionContext& context, std::string* error);
+// there. Whatever the exchange gave is stored, a failure text included. A
+// failure says why the file could not be written: the file is then as it was
+// before, and must not be taken for this reading.
+Status TakeReading(const std::string& path, ExecutionContext& context);
 
 }  // namespace taloven

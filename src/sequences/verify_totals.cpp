@@ -1,8 +1,5 @@
 #include "sequences/verify_totals.h"
 
-#include <algorithm>
-#include <cstdint>
-
 #include "base/encoding.h"
 #include "resources/strings.h"
 #include "sequences/reading_compare.h"
@@ -13,40 +10,26 @@
 namespace taloven {
 namespace {
 
-// Keeps the wait in milliseconds within its 32 bits.
-constexpr int kLongestWaitSeconds = INT32_MAX / 1000;
-
 bool StoreReading(const char* name, ExecutionContext& context, VerifyRun& run) {
   const std::string path = ReadingPath(context.settings.workingDirectory, name);
-  std::string reason;
-  if (TakeReading(path, context, &reason)) return true;
+  const Status taken = TakeReading(path, context);
+  if (taken.ok()) return true;
   run.readingsStored = false;
   // The file system speaks UTF-8; the message is Windows-1252 like every other.
-  run.error =
-      W("Não foi possível gravar o arquivo ") + Utf8ToCp1252(path) + ":\n" + Utf8ToCp1252(reason);
+  run.error = W("Não foi possível gravar o arquivo ") + Utf8ToCp1252(path) + ":\n" +
+              Utf8ToCp1252(taken.message());
   return false;
 }
 
-// Runs fresh copies of the sequence as often as asked, each under the wait
-// window, until one fails; the texts are kept for a training run.
+// Each repetition under the wait window; the texts are kept for a training
+// run.
 void RunRepeatedly(const CommandSequence& sequence, const SequenceRunOptions& options,
                    ExecutionContext& context, VerifyRun& run) {
-  int remaining = options.repetitions;
-  int& result = run.result;
-  do {
-    CommandSequence copy;
-    copy.name = sequence.name;
-    for (const CommandRecord& command : sequence.commands) copy.InsertCommand(command);
-    copy.stepByStep = options.stepByStep ? 1 : 0;
-    copy.waitMilliseconds = std::clamp(options.waitSeconds, 0, kLongestWaitSeconds) * 1000;
-    {
-      auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
-      result = RunSequence(copy, context);
-    }
-    run.message += copy.messageText;
-    if (result != kExecuteOk) run.message += RunErrorText(result);
-    run.dump += copy.dumpText;
-  } while (--remaining > 0 && result == kExecuteOk);
+  SequenceRunResults results =
+      RunSequenceRepeatedly(sequence, options, context, RepetitionWait::kWaitWindow);
+  run.result = results.result;
+  run.message += results.message;
+  run.dump += results.dump;
 }
 
 TotalsReading StoredReading(const ExecutionContext& context, const char* name) {

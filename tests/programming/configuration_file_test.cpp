@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "base/atomic_file.h"
 #include "support/temp_directory.h"
 
@@ -240,11 +242,11 @@ ConfigurationList TwoRecords() {
 TEST(ConfigurationFile, WritesTheFileByteForByteAndReadsItBack) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());
-  ASSERT_EQ(SaveConfigurations(path, TwoRecords()), 0);
+  ASSERT_TRUE(SaveConfigurations(path, TwoRecords()).ok());
   EXPECT_EQ(ReadFileBytes(path), Expected());
 
   ConfigurationList loaded;
-  ASSERT_EQ(LoadConfigurations(path, loaded), 0);
+  ASSERT_TRUE(LoadConfigurations(path, loaded).ok());
   ConfigurationList expected = TwoRecords();
   expected[0].password = EquipmentConfiguration().password;
   EXPECT_EQ(loaded, expected);
@@ -263,10 +265,10 @@ TEST(ConfigurationFile, LoadsMissingElementsFreshAndFlagsSetUnlessZero) {
                                   "<vinc_CNF/><RZ_automatica> 0</RZ_automatica>"
                                   "<cliche>L1\nL2\n</cliche><aliquota6>0700</aliquota6>"
                                   "<outro>9</outro><cliente>C</cliente><cliente>D</cliente>"
-                                  "</equipamento></x><equipamento/></equipamentos>",
-                                  nullptr));
+                                  "</equipamento></x><equipamento/></equipamentos>")
+                  .ok());
   ConfigurationList list;
-  ASSERT_EQ(LoadConfigurations(path, list), 0);
+  ASSERT_TRUE(LoadConfigurations(path, list).ok());
   ASSERT_EQ(list.size(), 2u);
   const EquipmentConfiguration& a = list[0];
   EXPECT_EQ(a.serialNumber, "A1");
@@ -288,14 +290,14 @@ TEST(ConfigurationFile, MissingOrMalformedFileLoadsAsAnEmptyListWithAnError) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());
   ConfigurationList list = TwoRecords();
-  std::string error;
-  EXPECT_EQ(LoadConfigurations(path, list, &error), -1);
+  EXPECT_EQ(LoadConfigurations(path, list).systemError(), ENOENT);
   EXPECT_TRUE(list.empty());
-  ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>", nullptr));
+  ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>").ok());
   list = TwoRecords();
-  EXPECT_EQ(LoadConfigurations(path, list, &error), -1);
+  const Status malformed = LoadConfigurations(path, list);
+  EXPECT_FALSE(malformed.ok());
   EXPECT_TRUE(list.empty());
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(malformed.message().rfind(path + ": line 1: ", 0), 0u) << malformed.message();
 }
 
 TEST(ConfigurationFile, AddAppendsRefusesOrMovesTheReplacedRecordToTheEnd) {
@@ -331,12 +333,12 @@ TEST(ConfigurationFile, AddAppendsRefusesOrMovesTheReplacedRecordToTheEnd) {
 TEST(ConfigurationFile, ATextTheFileCannotCarryLeavesTheOldFile) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());
-  ASSERT_EQ(SaveConfigurations(path, TwoRecords()), 0);
+  ASSERT_TRUE(SaveConfigurations(path, TwoRecords()).ok());
   ConfigurationList bad = TwoRecords();
   bad[1].cliche = "\x1BW0";  // an escape no token stands for
-  std::string error;
-  EXPECT_NE(SaveConfigurations(path, bad, &error), 0);
-  EXPECT_FALSE(error.empty());
+  const Status refused = SaveConfigurations(path, bad);
+  EXPECT_EQ(refused.message().rfind("not written, it would not read back: ", 0), 0u)
+      << refused.message();
   EXPECT_EQ(ReadFileBytes(path), Expected());
 }
 

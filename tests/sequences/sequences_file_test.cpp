@@ -61,8 +61,8 @@ TEST_P(SequencesFileBytes, AreWrittenAsLaidOutAndReadBack) {
   const std::string path = SequencesFilePath(dir.Path().string());
   SavedSequences list;
   for (const CommandSequence& sequence : GetParam().sequences) list.Append(sequence);
-  std::string error;
-  ASSERT_EQ(SaveSequences(list, path, &error), 0) << error;
+  const Status saved = SaveSequences(list, path);
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EXPECT_EQ(ReadFileBytes(path), GetParam().bytes);
 
   SavedSequences reread;
@@ -131,7 +131,7 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   SavedSequences list;
   list.Append(Named("A                   ", {sale, SaleCommand()}));
   list.Append(Named("B                   "));
-  ASSERT_EQ(SaveSequences(list, path), 0);
+  ASSERT_TRUE(SaveSequences(list, path).ok());
 
   SavedSequences reread;
   ASSERT_TRUE(LoadSequences(path, reread));
@@ -156,7 +156,7 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   // The XML library lays the same document out byte for byte, but for the
   // quotes of its declaration.
   XmlDocument document;
-  ASSERT_TRUE(document.Load(path));
+  ASSERT_TRUE(document.Load(path).ok());
   const std::string library = document.SaveToMemory(), written = ReadFileBytes(path);
   EXPECT_EQ(written.substr(written.find('\n')), library.substr(library.find('\n')));
 }
@@ -174,11 +174,11 @@ TEST(SequencesFile, MissingOrBrokenFilesLeaveTheListEmpty) {
 
   // Saving over it keeps the damaged file for repair, once per damage.
   ScriptedUi ui;
-  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui));
+  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui).ok());
   EXPECT_EQ(ReadFileBytes(dir.Path() / "sequencias.xml.bak"), broken);
   list.Clear();
   ASSERT_TRUE(LoadSequences(path.string(), list));
-  ASSERT_TRUE(StoreSequence(list, Named("OUTRA"), path.string(), ui));
+  ASSERT_TRUE(StoreSequence(list, Named("OUTRA"), path.string(), ui).ok());
   EXPECT_FALSE(fs::exists(dir.Path() / "sequencias.xml.bak.1"));
 }
 
@@ -187,16 +187,15 @@ TEST(SequencesFile, AValueThatWouldNotReadBackKeepsTheOldFile) {
   const std::string path = SequencesFilePath(dir.Path().string());
   SavedSequences list;
   list.Append(Named("OK                  "));
-  ASSERT_EQ(SaveSequences(list, path), 0);
+  ASSERT_TRUE(SaveSequences(list, path).ok());
   const std::string before = ReadFileBytes(path);
 
   CommandRecord bad = SaleCommand();
   bad.parameters[0].value = std::string("12\x01", 3);
   ScriptedUi ui;
-  std::string error;
-  EXPECT_FALSE(StoreSequence(list, Named("RUIM                ", {bad}), path, ui,
-                             ReplaceAnswer::Ask, &error));
-  EXPECT_FALSE(error.empty());
+  const Status refused = StoreSequence(list, Named("RUIM                ", {bad}), path, ui);
+  EXPECT_EQ(refused.message(),
+            "not written, it would not read back: a text holds a control character");
   EXPECT_EQ(ui.Prompts().back().text, W("Registro não salvo"));
   EXPECT_EQ(ReadFileBytes(path), before);
   for (const auto& entry : fs::directory_iterator(dir.Path()))
@@ -267,13 +266,13 @@ TEST(SequenceStore, AskToReplaceAndDeleteOnlyWhatExists) {
   const std::string path = SequencesFilePath(dir.Path().string());
   SavedSequences list;
   ScriptedUi ui;
-  ASSERT_TRUE(StoreSequence(list, Named("X", {SaleCommand()}), path, ui));
+  ASSERT_TRUE(StoreSequence(list, Named("X", {SaleCommand()}), path, ui).ok());
 
   ui.Push(MessageAnswer::No);
-  EXPECT_FALSE(StoreSequence(list, Named("X"), path, ui));
+  EXPECT_FALSE(StoreSequence(list, Named("X"), path, ui).ok());
   EXPECT_EQ(ui.Prompts().back().text, W("Registro não salvo"));
   ui.Push(MessageAnswer::Yes);
-  EXPECT_TRUE(StoreSequence(list, Named("X"), path, ui));
+  EXPECT_TRUE(StoreSequence(list, Named("X"), path, ui).ok());
   SavedSequences reread;
   LoadSequences(path, reread);
   ASSERT_EQ(reread.Count(), 1);
@@ -281,10 +280,10 @@ TEST(SequenceStore, AskToReplaceAndDeleteOnlyWhatExists) {
 
   const auto written = fs::last_write_time(path);
   fs::last_write_time(path, written - std::chrono::hours(1));
-  EXPECT_FALSE(DeleteSequence(list, "Y", path, ui));
+  EXPECT_FALSE(DeleteSequence(list, "Y", path, ui).ok());
   EXPECT_EQ(ui.Prompts().back().text, W("Registro não excluído"));
   EXPECT_EQ(fs::last_write_time(path), written - std::chrono::hours(1)) << "nothing written";
-  EXPECT_TRUE(DeleteSequence(list, "X", path, ui));
+  EXPECT_TRUE(DeleteSequence(list, "X", path, ui).ok());
   EXPECT_TRUE(ui.AllAnswered());
 }
 

@@ -1,4 +1,4 @@
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,24 +10,20 @@
 namespace taloven {
 namespace {
 
-void SetError(std::string* error, const std::string& what, const std::string& path, int code) {
-  if (error) *error = what + " " + path + ": " + std::strerror(code);
+Status Failed(const std::string& what, const std::string& path, int code) {
+  return Status::Failure(what + " " + path + ": " + std::strerror(code), code);
 }
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+Status ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    SetError(error, "cannot open", path, errno);
-    return false;
-  }
+  if (fd < 0) return Failed("cannot open", path, errno);
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     ::close(fd);
-    SetError(error, "cannot read", path, EISDIR);
-    return false;
+    return Failed("cannot read", path, EISDIR);
   }
   char chunk[65536];
   while (true) {
@@ -37,14 +33,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
       int code = errno;
       ::close(fd);
       bytes.clear();
-      SetError(error, "cannot read", path, code);
-      return false;
+      return Failed("cannot read", path, code);
     }
     if (got == 0) break;
     bytes.append(chunk, static_cast<size_t>(got));
   }
   ::close(fd);
-  return true;
+  return {};
 }
 
 }  // namespace taloven

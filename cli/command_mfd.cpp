@@ -7,6 +7,7 @@
 
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "download_progress.h"
 #include "fiscalmem/fiscal_memory_library.h"
 #include "fiscalmem/library_result_text.h"
 #include "interrupt_cancel.h"
@@ -92,11 +93,12 @@ bool ReadInterval(CommandContext& context, const std::vector<std::string>& args,
   return true;
 }
 
-// Progress of a long download on the error stream, when it is a terminal.
+// Progress of a long download on the error stream, when it is a terminal;
+// the library's callback carries no context, so the line is the file's own.
+DownloadProgress progressLine(stderr);
+
 int ShowProgress(long long done, long long total) {
-  if (total > 0)
-    std::fprintf(stderr, "\r%lld/%lld bytes (%lld%%)", done, total, done * 100 / total);
-  if (done == total) std::fputc('\n', stderr);
+  progressLine.Report(done, total);
   return InterruptCancel::Requested() ? 1 : 0;
 }
 
@@ -136,6 +138,7 @@ bool Load(CommandContext& context, const char* name, Export<Function>& out) {
 // library could not write is named with the system's reason instead.
 int Finish(CommandContext& context, const FiscalMemoryLibrary& library, int result,
            const std::string& output = {}) {
+  progressLine.End();
   const auto text = LibraryResultText(result);
   if (!text) return 0;
   const std::string reason = library.LastCall().writeError;
@@ -166,6 +169,7 @@ int FinishDownload(CommandContext& context, const FiscalMemoryLibrary& library,
   InterruptCancel interrupts;
   const int result = call();
   if (InterruptCancel::Requested() && LibraryResultText(result)) {
+    progressLine.End();
     context.Fail(Str(StrId::kCommandCancelled));
     return ExitStatusFor(kExecuteCancelled);
   }

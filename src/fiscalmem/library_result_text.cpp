@@ -24,6 +24,20 @@ std::optional<std::string> LibraryResultText(int result) {
   }
 }
 
+std::string SkippedRecordsText(long long records, long long bytes) {
+  return W("Documentos danificados ignorados: ") + std::to_string(records) + " (" +
+         std::to_string(bytes) + W(" bytes); o resultado não os contém.");
+}
+
+std::string SkippedBlocksText(long long blocks) {
+  return W("Blocos danificados ignorados: ") + std::to_string(blocks) +
+         W("; o relatório não contém as reduções deles.");
+}
+
+std::string OutputNotWrittenText(const std::string& path, const std::string& reason) {
+  return W("Não foi possível gravar o arquivo ") + path + ": " + reason;
+}
+
 std::optional<std::string> BitmapRefusalText(int result) {
   switch (result) {
     case KOVO_BMP_NO_SYMBOL:

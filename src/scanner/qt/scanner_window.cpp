@@ -96,6 +96,8 @@ ScannerWindow::ScannerWindow(Ui& ui, QWidget* parent)
       Qt::QueuedConnection);
   connect(&signals_, &CaptureSignals::allReadRequested, this, &ScannerWindow::AllRead,
           Qt::QueuedConnection);
+  connect(&signals_, &CaptureSignals::lineLostRequested, this, &ScannerWindow::LineLost,
+          Qt::QueuedConnection);
   ShowState();
 }
 
@@ -137,6 +139,10 @@ void ScannerWindow::StopCapture() {
     allReadPending_ = false;
     AllRead();
   }
+  if (lineLostPending_) {
+    lineLostPending_ = false;
+    LineLost();
+  }
 }
 
 void ScannerWindow::AllRead() {
@@ -149,6 +155,18 @@ void ScannerWindow::AllRead() {
   ShowState();
   ui_.Message(W("Todos os símbolos foram lidos.\nPressione OK para continuar"), "Fim da Captura",
               MessageButtons::Ok, MessageIcon::Information);
+  StopCapture();
+}
+
+void ScannerWindow::LineLost() {
+  if (stopping_) {
+    lineLostPending_ = true;
+    return;
+  }
+  if (!capture_.IsCapturing()) return;
+  ShowState();
+  ui_.Message(capture_.Display().status, "Erro na porta", MessageButtons::Ok,
+              MessageIcon::Exclamation);
   StopCapture();
 }
 

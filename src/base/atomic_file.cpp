@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/encoding.h"
+
 namespace taloven {
 namespace {
 
@@ -62,6 +64,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     return Fail(error, code ? code : EIO);
   }
   return true;
+}
+
+std::string CannotWrite(const std::string& path, const std::string& reason) {
+  return W("não foi possível gravar ") + Utf8ToCp1252(path) + " (" + Utf8ToCp1252(reason) + ")";
 }
 
 }  // namespace taloven

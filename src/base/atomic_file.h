@@ -9,4 +9,9 @@ namespace taloven {
 // returns false and says why in *error (the system's reason).
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error);
 
+// The user's message for a file not written: "não foi possível gravar PATH
+// (reason)", the path as the file system gives it (UTF-8) and the message in
+// Windows-1252.
+std::string CannotWrite(const std::string& path, const std::string& reason);
+
 }  // namespace taloven

@@ -7,11 +7,14 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/encoding.h"
+
 namespace taloven {
 namespace {
 
 void SetError(std::string* error, const std::string& what, const std::string& path, int code) {
-  if (error) *error = what + " " + path + ": " + std::strerror(code);
+  if (error)
+    *error = W(what) + " " + Utf8ToCp1252(path) + " (" + Utf8ToCp1252(std::strerror(code)) + ")";
 }
 
 }  // namespace
@@ -20,13 +23,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    SetError(error, "cannot open", path, errno);
+    SetError(error, "não foi possível abrir", path, errno);
     return false;
   }
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     ::close(fd);
-    SetError(error, "cannot read", path, EISDIR);
+    SetError(error, "não foi possível ler", path, EISDIR);
     return false;
   }
   char chunk[65536];
@@ -37,7 +40,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
       int code = errno;
       ::close(fd);
       bytes.clear();
-      SetError(error, "cannot read", path, code);
+      SetError(error, "não foi possível ler", path, code);
       return false;
     }
     if (got == 0) break;

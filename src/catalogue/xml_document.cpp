@@ -10,6 +10,7 @@
 #include "base/atomic_file.h"
 #include "base/encoding.h"
 #include "catalogue/read_file.h"
+#include "catalogue/record_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
 
 namespace taloven {
@@ -70,19 +71,20 @@ class ElementNameMatch {
 // not reach outside itself.
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
-// "name: line N: message", from libxml2's report of the fault.
+// "name: XML malformado na linha N (libxml2's own words)".
 std::string ParseFailure(const std::string& name, const xmlError* last) {
-  std::string message = last && last->message ? last->message : "not well-formed";
-  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-  std::string text = name + ": ";
-  if (last && last->line > 0) text += "line " + std::to_string(last->line) + ": ";
-  return text + Utf8ToCp1252(message);
+  std::string text = Utf8ToCp1252(name) + ": XML malformado";
+  if (last && last->line > 0) text += " na linha " + std::to_string(last->line);
+  std::string detail = last && last->message ? last->message : "";
+  while (!detail.empty() && (detail.back() == '\n' || detail.back() == ' ')) detail.pop_back();
+  if (!detail.empty()) text += " (" + Utf8ToCp1252(detail) + ")";
+  return text;
 }
 
 bool FitsTheParser(const std::string& bytes, const std::string& name, std::string* error) {
   RegisterCp1252ForXml();
   if (bytes.size() <= static_cast<size_t>(INT_MAX)) return true;
-  if (error) *error = name + ": too large for an XML file";
+  if (error) *error = Utf8ToCp1252(name) + W(": grande demais para um arquivo XML");
   return false;
 }
 
@@ -91,7 +93,7 @@ xmlDocPtr Parse(const std::string& bytes, const std::string& name, std::string* 
   if (!FitsTheParser(bytes, name, error)) return nullptr;
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (!context) {
-    if (error) *error = "cannot create an XML parser";
+    if (error) *error = W("não foi possível criar o leitor de XML");
     return nullptr;
   }
   xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
@@ -126,7 +128,8 @@ bool ForEachElement(const std::string& bytes, const std::string& fileName, const
   xmlTextReaderPtr reader = xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()),
                                                fileName.c_str(), nullptr, kParseOptions);
   if (!reader) {
-    if (error) *error = fileName + ": " + (bytes.empty() ? "Document is empty" : "not well-formed");
+    if (error)
+      *error = Utf8ToCp1252(fileName) + (bytes.empty() ? W(": arquivo vazio") : ": XML malformado");
     return false;
   }
   xmlError fault{};
@@ -340,19 +343,19 @@ std::string XmlDocument::SaveToMemory() const {
 
 bool XmlDocument::Save(const std::string& path, std::string* error) const {
   if (!impl_->doc) {
-    if (error) *error = "nothing to write to " + path + ": the document is empty";
+    if (error) *error = W("nada a gravar em ") + Utf8ToCp1252(path) + W(": o documento está vazio");
     return false;
   }
   std::string bytes = SaveToMemory();
   std::string reason;
   xmlDocPtr check = bytes.empty() ? nullptr : Parse(bytes, path, &reason);
   if (!check) {
-    if (error) *error = "not written, it would not read back: " + reason;
+    if (error) *error = NotReadableBack(path, reason);
     return false;
   }
   xmlFreeDoc(check);
   if (WriteFileAtomically(path, bytes, &reason)) return true;
-  if (error) *error = "cannot write " + path + ": " + reason;
+  if (error) *error = CannotWrite(path, reason);
   return false;
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/atomic_file.h"
+#include "catalogue/record_file.h"
 #include "catalogue/xml_document.h"
 
 namespace taloven {
@@ -52,7 +53,8 @@ std::string ConfigurationsPath(const std::string& workingDirectory) {
 int LoadConfigurations(const std::string& path, ConfigurationList& list, std::string* error) {
   list.clear();
   XmlDocument document;
-  if (!document.Load(path, error)) return -1;
+  const RecordFile state = LoadRecordFile(path, document, error);
+  if (state != RecordFile::Read) return state == RecordFile::Missing ? 1 : -1;
   for (const XmlNode& element : document.SelectNodes("//equipamento"))
     list.push_back(ReadRecord(element));
   return 0;
@@ -112,11 +114,11 @@ int SaveConfigurations(const std::string& path, const ConfigurationList& list, s
   XmlDocument check;
   std::string reason;
   if (!check.LoadFromMemory(bytes, &reason, path)) {
-    if (error) *error = "not written, it would not read back: " + reason;
+    if (error) *error = NotReadableBack(path, reason);
     return -1;
   }
   if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = "cannot write " + path + ": " + reason;
+    if (error) *error = CannotWrite(path, reason);
     return -1;
   }
   return 0;

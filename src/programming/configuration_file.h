@@ -13,8 +13,9 @@ using ConfigurationList = std::vector<EquipmentConfiguration>;
 std::string ConfigurationsPath(const std::string& workingDirectory);
 
 // Reads every "//equipamento" into list, in document order. 0 on success;
-// -1 when the file is missing or malformed, the list then empty and the
-// reason in *error.
+// 1 when the file is missing (nothing saved yet); -1 when it is there but
+// does not load, the reason in *error: it must then not be saved over. The
+// list is empty unless the file was read.
 int LoadConfigurations(const std::string& path, ConfigurationList& list,
                        std::string* error = nullptr);
 

@@ -1,8 +1,7 @@
 #include "programming/save_edited_configuration.h"
 
-#include <filesystem>
-
 #include "base/encoding.h"
+#include "catalogue/record_file.h"
 #include "programming/configuration_file.h"
 #include "resources/strings.h"
 
@@ -38,9 +37,7 @@ EditedSaveOutcome SaveEditedConfiguration(EquipmentConfiguration& record,
   std::string reason;
   // A missing file starts an empty list; a file that is there but does not
   // load must not be overwritten by this one record.
-  std::error_code ignored;
-  if (LoadConfigurations(path, list, &reason) != 0 && std::filesystem::exists(path, ignored))
-    return NotSaved(ui, reason);
+  if (LoadConfigurations(path, list, &reason) < 0) return NotSaved(ui, DamagedFileKept(reason));
 
   EquipmentConfiguration stored = record;
   stored.password = EquipmentConfiguration().password;

@@ -45,7 +45,11 @@ std::string SequenceEditor::FilePath() const {
 void SequenceEditor::Open() {
   auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
-  LoadSequences(FilePath(), saved_);
+  std::string reason;
+  // Said once, on opening; each refused save says it again in its own words.
+  if (LoadSequences(FilePath(), saved_, &reason) == RecordFile::Damaged)
+    ui_.Message(DamagedFileKept(reason), Str(StrId::kProductName), MessageButtons::Ok,
+                MessageIcon::Exclamation);
   LoadCatalogue(settings_.workingDirectory, catalogue_);
 }
 

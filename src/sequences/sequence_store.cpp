@@ -7,8 +7,11 @@
 namespace taloven {
 namespace {
 
-void Tell(Ui& ui, StrId text) {
-  ui.Message(Str(text), Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+// The reason follows the message unless the caller takes it to say itself.
+void Tell(Ui& ui, StrId text, const std::string& reason = {}, const std::string* taken = nullptr) {
+  std::string message = Str(text);
+  if (!reason.empty() && !taken) message += "\r\n\r\n" + reason;
+  ui.Message(message, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 }  // namespace
@@ -27,8 +30,10 @@ bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const 
     }
     list.Add(sequence, true);
   }
-  if (SaveSequences(list, path, error) != 0) {
-    Tell(ui, StrId::kRecordNotSaved);
+  std::string reason;
+  if (SaveSequences(list, path, &reason) != 0) {
+    Tell(ui, StrId::kRecordNotSaved, reason, error);
+    if (error) *error = reason;
     return false;
   }
   return true;
@@ -40,8 +45,10 @@ bool DeleteSequence(SavedSequences& list, const std::string& name, const std::st
     Tell(ui, StrId::kRecordNotDeleted);
     return false;
   }
-  if (SaveSequences(list, path, error) != 0) {
-    Tell(ui, StrId::kRecordNotDeleted);
+  std::string reason;
+  if (SaveSequences(list, path, &reason) != 0) {
+    Tell(ui, StrId::kRecordNotDeleted, reason, error);
+    if (error) *error = reason;
     return false;
   }
   return true;

@@ -1,9 +1,9 @@
 #include "sequences/sequences_file.h"
 
-#include <filesystem>
 #include <string_view>
 
 #include "base/atomic_file.h"
+#include "base/encoding.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/xml_document.h"
 
@@ -117,15 +117,21 @@ bool Render(const SavedSequences& list, std::string* bytes) {
   return !out.Unwritable();
 }
 
-// Copies the file that could not be read to the first free backup name.
-bool KeepUnreadableFile(const std::string& path, std::string* reason) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (!fs::exists(path, error)) return true;
-  std::string backup = path + ".bak";
-  for (int n = 1; fs::exists(backup, error); ++n) backup = path + ".bak." + std::to_string(n);
-  if (fs::copy_file(path, backup, error)) return true;
-  *reason = "cannot keep the unreadable " + path + " as " + backup + ": " + error.message();
+// A list read from a damaged file replaces nothing but a file moved away:
+// the damaged one, or one put there since, holds sequences the list lacks.
+bool MayReplace(const std::string& path, std::string* reason) {
+  XmlDocument document;
+  switch (LoadRecordFile(path, document, reason)) {
+    case RecordFile::Missing:
+      return true;
+    case RecordFile::Damaged:
+      *reason = DamagedFileKept(*reason);
+      return false;
+    case RecordFile::Read:
+      break;
+  }
+  *reason = Utf8ToCp1252(path) +
+            W(" mudou desde que foi lido; abra as sequências de novo antes de salvar");
   return false;
 }
 
@@ -136,12 +142,12 @@ std::string SequencesFilePath(const std::string& directory) {
   return directory.back() == '/' ? directory + "sequencias.xml" : directory + "/sequencias.xml";
 }
 
-bool LoadSequences(const std::string& path, SavedSequences& list) {
+RecordFile LoadSequences(const std::string& path, SavedSequences& list, std::string* error) {
   XmlDocument document;
-  if (!document.Load(path)) {
-    std::error_code ignored;
-    if (std::filesystem::exists(path, ignored)) list.SetFileUnreadable(true);
-    return false;
+  const RecordFile state = LoadRecordFile(path, document, error);
+  if (state != RecordFile::Read) {
+    if (state == RecordFile::Damaged) list.SetFileUnreadable(true);
+    return state;
   }
   for (const XmlNode& node : document.SelectNodes("//sequencia")) {
     CommandSequence sequence;
@@ -151,7 +157,7 @@ bool LoadSequences(const std::string& path, SavedSequences& list) {
     for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
     list.Append(std::move(sequence));
   }
-  return true;
+  return RecordFile::Read;
 }
 
 std::string SequencesDocument(const SavedSequences& list) {
@@ -163,16 +169,16 @@ std::string SequencesDocument(const SavedSequences& list) {
 int SaveSequences(const SavedSequences& list, const std::string& path, std::string* error) {
   std::string bytes;
   if (!Render(list, &bytes)) {
-    if (error) *error = "not written, it would not read back: a text holds a control character";
+    if (error) *error = NotReadableBack(path, W("um texto contém um caractere de controle"));
     return 1;
   }
   std::string reason;
-  if (list.FileUnreadable() && !KeepUnreadableFile(path, &reason)) {
-    if (error) *error = "not written: " + reason;
+  if (list.FileUnreadable() && !MayReplace(path, &reason)) {
+    if (error) *error = reason;
     return 3;
   }
   if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = "cannot write " + path + ": " + reason;
+    if (error) *error = CannotWrite(path, reason);
     return 2;
   }
   return 0;

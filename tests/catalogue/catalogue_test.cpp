@@ -239,7 +239,7 @@ TEST(LoadCatalogue, AFaultAfterSomeCommandsStillLoadsNone) {
   EXPECT_EQ(LoadCatalogue(dir.Path().string(), catalogue, &error), -1);
   ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(catalogue.Count(), 0);
-  EXPECT_NE(error.find("comandos.xml: line 4: "), std::string::npos) << error;
+  EXPECT_NE(error.find("comandos.xml: XML malformado na linha 4 ("), std::string::npos) << error;
 }
 
 TEST(RecordFromCmdNode, SequencesDoNotReadTheEquipmentMask) {

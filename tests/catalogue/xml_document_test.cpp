@@ -104,11 +104,11 @@ TEST(XmlDocument, BrokenInputIsAnErrorNamingFileAndLine) {
     std::string bytes;
     std::string expected;  // part of the reason
   } cases[] = {
-      {"unclosed.xml", "<a>\n<cmd>\n", "line 3"},
+      {"unclosed.xml", "<a>\n<cmd>\n", "XML malformado na linha 3 ("},
       {"empty.xml", "", "empty.xml"},
-      {"two-roots.xml", "<a/><b/>", "line 1"},
-      {"undeclared-1252.xml", "<a>Caf\xE9</a>", "line 1"},
-      {"bad-name.xml", "<a><1/></a>", "line 1"},
+      {"two-roots.xml", "<a/><b/>", "linha 1"},
+      {"undeclared-1252.xml", "<a>Caf\xE9</a>", "linha 1"},
+      {"bad-name.xml", "<a><1/></a>", "linha 1"},
   };
   for (const auto& c : cases) {
     WriteBytes(dir.Path() / c.name, c.bytes);

@@ -289,7 +289,7 @@ TEST(ConfigurationFile, MissingOrMalformedFileLoadsAsAnEmptyListWithAnError) {
   const std::string path = ConfigurationsPath(dir.Path().string());
   ConfigurationList list = TwoRecords();
   std::string error;
-  EXPECT_EQ(LoadConfigurations(path, list, &error), -1);
+  EXPECT_EQ(LoadConfigurations(path, list, &error), 1);
   EXPECT_TRUE(list.empty());
   ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>", nullptr));
   list = TwoRecords();

@@ -66,7 +66,7 @@ TEST_P(SequencesFileBytes, AreWrittenAsLaidOutAndReadBack) {
   EXPECT_EQ(ReadFileBytes(path), GetParam().bytes);
 
   SavedSequences reread;
-  ASSERT_TRUE(LoadSequences(path, reread));
+  ASSERT_EQ(LoadSequences(path, reread), RecordFile::Read);
   ASSERT_EQ(reread.Count(), list.Count());
   for (int i = 0; i < list.Count(); ++i) {
     EXPECT_EQ(reread.At(i).name, list.At(i).name);
@@ -134,7 +134,7 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   ASSERT_EQ(SaveSequences(list, path), 0);
 
   SavedSequences reread;
-  ASSERT_TRUE(LoadSequences(path, reread));
+  ASSERT_EQ(LoadSequences(path, reread), RecordFile::Read);
   ASSERT_EQ(reread.Count(), 2);
   const CommandRecord& back = reread.At(0).commands.at(0);
   EXPECT_EQ(back.group, sale.group);
@@ -161,25 +161,28 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   EXPECT_EQ(written.substr(written.find('\n')), library.substr(library.find('\n')));
 }
 
-TEST(SequencesFile, MissingOrBrokenFilesLeaveTheListEmpty) {
+TEST(SequencesFile, ADamagedFileIsReportedAndNotReplacedUntilMovedAway) {
   TempDirectory dir;
   const fs::path path = dir.Path() / "sequencias.xml";
   SavedSequences list;
-  EXPECT_FALSE(LoadSequences(path.string(), list));
+  EXPECT_EQ(LoadSequences(path.string(), list), RecordFile::Missing);
   EXPECT_FALSE(list.FileUnreadable()) << "a missing file is no damage";
-  const std::string broken = "<sequencias><sequencia><titulo>X</titulo>";
+  const std::string broken = "<sequencias>\n<sequencia><titulo>X</titulo>";
   std::ofstream(path) << broken;
-  EXPECT_FALSE(LoadSequences(path.string(), list));
+  std::string reason;
+  EXPECT_EQ(LoadSequences(path.string(), list, &reason), RecordFile::Damaged);
   EXPECT_EQ(list.Count(), 0);
+  EXPECT_NE(reason.find("XML malformado na linha 2 ("), std::string::npos) << reason;
 
-  // Saving over it keeps the damaged file for repair, once per damage.
   ScriptedUi ui;
-  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui));
-  EXPECT_EQ(ReadFileBytes(dir.Path() / "sequencias.xml.bak"), broken);
+  EXPECT_FALSE(StoreSequence(list, Named("NOVA"), path.string(), ui));
+  EXPECT_EQ(ReadFileBytes(path), broken);
+  EXPECT_NE(ui.Prompts().back().text.find("movido para outro lugar"), std::string::npos);
+  fs::rename(path, dir.Path() / "guardado.xml");
+  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui, ReplaceAnswer::Yes));
   list.Clear();
-  ASSERT_TRUE(LoadSequences(path.string(), list));
-  ASSERT_TRUE(StoreSequence(list, Named("OUTRA"), path.string(), ui));
-  EXPECT_FALSE(fs::exists(dir.Path() / "sequencias.xml.bak.1"));
+  ASSERT_EQ(LoadSequences(path.string(), list), RecordFile::Read);
+  EXPECT_EQ(list.Count(), 1);
 }
 
 TEST(SequencesFile, AValueThatWouldNotReadBackKeepsTheOldFile) {

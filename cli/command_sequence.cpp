@@ -110,13 +110,22 @@ struct Stored {
   std::string name;
 };
 
+// A damaged file is reported, and nothing is done with the empty list it
+// gave: a save from it would be refused anyway.
+bool LoadSaved(const CommandContext& context, const std::string& path, SavedSequences& list) {
+  std::string reason;
+  if (LoadSequences(path, list, &reason) != RecordFile::Damaged) return true;
+  context.Fail(DamagedFileKept(reason));
+  return false;
+}
+
 std::optional<Stored> Open(CommandContext& context, const std::string& typedName) {
   Stored stored;
   stored.path = SequencesFilePath(context.settings.workingDirectory);
   std::optional<std::string> name = AcceptSequenceName(context.ToCore(typedName), context.ui);
   if (!name) return std::nullopt;
   stored.name = *name;
-  LoadSequences(stored.path, stored.list);
+  if (!LoadSaved(context, stored.path, stored.list)) return std::nullopt;
   return stored;
 }
 
@@ -140,7 +149,7 @@ int Save(CommandContext& context, Stored& stored, const CommandSequence& sequenc
 int List(CommandContext& context, const std::vector<std::string>& args) {
   if (!args.empty()) return context.UsageError(W("list não tem argumentos"));
   SavedSequences list;
-  LoadSequences(SequencesFilePath(context.settings.workingDirectory), list);
+  if (!LoadSaved(context, SequencesFilePath(context.settings.workingDirectory), list)) return 1;
   for (const CommandSequence& sequence : list.Sequences())
     context.out << context.Out(WithoutTrailingBlanks(sequence.name)) << '\n';
   context.out << std::flush;
@@ -283,9 +292,11 @@ int Run(CommandContext& context, const std::vector<std::string>& args) {
   Ui& ui = ErrorStreamIsTerminal(context) ? static_cast<Ui&>(progressUi) : context.ui;
   // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
   InterruptCancel interrupts;
-  ExecutionContext execution{context.settings, ui, ports, RealClock(), context.options.timeoutMs};
+  std::vector<RefusedCommand> refusals;
+  ExecutionContext execution{context.settings,          ui,       ports, RealClock(),
+                             context.options.timeoutMs, &refusals};
   const SequenceRunResults results = RunSequenceRepeatedly(*sequence, options, execution);
-  return PrintResults(context, results.message, results.result);
+  return WithRefusals(context, refusals, PrintResults(context, results.message, results.result));
 }
 
 }  // namespace

@@ -50,22 +50,10 @@ CommandSequence InformationSequence() {
 // without a runner.
 class QuietView : public ProgressView {
  public:
-  void SetCaption(const std::string&) override {}
-  void SetMessage(const std::string&) override {}
-  void SetRange(int, int) override {}
-  void SetPosition(int) override {}
-  void SetModal(bool) override {}
-  void Hide() override {}
   ProgressEvents Pump() override { return {}; }
-  bool Exists() const override { return true; }
 };
 
-class QuietWait : public WaitHandle {
- public:
-  void SetText(const std::string&) override {}
-  void Hide() override {}
-  void SetProgress(long long, long long) override {}
-};
+class QuietWait : public WaitHandle {};
 
 class QuietUi : public testing::ScriptedUi {
  public:

@@ -36,10 +36,6 @@ class RunProgressLine : public ProgressView {
     err_ << '\r' << ui_.Out(caption) << "\x1b[K" << std::flush;
     drawn_ = true;
   }
-  void SetMessage(const std::string&) override {}
-  void SetRange(int, int) override {}
-  void SetPosition(int) override {}
-  void SetModal(bool) override {}
   void Hide() override {
     if (drawn_) err_ << "\r\x1b[K" << std::flush;
     drawn_ = false;
@@ -49,7 +45,6 @@ class RunProgressLine : public ProgressView {
     events.cancelClicked = InterruptCancel::Requested();
     return events;
   }
-  bool Exists() const override { return true; }
 
  private:
   std::ostream& err_;

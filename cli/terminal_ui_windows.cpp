@@ -22,8 +22,6 @@ class TerminalWait : public WaitHandle {
   ~TerminalWait() override {
     if (drawn_) err_ << "\n" << std::flush;
   }
-  void SetText(const std::string&) override {}
-  void Hide() override {}
   // Drawn over itself on a terminal only: a log of the error stream gets no
   // progress lines.
   void SetProgress(long long done, long long total) override {
@@ -46,18 +44,11 @@ class TerminalWait : public WaitHandle {
 // see only results. Interrupting the program is the terminal's cancel.
 class TerminalProgress : public ProgressView {
  public:
-  void SetCaption(const std::string&) override {}
-  void SetMessage(const std::string&) override {}
-  void SetRange(int, int) override {}
-  void SetPosition(int) override {}
-  void SetModal(bool) override {}
-  void Hide() override {}
   ProgressEvents Pump() override {
     ProgressEvents events;
     events.cancelClicked = InterruptCancel::Requested();
     return events;
   }
-  bool Exists() const override { return true; }
 };
 
 }  // namespace

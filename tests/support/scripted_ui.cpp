@@ -13,7 +13,6 @@ class ScriptedWait : public WaitHandle {
                std::vector<std::pair<long long, long long>>& progress)
       : texts_(texts), progress_(progress) {}
   void SetText(const std::string& text) override { texts_.push_back(text); }
-  void Hide() override {}
   void SetProgress(long long done, long long total) override {
     progress_.emplace_back(done, total);
   }
@@ -42,7 +41,6 @@ class ScriptedProgressView : public ProgressView {
     ++record_->pumps;
     return onPump_ ? onPump_(*record_) : ProgressEvents{};
   }
-  bool Exists() const override { return true; }
 
  private:
   std::shared_ptr<ScriptedUi::ProgressRecord> record_;
@@ -73,6 +71,13 @@ std::optional<T> ScriptedUi::Next(const char* kind) {
   return std::nullopt;
 }
 
+template <typename T>
+std::optional<T> ScriptedUi::Ask(const char* kind, std::string text,
+                                 std::vector<std::string> details) {
+  prompts_.push_back({kind, std::move(text), std::move(details)});
+  return Next<T>(kind);
+}
+
 MessageAnswer ScriptedUi::Message(const std::string& text, const std::string& caption,
                                   MessageButtons buttons, MessageIcon) {
   prompts_.push_back({"message", text, {caption}});
@@ -82,16 +87,18 @@ MessageAnswer ScriptedUi::Message(const std::string& text, const std::string& ca
   return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
 }
 
-std::unique_ptr<WaitHandle> ScriptedUi::ShowWait(const std::string& text) {
-  prompts_.push_back({"wait", text, {}});
+std::unique_ptr<WaitHandle> ScriptedUi::Wait(const char* kind, const std::string& text) {
+  prompts_.push_back({kind, text, {}});
   waitTexts_.push_back(text);
   return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_);
 }
 
+std::unique_ptr<WaitHandle> ScriptedUi::ShowWait(const std::string& text) {
+  return Wait("wait", text);
+}
+
 std::unique_ptr<WaitHandle> ScriptedUi::ShowConnection(const std::string& text) {
-  prompts_.push_back({"connection", text, {}});
-  waitTexts_.push_back(text);
-  return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_);
+  return Wait("connection", text);
 }
 
 std::unique_ptr<ProgressView> ScriptedUi::CreateProgress(const std::string& title, bool) {
@@ -108,65 +115,54 @@ void ScriptedUi::Pause(int ms) {
 
 std::optional<std::string> ScriptedUi::TextEntry(const std::string& prompt, int limit,
                                                  const std::string& preset) {
-  prompts_.push_back({"text", prompt, {std::to_string(limit), preset}});
-  return Next<std::string>("text");
+  return Ask<std::string>("text", prompt, {std::to_string(limit), preset});
 }
 
 std::optional<std::string> ScriptedUi::LongText(const std::string& prompt, int limit,
                                                 const std::string& preset) {
-  prompts_.push_back({"longtext", prompt, {std::to_string(limit), preset}});
-  return Next<std::string>("longtext");
+  return Ask<std::string>("longtext", prompt, {std::to_string(limit), preset});
 }
 
 std::optional<std::string> ScriptedUi::Number(const std::string& prompt, int limit,
                                               const std::string& preset) {
-  prompts_.push_back({"number", prompt, {std::to_string(limit), preset}});
-  return Next<std::string>("number");
+  return Ask<std::string>("number", prompt, {std::to_string(limit), preset});
 }
 
 std::optional<std::string> ScriptedUi::Amount(const std::string& prompt, int integerDigits,
                                               int decimals, const std::string& preset) {
-  prompts_.push_back(
-      {"amount", prompt, {std::to_string(integerDigits), std::to_string(decimals), preset}});
-  return Next<std::string>("amount");
+  return Ask<std::string>("amount", prompt,
+                          {std::to_string(integerDigits), std::to_string(decimals), preset});
 }
 
 std::optional<PercentAnswer> ScriptedUi::Percent(const std::string& prompt) {
-  prompts_.push_back({"percent", prompt, {}});
-  return Next<PercentAnswer>("percent");
+  return Ask<PercentAnswer>("percent", prompt, {});
 }
 
 std::optional<Date> ScriptedUi::DateEntry(const std::string& prompt) {
-  prompts_.push_back({"date", prompt, {}});
-  return Next<Date>("date");
+  return Ask<Date>("date", prompt, {});
 }
 
 std::optional<TimeAnswer> ScriptedUi::TimeEntry(const std::string& prompt, bool clockMode) {
-  prompts_.push_back({"time", prompt, {clockMode ? "clock" : ""}});
-  return Next<TimeAnswer>("time");
+  return Ask<TimeAnswer>("time", prompt, {clockMode ? "clock" : ""});
 }
 
 std::optional<int> ScriptedUi::Options(const std::string& prompt,
                                        const std::vector<std::string>& options) {
-  prompts_.push_back({"options", prompt, options});
-  return Next<int>("options");
+  return Ask<int>("options", prompt, options);
 }
 
 std::optional<ChequeFields> ScriptedUi::ChequePositions(const ChequeFields& preset) {
-  prompts_.push_back({"cheque", "", {preset.begin(), preset.end()}});
-  return Next<ChequeFields>("cheque");
+  return Ask<ChequeFields>("cheque", "", {preset.begin(), preset.end()});
 }
 
 std::optional<ClicheAnswer> ScriptedUi::ClicheEditor() {
-  prompts_.push_back({"cliche", "", {}});
-  return Next<ClicheAnswer>("cliche");
+  return Ask<ClicheAnswer>("cliche", "", {});
 }
 
 TaxRates ScriptedUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
   std::vector<std::string> details(preset.rates.begin(), preset.rates.end());
   details.push_back(preset.linkage);
-  prompts_.push_back({"taxrates", "", details});
-  auto answer = Next<TaxPageAnswer>("taxrates");
+  auto answer = Ask<TaxPageAnswer>("taxrates", "", std::move(details));
   if (!answer) {
     if (accepted) *accepted = false;
     return preset;
@@ -179,31 +175,26 @@ std::optional<std::string> ScriptedUi::SaveFileName(const std::string& proposedN
                                                     const std::string& defaultExtension,
                                                     const std::vector<FileFilter>& filters) {
   dialogFilters_.push_back(filters);
-  prompts_.push_back({"save", proposedName, {defaultExtension}});
-  return Next<std::string>("save");
+  return Ask<std::string>("save", proposedName, {defaultExtension});
 }
 
 std::optional<std::string> ScriptedUi::OpenFileName(const std::vector<FileFilter>& filters) {
   dialogFilters_.push_back(filters);
-  prompts_.push_back({"open", "", {}});
-  return Next<std::string>("open");
+  return Ask<std::string>("open", "", {});
 }
 
 std::optional<std::vector<std::string>> ScriptedUi::OpenFileNames(
     const std::string& title, const std::vector<FileFilter>& filters, bool several) {
   dialogFilters_.push_back(filters);
-  prompts_.push_back({"openfiles", title, {several ? "several" : "one"}});
-  return Next<std::vector<std::string>>("openfiles");
+  return Ask<std::vector<std::string>>("openfiles", title, {several ? "several" : "one"});
 }
 
 std::optional<MfdInterval> ScriptedUi::MfdIntervalDialog() {
-  prompts_.push_back({"interval", "", {}});
-  return Next<MfdInterval>("interval");
+  return Ask<MfdInterval>("interval", "", {});
 }
 
 std::optional<MfReadingChoice> ScriptedUi::MfReadingDialog() {
-  prompts_.push_back({"mfreading", "", {}});
-  return Next<MfReadingChoice>("mfreading");
+  return Ask<MfReadingChoice>("mfreading", "", {});
 }
 
 bool ScriptedUi::ShellOpen(const std::string& path) {

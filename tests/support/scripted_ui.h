@@ -115,6 +115,10 @@ class ScriptedUi : public Ui {
  private:
   template <typename T>
   std::optional<T> Next(const char* kind);
+  // Records the request, then takes its answer.
+  template <typename T>
+  std::optional<T> Ask(const char* kind, std::string text, std::vector<std::string> details);
+  std::unique_ptr<WaitHandle> Wait(const char* kind, const std::string& text);
 
   TestClock* clock_ = nullptr;
   std::deque<Answer> answers_;

@@ -16,7 +16,6 @@
 #include "fiscalmem/qt/mfd_window.h"
 #include "link/execute.h"
 #include "link/serial_devices.h"
-#include "programming/qt/graphic_cliche_dialog.h"
 #include "programming/qt/program_equipment_dialog.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
@@ -152,11 +151,9 @@ void MainWindow::OnMenu(int id) {
       dialog.exec();
       return;
     }
-    case kMenuGraphicCliche: {
-      GraphicClicheDialog dialog(settings_.portName, ui_, this);
-      dialog.exec();
+    case kMenuGraphicCliche:
+      ui_.OpenGraphicCliche(settings_.portName);
       return;
-    }
     case kMenuSequences:
       OpenSequences();
       return;

@@ -3,16 +3,18 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "ui/qt/dialog_parent.h"
 #include "ui/ui.h"
 
 namespace taloven {
 
 // The GUI's answer to the Ui seam: Qt windows owned by the given parent.
-class QtUi : public Ui {
+class QtUi : public Ui, public DialogParent {
  public:
   explicit QtUi(QWidget* parent = nullptr) : parent_(parent) {}
-  void SetParent(QWidget* parent) { parent_ = parent; }
-  QWidget* Parent() const { return parent_; }
+  void SetParent(QWidget* parent) override { parent_ = parent; }
+  QWidget* Parent() const override { return parent_; }
+  DialogParent* Placement() override { return this; }
 
   // Windows (qt_ui_windows.cpp).
   MessageAnswer Message(const std::string& text, const std::string& caption, MessageButtons buttons,
@@ -29,9 +31,6 @@ class QtUi : public Ui {
                                                         const std::vector<FileFilter>& filters,
                                                         bool several) override;
 
-  // The fiscal-memory dialogs (src/fiscalmem/qt/qt_ui_fiscalmem.cpp).
-  std::optional<MfdInterval> MfdIntervalDialog() override;
-  std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
   // Once per run of the program: a log that fails once will fail again.
@@ -54,6 +53,13 @@ class QtUi : public Ui {
   std::optional<ChequeFields> ChequePositions(const ChequeFields& preset) override;
   std::optional<ClicheAnswer> ClicheEditor() override;
   TaxRates TaxRatePage(const TaxRates& preset, bool* accepted) override;
+  std::optional<MfdInterval> MfdIntervalDialog() override;
+  std::optional<MfReadingChoice> MfReadingDialog() override;
+
+  // The tools opened from other windows (qt_ui_tools.cpp).
+  void OpenLinkSettings(AppSettings& settings) override;
+  void OpenGraphicCliche(const std::string& portName) override;
+  void OpenScanner() override;
 
  private:
   QPointer<QWidget> parent_;

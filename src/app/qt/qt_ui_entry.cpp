@@ -1,4 +1,3 @@
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -11,6 +10,8 @@
 #include "catalogue/qt/number_dialogs.h"
 #include "catalogue/qt/tax_rate_page.h"
 #include "catalogue/qt/text_entry_dialogs.h"
+#include "fiscalmem/qt/mfd_dialogs.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -92,16 +93,23 @@ TaxRates QtUi::TaxRatePage(const TaxRates& preset, bool* accepted) {
   // A sheet of one page: its tab is no stop for the keyboard.
   tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
   layout->addWidget(tabs);
-  auto* buttons = new QDialogButtonBox(&sheet);
-  buttons->addButton(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole)->setObjectName("2");
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &sheet, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &sheet, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(AddOkCancelRow(&sheet).box);
   page->FocusFirstRate();
   const bool ok = sheet.exec() == QDialog::Accepted;
   if (accepted) *accepted = ok;
   return page->Read();
+}
+
+std::optional<MfdInterval> QtUi::MfdIntervalDialog() {
+  taloven::MfdIntervalDialog dialog(parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
+}
+
+std::optional<MfReadingChoice> QtUi::MfReadingDialog() {
+  taloven::MfReadingDialog dialog(parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
 }
 
 }  // namespace taloven

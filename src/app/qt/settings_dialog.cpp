@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "base/printer_models.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -81,12 +81,9 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
     if (setup_) setup_();
   });
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
-  ok_->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const CloseRow buttons =
+      AddCloseRow(this, {QString(), ControlName(1)}, {QString(), ControlName(2)});
+  ok_ = buttons.ok;
   // A port must be named: an empty one would reach no printer at all.
   connect(ports_, &QComboBox::editTextChanged, this, [this] { UpdateOk(); });
 
@@ -101,7 +98,7 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
   layout->addWidget(results_);
   layout->addWidget(extended_);
   layout->addWidget(usbSetup_, 0, Qt::AlignLeft);
-  layout->addWidget(buttons);
+  layout->addWidget(buttons.box);
   UpdateOk();
 }
 

@@ -1,11 +1,11 @@
 #include "catalogue/qt/cliche_editor_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "catalogue/cliche_text.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -53,12 +53,7 @@ ClicheEditorDialog::ClicheEditorDialog(QWidget* parent) : QDialog(parent) {
   centred_ = new QCheckBox("Centralizado", this);
   centred_->setObjectName("centred");
   layout->addWidget(centred_);
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(AddOkCancelRow(this).box);
 }
 
 ClicheAnswer ClicheEditorDialog::Answer() const {

@@ -11,8 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/qt/qt_ui.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {
@@ -20,34 +21,16 @@ namespace {
 // Room for this many characters in every value field.
 constexpr int kValueFieldChars = 34;
 
-QString Id(int id) {
-  return QString::number(id);
-}
-
-QPushButton* Button(const QString& text, const QString& name, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  // Enter must never press a button of this window.
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
 }  // namespace
 
 CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, Ui& ui,
                              CommandSender& sender, QWidget* parent)
-    : QDialog(parent), logic_(std::move(record), settings, ui, sender) {
+    : QDialog(parent), logic_(std::move(record), settings, ui, sender), dialogParent_(ui, this) {
   setObjectName(QStringLiteral("130"));
   setWindowTitle(ToQt(logic_.Caption()));
 
-  if ((qtUi_ = dynamic_cast<QtUi*>(&ui))) {
-    previousUiParent_ = qtUi_->Parent();
-    qtUi_->SetParent(this);
-  }
-
   group_ = new QGroupBox(QStr(StrId::kParameters), this);
-  group_->setObjectName(Id(1174));
+  group_->setObjectName(ControlName(1174));
   auto* grid = new QGridLayout(group_);
   grid->setColumnStretch(1, 1);
   grid->setHorizontalSpacing(8);
@@ -59,11 +42,12 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
     const CommandDialogRow& shown = logic_.Rows()[static_cast<size_t>(row)];
     RowWidgets& widgets = rows_[static_cast<size_t>(row)];
     widgets.label = new QLabel(ToQt(shown.label), group_);
-    widgets.label->setObjectName(Id(shown.labelId));
+    widgets.label->setObjectName(ControlName(shown.labelId));
     widgets.value = new QLineEdit(group_);
-    widgets.value->setObjectName(Id(shown.valueId));
+    widgets.value->setObjectName(ControlName(shown.valueId));
     widgets.value->setMinimumWidth(fieldWidth);
-    widgets.edit = Button(QStr(StrId::kEdit), Id(shown.editId), group_);
+    // Enter must never press a button of this window.
+    widgets.edit = PlainButton(QStr(StrId::kEdit), ControlName(shown.editId), group_);
     grid->addWidget(widgets.label, row, 0);
     grid->addWidget(widgets.value, row, 1);
     grid->addWidget(widgets.edit, row, 2);
@@ -76,8 +60,8 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
   note->setObjectName(QStringLiteral("extraParameters"));
   note->setVisible(logic_.ExtraParameterCount() > 0);
 
-  ok_ = Button(QStringLiteral("Ok"), Id(1038), this);
-  auto* cancel = Button(QStr(StrId::kCancel), Id(2), this);
+  ok_ = PlainButton(QStringLiteral("Ok"), ControlName(1038), this);
+  auto* cancel = PlainButton(QStr(StrId::kCancel), ControlName(2), this);
   connect(ok_, &QPushButton::clicked, this, &CommandDialog::Send);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -93,10 +77,6 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   ShowRows();
-}
-
-CommandDialog::~CommandDialog() {
-  if (qtUi_) qtUi_->SetParent(previousUiParent_);
 }
 
 void CommandDialog::showEvent(QShowEvent* event) {

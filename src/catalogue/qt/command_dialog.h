@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <array>
 
 #include "catalogue/command_dialog_logic.h"
+#include "ui/qt/dialog_parent.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,8 +12,6 @@ class QPushButton;
 class QGroupBox;
 
 namespace taloven {
-
-class QtUi;
 
 // The window of one command: its parameter rows, "Editar" per row, Ok to
 // send (as often as wanted) and Cancel to close. It asks for the values as
@@ -23,7 +21,6 @@ class CommandDialog : public QDialog {
  public:
   CommandDialog(CommandRecord record, const AppSettings& settings, Ui& ui, CommandSender& sender,
                 QWidget* parent = nullptr);
-  ~CommandDialog() override;
 
   // Runs the opening collection (or the clock command) once; showing the
   // dialog does it by itself.
@@ -56,8 +53,7 @@ class CommandDialog : public QDialog {
   bool begun_ = false;
   bool busy_ = false;  // asking, or sending: the nested windows are up
   // Entry dialogs open over this window while it lives.
-  QtUi* qtUi_ = nullptr;
-  QPointer<QWidget> previousUiParent_;
+  DialogParentScope dialogParent_;
 };
 
 }  // namespace taloven

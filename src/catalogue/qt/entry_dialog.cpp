@@ -1,11 +1,11 @@
 #include "catalogue/qt/entry_dialog.h"
 
 #include <QAbstractSpinBox>
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "catalogue/entry_forms.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -21,14 +21,10 @@ EntryDialog::EntryDialog(const std::string& prompt, QWidget* parent) : QDialog(p
   SetPrompt(ToQt(prompt));
   body_ = new QVBoxLayout;
   layout->addLayout(body_);
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(QDialogButtonBox::Ok);
-  ok_->setObjectName("1");
-  cancel_ = buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole);
-  cancel_->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  const CloseRow buttons = AddOkCancelRow(this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
+  layout->addWidget(buttons.box);
 }
 
 void EntryDialog::showEvent(QShowEvent* event) {

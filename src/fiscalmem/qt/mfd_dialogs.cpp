@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -43,12 +44,7 @@ QLabel* Buddy(const QString& text, QWidget* field) {
 }
 
 QDialogButtonBox* Buttons(QDialog* dialog, const QString& ok, const QString& cancel) {
-  auto* buttons = new QDialogButtonBox(dialog);
-  buttons->addButton(ok, QDialogButtonBox::AcceptRole)->setObjectName("ok");
-  buttons->addButton(cancel, QDialogButtonBox::RejectRole)->setObjectName("cancel");
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
+  return AddCloseRow(dialog, {ok, QStringLiteral("ok")}, {cancel, QStringLiteral("cancel")}).box;
 }
 
 }  // namespace

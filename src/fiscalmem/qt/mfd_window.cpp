@@ -5,7 +5,8 @@
 #include <QVBoxLayout>
 
 #include "resources/qt/qt_text.h"
-#include "scanner/qt/scanner_window.h"
+#include "ui/qt/dialog_parent.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {}  // namespace
@@ -44,7 +45,10 @@ MfdWindow::MfdWindow(Ui& ui, const AppSettings& settings, QWidget* parent)
   add(download, "downloadSb", "Software Básico(SB)", &MfdOperations::DownloadSb);
   QAction* scanner = link->addAction(QStringLiteral("Leitura via scanner (PDF - 417)"));
   scanner->setObjectName("scanner");
-  connect(scanner, &QAction::triggered, this, [this, &ui] { OpenScannerWindow(ui, this); });
+  connect(scanner, &QAction::triggered, this, [this, &ui] {
+    const DialogParentScope overThis(ui, this);
+    ui.OpenScanner();
+  });
 }
 
 }  // namespace taloven

@@ -1,6 +1,5 @@
 #include "programming/qt/programming_sheet.h"
 
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -9,6 +8,7 @@
 #include "programming/qt/general_information_page.h"
 #include "programming/qt/restaurant_page.h"
 #include "programming/qt/totalizer_names_page.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -37,12 +37,7 @@ ProgrammingSheet::ProgrammingSheet(const ProgrammingPages& pages, Ui& ui, Clock&
     tabs->addTab(restaurant_, restaurant_->windowTitle());
   }
   layout->addWidget(tabs);
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->addButton(QStr(StrId::kCancel), QDialogButtonBox::RejectRole)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(AddOkCancelRow(this).box);
 }
 
 ProgrammingPages ProgrammingSheet::Pages() const {

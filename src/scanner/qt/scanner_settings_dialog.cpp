@@ -1,13 +1,13 @@
 #include "scanner/qt/scanner_settings_dialog.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -75,14 +75,11 @@ ScannerSettingsDialog::ScannerSettingsDialog(const ScannerSettings& settings,
     form->addRow(label, row.list);
   }
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
-  layout->addWidget(buttons);
+  layout->addWidget(
+      AddCloseRow(this, {QString(), QStringLiteral("ok")}, {QString(), QStringLiteral("cancel")})
+          .box);
 }
 
 ScannerSettings ScannerSettingsDialog::Chosen() const {

@@ -14,6 +14,7 @@
 
 #include "base/encoding.h"
 #include "link/serial_devices.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 #include "scanner/qt/scanner_settings_dialog.h"
 #include "scanner/scanner_profile.h"
@@ -22,10 +23,7 @@ namespace taloven {
 namespace {
 
 QPushButton* Button(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
+  return PlainButton(QString::fromUtf8(text), QString::fromLatin1(name), parent);
 }
 
 QLineEdit* Field(QWidget* parent, const char* name) {

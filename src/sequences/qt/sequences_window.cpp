@@ -17,13 +17,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/qt/qt_ui.h"
-#include "app/qt/settings_dialog.h"
-#include "app/settings_apply.h"
-#include "link/serial_devices.h"
-#include "programming/qt/graphic_cliche_dialog.h"
+#include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 #include "ui/open_document.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {
@@ -32,17 +29,10 @@ constexpr int kNameColumnWidth = 120;
 constexpr int kOtherColumnWidth = 170;
 const QColor kParameterBackground(102, 140, 198);
 
-QString Id(int id) {
-  return QString::number(id);
-}
-
+// Enter must never press a button of this window.
 QPushButton* Button(const QString& text, int id, std::optional<StrId> tip, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(Id(id));
+  QPushButton* button = PlainButton(text, ControlName(id), parent);
   if (tip) button->setToolTip(QStr(*tip));
-  // Enter must never press a button of this window.
-  button->setAutoDefault(false);
-  button->setDefault(false);
   return button;
 }
 
@@ -55,7 +45,7 @@ QPushButton* PictureButton(QStyle::StandardPixmap picture, int id, std::optional
 
 QListWidget* List(int id, bool sorted, QWidget* parent) {
   auto* list = new QListWidget(parent);
-  list->setObjectName(Id(id));
+  list->setObjectName(ControlName(id));
   list->setSortingEnabled(sorted);
   // Long titles scroll sideways rather than being cut.
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -65,7 +55,7 @@ QListWidget* List(int id, bool sorted, QWidget* parent) {
 
 QLabel* Label(StrId text, int id, QWidget* parent) {
   auto* label = new QLabel(QStr(text), parent);
-  label->setObjectName(Id(id));
+  label->setObjectName(ControlName(id));
   return label;
 }
 
@@ -79,12 +69,8 @@ bool IsEnter(QEvent* event) {
 
 SequencesWindow::SequencesWindow(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
                                  QWidget* parent)
-    : QDialog(parent), editor_(settings, ui, ports, clock), ui_(ui) {
-  setObjectName(Id(159));
-  if ((qtUi_ = dynamic_cast<QtUi*>(&ui))) {
-    previousUiParent_ = qtUi_->Parent();
-    qtUi_->SetParent(this);
-  }
+    : QDialog(parent), editor_(settings, ui, ports, clock), ui_(ui), dialogParent_(ui, this) {
+  setObjectName(ControlName(159));
   BuildLayout();
   editor_.Open();
   FillSavedNames();
@@ -94,35 +80,55 @@ SequencesWindow::SequencesWindow(AppSettings& settings, Ui& ui, PortFactory& por
   setWindowTitle(QStr(StrId::kSequences));
 }
 
-SequencesWindow::~SequencesWindow() {
-  if (qtUi_) qtUi_->SetParent(previousUiParent_);
+void SequencesWindow::BuildLayout() {
+  // Made in this order, the controls take the keyboard in this order.
+  CreateLists();
+  const Buttons buttons = CreateButtons();
+  CreateParameterTable();
+  CreateRunFields();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(ListsGrid(buttons));
+  layout->addLayout(RunFieldsRow());
+  layout->addLayout(ButtonRow(buttons));
+  resize(820, 640);
+
+  ConnectLists();
+  ConnectButtons(buttons);
 }
 
-void SequencesWindow::BuildLayout() {
+void SequencesWindow::CreateLists() {
   groups_ = List(1213, true, this);
   available_ = List(1162, true, this);
   commands_ = List(1161, false, this);
   saved_ = List(1172, false, this);
   for (QListWidget* list : {available_, commands_}) list->installEventFilter(this);
+}
 
-  auto* add = Button(QStr(StrId::kAddButton), 1167, StrId::kAddCommandTip, this);
-  auto* remove = Button(QStr(StrId::kRemoveButton), 1168, StrId::kRemoveCommandTip, this);
+SequencesWindow::Buttons SequencesWindow::CreateButtons() {
+  Buttons buttons;
+  buttons.add = Button(QStr(StrId::kAddButton), 1167, StrId::kAddCommandTip, this);
+  buttons.remove = Button(QStr(StrId::kRemoveButton), 1168, StrId::kRemoveCommandTip, this);
   delete_ = Button(QStr(StrId::kDelete), 1173, StrId::kRemoveSequenceTip, this);
-  auto* create = Button(QStringLiteral("Nova"), 1238, StrId::kNewSequenceTip, this);
-  auto* run = Button(QStringLiteral("Executar"), 1170, StrId::kRunSequenceTip, this);
-  auto* save = Button(QStr(StrId::kSave), 1171, StrId::kSaveSequenceTip, this);
-  auto* verify = Button(QStringLiteral("Verificar"), 1291, std::nullopt, this);
-  verify->setVisible(false);
-  verify->setEnabled(false);
-  auto* cliche = PictureButton(QStyle::SP_DesktopIcon, 1305, StrId::kGraphicCliche, this);
-  auto* reference =
+  buttons.create = Button(QStringLiteral("Nova"), 1238, StrId::kNewSequenceTip, this);
+  buttons.run = Button(QStringLiteral("Executar"), 1170, StrId::kRunSequenceTip, this);
+  buttons.save = Button(QStr(StrId::kSave), 1171, StrId::kSaveSequenceTip, this);
+  buttons.verify = Button(QStringLiteral("Verificar"), 1291, std::nullopt, this);
+  buttons.verify->setVisible(false);
+  buttons.verify->setEnabled(false);
+  buttons.cliche = PictureButton(QStyle::SP_DesktopIcon, 1305, StrId::kGraphicCliche, this);
+  buttons.reference =
       PictureButton(QStyle::SP_FileDialogDetailedView, 1295, StrId::kCommandReferenceTip, this);
-  auto* help = PictureButton(QStyle::SP_DialogHelpButton, 1293, StrId::kHelpTip, this);
-  auto* config = PictureButton(QStyle::SP_FileDialogContentsView, 1294, StrId::kSettingsTip, this);
-  auto* exit = Button(QStr(StrId::kCancel), 2, std::nullopt, this);
+  buttons.help = PictureButton(QStyle::SP_DialogHelpButton, 1293, StrId::kHelpTip, this);
+  buttons.config =
+      PictureButton(QStyle::SP_FileDialogContentsView, 1294, StrId::kSettingsTip, this);
+  buttons.exit = Button(QStr(StrId::kCancel), 2, std::nullopt, this);
+  return buttons;
+}
 
+void SequencesWindow::CreateParameterTable() {
   parameters_ = new QTableWidget(0, 3, this);
-  parameters_->setObjectName(Id(1166));
+  parameters_->setObjectName(ControlName(1166));
   parameters_->setHorizontalHeaderLabels(
       {QStr(StrId::kName), QStr(StrId::kMandatoryColumn), QStr(StrId::kParameterValue)});
   parameters_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -140,21 +146,25 @@ void SequencesWindow::BuildLayout() {
   palette.setColor(QPalette::Base, kParameterBackground);
   parameters_->setPalette(palette);
   parameters_->installEventFilter(this);
+}
 
+void SequencesWindow::CreateRunFields() {
   stepByStep_ = new QCheckBox(QStr(StrId::kStepByStep), this);
-  stepByStep_->setObjectName(Id(1277));
+  stepByStep_->setObjectName(ControlName(1277));
   wait_ = new QLineEdit(QStringLiteral("0"), this);
-  wait_->setObjectName(Id(1276));
+  wait_->setObjectName(ControlName(1276));
   wait_->setMaxLength(2);
   repetitions_ = new QLineEdit(QStringLiteral("1"), this);
-  repetitions_->setObjectName(Id(1272));
+  repetitions_->setObjectName(ControlName(1272));
   repetitions_->setMaxLength(2);
   repetitions_->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), repetitions_));
   const int twoDigits = fontMetrics().horizontalAdvance(QStringLiteral("000"));
   wait_->setFixedWidth(twoDigits + 12);
   repetitions_->setFixedWidth(twoDigits + 12);
+}
 
+QGridLayout* SequencesWindow::ListsGrid(const Buttons& buttons) {
   auto* grid = new QGridLayout;
   grid->addWidget(Label(StrId::kCommandGroups, 1211, this), 0, 0);
   grid->addWidget(groups_, 1, 0);
@@ -162,14 +172,14 @@ void SequencesWindow::BuildLayout() {
   grid->addWidget(available_, 3, 0);
   auto* middle = new QVBoxLayout;
   middle->addStretch(1);
-  middle->addWidget(add);
-  middle->addWidget(remove);
+  middle->addWidget(buttons.add);
+  middle->addWidget(buttons.remove);
   middle->addStretch(1);
   grid->addLayout(middle, 3, 1);
   grid->addWidget(Label(StrId::kAvailableSequences, 1209, this), 0, 2);
   grid->addWidget(saved_, 1, 2);
   auto* savedButtons = new QHBoxLayout;
-  savedButtons->addWidget(create);
+  savedButtons->addWidget(buttons.create);
   savedButtons->addWidget(delete_);
   savedButtons->addStretch(1);
   grid->addLayout(savedButtons, 1, 3, Qt::AlignTop);
@@ -182,7 +192,10 @@ void SequencesWindow::BuildLayout() {
   grid->setRowStretch(1, 2);
   grid->setRowStretch(3, 3);
   grid->setRowStretch(5, 3);
+  return grid;
+}
 
+QHBoxLayout* SequencesWindow::RunFieldsRow() {
   auto* fields = new QHBoxLayout;
   fields->addWidget(stepByStep_);
   fields->addSpacing(16);
@@ -192,21 +205,21 @@ void SequencesWindow::BuildLayout() {
   fields->addWidget(Label(StrId::kRunCount, 1273, this));
   fields->addWidget(repetitions_);
   fields->addStretch(1);
+  return fields;
+}
 
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* picture : {cliche, reference, help, config}) buttons->addWidget(picture);
-  buttons->addStretch(1);
-  for (QPushButton* button : {verify, run, save, exit}) buttons->addWidget(button);
+QHBoxLayout* SequencesWindow::ButtonRow(const Buttons& buttons) {
+  auto* row = new QHBoxLayout;
+  for (QPushButton* picture : {buttons.cliche, buttons.reference, buttons.help, buttons.config})
+    row->addWidget(picture);
+  row->addStretch(1);
+  for (QPushButton* button : {buttons.verify, buttons.run, buttons.save, buttons.exit})
+    row->addWidget(button);
+  return row;
+}
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(grid);
-  layout->addLayout(fields);
-  layout->addLayout(buttons);
-  resize(820, 640);
-
+void SequencesWindow::ConnectLists() {
   connect(groups_, &QListWidget::currentItemChanged, this, [this] { FillAvailable(); });
-  connect(add, &QPushButton::clicked, this, &SequencesWindow::Add);
-  connect(remove, &QPushButton::clicked, this, &SequencesWindow::RemoveSelected);
   connect(commands_, &QListWidget::itemSelectionChanged, this, [this] { ShowParameters(); });
   connect(commands_, &QListWidget::itemDoubleClicked, this, &SequencesWindow::EditWholeCommand);
   connect(parameters_, &QTableWidget::cellClicked, this, &SequencesWindow::EditSelectedRows);
@@ -216,21 +229,26 @@ void SequencesWindow::BuildLayout() {
     editor_.SelectSaved(saved_->row(chosen.first()));
     FillSequenceCommands(-1);
   });
-  connect(create, &QPushButton::clicked, this, &SequencesWindow::NewSequence);
-  connect(save, &QPushButton::clicked, this, &SequencesWindow::SaveSequence);
+}
+
+void SequencesWindow::ConnectButtons(const Buttons& buttons) {
+  connect(buttons.add, &QPushButton::clicked, this, &SequencesWindow::Add);
+  connect(buttons.remove, &QPushButton::clicked, this, &SequencesWindow::RemoveSelected);
+  connect(buttons.create, &QPushButton::clicked, this, &SequencesWindow::NewSequence);
+  connect(buttons.save, &QPushButton::clicked, this, &SequencesWindow::SaveSequence);
   connect(delete_, &QPushButton::clicked, this, &SequencesWindow::DeleteSequence);
-  connect(run, &QPushButton::clicked, this, &SequencesWindow::RunSequence);
-  connect(verify, &QPushButton::clicked, this, [this] {
+  connect(buttons.run, &QPushButton::clicked, this, &SequencesWindow::RunSequence);
+  connect(buttons.verify, &QPushButton::clicked, this, [this] {
     if (busy_) return;
     busy_ = true;
     editor_.Verify(FromQt(repetitions_->text()), FromQt(wait_->text()), stepByStep_->isChecked());
     busy_ = false;
   });
-  connect(config, &QPushButton::clicked, this, &SequencesWindow::OpenSettings);
-  connect(help, &QPushButton::clicked, this, &SequencesWindow::OpenHelp);
-  connect(reference, &QPushButton::clicked, this, &SequencesWindow::OpenReference);
-  connect(cliche, &QPushButton::clicked, this, &SequencesWindow::OpenGraphicCliche);
-  connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+  connect(buttons.config, &QPushButton::clicked, this, &SequencesWindow::OpenSettings);
+  connect(buttons.help, &QPushButton::clicked, this, &SequencesWindow::OpenHelp);
+  connect(buttons.reference, &QPushButton::clicked, this, &SequencesWindow::OpenReference);
+  connect(buttons.cliche, &QPushButton::clicked, this, &SequencesWindow::OpenGraphicCliche);
+  connect(buttons.exit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool SequencesWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -421,12 +439,7 @@ void SequencesWindow::RunSequence() {
 }
 
 void SequencesWindow::OpenSettings() {
-  AppSettings& settings = editor_.Settings();
-  SettingsDialog dialog(this, ChoiceFromSettings(settings),
-                        OfferedPortNames(PresentSerialDevices()));
-  dialog.SetFilterLocked(true);
-  dialog.SetModelLocked(true);
-  if (dialog.exec() == QDialog::Accepted) ApplyLinkSettings(dialog.Choice(), settings);
+  ui_.OpenLinkSettings(editor_.Settings());
 }
 
 void SequencesWindow::OpenHelp() {
@@ -438,8 +451,7 @@ void SequencesWindow::OpenReference() {
 }
 
 void SequencesWindow::OpenGraphicCliche() {
-  GraphicClicheDialog dialog(editor_.Settings().portName, ui_, this);
-  dialog.exec();
+  ui_.OpenGraphicCliche(editor_.Settings().portName);
 }
 
 }  // namespace taloven

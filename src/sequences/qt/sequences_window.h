@@ -1,19 +1,19 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
 #include "sequences/sequence_editor.h"
+#include "ui/qt/dialog_parent.h"
 
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
 
 namespace taloven {
-
-class QtUi;
 
 // The sequences window (dialog 159): composes, edits, saves, deletes and
 // runs command sequences. Its logic is SequenceEditor; this class only keeps
@@ -23,7 +23,6 @@ class SequencesWindow : public QDialog {
  public:
   SequencesWindow(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
                   QWidget* parent = nullptr);
-  ~SequencesWindow() override;
 
   const SequenceEditor& Editor() const { return editor_; }
 
@@ -32,7 +31,22 @@ class SequencesWindow : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The buttons the layout places and the connections wire.
+  struct Buttons {
+    QPushButton *add, *remove, *create, *run, *save, *verify;
+    QPushButton *cliche, *reference, *help, *config, *exit;
+  };
+
   void BuildLayout();
+  void CreateLists();
+  Buttons CreateButtons();
+  void CreateParameterTable();
+  void CreateRunFields();
+  QGridLayout* ListsGrid(const Buttons& buttons);
+  QHBoxLayout* RunFieldsRow();
+  QHBoxLayout* ButtonRow(const Buttons& buttons);
+  void ConnectLists();
+  void ConnectButtons(const Buttons& buttons);
   void FillGroups();
   void FillAvailable();
   void FillSavedNames();
@@ -70,8 +84,7 @@ class SequencesWindow : public QDialog {
   QLineEdit* repetitions_ = nullptr;
   bool busy_ = false;  // a nested window is up
   // Entry dialogs and messages open over this window while it lives.
-  QtUi* qtUi_ = nullptr;
-  QPointer<QWidget> previousUiParent_;
+  DialogParentScope dialogParent_;
 };
 
 }  // namespace taloven

@@ -10,6 +10,7 @@
 #include "base/encoding.h"
 #include "fiscalmem/qt/mfd_dialogs.h"
 #include "fiscalmem/qt/mfd_window.h"
+#include "support/qt/placing_ui.h"
 #include "support/scripted_ui.h"
 
 namespace taloven {
@@ -74,19 +75,19 @@ class MfdWindowTest : public QObject {
     QCOMPARE(window.result(), int(QDialog::Accepted));
   }
 
-  void scannerItemOpensTheCaptureWindow() {
-    testing::ScriptedUi ui;
+  // The capture window opens over this one; the operations' dialogs keep
+  // the owner they had.
+  void scannerItemOpensTheCaptureWindowOverThisOne() {
+    testing::PlacingUi ui;
+    QWidget main;
+    ui.SetParent(&main);
     AppSettings settings;
     MfdWindow window(ui, settings);
-    window.show();
-    QString opened;
-    QTimer::singleShot(0, [&] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal) opened = modal->windowTitle();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    });
     window.findChild<QAction*>("scanner")->trigger();
-    QCOMPARE(opened, QStringLiteral("pdf 417"));
+    QCOMPARE(ui.opened.size(), size_t{1});
+    QCOMPARE(ui.opened[0].tool, std::string("scanner"));
+    QCOMPARE(ui.opened[0].owner, static_cast<QWidget*>(&window));
+    QCOMPARE(ui.Parent(), &main);
   }
 
   void intervalDialogStartsWithCoosAndEnablesTheChosenFields() {

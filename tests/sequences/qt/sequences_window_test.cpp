@@ -10,6 +10,7 @@
 
 #include "resources/qt/qt_text.h"
 #include "sequences/sequences_file.h"
+#include "support/qt/placing_ui.h"
 #include "support/scripted_port.h"
 #include "support/scripted_ui.h"
 #include "support/test_clock.h"
@@ -141,6 +142,40 @@ class SequencesWindowTest : public QObject {
     QVERIFY(LoadSequences(SequencesFilePath(settings_.workingDirectory), left) == RecordFile::Read);
     QCOMPARE(left.Count(), 0);
     QVERIFY(ui_.AllAnswered());
+  }
+
+  // The keyboard, and the reading of the window, take the controls in the
+  // order of the dialog's resource.
+  void controlsFollowEachOtherInTheirOrder() {
+    auto window = Open();
+    QStringList chain;
+    for (QWidget* w = window->nextInFocusChain(); w != window.get(); w = w->nextInFocusChain())
+      if (w->parentWidget() == window.get() && !w->objectName().isEmpty()) chain << w->objectName();
+    QCOMPARE(chain,
+             QStringList({"1213", "1162", "1161", "1172", "1167", "1168", "1173", "1238", "1170",
+                          "1171", "1291", "1305", "1295", "1293", "1294", "2",    "1166", "1277",
+                          "1276", "1272", "1211", "1208", "1209", "1210", "1174", "1275", "1273"}));
+  }
+
+  // Settings and the graphic cliche open over this window, on the settings
+  // it works with; afterwards the dialogs go back to the window below.
+  void pictureButtonsOpenTheToolsOverThisWindow() {
+    testing::PlacingUi ui;
+    QWidget below;
+    ui.SetParent(&below);
+    settings_.portName = "COM3:";
+    {
+      SequencesWindow window(settings_, ui, ports_, clock_);
+      Find<QPushButton>(window, 1294)->click();
+      Find<QPushButton>(window, 1305)->click();
+      QCOMPARE(ui.opened.size(), size_t{2});
+      QCOMPARE(ui.opened[0].tool, std::string("settings"));
+      QCOMPARE(ui.opened[0].settings, &settings_);
+      QCOMPARE(ui.opened[1].tool, std::string("cliche"));
+      QCOMPARE(ui.opened[1].detail, std::string("COM3:"));
+      for (const auto& opened : ui.opened) QCOMPARE(opened.owner, static_cast<QWidget*>(&window));
+    }
+    QCOMPARE(ui.Parent(), &below);
   }
 };
 

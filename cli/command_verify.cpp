@@ -102,6 +102,9 @@ int RunWithReadings(CommandContext& context, bool training) {
   }
   const int runStatus = run.result == kSequenceCancelled ? 6 : ExitStatusFor(run.result);
   if (!training) {
+    // The report still shows what the readings hold; the run's failure is
+    // what the status tells.
+    if (runStatus != 0) context.Fail(W("a sequência parou: ") + RunErrorText(run.result));
     const int reportStatus = PrintReport(context, run.message);
     return WithRefusals(context, refusals, runStatus != 0 ? runStatus : reportStatus);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
@@ -25,7 +26,8 @@ std::string PathOf(const ExecutionContext& context, const std::string& name) {
 // A reading that was not taken ends the pass: its text says what the
 // exchange gave instead, and nothing may be compared against it.
 bool Read(const char* name, ExecutionContext& context, VerifyRun& run, std::string* text) {
-  const bool training = name == kTrainingBefore || name == kTrainingAfter;
+  const std::string_view which = name;
+  const bool training = which == kTrainingBefore || which == kTrainingAfter;
   const std::string consequence =
       training ? W("o treino anterior fica como estava") : W("nada foi comparado");
   Reading reading = TakeReading(context);

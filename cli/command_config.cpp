@@ -125,7 +125,7 @@ int PrintFrames(const CommandContext& context, std::vector<CommandRecord>& comma
     if (result != 0)
       return PrintResults(context, record.title + ": " + record.formattedReturn, result);
     std::string hex;
-    for (uint32_t i = 0; i < record.frame.length; ++i) AppendDumpByte(hex, record.frame.data[i]);
+    for (uint8_t byte : record.frame) AppendDumpByte(hex, byte);
     context.out << hex.substr(1) << '\n';
   }
   context.out << std::flush;

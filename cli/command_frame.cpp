@@ -18,7 +18,7 @@ int RunFrameCommand(CommandContext& context) {
   const int result = BuildCommandFrame(record, context.settings.extendedReturn != 0);
   if (result != 0) return PrintResults(context, record.formattedReturn, result);
   std::string hex;
-  for (uint32_t i = 0; i < record.frame.length; ++i) AppendDumpByte(hex, record.frame.data[i]);
+  for (uint8_t byte : record.frame) AppendDumpByte(hex, byte);
   return PrintResults(context, hex.substr(1), 0);
 }
 

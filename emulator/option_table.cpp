@@ -61,6 +61,16 @@ bool FaultCount(Options& options, const std::string& name, const std::string& va
   return Number(name, value, minimum, options.faults.*field, error);
 }
 
+// "MS/EVERY": a pause of MS milliseconds after every EVERY reply bytes.
+bool Gap(Options& options, const std::string& name, const std::string& value, std::string& error) {
+  const size_t slash = value.find('/');
+  if (slash != std::string::npos && ReadCount(value.substr(0, slash), 1, options.faults.gapMs) &&
+      ReadCount(value.substr(slash + 1), 1, options.faults.gapEvery))
+    return true;
+  error = name + ": \"" + value + "\" is not MS/EVERY, two numbers of 1 or more";
+  return false;
+}
+
 // Symbols are counted from 1, as the person scanning them counts.
 template <std::set<int> Options::*field>
 bool Symbol(Options& options, const std::string& name, const std::string& value,
@@ -121,7 +131,8 @@ const std::vector<EmulatorOption>& OptionTable() {
        "fiscal memory; with --state and no line, save and end"},
       {"--export-pdf417", "DIR", kNoLine, Text<&Options::exportPdf417>, S::kPrinter,
        "write the journal as PDF-417 symbols, one bitmap each\n"
-       "(DIR/symbol_0001.bmp, ...), and end"},
+       "(DIR/symbol_0001.bmp, ...; DIR is made when missing),\n"
+       "and end"},
       {"--export-scanner", "FILE", kNoLine, Text<&Options::exportScanner>, S::kPrinter,
        "write the journal as the bytes a scanner sends when\n"
        "it reads those symbols (one record each), and end"},
@@ -149,6 +160,9 @@ const std::vector<EmulatorOption>& OptionTable() {
        "send N noise bytes before the reply"},
       {"--fault-slow", "MS", kNoLine, FaultCount<1, &FaultPlan::slowByteMs>, S::kFaults,
        "pause MS milliseconds before every reply byte"},
+      {"--fault-gap", "MS/EVERY", kNoLine, Gap, S::kFaults,
+       "pause MS milliseconds after every EVERY reply bytes,\n"
+       "as a USB-serial adapter delivers bursts"},
       {"--fault-close", "", kNoLine, FaultFlag<&FaultPlan::closeMidReply>, S::kFaults,
        "drop the line half-way through the reply (a new\n"
        "pseudo-terminal follows; --link is moved to it)"},

@@ -1,5 +1,6 @@
 #include "journal_selection.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -41,6 +42,9 @@ JournalSelection SelectUserAndCoos(int user, int firstCoo, int lastCoo) {
 
 int LoadJournal(const char* mfdPath, LoadedJournal& journal) {
   if (mfdPath == nullptr) return KOVO_NO_VALID_DATA;
+  // A folder opens as a stream whose end lies beyond any memory.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(mfdPath, error)) return KOVO_NO_VALID_DATA;
   std::ifstream file(mfdPath, std::ios::binary);
   if (!file) return KOVO_NO_VALID_DATA;
   file.seekg(0, std::ios::end);

@@ -8,7 +8,7 @@
 extern "C" {
 #endif
 
-#if defined(KOVO_LIBRARY_NAME)
+#if defined(KOVO_BUILDING_LIBRARY)
 #define KOVO_API __attribute__((visibility("default")))
 #else
 #define KOVO_API

@@ -88,7 +88,7 @@ int DownloadMemory(const std::string& portName, const DownloadRequest& request,
     bool received = false;
     for (int attempt = 0; attempt < kAttempts && !received; ++attempt) {
       std::string data;
-      if (line.Exchange(kBlockCode, Digits(block, 6), kBlockReplySize, data, attempt > 0) !=
+      if (line.Exchange(kBlockCode, Digits(block, 6), kBlockReplySize, data) !=
           PrinterLine::Result::kOk)
         continue;
       const std::string_view reply(data);

@@ -69,7 +69,6 @@ extern "C" KOVO_API int KovoAddBmpFile(const char* bitmapPath) {
     case taloven::SymbolCheck::OutOfSet:
       return KOVO_BMP_OTHER_SET;
     case taloven::SymbolCheck::TooShort:
-    case taloven::SymbolCheck::BadTrailer:
       return KOVO_BMP_NO_SYMBOL;
   }
   const uint32_t total = symbol.total;

@@ -13,12 +13,15 @@ constexpr uint8_t kStx = 0x02;
 constexpr uint8_t kEsc = 0x1B;
 constexpr uint8_t kAck = 0x06;
 // A printer may think a while before a reply starts (selecting journal
-// records); once it sends, bytes follow one another closely.
+// records); a broken reply is over once the line has been quiet this long.
 constexpr int kFirstBytePatienceMs = 2000;
-constexpr int kNextBytePatienceMs = 1000;
+constexpr int kQuietLineMs = 1000;
+// One serial read waits no longer than this, so that deadlines are kept.
+constexpr int kReadStepMs = 1000;
 constexpr int kFilePollMs = 5;
-// Bytes asked of the line at once in a hasty exchange.
-constexpr size_t kPieceBytes = 256;
+// A byte on the line: start bit, 8 data bits, 2 stop bits.
+constexpr int kBitsPerByte = 11;
+constexpr int kReplyMarginMs = 2000;
 // Status bits that say a command was refused (ST1: wrong parameters or
 // command; ST2: not executed or wrong type).
 constexpr uint8_t kRefusedSt1 = 0x0D;
@@ -64,15 +67,20 @@ bool PrinterLine::Send(const std::string& frame) {
   return port_->WriteBlock(bytes, count, &written) != 0 && written == frame.size();
 }
 
-bool PrinterLine::ReceiveByte(uint8_t& byte, int patienceMs) {
+int PrinterLine::ReplyPatienceMs(size_t bytes) {
+  const auto lineMs = static_cast<int>(bytes * kBitsPerByte * 1000 / kBaudRate);
+  return 2 * lineMs + kReplyMarginMs;
+}
+
+bool PrinterLine::ReceiveByte(uint8_t& byte, int64_t deadline) {
+  taloven::Clock& clock = taloven::RealClock();
   if (!filePort_) {
-    // The line's own time-out is about a second a byte.
-    for (int waited = 0; waited < patienceMs; waited += kNextBytePatienceMs)
-      if (port_->Read(&byte, 1, kNextBytePatienceMs) != 0) return true;
+    for (int64_t left = deadline - clock.MonotonicMs(); left > 0;
+         left = deadline - clock.MonotonicMs())
+      if (port_->Read(&byte, 1, static_cast<int>(std::min<int64_t>(left, kReadStepMs))) != 0)
+        return true;
     return false;
   }
-  taloven::Clock& clock = taloven::RealClock();
-  const int64_t deadline = clock.MonotonicMs() + patienceMs;
   while (pendingAt_ >= pending_.size()) {
     uint8_t buffer[8192];
     unsigned got = 0;
@@ -89,45 +97,37 @@ bool PrinterLine::ReceiveByte(uint8_t& byte, int patienceMs) {
   return true;
 }
 
-bool PrinterLine::ReceivePiece(uint8_t* bytes, int count) {
-  if (filePort_) {
-    for (int i = 0; i < count; ++i)
-      if (!ReceiveByte(bytes[i], kNextBytePatienceMs)) return false;
-    return true;
-  }
-  return port_->Read(bytes, count, kNextBytePatienceMs * count) != 0;
-}
-
 void PrinterLine::Discard() {
+  taloven::Clock& clock = taloven::RealClock();
   uint8_t byte = 0;
-  while (ReceiveByte(byte, kNextBytePatienceMs)) {
+  while (ReceiveByte(byte, clock.MonotonicMs() + kQuietLineMs)) {
   }
   pending_.clear();
   pendingAt_ = 0;
 }
 
 PrinterLine::Result PrinterLine::Exchange(const std::string& code, const std::string& parameters,
-                                          size_t dataSize, std::string& data, bool careful) {
+                                          size_t dataSize, std::string& data) {
   data.clear();
   status2_ = 0;
   if (!open_) return Result::kNoReply;
   if (!Send(Frame(code, parameters))) return Result::kNoReply;
+  taloven::Clock& clock = taloven::RealClock();
   uint8_t byte = 0;
-  if (!ReceiveByte(byte, kFirstBytePatienceMs)) return Result::kNoReply;
+  if (!ReceiveByte(byte, clock.MonotonicMs() + kFirstBytePatienceMs)) return Result::kNoReply;
   if (byte != kAck) {
     Discard();
     return Result::kBadReply;
   }
   data.resize(dataSize + 2);
-  auto* bytes = reinterpret_cast<uint8_t*>(data.data());
-  for (size_t i = 0; i < data.size();) {
-    const size_t piece = careful ? 1 : std::min(kPieceBytes, data.size() - i);
-    if (!ReceivePiece(bytes + i, static_cast<int>(piece))) {
+  const int64_t deadline = clock.MonotonicMs() + ReplyPatienceMs(data.size());
+  for (char& c : data) {
+    if (!ReceiveByte(byte, deadline)) {
       data.clear();
-      if (!careful) Discard();
+      Discard();
       return Result::kBadReply;
     }
-    i += piece;
+    c = static_cast<char>(byte);
   }
   const auto st1 = static_cast<uint8_t>(data[dataSize]);
   const auto st2 = static_cast<uint8_t>(data[dataSize + 1]);

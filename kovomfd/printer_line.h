@@ -28,16 +28,20 @@ class PrinterLine {
 
   // Sends code and parameters and reads ACK, dataSize bytes, ST1, ST2 into
   // data. kRefused: the printer answered but did not execute the command.
-  // A careful exchange reads byte by byte, so that a pause of the printer
-  // in mid-reply costs nothing; otherwise the reply is read in pieces, which
-  // a long pause spoils (the caller then asks again, carefully).
+  // Once the ACK is in, the rest of the reply has a deadline of its own
+  // (ReplyPatienceMs), however the line spaces its bytes: USB-serial
+  // adapters hand them over in bursts with long gaps between.
   Result Exchange(const std::string& code, const std::string& parameters, size_t dataSize,
-                  std::string& data, bool careful = true);
+                  std::string& data);
+
+  // How long the bytes after the ACK may take in all: twice their time on
+  // the line, and two seconds.
+  static int ReplyPatienceMs(size_t bytes);
 
  private:
   bool Send(const std::string& frame);
-  bool ReceiveByte(uint8_t& byte, int patienceMs);
-  bool ReceivePiece(uint8_t* bytes, int count);
+  // Waits for one byte until the monotonic deadline.
+  bool ReceiveByte(uint8_t& byte, int64_t deadline);
   // Throws away what is still coming after a broken reply.
   void Discard();
 

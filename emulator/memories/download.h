@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "printer/printer_state.h"
 
@@ -16,8 +17,11 @@ constexpr int kDownloadBlockReplySize = 4 + kDownloadBlockSize + 4;
 // The fiscal memory's image: the identity block, then one block per
 // reduction.
 std::string FiscalMemoryImage(const PrinterState& state);
-// The basic software's image: a header with version and size, the firmware,
-// and its CRC-32.
+// The basic software's image: a header with version, model and size, the
+// firmware, and the CRC-32 of all that.
+std::string BasicSoftwareBytes(const std::string& version, const std::string& model,
+                               std::string_view firmware);
+// This printer's, with firmware bytes of its own.
 std::string BasicSoftwareImage(const PrinterState& state);
 
 }  // namespace taloven::emulator

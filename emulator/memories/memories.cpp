@@ -83,21 +83,29 @@ std::string FiscalMemoryImage(const PrinterState& state) {
   return EncodeMfIdentity(id) + state.fiscalMemory;
 }
 
-std::string BasicSoftwareImage(const PrinterState& state) {
+std::string BasicSoftwareBytes(const std::string& version, const std::string& model,
+                               std::string_view firmware) {
   std::string image = "KVSB";
-  PutField(image, state.firmware, 12);
-  PutField(image, state.model, 20);
-  PutLittleEndian(image, kFirmwareBytes, 4);
+  PutField(image, version, 12);
+  PutField(image, model, 20);
+  PutLittleEndian(image, firmware.size(), 4);
+  image += firmware;
+  PutLittleEndian(image, Crc32(image), 4);
+  return image;
+}
+
+std::string BasicSoftwareImage(const PrinterState& state) {
   // The firmware itself: the same bytes for the same version.
+  std::string firmware;
+  firmware.reserve(kFirmwareBytes);
   uint32_t seed = Crc32(state.firmware + state.model) | 1;
   for (size_t i = 0; i < kFirmwareBytes; ++i) {
     seed ^= seed << 13;
     seed ^= seed >> 17;
     seed ^= seed << 5;
-    image.push_back(static_cast<char>(seed & 0xFF));
+    firmware.push_back(static_cast<char>(seed & 0xFF));
   }
-  PutLittleEndian(image, Crc32(image), 4);
-  return image;
+  return BasicSoftwareBytes(state.firmware, state.model, firmware);
 }
 
 Printer::JournalMark Printer::MarkJournal() const {

@@ -35,6 +35,8 @@ ShapedReply ShapeReply(std::vector<uint8_t> reply, size_t statusAt, FaultPlan& p
     shaped.dropLineAtEnd = true;
   }
   shaped.slowByteMs = plan.slowByteMs;
+  shaped.gapMs = plan.gapMs;
+  shaped.gapEvery = plan.gapEvery;
   return shaped;
 }
 

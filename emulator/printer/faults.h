@@ -19,10 +19,14 @@ struct FaultPlan {
   int commands = -1;         // commands still affected; -1: all of them
   bool corruptData = false;  // one bit of the reply data flipped
   int after = 0;             // commands answered soundly before the plan starts
+  // A pause of gapMs after every gapEvery reply bytes, as a USB-serial
+  // adapter hands bytes over in bursts.
+  int gapMs = 0;
+  int gapEvery = 0;
 
   bool Any() const {
     return noReply || stallAfter >= 0 || nak || corruptStatus || noiseBytes > 0 || slowByteMs > 0 ||
-           closeMidReply || corruptData;
+           closeMidReply || corruptData || gapMs > 0;
   }
 };
 
@@ -30,6 +34,7 @@ struct FaultPlan {
 struct ShapedReply {
   std::vector<uint8_t> bytes;
   int slowByteMs = 0;
+  int gapMs = 0, gapEvery = 0;
   bool dropLineAtEnd = false;  // the line is dropped after the bytes
 };
 

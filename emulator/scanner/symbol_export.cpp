@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "formats/symbol_record.h"
@@ -13,14 +14,20 @@ namespace taloven::emulator {
 std::vector<std::string> SymbolRecords(const std::string& journal) {
   std::vector<std::string> records;
   for (size_t offset = 0; offset < journal.size(); offset += kSymbolPayload)
-    records.push_back(MakeSymbolRecord(static_cast<uint32_t>(journal.size()),
-                                       static_cast<uint32_t>(offset),
-                                       std::string_view(journal).substr(offset, kSymbolPayload)));
+    records.push_back(
+        MakeSymbolRecord(static_cast<uint32_t>(journal.size()), static_cast<uint32_t>(offset),
+                         std::string_view(journal).substr(offset, kSymbolPayload), kSymbolTrailer));
   return records;
 }
 
 bool ExportSymbolBitmaps(const std::string& journal, const std::string& directory,
                          std::string& error) {
+  std::error_code made;
+  std::filesystem::create_directories(directory, made);
+  if (made) {
+    error = directory + ": " + made.message();
+    return false;
+  }
   const std::vector<std::string> records = SymbolRecords(journal);
   for (size_t i = 0; i < records.size(); ++i) {
     zint_symbol* symbol = ZBarcode_Create();

@@ -83,16 +83,19 @@ void Server::Send(const ShapedReply& reply) {
   const auto perByte = options_.baud > 0
                            ? std::chrono::microseconds(kBitsPerByte * 1000000LL / options_.baud)
                            : std::chrono::microseconds(0);
-  if (perByte.count() == 0 && reply.slowByteMs == 0) {
+  if (perByte.count() == 0 && reply.slowByteMs == 0 && reply.gapMs == 0) {
     if (!reply.bytes.empty()) transport_.Send(reply.bytes.data(), reply.bytes.size());
   } else {
     // Each byte is handed over when a real line would have finished
-    // carrying its 11 bits.
-    auto next = Clock::now() + perByte + std::chrono::milliseconds(reply.slowByteMs);
-    for (uint8_t byte : reply.bytes) {
+    // carrying its 11 bits; a gap holds back the bytes after it.
+    const auto step = perByte + std::chrono::milliseconds(reply.slowByteMs);
+    auto next = Clock::now() + step;
+    for (size_t sent = 0; sent < reply.bytes.size(); ++sent) {
+      if (reply.gapEvery > 0 && sent > 0 && sent % static_cast<size_t>(reply.gapEvery) == 0)
+        next += std::chrono::milliseconds(reply.gapMs);
       std::this_thread::sleep_until(next);
-      if (!transport_.Send(&byte, 1)) break;
-      next += perByte + std::chrono::milliseconds(reply.slowByteMs);
+      if (!transport_.Send(&reply.bytes[sent], 1)) break;
+      next += step;
     }
   }
   if (reply.dropLineAtEnd) {

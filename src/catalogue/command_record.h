@@ -1,8 +1,6 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,33 +39,6 @@ struct ReturnField {
   std::string value;
 };
 
-// The encoded command frame. Its bytes are held as they come, so that the
-// many records that are never sent carry none; it never grows past 4096
-// bytes: Append refuses what would not fit.
-struct FrameBuffer {
-  static constexpr size_t kCapacity = 4096;
-  std::vector<uint8_t> data;  // at least length bytes; those are the frame
-  uint32_t length = 0;
-
-  // Empties the frame and keeps room for STX and N, which Seal fills.
-  void Start() {
-    data.assign(3, 0);
-    length = 3;
-  }
-
-  bool Append(const uint8_t* bytes, size_t count);
-  bool Append(std::string_view bytes) {
-    return Append(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  }
-  bool AppendByte(uint8_t byte) { return Append(&byte, 1); }
-  // Writes STX and the length and appends the byte-sum checksum; false when
-  // the two checksum bytes would not fit.
-  bool Seal();
-  std::vector<uint8_t> Bytes() const {
-    return {data.begin(), data.begin() + std::min<size_t>(length, data.size())};
-  }
-};
-
 struct CommandRecord {
   static constexpr int kMaxEscapeBytes = 12;
 
@@ -81,7 +52,9 @@ struct CommandRecord {
 
   uint32_t equipmentMask = 0;
   int32_t replyLength = 0;
-  FrameBuffer frame;
+  // The encoded frame of its latest sending, empty until one is built and
+  // after a refusal.
+  std::vector<uint8_t> frame;
   std::vector<uint8_t> replyBytes;
   std::string dumpText;
   std::string group;

@@ -1,6 +1,7 @@
 #include "link/execute.h"
 
 #include <memory>
+#include <optional>
 
 #include "base/encoding.h"
 #include "link/clock.h"
@@ -11,7 +12,6 @@
 #include "link/port.h"
 #include "link/reply_receiver.h"
 #include "link/reply_results.h"
-#include "link/serial_port.h"
 #include "replies/daily_log.h"
 #include "replies/return_format.h"
 #include "resources/strings.h"
@@ -37,7 +37,7 @@ void SendOverLine(Port& port, const CommandRecord& record, Ui& ui) {
   // Failures here show as a missing reply.
   port.Purge();
   ui.Pause(kSettleAfterPurgeMs);
-  port.Write(record.frame.data.data(), static_cast<int>(record.frame.length), kWriteTimeoutMs);
+  port.Write(record.frame.data(), static_cast<int>(record.frame.size()), kWriteTimeoutMs);
   ui.Pause(kSettleAfterWriteMs);
 }
 
@@ -52,16 +52,15 @@ void SendThroughFile(FilePort& port, const CommandRecord& record, Ui& ui,
   }
   for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
     unsigned written = 0;
-    port.WriteBlock(record.frame.data.data(), static_cast<int>(record.frame.length), &written);
-    if (written >= record.frame.length) break;
+    port.WriteBlock(record.frame.data(), static_cast<int>(record.frame.size()), &written);
+    if (written >= record.frame.size()) break;
     ui.Pause(kWriteRetryPauseMs);
   }
 }
 
 void StartDump(CommandRecord& record) {
   record.dumpText = "CMD: ";
-  for (uint32_t i = 0; i < record.frame.length; ++i)
-    AppendDumpByte(record.dumpText, record.frame.data[i]);
+  for (uint8_t byte : record.frame) AppendDumpByte(record.dumpText, byte);
   record.dumpText += "\r\nRET: ";
 }
 
@@ -79,6 +78,63 @@ void LogExchange(const CommandRecord& record, ExecutionContext& context) {
                      &failure) != 0)
     context.ui.LogWriteFailed(failure);
 }
+
+// Sends the record's frame and takes its reply down the path the port picks.
+class FrameExchange : public PortExchange {
+ public:
+  FrameExchange(CommandRecord& record, ExecutionContext& context, const Deadline& deadline,
+                bool variable, int expected)
+      : record_(record),
+        context_(context),
+        deadline_(deadline),
+        variable_(variable),
+        expected_(expected) {}
+
+  void OverLine(Port& port) override {
+    const bool opened = port.Open(kLineBaudRate) != 0;
+    // A serial device that cannot be opened, or is no terminal, will never
+    // answer: say so at once, with the system's reason, rather than after
+    // every read attempt has timed out.
+    if (!opened) openFailure_ = port.OpenFailure();
+    if (!openFailure_.empty()) {
+      StartDump(record_);
+      record_.dumpText += "\r\n";
+      port.Close();
+      return;
+    }
+    SendOverLine(port, record_, context_.ui);
+    StartDump(record_);
+    end_ = Receiver().OverLine(port);
+    // What a cancelled line still sends must not become the next reply.
+    if (end_ == ReceiveEnd::Cancelled || end_ == ReceiveEnd::CancelledBeforeReply)
+      DrainLine(port, variable_, context_.ui);
+  }
+
+  void OverFile(FilePort& port) override {
+    SendThroughFile(port, record_, context_.ui, deadline_);
+    StartDump(record_);
+    end_ = Receiver().OverFile(port);
+  }
+
+  // Empty when the port opened or cannot tell why not.
+  const std::string& OpenFailure() const { return openFailure_; }
+  ReceiveEnd End() const { return end_; }
+  const std::string& Text() const { return receiver_->Text(); }
+
+ private:
+  ReplyReceiver& Receiver() {
+    return receiver_.emplace(record_, context_.ui, context_.clock, deadline_, variable_, expected_);
+  }
+
+  CommandRecord& record_;
+  ExecutionContext& context_;
+  const Deadline& deadline_;
+  const bool variable_;
+  const int expected_;
+  std::string openFailure_;
+  std::optional<ReplyReceiver> receiver_;
+  ReceiveEnd end_ = ReceiveEnd::NoReply;
+};
 
 }  // namespace
 
@@ -98,38 +154,23 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
     LogExchange(record, context);
     return kExecuteNoReply;
   }
-  FilePort* filePort = dynamic_cast<FilePort*>(port.get());
-  if (filePort) {
-    SendThroughFile(*filePort, record, context.ui, deadline);
-  } else {
-    const bool opened = port->Open(kLineBaudRate) != 0;
-    // A serial device that cannot be opened, or is no terminal, will never
-    // answer: say so at once, with the system's reason, rather than after
-    // every read attempt has timed out.
-    const auto* serialPort = dynamic_cast<const SerialPort*>(port.get());
-    if (!opened && serialPort) {
-      const std::string reason = serialPort->OpenFailure();
-      StartDump(record);
-      record.dumpText += "\r\n";
-      port->Close();
-      port.reset();
-      record.formattedReturn +=
-          Str(StrId::kSendFailed) + "\r\nPorta \"" + context.settings.portName + "\": " + reason;
-      LogExchange(record, context);
-      return kExecuteNoReply;
-    }
-    SendOverLine(*port, record, context.ui);
+  FrameExchange exchange(record, context, deadline, variable, expected);
+  port->Run(exchange);
+  if (!exchange.OpenFailure().empty()) {
+    port.reset();
+    record.formattedReturn += Str(StrId::kSendFailed) + "\r\nPorta \"" + context.settings.portName +
+                              "\": " + exchange.OpenFailure();
+    LogExchange(record, context);
+    return kExecuteNoReply;
   }
-  StartDump(record);
 
-  ReplyReceiver receiver(record, context.ui, context.clock, deadline, variable, expected);
-  const ReceiveEnd end = filePort ? receiver.OverFile(*filePort) : receiver.OverLine(*port);
+  const ReceiveEnd end = exchange.End();
   int result = kExecuteOk;
   switch (end) {
     case ReceiveEnd::Complete:
       port->Close();
       if (variable) {
-        FormatVariableReply(record, receiver.Text(), extended);
+        FormatVariableReply(record, exchange.Text(), extended);
       } else {
         FormatReturnData(record, extended);
       }
@@ -147,7 +188,6 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
       break;
     case ReceiveEnd::Cancelled:
     case ReceiveEnd::CancelledBeforeReply:
-      if (!filePort) DrainLine(*port, variable, context.ui);
       port->Close();
       record.dumpText += "\r\n";
       record.formattedReturn += end == ReceiveEnd::CancelledBeforeReply

@@ -37,6 +37,7 @@ class FilePort : public Port {
   // Takes up to maxCount bytes from the start of the file this side reads;
   // what it does not take stays in the file.
   int ReadBlock(uint8_t* buffer, int maxCount, unsigned* read) override;
+  void Run(PortExchange& exchange) override { exchange.OverFile(*this); }
 
   // The number of bytes waiting to be read.
   int PendingBytes();

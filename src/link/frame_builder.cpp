@@ -5,6 +5,7 @@
 
 #include "base/encoding.h"
 #include "link/execute.h"
+#include "link/frame_buffer.h"
 #include "link/parameter_encoding.h"
 #include "resources/strings.h"
 
@@ -12,7 +13,7 @@ namespace taloven {
 namespace {
 
 int Refuse(CommandRecord& record, int code, const std::string& text) {
-  record.frame.length = 0;
+  record.frame.clear();
   record.formattedReturn += text;
   return code;
 }
@@ -34,7 +35,7 @@ int BuildCommandFrame(CommandRecord& record, bool extendedReturn) {
     return Refuse(record, kExecuteWrongSize,
                   W("Tamanho de retorno do catálogo grande demais: o comando não foi enviado"));
   }
-  FrameBuffer& frame = record.frame;
+  FrameBuffer frame;
   frame.Start();
   frame.AppendByte(extendedReturn ? kExtendedStartByte : kStartByte);
   record.replyLength = extendedReturn ? kExtendedHeaderCount : kHeaderCount;
@@ -66,6 +67,7 @@ int BuildCommandFrame(CommandRecord& record, bool extendedReturn) {
     }
   }
   if (!frame.Seal()) return RefuseTooLong(record);
+  record.frame = frame.Bytes();
   return 0;
 }
 
@@ -73,8 +75,8 @@ bool IsVariableLengthReply(const CommandRecord& record) {
   if (record.returnSize < 0) return true;
   constexpr uint32_t kReadingModeByte = 17;
   return record.escapeLength > 0 && record.escapeBytes[0] == 8 &&
-         record.frame.length > kReadingModeByte &&
-         (record.frame.data[kReadingModeByte] == 'R' || record.frame.data[kReadingModeByte] == 'r');
+         record.frame.size() > kReadingModeByte &&
+         (record.frame[kReadingModeByte] == 'R' || record.frame[kReadingModeByte] == 'r');
 }
 
 }  // namespace taloven

@@ -6,6 +6,7 @@
 
 #include "base/printer_charset.h"
 #include "catalogue/cliche_markup.h"
+#include "link/frame_buffer.h"
 
 namespace taloven {
 namespace {

@@ -6,6 +6,20 @@
 
 namespace taloven {
 
+class FilePort;
+class Port;
+
+// One command's way out and its reply's way back; the port picks the path
+// that fits its kind.
+class PortExchange {
+ public:
+  virtual ~PortExchange() = default;
+  // A byte line (serial or USB): written and read byte by byte.
+  virtual void OverLine(Port& port) = 0;
+  // The file exchange: frames and replies go by blocks through two files.
+  virtual void OverFile(FilePort& port) = 0;
+};
+
 // The byte channel to one printer. Results: non-zero is success, 0 failure;
 // a port shows nothing. The nine operations keep their historical slot order.
 class Port {
@@ -22,6 +36,10 @@ class Port {
   virtual int ReadBlock(uint8_t* buffer, int maxCount, unsigned* read) = 0;
   virtual void Drain(int /*timeoutMs*/, int /*limit*/) {}
   virtual int ReadPending(uint8_t* /*buffer*/) { return 0; }
+
+  virtual void Run(PortExchange& exchange) { exchange.OverLine(*this); }
+  // Why the latest Open failed, when the port can tell; empty otherwise.
+  virtual std::string OpenFailure() const { return {}; }
 
   const std::string& Name() const { return name_; }
 

@@ -33,7 +33,7 @@ class SerialPort : public Port {
   int ReadBlock(uint8_t*, int, unsigned* read) override;
 
   // Why the latest Open failed, in the system's words; empty after success.
-  std::string OpenFailure() const;
+  std::string OpenFailure() const override;
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& OpenName() const { return openName_; }
 

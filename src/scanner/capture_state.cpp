@@ -20,9 +20,6 @@ SymbolVerdict CaptureState::Accept(std::string_view received) {
     case SymbolCheck::TooShort:
       SetStatus(W("Símbolo incompleto: descartado"), received);
       return SymbolVerdict::TooShort;
-    case SymbolCheck::BadTrailer:
-      SetStatus(W("Símbolo com erro de verificação: leia-o novamente"), received);
-      return SymbolVerdict::Damaged;
     case SymbolCheck::OutOfSet:
       SetStatus(W("Símbolo de outro conjunto: descartado"), received);
       return SymbolVerdict::OtherSet;

@@ -15,8 +15,7 @@ constexpr size_t kScannerBufferBytes = 1024;
 enum class SymbolVerdict {
   Stored,
   Repeated,
-  TooShort,  // fewer bytes than a head and a trailer
-  Damaged,   // its trailer does not check
+  TooShort,  // fewer bytes than a head and a trailer, or a piece cut short
   OtherSet,  // not a piece of the set being read
   TooLong,   // did not fit the receive buffer
 };

@@ -69,26 +69,5 @@ TEST(CommandRecord, AppendsKeepCountsEqualToTheLists) {
   EXPECT_TRUE(record.parameters[0].value.empty());
 }
 
-TEST(FrameBuffer, SealWritesLengthAndChecksum) {
-  FrameBuffer frame;
-  frame.length = 3;
-  ASSERT_TRUE(frame.AppendByte(0x1B));
-  ASSERT_TRUE(frame.AppendByte(0x23));
-  ASSERT_TRUE(frame.Seal());
-  EXPECT_EQ(frame.Bytes(), (std::vector<uint8_t>{0x02, 0x04, 0x00, 0x1B, 0x23, 0x3E, 0x00}));
-}
-
-TEST(FrameBuffer, RefusesWhatWouldNotFit) {
-  FrameBuffer frame;
-  frame.length = 3;
-  std::vector<uint8_t> big(FrameBuffer::kCapacity - 4, 0xFF);
-  ASSERT_TRUE(frame.Append(big.data(), big.size()));
-  EXPECT_FALSE(frame.Seal());  // one byte short for the checksum
-  EXPECT_EQ(frame.length, FrameBuffer::kCapacity - 1);
-  EXPECT_TRUE(frame.AppendByte(1));
-  EXPECT_FALSE(frame.AppendByte(1));
-  EXPECT_EQ(frame.length, FrameBuffer::kCapacity);
-}
-
 }  // namespace
 }  // namespace taloven

@@ -16,16 +16,22 @@
 namespace taloven::emulator::testing {
 
 // The taloven-emulator program run by a test: started with arguments and
-// extra environment, its first output line read, stopped with SIGTERM.
+// extra environment (its standard error into errorLog when named), its first
+// output line read, stopped with SIGTERM.
 class EmulatorProcess {
  public:
   EmulatorProcess(const std::vector<std::string>& arguments,
-                  const std::vector<std::string>& environment = {}) {
+                  const std::vector<std::string>& environment = {},
+                  const std::string& errorLog = "") {
     int out[2];
     if (pipe(out) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
       dup2(out[1], STDOUT_FILENO);
+      if (!errorLog.empty()) {
+        const int log = open(errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (log >= 0) dup2(log, STDERR_FILENO);
+      }
       close(out[0]);
       close(out[1]);
       for (const std::string& setting : environment) putenv(const_cast<char*>(setting.c_str()));

@@ -192,6 +192,9 @@ TEST(ExecuteFaults, RepliesThatArriveDamaged) {
       {"corrupt status", {"--fault-corrupt-status"}, kExecuteOk, "\r\nFIM DE PAPEL", false},
       {"noise", {"--fault-noise", "2"}, kExecuteOk, "Marca", false},
       {"slow line", {"--fault-slow", "3"}, kExecuteOk, "ECF-T08", true},
+      // A USB-serial adapter's latency between every two bytes.
+      {"slower line", {"--fault-slow", "20"}, kExecuteOk, "ECF-T08", true},
+      {"bursts", {"--fault-gap", "20/8"}, kExecuteOk, "ECF-T08", true},
   };
   const std::string dir = TempDirectory("damaged");
   for (const Case& c : cases) {

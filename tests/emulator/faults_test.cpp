@@ -14,8 +14,9 @@ TEST(Faults, ShapeTheReplyAndCountDown) {
     std::vector<uint8_t> sent;
     bool drop;
     int slow;
+    int gapMs = 0, gapEvery = 0;
   };
-  FaultPlan noReply, stall, nak, corrupt, noise, slow, close;
+  FaultPlan noReply, stall, nak, corrupt, noise, slow, close, gap;
   noReply.noReply = true;
   stall.stallAfter = 2;
   nak.nak = true;
@@ -23,6 +24,8 @@ TEST(Faults, ShapeTheReplyAndCountDown) {
   noise.noiseBytes = 3;
   slow.slowByteMs = 5;
   close.closeMidReply = true;
+  gap.gapMs = 20;
+  gap.gapEvery = 62;
   const std::vector<Case> cases = {
       {"none", FaultPlan{}, reply, false, 0},
       {"no reply", noReply, {}, false, 0},
@@ -32,12 +35,15 @@ TEST(Faults, ShapeTheReplyAndCountDown) {
       {"noise", noise, {0xFF, 0x00, 0xFF, kAck, 'A', 'B', 0x00, 0x00}, false, 0},
       {"slow", slow, reply, false, 5},
       {"close", close, {kAck, 'A'}, true, 0},
+      {"gap", gap, reply, false, 0, 20, 62},
   };
   for (Case c : cases) {
     const ShapedReply shaped = ShapeReply(reply, 3, c.plan);
     EXPECT_EQ(shaped.bytes, c.sent) << c.what;
     EXPECT_EQ(shaped.dropLineAtEnd, c.drop) << c.what;
     EXPECT_EQ(shaped.slowByteMs, c.slow) << c.what;
+    EXPECT_EQ(shaped.gapMs, c.gapMs) << c.what;
+    EXPECT_EQ(shaped.gapEvery, c.gapEvery) << c.what;
   }
 
   FaultPlan limited = nak;

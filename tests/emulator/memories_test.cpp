@@ -129,8 +129,7 @@ TEST(Memories, ScannerRecordsCarryTheWholeJournal) {
     EXPECT_EQ(GetLittleEndian(r, 0, 4), 1500u);
     EXPECT_EQ(GetLittleEndian(r, 4, 4), i * 668);
     EXPECT_EQ(r.size(), 8 + payloads[i] + 2);
-    EXPECT_EQ(GetLittleEndian(r, r.size() - 2, 2),
-              Crc32(std::string_view(r).substr(0, r.size() - 2)) & 0xFFFF);
+    EXPECT_EQ(r.substr(r.size() - 2), "\x55\xAA") << "two fixed bytes, no check";
     joined += r.substr(8, r.size() - 10);
   }
   EXPECT_EQ(joined, journal);

@@ -41,6 +41,7 @@ std::string Describe(const Options& o) {
   if (f.commands >= 0) out << " count=" << f.commands;
   if (f.corruptData) out << " corrupt-data";
   if (f.after > 0) out << " after=" << f.after;
+  if (f.gapMs > 0) out << " fault-gap=" << f.gapMs << "/" << f.gapEvery;
   return out.str().empty() ? "" : out.str().substr(1);
 }
 
@@ -76,6 +77,7 @@ TEST(Options, ValidCommandLinesSetExactlyTheirFields) {
       {{"--pty", "--fault-stall", "0", "--fault-noise", "4", "--fault-slow", "7", "--fault-after",
         "2", "--fault-count", "3"},
        "line=pty stall=0 noise=4 slow=7 count=3 after=2"},
+      {{"--pty", "--fault-gap", "20/62"}, "line=pty fault-gap=20/62"},
   };
   for (const auto& row : rows) {
     Options options;
@@ -119,6 +121,9 @@ TEST(Options, InvalidCommandLinesAreRefusedWithTheirReason) {
       {{"--fault-slow", "0"}, "--fault-slow: \"0\" is not a number of 1 or more"},
       {{"--fault-after", "0"}, "--fault-after: \"0\" is not a number of 1 or more"},
       {{"--fault-count"}, "--fault-count needs a value"},
+      {{"--fault-gap", "20"}, "--fault-gap: \"20\" is not MS/EVERY, two numbers of 1 or more"},
+      {{"--fault-gap", "20/0"}, "--fault-gap: \"20/0\" is not MS/EVERY, two numbers of 1 or more"},
+      {{"--fault-gap", "/62"}, "--fault-gap: \"/62\" is not MS/EVERY, two numbers of 1 or more"},
       {{"--fault-count", "0"}, "--fault-count: \"0\" is not a number of 1 or more"},
       {{"--help", "--baud", "x"}, "--baud: \"x\" is not a number of 0 or more"},
       {{"--version", "--pty", "--file"}, "choose one of --pty, --file and --usb-socket"},

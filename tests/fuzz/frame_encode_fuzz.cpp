@@ -8,6 +8,7 @@
 
 #include "fuzz_catalogue.h"
 #include "link/execute.h"
+#include "link/frame_buffer.h"
 #include "link/frame_builder.h"
 #include "printer/wire_frame.h"
 
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     input.record.parameters[i].value = i < values.size() ? values[i] : std::string();
   if (BuildCommandFrame(input.record, input.extended) != kExecuteOk) return 0;
 
-  const std::vector<uint8_t> frame = input.record.frame.Bytes();
+  const std::vector<uint8_t> frame = input.record.frame;
   if (frame.size() < 7 || frame.size() > FrameBuffer::kCapacity) std::abort();
   emulator::FrameDecoder decoder;
   for (size_t i = 0; i < frame.size(); ++i) {

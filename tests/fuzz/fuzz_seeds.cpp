@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
       WriteSeed(out / "frame_encode_fuzz", name,
                 fuzz::JoinCommandInput(k, extended, fuzz::JoinValues(values)));
       if (BuildCommandFrame(record, extended) != kExecuteOk) continue;
-      const std::vector<uint8_t> frame = record.frame.Bytes();
+      const std::vector<uint8_t> frame = record.frame;
       WriteSeed(out / "frame_decoder_fuzz", name, frame);
 
       emulator::FrameDecoder decoder;

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "base/encoding.h"
 #include "link/execute.h"
@@ -263,10 +265,45 @@ TEST_F(ExecuteOverLine, ImpossibleReturnSizeIsRefused) {
 }
 
 TEST_F(ExecuteOverLine, PortThatDoesNotOpenEndsAsNoReply) {
-  line_.openResult = 0;
-  CommandRecord record = Command(3);
-  EXPECT_EQ(Run(record), kExecuteNoReply);
-  EXPECT_EQ(line_.failedReads, 42);
+  // A port that can tell why it did not open ends the command at once with
+  // the reason; one that cannot is written to and waited for like any other.
+  struct Case {
+    int openResult;
+    std::string openFailure;
+    int result;
+    std::vector<std::string> calls;
+    int failedReads;
+    std::string ending;
+  };
+  const std::string failed = Str(StrId::kSendFailed);
+  const std::vector<Case> cases{
+      {1, "", kExecuteOk, {"open 9600", "purge", "write", "close"}, 0, ""},
+      {0, "", kExecuteNoReply, {"open 9600", "purge", "write"}, 42, failed},
+      {0,
+       "Permission denied",
+       kExecuteNoReply,
+       {"open 9600", "close"},
+       0,
+       failed + "\r\nPorta \"COM1:\": Permission denied"},
+  };
+  for (const Case& c : cases) {
+    line_ = ScriptedLine{};
+    line_.clock = &clock_;
+    line_.openResult = c.openResult;
+    line_.openFailure = c.openFailure;
+    line_.onWrite = [](ScriptedLine& line, const std::vector<uint8_t>&) {
+      line.Answer({0x06, 0x00, 0x00});
+    };
+    if (c.openResult == 0) line_.onWrite = nullptr;
+    CommandRecord record = Command(0);
+    EXPECT_EQ(Run(record), c.result) << c.openFailure;
+    const std::vector<std::string> calls(
+        line_.calls.begin(), line_.calls.begin() + std::min(line_.calls.size(), c.calls.size()));
+    EXPECT_EQ(calls, c.calls) << c.openFailure;
+    EXPECT_EQ(line_.failedReads, c.failedReads) << c.openFailure;
+    EXPECT_TRUE(EndsWith(record.formattedReturn, c.ending)) << record.formattedReturn;
+    EXPECT_TRUE(Logged());
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "base/encoding.h"
 #include "catalogue/command_record.h"
 #include "link/execute.h"
+#include "link/frame_buffer.h"
 #include "link/frame_builder.h"
 #include "resources/strings.h"
 #include "support/record_builders.h"
@@ -24,7 +25,7 @@ CommandParameter Parameter(const std::string& type, int size, bool mandatory,
 }
 
 std::vector<uint8_t> FrameOf(const CommandRecord& record) {
-  return record.frame.Bytes();
+  return record.frame;
 }
 
 // The parameter bytes of a frame with a one-byte command.
@@ -193,18 +194,18 @@ TEST(CommandFrame, FirstFailingParameterDecides) {
       Command("35", {Parameter("FINANCE", 2, false, "123"), Parameter("STRING", 2, true, ""),
                      Parameter("FINANCE", 2, true, "123")});
   EXPECT_EQ(BuildCommandFrame(record, false), kExecuteMandatoryEmpty);
-  EXPECT_EQ(record.frame.length, 0u);
+  EXPECT_EQ(record.frame.size(), 0u);
 }
 
 TEST(CommandFrame, ParametersBeyondTheFrameAreRefused) {
   CommandRecord fits = Command("35", {Parameter("STRING", 4089, true, "x")});
   ASSERT_EQ(BuildCommandFrame(fits, false), 0);
-  EXPECT_EQ(fits.frame.length, 4096u);
+  EXPECT_EQ(fits.frame.size(), 4096u);
 
   CommandRecord record = Command("35", {Parameter("STRING", 4090, true, "x")});
   EXPECT_EQ(BuildCommandFrame(record, false), kExecuteWrongSize);
   EXPECT_NE(record.formattedReturn.find("4096"), std::string::npos);
-  EXPECT_EQ(record.frame.length, 0u);
+  EXPECT_EQ(record.frame.size(), 0u);
 
   CommandRecord many = Command("35");
   for (int i = 0; i < 5; ++i) many.AppendParameter(Parameter("STRING", 1000, true, "x"));
@@ -218,7 +219,7 @@ TEST(CommandFrame, CommandCodeTooLongForTheRecordIsNotSent) {
   CommandRecord record = Command("1 2 3 4 5 6 7 8 9 10 11 12 13");
   ASSERT_TRUE(record.escapeTooLong);
   EXPECT_EQ(BuildCommandFrame(record, false), kExecuteWrongSize);
-  EXPECT_EQ(record.frame.length, 0u);
+  EXPECT_EQ(record.frame.size(), 0u);
   EXPECT_FALSE(record.formattedReturn.empty());
 }
 
@@ -245,6 +246,27 @@ TEST(CommandFrame, VariableLengthReplies) {
   CommandRecord shortReading = Command("8");
   ASSERT_EQ(BuildCommandFrame(shortReading, false), 0);
   EXPECT_FALSE(IsVariableLengthReply(shortReading));
+}
+
+TEST(FrameBuffer, SealWritesLengthAndChecksum) {
+  FrameBuffer frame;
+  frame.length = 3;
+  ASSERT_TRUE(frame.AppendByte(0x1B));
+  ASSERT_TRUE(frame.AppendByte(0x23));
+  ASSERT_TRUE(frame.Seal());
+  EXPECT_EQ(frame.Bytes(), (std::vector<uint8_t>{0x02, 0x04, 0x00, 0x1B, 0x23, 0x3E, 0x00}));
+}
+
+TEST(FrameBuffer, RefusesWhatWouldNotFit) {
+  FrameBuffer frame;
+  frame.length = 3;
+  std::vector<uint8_t> big(FrameBuffer::kCapacity - 4, 0xFF);
+  ASSERT_TRUE(frame.Append(big.data(), big.size()));
+  EXPECT_FALSE(frame.Seal());  // one byte short for the checksum
+  EXPECT_EQ(frame.length, FrameBuffer::kCapacity - 1);
+  EXPECT_TRUE(frame.AppendByte(1));
+  EXPECT_FALSE(frame.AppendByte(1));
+  EXPECT_EQ(frame.length, FrameBuffer::kCapacity);
 }
 
 }  // namespace

@@ -16,9 +16,10 @@ std::string Journal(size_t size) {
   return journal;
 }
 
-std::string Symbol(const std::string& journal, size_t offset) {
+std::string Symbol(const std::string& journal, size_t offset,
+                   std::string_view trailer = "\x55\xAA") {
   return MakeSymbolRecord(static_cast<uint32_t>(journal.size()), static_cast<uint32_t>(offset),
-                          std::string_view(journal).substr(offset, kSymbolPayloadBytes));
+                          std::string_view(journal).substr(offset, kSymbolPayloadBytes), trailer);
 }
 
 // Symbols fed one after another, as a person scans them, with what the
@@ -26,8 +27,7 @@ std::string Symbol(const std::string& journal, size_t offset) {
 TEST(CaptureState, SymbolsAreJudgedAndTheirPayloadsKeptInOffsetOrder) {
   const std::string set = Journal(1500);  // 668 + 668 + 164
   const std::string other = Journal(2000);
-  std::string damaged = Symbol(set, 668);
-  damaged[20] ^= 0x01;
+  const std::string cutShort = MakeSymbolRecord(1500, 668, std::string_view(set).substr(668, 600));
   const std::string tenBytes = MakeSymbolRecord(1500, 1336, "");
   struct Step {
     std::string bytes;
@@ -63,9 +63,17 @@ TEST(CaptureState, SymbolsAreJudgedAndTheirPayloadsKeptInOffsetOrder) {
         {Symbol(set, 0), SymbolVerdict::Stored, "Símbolo lido: 1/3", "2"}},
        set.substr(0, 668),
        false},
+      {"whatever the trailer holds",
+       {{Symbol(set, 0, "\xFF\xFF"), SymbolVerdict::Stored, "Símbolo lido: 1/3", "1"},
+        {Symbol(set, 668, "\x12\x34"), SymbolVerdict::Stored, "Símbolo lido: 2/3", "2"},
+        {Symbol(set, 1336, ""), SymbolVerdict::Stored, "Símbolo lido: 3/3", "3"}},
+       set,
+       true},
       {"bad symbols are reported and never stored",
        {{"\x01\x02\x03\x04\x05", SymbolVerdict::TooShort, "Símbolo incompleto: descartado", ""},
-        {damaged, SymbolVerdict::Damaged, "Símbolo com erro de verificação: leia-o novamente", ""},
+        {cutShort, SymbolVerdict::TooShort, "Símbolo incompleto: descartado", ""},
+        {Symbol(set, 0) + "x", SymbolVerdict::OtherSet, "Símbolo de outro conjunto: descartado",
+         ""},
         {MakeSymbolRecord(1500, 1500, "x"), SymbolVerdict::OtherSet,
          "Símbolo de outro conjunto: descartado", ""},
         {MakeSymbolRecord(1500, 5, "x"), SymbolVerdict::OtherSet,

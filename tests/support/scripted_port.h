@@ -34,6 +34,8 @@ struct ScriptedLine {
   // Called with the frame each time one is written, e.g. to queue the answer.
   std::function<void(ScriptedLine&, const std::vector<uint8_t>&)> onWrite;
   int openResult = 1;
+  // What a port that failed to open says about it; empty: it cannot tell.
+  std::string openFailure;
   // The clock that a failed read advances by the line's time-out.
   TestClock* clock = nullptr;
 
@@ -55,6 +57,7 @@ class ScriptedPort : public Port {
   int Purge() override;
   int WriteBlock(const uint8_t*, int, unsigned* written) override;
   int ReadBlock(uint8_t*, int, unsigned* read) override;
+  std::string OpenFailure() const override { return line_.openResult ? "" : line_.openFailure; }
 
  private:
   ScriptedLine& line_;

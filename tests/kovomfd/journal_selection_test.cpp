@@ -1,0 +1,119 @@
+#include "journal_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/atomic_file.h"
+#include "formats/mfd_file.h"
+#include "kovo_mfd.h"
+#include "support/temp_directory.h"
+
+namespace kovo {
+namespace {
+
+using taloven::JournalEntry;
+
+JournalEntry Entry(uint32_t coo, uint8_t user, std::string_view when) {
+  JournalEntry entry;
+  entry.coo = coo;
+  entry.user = user;
+  entry.when = when;
+  return entry;
+}
+
+TEST(JournalSelection, DatesAreCheckedAndBoundBothEnds) {
+  struct Case {
+    const char* start;
+    const char* end;
+    bool valid;
+    int first, last;
+  };
+  const std::vector<Case> cases{
+      {"010326", "310326", true, 20260301, 20260331},
+      {"311299", "010100", true, 19991231, 20000101},  // 99 is 1999, 00 is 2000
+      {"290224", "290224", true, 20240229, 20240229},
+      {"290225", "010325", false, 0, 0},  // no 29 February in 2025
+      {"310426", "010526", false, 0, 0},
+      {"010326", "0103", false, 0, 0},
+      {"01032a", "010326", false, 0, 0},
+      {nullptr, "010326", false, 0, 0},
+      {"010326", nullptr, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    JournalSelection selection;
+    const bool valid = SelectDates(c.start, c.end, selection);
+    EXPECT_EQ(valid, c.valid) << (c.start ? c.start : "null") << " " << (c.end ? c.end : "null");
+    if (!c.valid) continue;
+    EXPECT_EQ(selection.firstDate, c.first);
+    EXPECT_EQ(selection.lastDate, c.last);
+  }
+
+  JournalSelection march;
+  ASSERT_TRUE(SelectDates("010326", "310326", march));
+  const std::vector<std::pair<std::string_view, bool>> days{
+      {"28022026235959", false}, {"01032026000000", true},  {"31032026235959", true},
+      {"01042026000000", false}, {"xx032026000000", false},
+  };
+  for (const auto& [when, taken] : days) EXPECT_EQ(march.Takes(Entry(1, 1, when)), taken) << when;
+}
+
+TEST(JournalSelection, UserAndCooRangeTakesOnlyThatUsersDocuments) {
+  const JournalSelection selection = SelectUserAndCoos(2, 10, 20);
+  struct Case {
+    uint32_t coo;
+    uint8_t user;
+    bool taken;
+  };
+  const std::vector<Case> cases{
+      {9, 2, false},  {10, 2, true},  {15, 2, true},  {20, 2, true},
+      {21, 2, false}, {15, 1, false}, {15, 3, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(selection.Takes(Entry(c.coo, c.user, "01032026000000")), c.taken)
+        << c.coo << "/" << int(c.user);
+  EXPECT_TRUE(JournalSelection{}.Takes(Entry(1, 9, "")));
+}
+
+TEST(LoadedJournal, ResultsForEachKindOfFile) {
+  taloven::testing::TempDirectory directory;
+  const auto Path = [&](const char* name) { return (directory.Path() / name).string(); };
+  std::string payload;
+  taloven::AppendJournalRecord(payload,
+                               {7, taloven::JournalKind::kXReading, 1, "07122026101112", "x\n"});
+  std::string error;
+  ASSERT_TRUE(taloven::WriteFileAtomically(Path("good.mfd"), taloven::MfdFileBytes("TV1", payload),
+                                           &error));
+  ASSERT_TRUE(taloven::WriteFileAtomically(Path("nameless.mfd"), taloven::MfdFileBytes("", payload),
+                                           &error));
+  ASSERT_TRUE(taloven::WriteFileAtomically(Path("short.mfd"), "MFD?", &error));
+
+  struct Case {
+    std::string path;
+    int result;
+  };
+  const std::vector<Case> cases{
+      {Path("good.mfd"), KOVO_OK},
+      {Path("nameless.mfd"), KOVO_NO_SERIAL_NUMBER},
+      {Path("short.mfd"), KOVO_NO_VALID_DATA},
+      {Path("missing.mfd"), KOVO_NO_VALID_DATA},
+      {directory.Path().string(), KOVO_NO_VALID_DATA},
+  };
+  for (const Case& c : cases) {
+    LoadedJournal journal;
+    EXPECT_EQ(LoadJournal(c.path.c_str(), journal), c.result) << c.path;
+  }
+  LoadedJournal none;
+  EXPECT_EQ(LoadJournal(nullptr, none), KOVO_NO_VALID_DATA);
+
+  LoadedJournal journal;
+  ASSERT_EQ(LoadJournal(Path("good.mfd").c_str(), journal), KOVO_OK);
+  EXPECT_EQ(journal.source, "TV1");
+  ASSERT_EQ(Selected(journal, {}).size(), 1u);
+  EXPECT_EQ(Selected(journal, {}).front().coo, 7u);
+  EXPECT_TRUE(Selected(journal, SelectUserAndCoos(1, 8, 9)).empty());
+}
+
+}  // namespace
+}  // namespace kovo

@@ -69,11 +69,11 @@ void BM_LoadCatalogue(benchmark::State& state) {
   const double idle = ChildPeakMiB([] {});
   const double loaded = ChildPeakMiB([&] {
     CommandCatalogue catalogue;
-    LoadCatalogue(file.Directory(), catalogue);
+    static_cast<void>(LoadCatalogue(file.Directory(), catalogue));
   });
   for (auto _ : state) {
     CommandCatalogue catalogue;
-    LoadCatalogue(file.Directory(), catalogue);
+    static_cast<void>(LoadCatalogue(file.Directory(), catalogue));
     if (catalogue.Count() != state.range(0)) state.SkipWithError("the catalogue did not load");
     benchmark::DoNotOptimize(catalogue.Records().data());
   }

@@ -53,7 +53,7 @@ void FrameAndFormat(benchmark::State& state, CommandRecord command) {
 // One benchmark per command of the sample catalogue, with its preset values.
 const bool kRegistered = [] {
   CommandCatalogue catalogue;
-  if (LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue) != 0) {
+  if (!LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue).ok()) {
     std::fprintf(stderr, "execute_bench: the sample catalogue did not load\n");
     return false;
   }

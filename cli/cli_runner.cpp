@@ -111,11 +111,11 @@ int CommandContext::UsageError(const std::string& message) const {
 }
 
 bool CommandContext::LoadCatalogue(CommandCatalogue& catalogue) const {
-  std::string reason;
-  if (taloven::LoadCatalogue(settings.workingDirectory, catalogue, &reason) == 0) return true;
+  const Status loaded = taloven::LoadCatalogue(settings.workingDirectory, catalogue);
+  if (loaded.ok()) return true;
   std::string message = Str(StrId::kCatalogueNotLoaded);
   while (!message.empty() && message.back() == ' ') message.pop_back();
-  Fail(message + ": " + reason);
+  Fail(message + ": " + loaded.message());
   return false;
 }
 

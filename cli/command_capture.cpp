@@ -1,7 +1,7 @@
 // Captures the PDF-417 symbols a serial scanner reads into an MFD file, as
 // the capture window does, with the status line of each symbol on standard
 // output.
-#include <signal.h>
+
 #include <unistd.h>
 
 #include <chrono>
@@ -13,34 +13,12 @@
 
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "interrupt_cancel.h"
 #include "scanner/scanner_capture.h"
 #include "scanner/scanner_profile.h"
 
 namespace taloven {
 namespace {
-
-volatile sig_atomic_t interrupted = 0;
-
-void Interrupt(int) {
-  interrupted = 1;
-}
-
-// Ctrl-C ends the capture through the stop flow instead of the program,
-// for as long as it lives.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    interrupted = 0;
-    struct sigaction action {};
-    action.sa_handler = Interrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
-
- private:
-  struct sigaction previous_ {};
-};
 
 // Keeps what the reader reports for the command's own thread, which prints
 // it: the reader never writes to the streams itself.
@@ -185,7 +163,8 @@ int RunCaptureCommand(CommandContext& context) {
   ScannerCapture session(context.ui, listener);
   listener.Attach(session);
   session.SetTiming(options.timing);
-  InterruptGuard guard;
+  // Ctrl-C and SIGTERM end the capture through the stop flow, which saves.
+  InterruptCancel interrupts;
   if (!session.Start(settings))
     return context.Fail(W("a porta do scanner não foi aberta: ") + settings.portName);
   context.err << context.Out(W("Lendo símbolos PDF-417 em ") + settings.portName +
@@ -195,7 +174,7 @@ int RunCaptureCommand(CommandContext& context) {
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
   bool allRead = false;
-  while (!allRead && !interrupted) {
+  while (!allRead && !InterruptCancel::Requested()) {
     for (const CaptureDisplay& display : listener.Wait(100, allRead))
       Print(context, display, options.dump);
     if (options.timeoutSeconds > 0 && std::chrono::steady_clock::now() >= deadline) {

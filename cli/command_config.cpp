@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <filesystem>
 
 #include "base/encoding.h"
 #include "cli_command.h"
@@ -37,9 +36,9 @@ std::string Path(const CommandContext& context) {
 // The stored records; a missing file is an empty list, an unreadable one is
 // reported.
 bool LoadList(const CommandContext& context, ConfigurationList& list) {
-  std::string reason;
-  if (LoadConfigurations(Path(context), list, &reason) >= 0) return true;
-  context.Fail(reason);
+  const Result<RecordFile> loaded = LoadConfigurations(Path(context), list);
+  if (loaded.ok()) return true;
+  context.Fail(loaded.status().message());
   return false;
 }
 
@@ -86,9 +85,8 @@ int Delete(CommandContext& context, const std::string& serial) {
   if (!LoadList(context, list)) return 1;
   if (!FindRecord(context, list, serial)) return 1;
   std::erase_if(list, [&](const EquipmentConfiguration& c) { return c.serialNumber == serial; });
-  std::string reason;
-  if (SaveConfigurations(Path(context), list, &reason) != 0)
-    return context.Fail(W("registro não excluído: ") + reason);
+  if (const Status saved = SaveConfigurations(Path(context), list); !saved.ok())
+    return context.Fail(W("registro não excluído: ") + saved.message());
   return 0;
 }
 
@@ -156,15 +154,21 @@ int Program(CommandContext& context, const std::vector<std::string>& arguments) 
   EquipmentConfiguration configuration = *stored;
   if (havePassword) configuration.password = password;
   if (!context.ResolveModel()) return 1;
-  CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings, context.ui);
-  if (dryRun) return PrintFrames(context, sequence.commands);
+  if (dryRun) {
+    CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings);
+    const int checked = CheckProgrammingRun(configuration, sequence, context.settings, context.ui);
+    if (checked != kExecuteOk) return ExitStatusFor(checked);
+    return PrintFrames(context, sequence.commands);
+  }
   DefaultPortFactory ports;
   // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
   InterruptCancel interrupts;
   std::vector<RefusedCommand> refusals;
   ExecutionContext execution{context.settings,          context.ui, ports, RealClock(),
                              context.options.timeoutMs, &refusals};
-  const ProgrammingResults results = RunProgramming(sequence, execution);
+  const ProgrammingResults results = ProgramPrinter(configuration, execution);
+  // Held back by the check: the user was told why, and nothing was sent.
+  if (!results.ran) return ExitStatusFor(results.result);
   context.out << context.Out(results.message) << '\n' << std::flush;
   // Like "sequence run": 2 to 6 for the results -2 to -6, 10 when the
   // printer refused commands (out of intervention, say).

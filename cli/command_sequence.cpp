@@ -108,9 +108,9 @@ struct Stored {
 // A damaged file is reported, and nothing is done with the empty list it
 // gave: a save from it would be refused anyway.
 bool LoadSaved(const CommandContext& context, const std::string& path, SavedSequences& list) {
-  std::string reason;
-  if (LoadSequences(path, list, &reason) != RecordFile::Damaged) return true;
-  context.Fail(DamagedFileKept(reason));
+  const Result<RecordFile> loaded = LoadSequences(path, list);
+  if (loaded.ok()) return true;
+  context.Fail(DamagedFileKept(loaded.status().message()));
   return false;
 }
 
@@ -121,6 +121,20 @@ std::optional<Stored> Open(CommandContext& context, const std::string& typedName
   if (!name) return std::nullopt;
   stored.name = *name;
   if (!LoadSaved(context, stored.path, stored.list)) return std::nullopt;
+  return stored;
+}
+
+// The saved sequence NAME points to is the one listed as it reads after the
+// naming rules; its stored name, blanks and all, is the one worked on.
+std::optional<Stored> OpenListed(CommandContext& context, const std::string& typedName) {
+  std::optional<Stored> stored = Open(context, typedName);
+  if (!stored) return stored;
+  for (const CommandSequence& sequence : stored->list.Sequences()) {
+    if (SameListedSequenceName(sequence.name, stored->name)) {
+      stored->name = sequence.name;
+      break;
+    }
+  }
   return stored;
 }
 
@@ -135,10 +149,10 @@ const CommandSequence* FindOrSay(const CommandContext& context, const Stored& st
 
 // Writes the changed sequence back as "Salvar" does, in place of the stored one.
 int Save(CommandContext& context, Stored& stored, const CommandSequence& sequence) {
-  std::string error;
-  if (StoreSequence(stored.list, sequence, stored.path, context.ui, ReplaceAnswer::Yes, &error))
-    return 0;
-  return context.Fail(error);
+  // The Ui has said why it was not saved.
+  const Status saved =
+      StoreSequence(stored.list, sequence, stored.path, context.ui, ReplaceAnswer::Yes);
+  return saved.ok() ? 0 : 1;
 }
 
 int List(CommandContext& context, const std::vector<std::string>& args) {
@@ -166,11 +180,9 @@ int New(CommandContext& context, const std::vector<std::string>& args) {
   if (!stored) return 1;
   CommandSequence sequence;
   sequence.name = stored->name;
-  std::string error;
-  if (StoreSequence(stored->list, sequence, stored->path, context.ui,
-                    replace ? ReplaceAnswer::Yes : ReplaceAnswer::No, &error))
-    return 0;
-  return error.empty() ? 1 : context.Fail(error);
+  const Status saved = StoreSequence(stored->list, sequence, stored->path, context.ui,
+                                     replace ? ReplaceAnswer::Yes : ReplaceAnswer::No);
+  return saved.ok() ? 0 : 1;
 }
 
 int Add(CommandContext& context, const std::vector<std::string>& args) {
@@ -186,7 +198,7 @@ int Add(CommandContext& context, const std::vector<std::string>& args) {
     ++i;
   }
   if (positional.size() < 2) return context.UsageError(W("add pede NOME e CMD"));
-  std::optional<Stored> stored = Open(context, positional[0]);
+  std::optional<Stored> stored = OpenListed(context, positional[0]);
   if (!stored) return 1;
   const CommandSequence* found = FindOrSay(context, *stored);
   if (!found) return 1;
@@ -209,7 +221,7 @@ int Remove(CommandContext& context, const std::vector<std::string>& args) {
   std::optional<int> position;
   if (args.size() != 2 || !(position = Count(args[1])))
     return context.UsageError(W("remove pede NOME e a posição K do comando"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const CommandSequence* found = FindOrSay(context, *stored);
   if (!found) return 1;
@@ -223,16 +235,15 @@ int Remove(CommandContext& context, const std::vector<std::string>& args) {
 
 int Delete(CommandContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) return context.UsageError(W("delete pede um NOME"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
-  std::string error;
-  if (DeleteSequence(stored->list, stored->name, stored->path, context.ui, &error)) return 0;
-  return error.empty() ? 1 : context.Fail(error);
+  const Status deleted = DeleteSequence(stored->list, stored->name, stored->path, context.ui);
+  return deleted.ok() ? 0 : 1;
 }
 
 int Show(CommandContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) return context.UsageError(W("show pede um NOME"));
-  std::optional<Stored> stored = Open(context, args[0]);
+  std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const CommandSequence* sequence = FindOrSay(context, *stored);
   if (!sequence) return 1;
@@ -272,7 +283,7 @@ int Run(CommandContext& context, const std::vector<std::string>& args) {
     if (!Count(negative ? text.substr(1) : text))
       return context.UsageError(W("número inválido: ") + text);
   }
-  std::optional<Stored> stored = Open(context, names[0]);
+  std::optional<Stored> stored = OpenListed(context, names[0]);
   if (!stored) return 1;
   const CommandSequence* sequence = FindOrSay(context, *stored);
   if (!sequence) return 1;

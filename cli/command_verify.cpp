@@ -77,10 +77,10 @@ int RunWithReadings(CommandContext& context, bool training) {
   const std::optional<std::string> name = AcceptSequenceName(context.ToCore(args[1]), context.ui);
   if (!name) return 1;
   SavedSequences saved;
-  std::string reason;
-  if (LoadSequences(SequencesFilePath(context.settings.workingDirectory), saved, &reason) ==
-      RecordFile::Damaged)
-    return context.Fail(DamagedFileKept(reason));
+  if (const Result<RecordFile> loaded =
+          LoadSequences(SequencesFilePath(context.settings.workingDirectory), saved);
+      !loaded.ok())
+    return context.Fail(DamagedFileKept(loaded.status().message()));
   const CommandSequence* sequence = saved.Find(*name);
   if (!sequence)
     return context.Fail(W("não há sequência salva com o nome \"") + context.ToCore(args[1]) + "\"");

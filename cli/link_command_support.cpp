@@ -1,6 +1,7 @@
 #include "link_command_support.h"
 
 #include "base/encoding.h"
+#include "catalogue/parameter_entry.h"
 
 namespace taloven {
 
@@ -33,7 +34,7 @@ bool AssignParameterValues(const CommandContext& context, const std::vector<std:
                            CommandRecord* record, MissingValues missing) {
   size_t next = 0;
   for (CommandParameter& parameter : record->parameters) {
-    if (parameter.type == "NOT_EDITABLE" || parameter.type == "DIG_HEX_NOT_EDITABLE") continue;
+    if (!IsEditableParameter(parameter)) continue;
     if (next < values.size()) {
       parameter.value = context.ToCore(values[next]);
     } else if (missing == MissingValues::Empty) {

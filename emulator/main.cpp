@@ -2,12 +2,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/read_file.h"
+#include "base/result.h"
 #include "base/version.h"
 #include "link/drive_c.h"
 #include "options.h"
@@ -39,30 +39,38 @@ void InstallStopHandlers() {
   std::signal(SIGPIPE, SIG_IGN);
 }
 
+// The line the options ask for.
+taloven::Result<std::unique_ptr<taloven::emulator::Transport>> OpenTransport(
+    const taloven::emulator::Options& options, const std::string& driveC) {
+  using namespace taloven::emulator;
+  auto widen = [](auto opened) -> taloven::Result<std::unique_ptr<Transport>> {
+    if (!opened.ok()) return opened.status();
+    return std::unique_ptr<Transport>(std::move(opened.value()));
+  };
+  if (options.line == LineKind::kPty) return widen(PtyTransport::Open(options.linkPath));
+  if (options.line == LineKind::kUsbSocket)
+    return widen(UsbSocketTransport::Open(options.usbSocketPath));
+  return widen(FileTransport::Open(driveC));
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "taloven-emulator: %s\n", message.c_str());
+  return 1;
+}
+
 int ServeScanner(const taloven::emulator::Options& options) {
   using namespace taloven::emulator;
-  std::string error;
-  std::ifstream in(options.scanner, std::ios::binary);
-  const std::string stream{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string stream;
+  const taloven::Status read = taloven::ReadWholeFile(options.scanner, stream);
+  if (!read.ok()) return Fail(options.scanner + ": " + std::strerror(read.systemError()));
   std::vector<std::string> records;
-  if (!in.is_open() || in.bad())
-    error = options.scanner + ": " + std::strerror(errno);
-  else if (!SplitScannerStream(stream, records, error))
-    error = options.scanner + ": " + error;
-  if (!error.empty()) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
-  std::unique_ptr<Transport> transport = PtyTransport::Open(options.linkPath, error);
-  if (!transport) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
-  const int line = PrepareScannerLine(*transport, error);
-  if (line < 0) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
+  if (const taloven::Status split = SplitScannerStream(stream, records); !split.ok())
+    return Fail(options.scanner + ": " + split.message());
+  auto opened = PtyTransport::Open(options.linkPath);
+  if (!opened.ok()) return Fail(opened.status().message());
+  const std::unique_ptr<PtyTransport> transport = std::move(opened.value());
+  const taloven::Result<int> line = PrepareScannerLine(*transport);
+  if (!line.ok()) return Fail(line.status().message());
   std::printf("%s\n", transport->Address().c_str());
   std::fflush(stdout);
   ScannerFeedOptions feed;
@@ -70,10 +78,10 @@ int ServeScanner(const taloven::emulator::Options& options) {
   feed.repeat = options.repeatSymbols;
   feed.skip = options.skipSymbols;
   feed.verbose = options.verbose;
-  if (!RunScannerFeed(*transport, line, records, feed, stopRequested, error)) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
+  if (const taloven::Status fed =
+          RunScannerFeed(*transport, line.value(), records, feed, stopRequested);
+      !fed.ok())
+    return Fail(fed.message());
   return 0;
 }
 
@@ -83,10 +91,10 @@ int main(int argc, char** argv) {
   using namespace taloven::emulator;
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   Options options;
-  std::string error;
   const std::string driveC = taloven::DriveCDirectory();
-  if (!ParseOptions(arguments, options, error)) {
-    std::fprintf(stderr, "taloven-emulator: %s\nTry taloven-emulator --help.\n", error.c_str());
+  if (const taloven::Status parsed = ParseOptions(arguments, options); !parsed.ok()) {
+    std::fprintf(stderr, "taloven-emulator: %s\nTry taloven-emulator --help.\n",
+                 parsed.message().c_str());
     return 2;
   }
   if (options.help) {
@@ -100,8 +108,9 @@ int main(int argc, char** argv) {
 
   PrinterState state = DefaultPrinterState(options.model.empty() ? kDefaultModel : options.model);
   if (!options.statePath.empty()) {
-    if (!LoadStateFile(options.statePath, state, error)) {
-      std::fprintf(stderr, "taloven-emulator: cannot read the state: %s\n", error.c_str());
+    if (const taloven::Status loaded = LoadStateFile(options.statePath, state); !loaded.ok()) {
+      std::fprintf(stderr, "taloven-emulator: cannot read the state: %s\n",
+                   loaded.message().c_str());
       return 2;
     }
     if (!options.model.empty()) state.model = options.model;
@@ -111,19 +120,23 @@ int main(int argc, char** argv) {
     SimulateDays(state, options.simulateDays, Printer(PrinterState{}).Now());
     if (options.line == LineKind::kNone && options.exportPdf417.empty() &&
         options.exportScanner.empty()) {
-      if (!SaveStateFile(options.statePath, state, error)) {
-        std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+      if (const taloven::Status saved = SaveStateFile(options.statePath, state); !saved.ok()) {
+        std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n",
+                     saved.message().c_str());
         return 1;
       }
       return 0;
     }
   }
   if (!options.exportPdf417.empty() || !options.exportScanner.empty()) {
-    if ((!options.exportPdf417.empty() &&
-         !ExportSymbolBitmaps(state.journal, options.exportPdf417, error)) ||
-        (!options.exportScanner.empty() &&
-         !ExportScannerStream(state.journal, options.exportScanner, error))) {
-      std::fprintf(stderr, "taloven-emulator: cannot export the journal: %s\n", error.c_str());
+    taloven::Status exported;
+    if (!options.exportPdf417.empty())
+      exported = ExportSymbolBitmaps(state.journal, options.exportPdf417);
+    if (exported.ok() && !options.exportScanner.empty())
+      exported = ExportScannerStream(state.journal, options.exportScanner);
+    if (!exported.ok()) {
+      std::fprintf(stderr, "taloven-emulator: cannot export the journal: %s\n",
+                   exported.message().c_str());
       return 1;
     }
     return 0;
@@ -131,17 +144,9 @@ int main(int argc, char** argv) {
 
   InstallStopHandlers();
   if (!options.scanner.empty()) return ServeScanner(options);
-  std::unique_ptr<Transport> transport;
-  if (options.line == LineKind::kPty)
-    transport = PtyTransport::Open(options.linkPath, error);
-  else if (options.line == LineKind::kUsbSocket)
-    transport = UsbSocketTransport::Open(options.usbSocketPath, error);
-  else
-    transport = FileTransport::Open(driveC, error);
-  if (!transport) {
-    std::fprintf(stderr, "taloven-emulator: %s\n", error.c_str());
-    return 1;
-  }
+  auto opened = OpenTransport(options, driveC);
+  if (!opened.ok()) return Fail(opened.status().message());
+  const std::unique_ptr<Transport> transport = std::move(opened.value());
   std::printf("%s\n", transport->Address().c_str());
   std::fflush(stdout);
 
@@ -153,8 +158,12 @@ int main(int argc, char** argv) {
   serving.faults = options.faults;
   Server server(*transport, printer, serving);
   const bool served = server.Run(stopRequested);
-  if (!options.statePath.empty() && !SaveStateFile(options.statePath, printer.State(), error))
-    std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+  if (!options.statePath.empty()) {
+    if (const taloven::Status saved = SaveStateFile(options.statePath, printer.State());
+        !saved.ok())
+      std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n",
+                   saved.message().c_str());
+  }
   if (!served) {
     std::fprintf(stderr, "taloven-emulator: %s\n", server.Error().c_str());
     return 1;

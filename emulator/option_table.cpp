@@ -24,74 +24,68 @@ bool ReadCount(const std::string& text, int minimum, int& value) {
   return true;
 }
 
-bool Number(const std::string& name, const std::string& text, int minimum, int& value,
-            std::string& error) {
-  if (ReadCount(text, minimum, value)) return true;
-  error = name + ": \"" + text + "\" is not a number of " + std::to_string(minimum) + " or more";
-  return false;
+Status Number(const std::string& name, const std::string& text, int minimum, int& value) {
+  if (ReadCount(text, minimum, value)) return {};
+  return Status::Failure(name + ": \"" + text + "\" is not a number of " + std::to_string(minimum) +
+                         " or more");
 }
 
 template <bool Options::*field>
-bool Flag(Options& options, const std::string&, const std::string&, std::string&) {
+Status Flag(Options& options, const std::string&, const std::string&) {
   options.*field = true;
-  return true;
+  return {};
 }
 
 template <bool FaultPlan::*field>
-bool FaultFlag(Options& options, const std::string&, const std::string&, std::string&) {
+Status FaultFlag(Options& options, const std::string&, const std::string&) {
   options.faults.*field = true;
-  return true;
+  return {};
 }
 
 template <std::string Options::*field>
-bool Text(Options& options, const std::string&, const std::string& value, std::string&) {
+Status Text(Options& options, const std::string&, const std::string& value) {
   options.*field = value;
-  return true;
+  return {};
 }
 
 template <int minimum, int Options::*field>
-bool Count(Options& options, const std::string& name, const std::string& value,
-           std::string& error) {
-  return Number(name, value, minimum, options.*field, error);
+Status Count(Options& options, const std::string& name, const std::string& value) {
+  return Number(name, value, minimum, options.*field);
 }
 
 template <int minimum, int FaultPlan::*field>
-bool FaultCount(Options& options, const std::string& name, const std::string& value,
-                std::string& error) {
-  return Number(name, value, minimum, options.faults.*field, error);
+Status FaultCount(Options& options, const std::string& name, const std::string& value) {
+  return Number(name, value, minimum, options.faults.*field);
 }
 
 // "MS/EVERY": a pause of MS milliseconds after every EVERY reply bytes.
-bool Gap(Options& options, const std::string& name, const std::string& value, std::string& error) {
+Status Gap(Options& options, const std::string& name, const std::string& value) {
   const size_t slash = value.find('/');
   if (slash != std::string::npos && ReadCount(value.substr(0, slash), 1, options.faults.gapMs) &&
       ReadCount(value.substr(slash + 1), 1, options.faults.gapEvery))
-    return true;
-  error = name + ": \"" + value + "\" is not MS/EVERY, two numbers of 1 or more";
-  return false;
+    return {};
+  return Status::Failure(name + ": \"" + value + "\" is not MS/EVERY, two numbers of 1 or more");
 }
 
 // Symbols are counted from 1, as the person scanning them counts.
 template <std::set<int> Options::*field>
-bool Symbol(Options& options, const std::string& name, const std::string& value,
-            std::string& error) {
+Status Symbol(Options& options, const std::string& name, const std::string& value) {
   int symbol = 0;
-  if (!Number(name, value, 1, symbol, error)) return false;
+  if (Status read = Number(name, value, 1, symbol); !read.ok()) return read;
   (options.*field).insert(symbol);
-  return true;
+  return {};
 }
 
 // The models a technician can choose in the settings dialog; a name as a
 // printer pads it (trailing blanks) is accepted too.
-bool Model(Options& options, const std::string&, const std::string& value, std::string& error) {
+Status Model(Options& options, const std::string&, const std::string& value) {
   for (const std::string& known : SettingsModelNames()) {
     if (Trimmed(value) == Trimmed(known)) {
       options.model = Trimmed(known);
-      return true;
+      return {};
     }
   }
-  error = "unknown model \"" + value + "\" (ECF-T01 to ECF-T12)";
-  return false;
+  return Status::Failure("unknown model \"" + value + "\" (ECF-T01 to ECF-T12)");
 }
 
 }  // namespace

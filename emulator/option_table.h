@@ -20,10 +20,9 @@ struct EmulatorOption {
   // The line the option asks for, or kNone; asking for two lines is refused
   // before the option's value is read.
   LineKind line;
-  // Stores the value read after name (empty when argument is); false with a
+  // Stores the value read after name (empty when argument is); fails with a
   // message when it is not one. nullptr when choosing the line is all it does.
-  bool (*set)(Options& options, const std::string& name, const std::string& value,
-              std::string& error);
+  Status (*set)(Options& options, const std::string& name, const std::string& value);
   HelpSection section;
   const char* help;  // its lines in --help, '\n' between them
 };

@@ -11,35 +11,29 @@ const EmulatorOption* FindOption(const std::string& name) {
   return nullptr;
 }
 
-bool ChooseLine(LineKind line, Options& options, std::string& error) {
-  if (options.line != LineKind::kNone && options.line != line) {
-    error = "choose one of --pty, --file and --usb-socket";
-    return false;
-  }
+Status ChooseLine(LineKind line, Options& options) {
+  if (options.line != LineKind::kNone && options.line != line)
+    return Status::Failure("choose one of --pty, --file and --usb-socket");
   options.line = line;
-  return true;
+  return {};
 }
 
 // Reads the option at arguments[i], and its value if it takes one (moving i
 // past it).
-bool ReadOption(const std::vector<std::string>& arguments, size_t& i, Options& options,
-                std::string& error) {
+Status ReadOption(const std::vector<std::string>& arguments, size_t& i, Options& options) {
   const std::string& name = arguments[i];
   const EmulatorOption* option = FindOption(name);
-  if (option == nullptr) {
-    error = "unknown option \"" + name + "\"";
-    return false;
+  if (option == nullptr) return Status::Failure("unknown option \"" + name + "\"");
+  if (option->line != LineKind::kNone) {
+    if (Status chosen = ChooseLine(option->line, options); !chosen.ok()) return chosen;
   }
-  if (option->line != LineKind::kNone && !ChooseLine(option->line, options, error)) return false;
   std::string value;
   if (*option->argument != '\0') {
-    if (i + 1 >= arguments.size()) {
-      error = name + " needs a value";
-      return false;
-    }
+    if (i + 1 >= arguments.size()) return Status::Failure(name + " needs a value");
     value = arguments[++i];
   }
-  return option->set == nullptr || option->set(options, name, value, error);
+  if (option->set == nullptr) return {};
+  return option->set(options, name, value);
 }
 
 // Filling a state needs no line: the printer then saves it and ends.
@@ -51,31 +45,24 @@ bool OnlyFillsState(const Options& options) {
 
 // A scanner serves a pseudo-terminal, so --scanner chooses --pty; the symbol
 // options mean nothing without it.
-bool CheckScanner(Options& options, std::string& error) {
+Status CheckScanner(Options& options) {
   if (!options.scanner.empty()) {
-    if (options.line != LineKind::kNone && options.line != LineKind::kPty) {
-      error = "a scanner serves a pseudo-terminal (--pty)";
-      return false;
-    }
+    if (options.line != LineKind::kNone && options.line != LineKind::kPty)
+      return Status::Failure("a scanner serves a pseudo-terminal (--pty)");
     options.line = LineKind::kPty;
   } else if (options.symbolGapMs != 2000 || !options.repeatSymbols.empty() ||
              !options.skipSymbols.empty()) {
-    error = "--symbol-gap, --repeat and --skip go with --scanner";
-    return false;
+    return Status::Failure("--symbol-gap, --repeat and --skip go with --scanner");
   }
-  return true;
+  return {};
 }
 
-bool CheckLine(const Options& options, std::string& error) {
-  if (options.line == LineKind::kNone) {
-    error = "choose a line: --pty, --file or --usb-socket PATH";
-    return false;
-  }
-  if (!options.linkPath.empty() && options.line != LineKind::kPty) {
-    error = "--link goes with --pty";
-    return false;
-  }
-  return true;
+Status CheckLine(const Options& options) {
+  if (options.line == LineKind::kNone)
+    return Status::Failure("choose a line: --pty, --file or --usb-socket PATH");
+  if (!options.linkPath.empty() && options.line != LineKind::kPty)
+    return Status::Failure("--link goes with --pty");
+  return {};
 }
 
 // "  --name ARG" padded to the column (two blanks when it reaches it), then
@@ -95,11 +82,12 @@ std::string HelpRow(const EmulatorOption& option, size_t column) {
 
 }  // namespace
 
-bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
+Status ParseOptions(const std::vector<std::string>& arguments, Options& options) {
   for (size_t i = 0; i < arguments.size(); ++i)
-    if (!ReadOption(arguments, i, options, error)) return false;
-  if (options.help || options.version || OnlyFillsState(options)) return true;
-  return CheckScanner(options, error) && CheckLine(options, error);
+    if (Status read = ReadOption(arguments, i, options); !read.ok()) return read;
+  if (options.help || options.version || OnlyFillsState(options)) return {};
+  if (Status scanner = CheckScanner(options); !scanner.ok()) return scanner;
+  return CheckLine(options);
 }
 
 std::string HelpText(const std::string& driveC) {

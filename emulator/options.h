@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "printer/faults.h"
 
 namespace taloven::emulator {
@@ -35,7 +36,7 @@ constexpr const char* kDefaultModel = "ECF-T08";
 
 // Reads the command line (without the program name). false with a message
 // for anything it does not understand.
-bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
+Status ParseOptions(const std::vector<std::string>& arguments, Options& options);
 
 // The --help text, naming the default file-exchange directory.
 std::string HelpText(const std::string& driveC);

@@ -1,8 +1,6 @@
 #include "bmp_image.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "base/read_file.h"
 #include "formats/little_endian.h"
 
 namespace kovo {
@@ -15,11 +13,8 @@ uint8_t Grey(uint8_t blue, uint8_t green, uint8_t red) {
 }  // namespace
 
 bool ReadBmp(const std::string& path, GreyImage& image) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream content;
-  content << file.rdbuf();
-  const std::string bytes = content.str();
+  std::string bytes;
+  if (!taloven::ReadWholeFile(path, bytes).ok()) return false;
   if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0) return false;
   using taloven::GetLittleEndian;
   const uint64_t pixelsAt = GetLittleEndian(bytes, 10, 4);

@@ -24,8 +24,7 @@ std::string Padded(const std::string& digits, size_t width) {
 // The image goes to disk only when complete: a download that fails leaves
 // no file, and an existing file as it was.
 int Save(const char* path, const std::string& bytes) {
-  std::string error;
-  return taloven::WriteFileAtomically(path, bytes, &error) ? KOVO_OK : KOVO_NOT_EXECUTED;
+  return taloven::WriteFileAtomically(path, bytes).ok() ? KOVO_OK : KOVO_NOT_EXECUTED;
 }
 
 int DownloadRaw(const char* portName, const char* outputPath, char memory) {
@@ -86,7 +85,6 @@ extern "C" KOVO_API int KovoDownloadMFD(const char* portName, const char* output
   if (result != KOVO_OK) return result;
   if (image.bytes.empty()) return KOVO_NO_VALID_DATA;
   if (image.serialNumber.empty()) return KOVO_NO_SERIAL_NUMBER;
-  std::string error;
   const std::string file = taloven::MfdFileBytes(image.serialNumber, image.bytes);
-  return taloven::WriteFileAtomically(outputPath, file, &error) ? KOVO_OK : KOVO_NOT_EXECUTED;
+  return taloven::WriteFileAtomically(outputPath, file).ok() ? KOVO_OK : KOVO_NOT_EXECUTED;
 }

@@ -1,15 +1,13 @@
 // Journal databases: the selected documents, their lines and the reductions
 // among them, in an SQLite 3 file (whatever extension the caller gave it).
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "base/encoding.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
@@ -261,24 +259,21 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
   if (loaded != KOVO_OK) return loaded;
   const std::vector<taloven::JournalEntry> chosen = Selected(journal, selection);
   if (chosen.empty()) return KOVO_NO_VALID_DATA;
-  // Built under a temporary name and renamed when complete, so a failure
-  // never leaves half a database (or spoils an existing one).
-  std::string temporary = std::string(outputPath) + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return KOVO_MDB_NOT_OPENED;
-  // The database gets the permissions any new file of the user gets.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  ::close(fd);
+  // Built in memory and written whole through the one atomic writer, so a
+  // failure never leaves half a database (or spoils an existing one), and a
+  // database written again keeps the permissions its owner gave it.
   sqlite3* db = nullptr;
-  bool ok = sqlite3_open(temporary.c_str(), &db) == SQLITE_OK && Fill(db, chosen);
-  ok = sqlite3_close(db) == SQLITE_OK && ok;
-  ok = ok && std::rename(temporary.c_str(), outputPath) == 0;
-  if (!ok) {
-    std::remove(temporary.c_str());
-    return KOVO_MDB_NOT_OPENED;
+  bool ok = sqlite3_open(":memory:", &db) == SQLITE_OK && Fill(db, chosen);
+  std::string bytes;
+  if (ok) {
+    sqlite3_int64 size = 0;
+    unsigned char* image = sqlite3_serialize(db, "main", &size, 0);
+    ok = image != nullptr;
+    if (ok) bytes.assign(reinterpret_cast<const char*>(image), static_cast<size_t>(size));
+    sqlite3_free(image);
   }
+  ok = sqlite3_close(db) == SQLITE_OK && ok;
+  if (!ok || !taloven::WriteFileAtomically(outputPath, bytes).ok()) return KOVO_MDB_NOT_OPENED;
   return KOVO_OK;
 }
 

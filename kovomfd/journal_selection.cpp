@@ -1,9 +1,6 @@
 #include "journal_selection.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "base/read_file.h"
 #include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 
@@ -42,17 +39,7 @@ JournalSelection SelectUserAndCoos(int user, int firstCoo, int lastCoo) {
 
 int LoadJournal(const char* mfdPath, LoadedJournal& journal) {
   if (mfdPath == nullptr) return KOVO_NO_VALID_DATA;
-  // A folder opens as a stream whose end lies beyond any memory.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(mfdPath, error)) return KOVO_NO_VALID_DATA;
-  std::ifstream file(mfdPath, std::ios::binary);
-  if (!file) return KOVO_NO_VALID_DATA;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0) return KOVO_NO_VALID_DATA;
-  file.seekg(0);
-  journal.bytes.resize(static_cast<size_t>(size));
-  if (!file.read(journal.bytes.data(), size)) return KOVO_NO_VALID_DATA;
+  if (!taloven::ReadWholeFile(mfdPath, journal.bytes).ok()) return KOVO_NO_VALID_DATA;
   taloven::MfdContents contents;
   if (!taloven::ParseMfdFile(journal.bytes, contents)) return KOVO_NO_VALID_DATA;
   if (contents.source.empty()) return KOVO_NO_SERIAL_NUMBER;

@@ -1,10 +1,9 @@
 // The fiscal-memory reading from an MF image, by reduction counter or date,
 // complete or simplified.
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "base/atomic_file.h"
+#include "base/read_file.h"
 #include "formats/journal_record.h"
 #include "formats/mf_image.h"
 #include "kovo_mfd.h"
@@ -12,15 +11,6 @@
 
 namespace kovo {
 namespace {
-
-bool ReadFile(const char* path, std::string& bytes) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream content;
-  content << file.rdbuf();
-  bytes = content.str();
-  return true;
-}
 
 bool Counter(const char* text, int& value) {
   if (text == nullptr || *text == '\0') return false;
@@ -101,7 +91,8 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   }
   std::string bytes;
   taloven::MfImage image;
-  if (mfPath == nullptr || !ReadFile(mfPath, bytes) || !taloven::DecodeMfImage(bytes, image))
+  if (mfPath == nullptr || !taloven::ReadWholeFile(mfPath, bytes).ok() ||
+      !taloven::DecodeMfImage(bytes, image))
     return KOVO_NO_VALID_DATA;
 
   ReportText r;
@@ -143,8 +134,7 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   r.Row("GRANDE TOTAL FINAL:", Money(sum.grandTotal));
   if (image.damagedBlocks > 0)
     r.Row(W("BLOCOS DANIFICADOS IGNORADOS:"), std::to_string(image.damagedBlocks));
-  std::string error;
-  return taloven::WriteFileAtomically(textPath, r.Bytes(), &error) ? KOVO_OK : KOVO_TXT_NOT_OPENED;
+  return taloven::WriteFileAtomically(textPath, r.Bytes()).ok() ? KOVO_OK : KOVO_TXT_NOT_OPENED;
 }
 
 }  // namespace

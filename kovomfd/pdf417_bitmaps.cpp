@@ -91,7 +91,6 @@ extern "C" KOVO_API int KovoClosePdf417ToMfd(void) {
   // Payloads in offset order; a symbol never read leaves no gap behind.
   std::string payload;
   for (const auto& [offset, bytes] : set.payloads) payload += bytes;
-  std::string error;
   const std::string file = taloven::MfdFileBytes(taloven::kMfdCaptureSource, payload);
-  return taloven::WriteFileAtomically(set.outputPath, file, &error) ? KOVO_OK : KOVO_NOT_EXECUTED;
+  return taloven::WriteFileAtomically(set.outputPath, file).ok() ? KOVO_OK : KOVO_NOT_EXECUTED;
 }

@@ -20,9 +20,8 @@ int WriteTextReport(const char* mfdPath, const char* outputPath,
   for (const taloven::JournalEntry& entry : chosen) total += entry.lines.size();
   report.Bytes().reserve(total + total / 16);
   for (const taloven::JournalEntry& entry : chosen) report.PrinterLines(entry.lines);
-  std::string error;
-  return taloven::WriteFileAtomically(outputPath, report.Bytes(), &error) ? KOVO_OK
-                                                                          : KOVO_TXT_NOT_OPENED;
+  return taloven::WriteFileAtomically(outputPath, report.Bytes()).ok() ? KOVO_OK
+                                                                       : KOVO_TXT_NOT_OPENED;
 }
 
 }  // namespace

@@ -5,27 +5,24 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "base/atomic_file.h"
+#include "base/read_file.h"
 #include "formats/journal_record.h"
 
 namespace taloven::emulator {
 namespace {
 
-bool ReadWhole(const std::string& path, std::string& out, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (errno == ENOENT) return true;
-    error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  std::ostringstream content;
-  content << file.rdbuf();
-  out = content.str();
-  return true;
+Status Failure(const std::string& path, int code) {
+  return Status::Failure(path + ": " + std::strerror(code), code);
+}
+
+// A memory not yet written is empty.
+Status ReadWhole(const std::string& path, std::string& out) {
+  const Status read = ReadWholeFile(path, out);
+  if (read.ok() || read.systemError() == ENOENT) return {};
+  return Failure(path, read.systemError());
 }
 
 bool WriteAll(int fd, const char* bytes, size_t count) {
@@ -39,36 +36,29 @@ bool WriteAll(int fd, const char* bytes, size_t count) {
   return true;
 }
 
-bool Rewrite(const std::string& path, const std::string& bytes, std::string& error) {
-  const std::string temporary = path + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  bool ok = fd >= 0 && WriteAll(fd, bytes.data(), bytes.size());
-  const int code = errno;
-  if (fd >= 0 && ::close(fd) != 0) ok = false;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  error = path + ": " + std::strerror(ok ? errno : code);
-  std::remove(temporary.c_str());
-  return false;
-}
-
-bool Keep(const std::string& path, const std::string& bytes, std::string& error) {
+// A file that is not there, or holds more than the memory (a memory
+// replaced by a shorter one), is written anew; else what is new is appended.
+Status Keep(const std::string& path, const std::string& bytes) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || static_cast<size_t>(info.st_size) > bytes.size())
-    return Rewrite(path, bytes, error);
-  const size_t saved = static_cast<size_t>(info.st_size);
-  if (saved == bytes.size()) return true;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd < 0) {
-    error = path + ": " + std::strerror(errno);
-    return false;
+  if (::stat(path.c_str(), &info) != 0 || static_cast<size_t>(info.st_size) > bytes.size()) {
+    const Status written = WriteFileAtomically(path, bytes);
+    if (written.ok()) return {};
+    return Failure(path, written.systemError());
   }
-  const bool ok = WriteAll(fd, bytes.data() + saved, bytes.size() - saved);
-  if (!ok) {
-    error = path + ": " + std::strerror(errno);
-    if (::ftruncate(fd, static_cast<off_t>(saved)) != 0) error += " (and could not be cut back)";
+  const size_t saved = static_cast<size_t>(info.st_size);
+  if (saved == bytes.size()) return {};
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) return Failure(path, errno);
+  Status appended;
+  if (!WriteAll(fd, bytes.data() + saved, bytes.size() - saved)) {
+    const int code = errno;
+    appended = ::ftruncate(fd, static_cast<off_t>(saved)) == 0
+                   ? Failure(path, code)
+                   : Status::Failure(
+                         path + ": " + std::strerror(code) + " (and could not be cut back)", code);
   }
   ::close(fd);
-  return ok;
+  return appended;
 }
 
 }  // namespace
@@ -81,18 +71,18 @@ std::string FiscalMemoryFilePath(const std::string& statePath) {
   return statePath + ".fiscal";
 }
 
-bool LoadMemoryFiles(const std::string& statePath, PrinterState& state, std::string& error) {
-  if (!ReadWhole(JournalFilePath(statePath), state.journal, error) ||
-      !ReadWhole(FiscalMemoryFilePath(statePath), state.fiscalMemory, error))
-    return false;
+Status LoadMemoryFiles(const std::string& statePath, PrinterState& state) {
+  if (Status read = ReadWhole(JournalFilePath(statePath), state.journal); !read.ok()) return read;
+  if (Status read = ReadWhole(FiscalMemoryFilePath(statePath), state.fiscalMemory); !read.ok())
+    return read;
   const JournalScan scan = ScanJournal(state.journal);
   if (!scan.entries.empty()) state.user = scan.entries.back().user;
-  return true;
+  return {};
 }
 
-bool SaveMemoryFiles(const std::string& statePath, const PrinterState& state, std::string& error) {
-  return Keep(JournalFilePath(statePath), state.journal, error) &&
-         Keep(FiscalMemoryFilePath(statePath), state.fiscalMemory, error);
+Status SaveMemoryFiles(const std::string& statePath, const PrinterState& state) {
+  if (Status kept = Keep(JournalFilePath(statePath), state.journal); !kept.ok()) return kept;
+  return Keep(FiscalMemoryFilePath(statePath), state.fiscalMemory);
 }
 
 }  // namespace taloven::emulator

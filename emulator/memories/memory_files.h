@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "printer/printer_state.h"
 
 namespace taloven::emulator {
@@ -15,8 +16,8 @@ std::string FiscalMemoryFilePath(const std::string& statePath);
 
 // Missing files leave the memories empty. The owner number resumes from the
 // journal's last record.
-bool LoadMemoryFiles(const std::string& statePath, PrinterState& state, std::string& error);
+Status LoadMemoryFiles(const std::string& statePath, PrinterState& state);
 // An append that fails is cut back, so a file never ends in half a record.
-bool SaveMemoryFiles(const std::string& statePath, const PrinterState& state, std::string& error);
+Status SaveMemoryFiles(const std::string& statePath, const PrinterState& state);
 
 }  // namespace taloven::emulator

@@ -3,12 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 #include <vector>
 
+#include "base/atomic_file.h"
+#include "base/read_file.h"
 #include "memories/memory_files.h"
 #include "printer/exchange.h"
 #include "printer/text850.h"
@@ -331,7 +332,7 @@ std::string StateToText(const PrinterState& state) {
   return out;
 }
 
-bool StateFromText(const std::string& text, PrinterState& state, std::string& error) {
+Status StateFromText(const std::string& text, PrinterState& state) {
   std::map<std::string, const Field*> byKey;
   for (const Field& field : Fields()) byKey[field.key] = &field;
   PrinterState read = state;
@@ -348,8 +349,7 @@ bool StateFromText(const std::string& text, PrinterState& state, std::string& er
     const std::string key = equals == std::string::npos ? line : line.substr(0, equals);
     const std::string value = equals == std::string::npos ? "" : line.substr(equals + 3);
     auto fail = [&](const std::string& why) {
-      error = "line " + std::to_string(number) + ": " + why;
-      return false;
+      return Status::Failure("line " + std::to_string(number) + ": " + why);
     };
     if (equals == std::string::npos) return fail("no \" = \" in \"" + line + "\"");
     if (key == "reduction") {
@@ -370,8 +370,7 @@ bool StateFromText(const std::string& text, PrinterState& state, std::string& er
       return fail("bad value for " + key + ": \"" + value + "\"");
   }
   if (read.taxRateCount < 0 || read.taxRateCount > kTaxRateSlots) {
-    error = "taxRateCount must be 0 to 16";
-    return false;
+    return Status::Failure("taxRateCount must be 0 to 16");
   }
   const int document = static_cast<int>(read.document);
   const int last = static_cast<int>(read.lastDocument);
@@ -381,56 +380,36 @@ bool StateFromText(const std::string& text, PrinterState& state, std::string& er
       read.openReport > kReportSlots ||
       (read.lastDocument == LastDocument::kNonFiscal && read.lastNonFiscalSlot < 0) ||
       (read.document == Document::kManagementReport && read.openReport < 1)) {
-    error = "the document in progress is not one this printer knows";
-    return false;
+    return Status::Failure("the document in progress is not one this printer knows");
   }
   for (const SoldItem& item : read.items) {
     int64_t rate = 0;
     const bool fixed = item.tax == "II" || item.tax == "NN" || item.tax == "FF" ||
                        item.tax == "IS" || item.tax == "NS" || item.tax == "FS";
     if (!fixed && !(ReadDigits(item.tax, rate) && rate >= 1 && rate <= kTaxRateSlots)) {
-      error = "item with unknown tax \"" + item.tax + "\"";
-      return false;
+      return Status::Failure("item with unknown tax \"" + item.tax + "\"");
     }
   }
   state = std::move(read);
-  return true;
+  return {};
 }
 
-bool LoadStateFile(const std::string& path, PrinterState& state, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (errno == ENOENT) return true;
-    error = path + ": " + std::strerror(errno);
-    return false;
+Status LoadStateFile(const std::string& path, PrinterState& state) {
+  std::string content;
+  const Status read = ReadWholeFile(path, content);
+  if (!read.ok()) {
+    if (read.systemError() == ENOENT) return {};
+    return Status::Failure(path + ": " + std::strerror(read.systemError()), read.systemError());
   }
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (!StateFromText(content.str(), state, error)) {
-    error = path + ": " + error;
-    return false;
-  }
-  return LoadMemoryFiles(path, state, error);
+  if (const Status parsed = StateFromText(content, state); !parsed.ok())
+    return Status::Failure(path + ": " + parsed.message());
+  return LoadMemoryFiles(path, state);
 }
 
-bool SaveStateFile(const std::string& path, const PrinterState& state, std::string& error) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << StateToText(state);
-    file.flush();
-    if (!file) {
-      error = temporary + ": " + std::strerror(errno);
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = path + ": " + std::strerror(errno);
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return SaveMemoryFiles(path, state, error);
+Status SaveStateFile(const std::string& path, const PrinterState& state) {
+  if (const Status written = WriteFileAtomically(path, StateToText(state)); !written.ok())
+    return Status::Failure(path + ": " + written.message(), written.systemError());
+  return SaveMemoryFiles(path, state);
 }
 
 }  // namespace taloven::emulator

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "printer/printer_state.h"
 
 namespace taloven::emulator {
@@ -11,13 +12,13 @@ namespace taloven::emulator {
 // with '#' and blank lines are ignored; keys not present keep the default.
 
 std::string StateToText(const PrinterState& state);
-// false, with a message naming the line, when the text cannot be read.
-bool StateFromText(const std::string& text, PrinterState& state, std::string& error);
+// Fails, with a message naming the line, when the text cannot be read.
+Status StateFromText(const std::string& text, PrinterState& state);
 
-// Loads the file; a missing file leaves state as it is and returns true.
-bool LoadStateFile(const std::string& path, PrinterState& state, std::string& error);
+// Loads the file; a missing file leaves state as it is.
+Status LoadStateFile(const std::string& path, PrinterState& state);
 // Writes the whole file under a temporary name and moves it into place, so
 // that an interrupted write never leaves half a state behind.
-bool SaveStateFile(const std::string& path, const PrinterState& state, std::string& error);
+Status SaveStateFile(const std::string& path, const PrinterState& state);
 
 }  // namespace taloven::emulator

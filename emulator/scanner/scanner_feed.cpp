@@ -30,52 +30,47 @@ bool Pause(int ms, const std::atomic<bool>& stop) {
 
 }  // namespace
 
-bool SplitScannerStream(const std::string& stream, std::vector<std::string>& records,
-                        std::string& error) {
+Status SplitScannerStream(const std::string& stream, std::vector<std::string>& records) {
   records.clear();
   size_t at = 0;
   while (at < stream.size()) {
     if (stream.size() - at < kSymbolHeadBytes + kSymbolTrailerBytes) {
-      error = "a record cut short at byte " + std::to_string(at);
-      return false;
+      return Status::Failure("a record cut short at byte " + std::to_string(at));
     }
     const uint64_t total = GetLittleEndian(stream, at, 4);
     const uint64_t offset = GetLittleEndian(stream, at + 4, 4);
     if (offset >= total) {
-      error = "no symbol record at byte " + std::to_string(at);
-      return false;
+      return Status::Failure("no symbol record at byte " + std::to_string(at));
     }
     const size_t length =
         kSymbolHeadBytes +
         static_cast<size_t>(std::min<uint64_t>(kSymbolPayloadBytes, total - offset)) +
         kSymbolTrailerBytes;
     if (length > stream.size() - at) {
-      error = "a record cut short at byte " + std::to_string(at);
-      return false;
+      return Status::Failure("a record cut short at byte " + std::to_string(at));
     }
     records.push_back(stream.substr(at, length));
     at += length;
   }
-  return true;
+  return {};
 }
 
-int PrepareScannerLine(const Transport& transport, std::string& error) {
+Result<int> PrepareScannerLine(const Transport& transport) {
   // The line's settings are shared by both ends: set and watched through a
   // descriptor of our own on the application's side.
   const int line = open(transport.Address().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   termios settings{};
   if (line < 0 || tcgetattr(line, &settings) != 0 || cfsetispeed(&settings, kUnusedSpeed) != 0 ||
       cfsetospeed(&settings, kUnusedSpeed) != 0 || tcsetattr(line, TCSANOW, &settings) != 0) {
-    error = transport.Address() + ": " + std::strerror(errno);
+    const int code = errno;
     if (line >= 0) close(line);
-    return -1;
+    return Status::Failure(transport.Address() + ": " + std::strerror(code), code);
   }
   return line;
 }
 
-bool RunScannerFeed(Transport& transport, int line, const std::vector<std::string>& records,
-                    const ScannerFeedOptions& options, const std::atomic<bool>& stop,
-                    std::string& error) {
+Status RunScannerFeed(Transport& transport, int line, const std::vector<std::string>& records,
+                      const ScannerFeedOptions& options, const std::atomic<bool>& stop) {
   if (options.verbose) std::fprintf(stderr, "scanner: waiting for the application\n");
   termios settings{};
   while (!stop && tcgetattr(line, &settings) == 0 && cfgetispeed(&settings) == kUnusedSpeed)
@@ -89,12 +84,10 @@ bool RunScannerFeed(Transport& transport, int line, const std::vector<std::strin
     for (int time = 0; time < times; ++time) {
       // The pause comes first: the application empties the line right
       // after setting it up.
-      if (!Pause(options.symbolGapMs, stop)) return true;
+      if (!Pause(options.symbolGapMs, stop)) return {};
       const std::string& record = records[i];
-      if (!transport.Send(reinterpret_cast<const uint8_t*>(record.data()), record.size())) {
-        error = "the application stopped reading";
-        return false;
-      }
+      if (!transport.Send(reinterpret_cast<const uint8_t*>(record.data()), record.size()))
+        return Status::Failure("the application stopped reading");
       if (options.verbose)
         std::fprintf(stderr, "scanner: symbol %d/%zu (%zu bytes)\n", number, records.size(),
                      record.size());
@@ -103,7 +96,7 @@ bool RunScannerFeed(Transport& transport, int line, const std::vector<std::strin
   if (options.verbose) std::fprintf(stderr, "scanner: every symbol sent\n");
   while (Pause(100, stop)) {
   }
-  return true;
+  return {};
 }
 
 }  // namespace taloven::emulator

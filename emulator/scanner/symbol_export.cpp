@@ -3,10 +3,9 @@
 #include <zint.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
+#include "base/atomic_file.h"
 #include "formats/symbol_record.h"
 
 namespace taloven::emulator {
@@ -20,21 +19,14 @@ std::vector<std::string> SymbolRecords(const std::string& journal) {
   return records;
 }
 
-bool ExportSymbolBitmaps(const std::string& journal, const std::string& directory,
-                         std::string& error) {
+Status ExportSymbolBitmaps(const std::string& journal, const std::string& directory) {
   std::error_code made;
   std::filesystem::create_directories(directory, made);
-  if (made) {
-    error = directory + ": " + made.message();
-    return false;
-  }
+  if (made) return Status::Failure(directory + ": " + made.message(), made.value());
   const std::vector<std::string> records = SymbolRecords(journal);
   for (size_t i = 0; i < records.size(); ++i) {
     zint_symbol* symbol = ZBarcode_Create();
-    if (symbol == nullptr) {
-      error = "out of memory";
-      return false;
-    }
+    if (symbol == nullptr) return Status::Failure("out of memory");
     symbol->symbology = BARCODE_PDF417;
     symbol->input_mode = DATA_MODE;
     symbol->option_1 = 2;  // error correction level
@@ -50,24 +42,21 @@ bool ExportSymbolBitmaps(const std::string& journal, const std::string& director
         ZBarcode_Encode_and_Print(symbol, reinterpret_cast<const unsigned char*>(record.data()),
                                   static_cast<int>(record.size()), 0);
     if (result >= ZINT_ERROR) {
-      error = std::string(symbol->outfile) + ": " + symbol->errtxt;
+      const Status failed = Status::Failure(std::string(symbol->outfile) + ": " + symbol->errtxt);
       ZBarcode_Delete(symbol);
-      return false;
+      return failed;
     }
     ZBarcode_Delete(symbol);
   }
-  return true;
+  return {};
 }
 
-bool ExportScannerStream(const std::string& journal, const std::string& path, std::string& error) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  for (const std::string& record : SymbolRecords(journal)) file << record;
-  file.flush();
-  if (!file) {
-    error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
+Status ExportScannerStream(const std::string& journal, const std::string& path) {
+  std::string stream;
+  for (const std::string& record : SymbolRecords(journal)) stream += record;
+  const Status written = WriteFileAtomically(path, stream);
+  if (written.ok()) return {};
+  return Status::Failure(path + ": " + written.message(), written.systemError());
 }
 
 }  // namespace taloven::emulator

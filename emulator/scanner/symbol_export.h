@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "formats/symbol_record.h"
 
 namespace taloven::emulator {
@@ -19,10 +20,9 @@ std::vector<std::string> SymbolRecords(const std::string& journal);
 
 // Writes one bitmap per symbol into directory (made when missing):
 // symbol_0001.bmp and on.
-bool ExportSymbolBitmaps(const std::string& journal, const std::string& directory,
-                         std::string& error);
+Status ExportSymbolBitmaps(const std::string& journal, const std::string& directory);
 // Writes the records back to back, as a scanner reading every symbol in
 // turn sends them.
-bool ExportScannerStream(const std::string& journal, const std::string& path, std::string& error);
+Status ExportScannerStream(const std::string& journal, const std::string& path);
 
 }  // namespace taloven::emulator

@@ -12,21 +12,19 @@
 namespace taloven::emulator {
 namespace {
 
-bool MakeDirectories(const std::string& path, std::string& error) {
+Status MakeDirectories(const std::string& path) {
   for (size_t at = 1; at <= path.size(); ++at) {
     if (at != path.size() && path[at] != '/') continue;
     const std::string prefix = path.substr(0, at);
     if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) {
-      error = prefix + ": " + std::strerror(errno);
-      return false;
+      const int code = errno;
+      return Status::Failure(prefix + ": " + std::strerror(code), code);
     }
   }
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    error = path + " is not a directory";
-    return false;
-  }
-  return true;
+  if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+    return Status::Failure(path + " is not a directory");
+  return {};
 }
 
 }  // namespace
@@ -36,9 +34,8 @@ FileTransport::FileTransport(std::string directory)
       commandPath_(directory_ + "/comando.dat"),
       replyPath_(directory_ + "/retorno.dat") {}
 
-std::unique_ptr<FileTransport> FileTransport::Open(const std::string& directory,
-                                                   std::string& error) {
-  if (!MakeDirectories(directory, error)) return nullptr;
+Result<std::unique_ptr<FileTransport>> FileTransport::Open(const std::string& directory) {
+  if (Status made = MakeDirectories(directory); !made.ok()) return made;
   return std::unique_ptr<FileTransport>(new FileTransport(directory));
 }
 

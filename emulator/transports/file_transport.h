@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/result.h"
 #include "transports/transport.h"
 
 namespace taloven::emulator {
@@ -12,12 +13,12 @@ namespace taloven::emulator {
 // both in one directory that stands for the application's "C:\".
 class FileTransport : public Transport {
  public:
-  static std::unique_ptr<FileTransport> Open(const std::string& directory, std::string& error);
+  static Result<std::unique_ptr<FileTransport>> Open(const std::string& directory);
 
   int Receive(uint8_t* buffer, size_t capacity, int timeoutMs) override;
   bool Send(const uint8_t* bytes, size_t count) override;
   // A file exchange has no line to drop: the reply simply stops.
-  bool Reconnect(std::string&) override { return true; }
+  Status Reconnect() override { return {}; }
   std::string Address() const override { return directory_; }
 
   static constexpr int kPollMs = 2;

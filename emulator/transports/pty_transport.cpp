@@ -21,9 +21,9 @@ constexpr int kSettleMs = 20;
 
 }  // namespace
 
-std::unique_ptr<PtyTransport> PtyTransport::Open(const std::string& linkPath, std::string& error) {
+Result<std::unique_ptr<PtyTransport>> PtyTransport::Open(const std::string& linkPath) {
   std::unique_ptr<PtyTransport> transport(new PtyTransport(linkPath));
-  if (!transport->OpenPair(error)) return nullptr;
+  if (Status opened = transport->OpenPair(); !opened.ok()) return opened;
   return transport;
 }
 
@@ -32,27 +32,21 @@ PtyTransport::~PtyTransport() {
   if (!linkPath_.empty()) unlink(linkPath_.c_str());
 }
 
-bool PtyTransport::OpenPair(std::string& error) {
+Status PtyTransport::OpenPair() {
+  // Says why the pair cannot be used, and lets go of what was opened.
+  auto fail = [this](const std::string& what, int code) {
+    ClosePair();
+    return Status::Failure(what + std::strerror(code), code);
+  };
   master_ = posix_openpt(O_RDWR | O_NOCTTY);
-  if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
-    error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
-    ClosePair();
-    return false;
-  }
+  if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+    return fail("cannot open a pseudo-terminal: ", errno);
   const char* name = ptsname(master_);
-  if (!name) {
-    error = std::string("cannot name the pseudo-terminal: ") + std::strerror(errno);
-    ClosePair();
-    return false;
-  }
+  if (!name) return fail("cannot name the pseudo-terminal: ", errno);
   slavePath_ = name;
   slave_ = open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
   termios raw{};
-  if (slave_ < 0 || tcgetattr(slave_, &raw) != 0) {
-    error = slavePath_ + ": " + std::strerror(errno);
-    ClosePair();
-    return false;
-  }
+  if (slave_ < 0 || tcgetattr(slave_, &raw) != 0) return fail(slavePath_ + ": ", errno);
   // Raw bytes both ways: no echo of the replies, no line-end translation.
   cfmakeraw(&raw);
   raw.c_cflag |= CSTOPB | CLOCAL;
@@ -65,9 +59,8 @@ bool PtyTransport::OpenPair(std::string& error) {
     struct stat existing {};
     if (lstat(linkPath_.c_str(), &existing) == 0) {
       if (!S_ISLNK(existing.st_mode)) {
-        error = linkPath_ + " exists and is not a symbolic link; not replacing it";
         ClosePair();
-        return false;
+        return Status::Failure(linkPath_ + " exists and is not a symbolic link; not replacing it");
       }
       unlink(linkPath_.c_str());
     }
@@ -77,13 +70,12 @@ bool PtyTransport::OpenPair(std::string& error) {
     unlink(temporary.c_str());
     if (symlink(slavePath_.c_str(), temporary.c_str()) != 0 ||
         rename(temporary.c_str(), linkPath_.c_str()) != 0) {
-      error = linkPath_ + ": " + std::strerror(errno);
+      const int code = errno;
       unlink(temporary.c_str());
-      ClosePair();
-      return false;
+      return fail(linkPath_ + ": ", code);
     }
   }
-  return true;
+  return {};
 }
 
 void PtyTransport::ClosePair() {
@@ -118,7 +110,7 @@ bool PtyTransport::Send(const uint8_t* bytes, size_t count) {
   return true;
 }
 
-bool PtyTransport::Reconnect(std::string& error) {
+Status PtyTransport::Reconnect() {
   // Closing the master throws away what the application has not read yet;
   // a pulled cable loses only what is still to come, so let it read first.
   // Bytes reach the slave side a little after the write, hence the
@@ -130,7 +122,7 @@ bool PtyTransport::Reconnect(std::string& error) {
     usleep(kDrainStepMs * 1000);
   }
   ClosePair();
-  return OpenPair(error);
+  return OpenPair();
 }
 
 }  // namespace taloven::emulator

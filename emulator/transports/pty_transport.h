@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/result.h"
 #include "transports/transport.h"
 
 namespace taloven::emulator {
@@ -12,17 +13,17 @@ namespace taloven::emulator {
 // symbolic link to the slave for as long as the transport lives.
 class PtyTransport : public Transport {
  public:
-  static std::unique_ptr<PtyTransport> Open(const std::string& linkPath, std::string& error);
+  static Result<std::unique_ptr<PtyTransport>> Open(const std::string& linkPath);
   ~PtyTransport() override;
 
   int Receive(uint8_t* buffer, size_t capacity, int timeoutMs) override;
   bool Send(const uint8_t* bytes, size_t count) override;
-  bool Reconnect(std::string& error) override;
+  Status Reconnect() override;
   std::string Address() const override { return slavePath_; }
 
  private:
   explicit PtyTransport(std::string linkPath) : linkPath_(std::move(linkPath)) {}
-  bool OpenPair(std::string& error);
+  Status OpenPair();
   void ClosePair();
 
   std::string linkPath_;

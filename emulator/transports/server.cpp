@@ -72,9 +72,9 @@ void Server::Handle(const Frame& frame) {
                  code.c_str(), frame.body.size() - codeLength, shaped.bytes.size());
   }
   if (!options_.statePath.empty()) {
-    std::string error;
-    if (!SaveStateFile(options_.statePath, printer_.State(), error))
-      std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n", error.c_str());
+    if (const Status saved = SaveStateFile(options_.statePath, printer_.State()); !saved.ok())
+      std::fprintf(stderr, "taloven-emulator: cannot save the state: %s\n",
+                   saved.message().c_str());
   }
 }
 
@@ -99,9 +99,9 @@ void Server::Send(const ShapedReply& reply) {
     }
   }
   if (reply.dropLineAtEnd) {
-    std::string error;
-    if (!transport_.Reconnect(error))
-      std::fprintf(stderr, "taloven-emulator: cannot offer a new line: %s\n", error.c_str());
+    if (const Status reconnected = transport_.Reconnect(); !reconnected.ok())
+      std::fprintf(stderr, "taloven-emulator: cannot offer a new line: %s\n",
+                   reconnected.message().c_str());
   }
 }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
+
 namespace taloven::emulator {
 
 // The line between the printer and the application. Each kind (pseudo-
@@ -19,7 +21,7 @@ class Transport {
   // Sends every byte; false when the line refused them.
   virtual bool Send(const uint8_t* bytes, size_t count) = 0;
   // Drops the line as a pulled cable does and offers a fresh one.
-  virtual bool Reconnect(std::string& error) = 0;
+  virtual Status Reconnect() = 0;
   // Where the application finds the printer, printed as the first line.
   virtual std::string Address() const = 0;
 };

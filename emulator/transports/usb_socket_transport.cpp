@@ -47,21 +47,15 @@ bool ReadExactly(int fd, uint8_t* bytes, size_t count, int timeoutMs) {
 
 }  // namespace
 
-std::unique_ptr<UsbSocketTransport> UsbSocketTransport::Open(const std::string& path,
-                                                             std::string& error) {
+Result<std::unique_ptr<UsbSocketTransport>> UsbSocketTransport::Open(const std::string& path) {
   sockaddr_un address{};
-  if (path.empty() || path.size() >= sizeof address.sun_path) {
-    error = "the USB socket path must have 1 to " + std::to_string(sizeof address.sun_path - 1) +
-            " characters";
-    return nullptr;
-  }
+  if (path.empty() || path.size() >= sizeof address.sun_path)
+    return Status::Failure("the USB socket path must have 1 to " +
+                           std::to_string(sizeof address.sun_path - 1) + " characters");
   // Only a socket left behind by an earlier run is replaced, never a file.
   struct stat info {};
   if (lstat(path.c_str(), &info) == 0) {
-    if (!S_ISSOCK(info.st_mode)) {
-      error = path + " exists and is not a socket";
-      return nullptr;
-    }
+    if (!S_ISSOCK(info.st_mode)) return Status::Failure(path + " exists and is not a socket");
     unlink(path.c_str());
   }
   std::unique_ptr<UsbSocketTransport> transport(new UsbSocketTransport(path));
@@ -71,10 +65,10 @@ std::unique_ptr<UsbSocketTransport> UsbSocketTransport::Open(const std::string& 
   if (transport->listener_ < 0 ||
       bind(transport->listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       listen(transport->listener_, 1) != 0) {
-    error = path + ": " + std::strerror(errno);
+    const int code = errno;
     if (transport->listener_ >= 0) close(transport->listener_);
     transport->listener_ = -1;  // nothing of ours to remove
-    return nullptr;
+    return Status::Failure(path + ": " + std::strerror(code), code);
   }
   return transport;
 }
@@ -175,9 +169,9 @@ bool UsbSocketTransport::Send(const uint8_t* bytes, size_t count) {
   return true;
 }
 
-bool UsbSocketTransport::Reconnect(std::string& /*error*/) {
+Status UsbSocketTransport::Reconnect() {
   DropClient();
-  return true;
+  return {};
 }
 
 }  // namespace taloven::emulator

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "transports/transport.h"
 
 namespace taloven::emulator {
@@ -26,12 +27,12 @@ class UsbSocketTransport : public Transport {
   static constexpr size_t kMaxAnswer = 8;
   static constexpr int kMessageTimeoutMs = 1000;
 
-  static std::unique_ptr<UsbSocketTransport> Open(const std::string& path, std::string& error);
+  static Result<std::unique_ptr<UsbSocketTransport>> Open(const std::string& path);
   ~UsbSocketTransport() override;
 
   int Receive(uint8_t* buffer, size_t capacity, int timeoutMs) override;
   bool Send(const uint8_t* bytes, size_t count) override;
-  bool Reconnect(std::string& error) override;
+  Status Reconnect() override;
   std::string Address() const override { return path_; }
 
  private:

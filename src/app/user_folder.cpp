@@ -24,25 +24,25 @@ std::string Reason(const std::error_code& error) {
   return Utf8ToCp1252(error.message());
 }
 
-// Copies the sample into staging; false with the reason in error.
-bool CopySample(const fs::path& sample, const fs::path& staging, std::string& error) {
+Status Failure(const std::string& message, const std::error_code& error) {
+  return Status::Failure(message + ": " + Reason(error), error.value());
+}
+
+// Copies the sample into staging.
+Status CopySample(const fs::path& sample, const fs::path& staging) {
   std::error_code failure;
-  if (!fs::is_regular_file(sample / "comandos.xml", failure)) {
-    error = W("os arquivos de exemplo não estão em ") + Shown(sample);
-    return false;
-  }
+  if (!fs::is_regular_file(sample / "comandos.xml", failure))
+    return Status::Failure(W("os arquivos de exemplo não estão em ") + Shown(sample));
   fs::copy_file(sample / "comandos.xml", staging / "comandos.xml", failure);
   for (const char* folder : {"help", "usb"}) {
     if (failure) break;
     if (fs::is_directory(sample / folder, failure))
       fs::copy(sample / folder, staging / folder, fs::copy_options::recursive, failure);
   }
-  if (failure) {
-    error = W("não foi possível copiar os arquivos de exemplo de ") + Shown(sample) + ": " +
-            Reason(failure);
-    return false;
-  }
-  return true;
+  if (failure)
+    return Failure(W("não foi possível copiar os arquivos de exemplo de ") + Shown(sample),
+                   failure);
+  return {};
 }
 
 }  // namespace
@@ -51,56 +51,43 @@ std::string UserFolderPath(const std::string& home) {
   return (fs::path(home) / "Taloven").string();
 }
 
-bool PrepareUserFolder(const std::string& folder, const std::string& sampleDirectory,
-                       std::string& error) {
+Status PrepareUserFolder(const std::string& folder, const std::string& sampleDirectory) {
   const fs::path target(folder);
   std::error_code failure;
   const fs::file_status status = fs::status(target, failure);
-  if (fs::is_directory(status)) return true;
-  if (fs::exists(status)) {
-    error = Shown(target) + W(" existe e não é uma pasta");
-    return false;
-  }
+  if (fs::is_directory(status)) return {};
+  if (fs::exists(status)) return Status::Failure(Shown(target) + W(" existe e não é uma pasta"));
 
   // Filled beside the target under a hidden name, then renamed into place.
   std::string pattern =
       (target.parent_path() / ("." + target.filename().string() + "-XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    error = W("não foi possível criar a pasta ") + Shown(target) + ": " +
-            Reason(std::error_code(errno, std::generic_category()));
-    return false;
-  }
+  if (::mkdtemp(pattern.data()) == nullptr)
+    return Failure(W("não foi possível criar a pasta ") + Shown(target),
+                   std::error_code(errno, std::generic_category()));
   const fs::path staging(pattern);
-  bool ready = CopySample(sampleDirectory, staging, error);
-  if (ready) {
+  Status ready = CopySample(sampleDirectory, staging);
+  if (ready.ok()) {
     fs::rename(staging, target, failure);
     // Another start that made the folder at the same moment has won; use its.
     if (failure && fs::is_directory(target)) failure.clear();
-    if (failure) {
-      error = W("não foi possível criar a pasta ") + Shown(target) + ": " + Reason(failure);
-      ready = false;
-    }
+    if (failure) ready = Failure(W("não foi possível criar a pasta ") + Shown(target), failure);
   }
   std::error_code ignored;
   fs::remove_all(staging, ignored);
   return ready;
 }
 
-bool EnterUserFolder(std::string& error) {
+Status EnterUserFolder() {
   const char* home = std::getenv("HOME");
-  if (!home || !*home) {
-    error = W("a variável HOME não indica a pasta do usuário");
-    return false;
-  }
+  if (!home || !*home) return Status::Failure(W("a variável HOME não indica a pasta do usuário"));
   const std::string folder = UserFolderPath(home);
-  if (!PrepareUserFolder(folder, RunningProgramFiles().sampleDirectory, error)) return false;
+  if (Status prepared = PrepareUserFolder(folder, RunningProgramFiles().sampleDirectory);
+      !prepared.ok())
+    return prepared;
   std::error_code failure;
   fs::current_path(folder, failure);
-  if (failure) {
-    error = W("não foi possível entrar na pasta ") + Shown(folder) + ": " + Reason(failure);
-    return false;
-  }
-  return true;
+  if (failure) return Failure(W("não foi possível entrar na pasta ") + Shown(folder), failure);
+  return {};
 }
 
 }  // namespace taloven

@@ -13,9 +13,8 @@
 namespace taloven {
 namespace {
 
-bool Fail(std::string* error, int code) {
-  if (error) *error = std::strerror(code);
-  return false;
+Status Fail(int code) {
+  return Status::Failure(std::strerror(code), code);
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -38,13 +37,13 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error) {
-  if (path.empty()) return Fail(error, ENOENT);
+Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return Fail(ENOENT);
   std::string pattern = path + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
-  if (fd < 0) return Fail(error, errno);
+  if (fd < 0) return Fail(errno);
 
   struct stat existing {};
   const mode_t mode =
@@ -61,9 +60,9 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
   }
   if (!ok) {
     ::unlink(name.data());
-    return Fail(error, code ? code : EIO);
+    return Fail(code ? code : EIO);
   }
-  return true;
+  return {};
 }
 
 std::string CannotWrite(const std::string& path, const std::string& reason) {

@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "base/atomic_file.h"
+#include "base/read_file.h"
 
 namespace taloven {
 namespace {
@@ -48,15 +48,16 @@ std::string ProfileFile::DefaultPath() {
   return folder + "/taloven/taloven.ini";
 }
 
-bool ProfileFile::Load(std::string* error) {
+Status ProfileFile::Load() {
   sections_.clear();
-  std::ifstream in(path_, std::ios::binary);
-  if (!in) {
-    if (errno == ENOENT) return true;
-    if (error) *error = std::strerror(errno);
-    return false;
+  std::string bytes;
+  const Status read = ReadWholeFile(path_, bytes);
+  if (!read.ok()) {
+    if (read.systemError() == ENOENT) return {};
+    return Status::Failure(std::strerror(read.systemError()), read.systemError());
   }
   sections_.push_back({});
+  std::istringstream in(bytes);
   std::string text;
   while (std::getline(in, text)) {
     if (!text.empty() && text.back() == '\r') text.pop_back();
@@ -73,18 +74,14 @@ bool ProfileFile::Load(std::string* error) {
     }
     sections_.back().lines.push_back(std::move(line));
   }
-  if (in.bad()) {
-    if (error) *error = std::strerror(errno);
-    return false;
-  }
-  return true;
+  return {};
 }
 
-bool ProfileFile::Save(std::string* error) const {
+Status ProfileFile::Save() const {
   const size_t slash = path_.rfind('/');
   if (slash != std::string::npos && slash > 0 && !MakeFolders(path_.substr(0, slash))) {
-    if (error) *error = std::strerror(errno);
-    return false;
+    const int code = errno;
+    return Status::Failure(std::strerror(code), code);
   }
   std::ostringstream out;
   for (const Section& section : sections_) {
@@ -92,7 +89,7 @@ bool ProfileFile::Save(std::string* error) const {
     for (const Line& line : section.lines)
       out << (line.key.empty() ? line.text : line.key + "=" + line.value) << '\n';
   }
-  return WriteFileAtomically(path_, out.str(), error);
+  return WriteFileAtomically(path_, out.str());
 }
 
 template <typename Sections>

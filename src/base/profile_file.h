@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
+
 namespace taloven {
 
 // The program's own INI file: sections of "key=value" lines, read and
@@ -15,12 +17,12 @@ class ProfileFile {
 
   explicit ProfileFile(std::string path) : path_(std::move(path)) {}
 
-  // Reads the file; a missing file is an empty profile. false with the
+  // Reads the file; a missing file is an empty profile. Fails with the
   // system's reason when it exists but cannot be read.
-  bool Load(std::string* error);
+  Status Load();
   // Writes the whole profile (creating its folder), replacing the file only
   // once the new one is complete.
-  bool Save(std::string* error) const;
+  Status Save() const;
 
   // The value, or fallback when the key is missing or holds no number.
   int GetInt(const std::string& section, const std::string& key, int fallback) const;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 #include "catalogue/xml_document.h"
 
 namespace taloven {
@@ -77,28 +77,26 @@ size_t CountCommandTags(std::string_view bytes) {
 
 }  // namespace
 
-int LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue, std::string* error) {
+Status LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue) {
   catalogue.Clear();
   const std::string path = CataloguePath(directory);
   std::string bytes;
   // Commands are built as the file is read, element by element: a catalogue
   // of a hundred thousand commands never stands as one tree beside them.
-  bool read = ReadWholeFile(path, bytes, error);
-  if (read) {
+  Status read = ReadWholeFile(path, bytes);
+  if (read.ok()) {
     catalogue.Reserve(CountCommandTags(bytes));
-    read = ForEachElement(
-        bytes, path, "cmd",
-        [&catalogue](const XmlNode& cmd) { catalogue.Append(RecordFromCmdNode(cmd, true)); },
-        error);
+    read = ForEachElement(bytes, path, "cmd", [&catalogue](const XmlNode& cmd) {
+      catalogue.Append(RecordFromCmdNode(cmd, true));
+    });
   }
-  if (!read) {
+  if (!read.ok()) {
     catalogue.Clear();
     // On the error stream, so that a script reading a command's output on
     // standard output never takes the diagnostic for a result.
     std::fputs("Failed to instantiate an XML DOM.\n", stderr);
-    return -1;
   }
-  return 0;
+  return read;
 }
 
 }  // namespace taloven

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "catalogue/command_record.h"
 
 namespace taloven {
@@ -23,11 +24,9 @@ class CommandCatalogue {
   std::vector<CommandRecord> records_;
 };
 
-// Builds the catalogue from directory/comandos.xml. Returns 0, or -1 when the
-// document cannot be loaded (the catalogue then stays empty). A reason for the
-// failure goes to *error when given.
-int LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue,
-                  std::string* error = nullptr);
+// Builds the catalogue from directory/comandos.xml. Fails, with the reason,
+// when the document cannot be loaded; the catalogue then stays empty.
+Status LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue);
 
 // Builds one record from a cmd element, as the catalogue and the sequences
 // file both do; readEquipmentMask is false for sequences.

@@ -5,6 +5,7 @@
 #include "base/encoding.h"
 #include "catalogue/entry_forms.h"
 #include "catalogue/parameter_entry.h"
+#include "catalogue/parameter_type.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 
@@ -33,8 +34,9 @@ constexpr std::array<RowIds, CommandDialogLogic::kRowCount> kRowIds{{
 }};
 
 int LengthLimit(const CommandParameter& parameter) {
-  if (parameter.type == "BINARIO") return 3;
-  if (parameter.type == "DIG_HEX") return 2 * parameter.size;
+  const ParameterType type = TypeOf(parameter);
+  if (type == ParameterType::kBinary) return 3;
+  if (type == ParameterType::kDigHex) return 2 * parameter.size;
   return parameter.size;
 }
 

@@ -6,6 +6,7 @@
 
 #include "catalogue/cliche_text.h"
 #include "catalogue/entry_forms.h"
+#include "catalogue/parameter_type.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 
@@ -330,38 +331,44 @@ std::string AskCliche(Ui& ui) {
 
 using Asker = std::function<std::string(const CommandParameter&, Ui&)>;
 
-const std::map<std::string, Asker>& Askers() {
-  static const std::map<std::string, Asker> askers = {
-      {"STRING", [](auto& p, Ui& ui) { return AskText(p, ui, p.size, true); }},
-      {"CUPOM_OU_BILHETE_CONV_156", [](auto& p, Ui& ui) { return AskText(p, ui, p.size, true); }},
-      {"STRING_VAR_SIZE", [](auto& p, Ui& ui) { return AskText(p, ui, p.size, false); }},
-      {"DIG_HEX", AskHex},
-      {"BIG_STRING", AskLongText},
-      {"BIG_STRING_VAR_SIZE", AskLongText},
-      {"INTEGER", [](auto& p, Ui& ui) { return AskNumber(p, ui, p.size); }},
-      {"BCD_INTEGER", [](auto& p, Ui& ui) { return AskNumber(p, ui, p.size); }},
-      {"BINARIO", [](auto& p, Ui& ui) { return AskNumber(p, ui, 3); }},
-      {"DATA", [](auto&, Ui& ui) { return AskDate(ui, false); }},
-      {"DATA_2_2_4", [](auto&, Ui& ui) { return AskDate(ui, true); }},
-      {"HORA", [](auto&, Ui& ui) { return AskTime(ui); }},
-      {"FINANCE", [](auto& p, Ui& ui) { return AskAmount(p, ui, 2, 1); }},
-      {"FINANCE_3", [](auto& p, Ui& ui) { return AskAmount(p, ui, 3, 4); }},
-      {"PERCENTAGE", AskPercent},
-      {"DISCOUNT", AskDiscount},
-      {"AC_OU_DESC_SUB", [](auto& p, Ui& ui) { return AskSubtotalAdjustment(p, ui, false); }},
-      {"FECHA_CUPOM", [](auto& p, Ui& ui) { return AskSubtotalAdjustment(p, ui, true); }},
-      {"AC_OU_DESC_ITEM", AskItemAdjustment},
-      {"DESCR_FORMA_PAGAMENTO", [](auto&, Ui& ui) { return AskPaymentDescriptions(ui); }},
-      {"TROCA_SIT_TRIB", AskTaxRateChange},
-      {"VINC_ISS", AskServiceTaxLinkage},
-      {"IMPR_FITA_DETALHE", AskDetailTapeInterval},
-      {"LEIT_MEM_FISCAL", [](auto&, Ui& ui) { return AskFiscalMemoryReading(ui); }},
-      {"LEIT_DADOS_MEM_FISCAL", [](auto&, Ui& ui) { return AskFiscalMemoryAmount(ui); }},
-      {"BILHETE_PASSAGEM", AskPassengerTicket},
-      {"CAR_GRAF_AUTENTICACAO", AskAuthenticationCharacter},
-      {"OPTIONS", AskOneOfTwo},
-      {"CHEQUE_POS", AskChequePositions},
-      {"CLICHE", [](auto&, Ui& ui) { return AskCliche(ui); }},
+const std::map<ParameterType, Asker>& Askers() {
+  static const std::map<ParameterType, Asker> askers = {
+      {ParameterType::kString, [](auto& p, Ui& ui) { return AskText(p, ui, p.size, true); }},
+      {ParameterType::kTicketOrCoupon,
+       [](auto& p, Ui& ui) { return AskText(p, ui, p.size, true); }},
+      {ParameterType::kStringVarSize,
+       [](auto& p, Ui& ui) { return AskText(p, ui, p.size, false); }},
+      {ParameterType::kDigHex, AskHex},
+      {ParameterType::kBigString, AskLongText},
+      {ParameterType::kBigStringVarSize, AskLongText},
+      {ParameterType::kInteger, [](auto& p, Ui& ui) { return AskNumber(p, ui, p.size); }},
+      {ParameterType::kBcdInteger, [](auto& p, Ui& ui) { return AskNumber(p, ui, p.size); }},
+      {ParameterType::kBinary, [](auto& p, Ui& ui) { return AskNumber(p, ui, 3); }},
+      {ParameterType::kDate, [](auto&, Ui& ui) { return AskDate(ui, false); }},
+      {ParameterType::kDateFourDigitYear, [](auto&, Ui& ui) { return AskDate(ui, true); }},
+      {ParameterType::kTime, [](auto&, Ui& ui) { return AskTime(ui); }},
+      {ParameterType::kFinance, [](auto& p, Ui& ui) { return AskAmount(p, ui, 2, 1); }},
+      {ParameterType::kFinance3, [](auto& p, Ui& ui) { return AskAmount(p, ui, 3, 4); }},
+      {ParameterType::kPercentage, AskPercent},
+      {ParameterType::kDiscount, AskDiscount},
+      {ParameterType::kSubtotalAdjustment,
+       [](auto& p, Ui& ui) { return AskSubtotalAdjustment(p, ui, false); }},
+      {ParameterType::kCloseCoupon,
+       [](auto& p, Ui& ui) { return AskSubtotalAdjustment(p, ui, true); }},
+      {ParameterType::kItemAdjustment, AskItemAdjustment},
+      {ParameterType::kPaymentDescription,
+       [](auto&, Ui& ui) { return AskPaymentDescriptions(ui); }},
+      {ParameterType::kTaxRateChange, AskTaxRateChange},
+      {ParameterType::kServiceTaxLinkage, AskServiceTaxLinkage},
+      {ParameterType::kDetailTapeInterval, AskDetailTapeInterval},
+      {ParameterType::kFiscalMemoryReading,
+       [](auto&, Ui& ui) { return AskFiscalMemoryReading(ui); }},
+      {ParameterType::kFiscalMemoryAmount, [](auto&, Ui& ui) { return AskFiscalMemoryAmount(ui); }},
+      {ParameterType::kPassengerTicket, AskPassengerTicket},
+      {ParameterType::kAuthenticationCharacter, AskAuthenticationCharacter},
+      {ParameterType::kOptions, AskOneOfTwo},
+      {ParameterType::kChequePositions, AskChequePositions},
+      {ParameterType::kCliche, [](auto&, Ui& ui) { return AskCliche(ui); }},
   };
   return askers;
 }
@@ -369,11 +376,12 @@ const std::map<std::string, Asker>& Askers() {
 }  // namespace
 
 bool IsEditableParameter(const CommandParameter& parameter) {
-  return parameter.type != "NOT_EDITABLE" && parameter.type != "DIG_HEX_NOT_EDITABLE";
+  const ParameterType type = TypeOf(parameter);
+  return type != ParameterType::kNotEditable && type != ParameterType::kDigHexNotEditable;
 }
 
 std::string CollectParameterValue(const CommandParameter& parameter, Ui& ui) {
-  auto asker = Askers().find(parameter.type);
+  auto asker = Askers().find(TypeOf(parameter));
   // Fixed values, the cliché style tokens and unknown types ask nothing.
   if (asker == Askers().end()) return parameter.value;
   return asker->second(parameter, ui);

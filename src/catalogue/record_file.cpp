@@ -6,15 +6,14 @@
 
 namespace taloven {
 
-RecordFile LoadRecordFile(const std::string& path, XmlDocument& document, std::string* error) {
-  std::string reason;
-  if (document.Load(path, &reason)) return RecordFile::Read;
+Result<RecordFile> LoadRecordFile(const std::string& path, XmlDocument& document) {
+  const Status loaded = document.Load(path);
+  if (loaded.ok()) return RecordFile::Read;
   std::error_code ignored;
   // A file that cannot even be looked at is no more "missing" than a
   // damaged one: saving over it could lose what it holds.
   if (!std::filesystem::exists(path, ignored) && !ignored) return RecordFile::Missing;
-  if (error) *error = reason;
-  return RecordFile::Damaged;
+  return loaded;
 }
 
 std::string DamagedFileKept(const std::string& reason) {

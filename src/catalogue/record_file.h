@@ -2,20 +2,21 @@
 
 #include <string>
 
+#include "base/result.h"
 #include "catalogue/xml_document.h"
 
 namespace taloven {
 
-// What loading a file that keeps the user's records found.
+// What loading a file that keeps the user's records found when it loaded.
 enum class RecordFile {
-  Read,
   Missing,  // nothing saved yet: no fault
-  Damaged,  // there, but it does not load: it must not be replaced
+  Read,
 };
 
-// Loads path into document. A Damaged file gives the reason in *error: the
-// parser's line and its own words, or the system's reason it cannot be read.
-RecordFile LoadRecordFile(const std::string& path, XmlDocument& document, std::string* error);
+// Loads path into document. Fails when the file is there but does not load
+// (it must not be replaced), with the parser's line and its own words, or the
+// system's reason it cannot be read.
+Result<RecordFile> LoadRecordFile(const std::string& path, XmlDocument& document);
 
 // Why a save does not replace a damaged file: reason, then what to do.
 std::string DamagedFileKept(const std::string& reason);

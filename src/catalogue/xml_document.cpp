@@ -9,7 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 #include "catalogue/record_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
 
@@ -81,24 +81,25 @@ std::string ParseFailure(const std::string& name, const xmlError* last) {
   return text;
 }
 
-bool FitsTheParser(const std::string& bytes, const std::string& name, std::string* error) {
+Status FitsTheParser(const std::string& bytes, const std::string& name) {
   RegisterCp1252ForXml();
-  if (bytes.size() <= static_cast<size_t>(INT_MAX)) return true;
-  if (error) *error = Utf8ToCp1252(name) + W(": grande demais para um arquivo XML");
-  return false;
+  if (bytes.size() <= static_cast<size_t>(INT_MAX)) return {};
+  return Status::Failure(Utf8ToCp1252(name) + W(": grande demais para um arquivo XML"));
 }
 
-// Parses bytes keeping white space.
-xmlDocPtr Parse(const std::string& bytes, const std::string& name, std::string* error) {
-  if (!FitsTheParser(bytes, name, error)) return nullptr;
+// Parses bytes keeping white space; null, with the reason in outcome, when
+// they are not a document.
+xmlDocPtr Parse(const std::string& bytes, const std::string& name, Status& outcome) {
+  outcome = FitsTheParser(bytes, name);
+  if (!outcome.ok()) return nullptr;
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (!context) {
-    if (error) *error = W("não foi possível criar o leitor de XML");
+    outcome = Status::Failure(W("não foi possível criar o leitor de XML"));
     return nullptr;
   }
   xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
                                     name.c_str(), nullptr, kParseOptions);
-  if (!doc && error) *error = ParseFailure(name, xmlCtxtGetLastError(context));
+  if (!doc) outcome = Status::Failure(ParseFailure(name, xmlCtxtGetLastError(context)));
   xmlFreeParserCtxt(context);
   return doc;
 }
@@ -122,16 +123,14 @@ void KeepFirstFault(void* kept, xmlErrorPtr fault) {
 
 }  // namespace
 
-bool ForEachElement(const std::string& bytes, const std::string& fileName, const std::string& name,
-                    const std::function<void(const XmlNode&)>& visit, std::string* error) {
-  if (!FitsTheParser(bytes, fileName, error)) return false;
+Status ForEachElement(const std::string& bytes, const std::string& fileName,
+                      const std::string& name, const std::function<void(const XmlNode&)>& visit) {
+  if (Status fits = FitsTheParser(bytes, fileName); !fits.ok()) return fits;
   xmlTextReaderPtr reader = xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()),
                                                fileName.c_str(), nullptr, kParseOptions);
-  if (!reader) {
-    if (error)
-      *error = Utf8ToCp1252(fileName) + (bytes.empty() ? W(": arquivo vazio") : ": XML malformado");
-    return false;
-  }
+  if (!reader)
+    return Status::Failure(Utf8ToCp1252(fileName) +
+                           (bytes.empty() ? W(": arquivo vazio") : ": XML malformado"));
   xmlError fault{};
   xmlTextReaderSetStructuredErrorHandler(reader, KeepFirstFault, &fault);
   const ElementNameMatch match(name);
@@ -153,8 +152,10 @@ bool ForEachElement(const std::string& bytes, const std::string& fileName, const
     status = xmlTextReaderNext(reader);
   }
   xmlFreeTextReader(reader);
-  const bool read = status == 0 && fault.code == XML_ERR_OK;
-  if (!read && error) *error = ParseFailure(fileName, fault.code != XML_ERR_OK ? &fault : nullptr);
+  const Status read =
+      status == 0 && fault.code == XML_ERR_OK
+          ? Status()
+          : Status::Failure(ParseFailure(fileName, fault.code != XML_ERR_OK ? &fault : nullptr));
   xmlResetError(&fault);
   return read;
 }
@@ -268,17 +269,18 @@ XmlDocument::~XmlDocument() {
   impl_->Reset(nullptr);
 }
 
-bool XmlDocument::Load(const std::string& path, std::string* error) {
+Status XmlDocument::Load(const std::string& path) {
   impl_->Reset(nullptr);
   std::string bytes;
-  if (!ReadWholeFile(path, bytes, error)) return false;
-  return LoadFromMemory(bytes, error, path);
+  const Status read = ReadWholeFile(path, bytes);
+  if (!read.ok()) return read;
+  return LoadFromMemory(bytes, path);
 }
 
-bool XmlDocument::LoadFromMemory(const std::string& bytes, std::string* error,
-                                 const std::string& name) {
-  impl_->Reset(Parse(bytes, name, error));
-  return impl_->doc != nullptr;
+Status XmlDocument::LoadFromMemory(const std::string& bytes, const std::string& name) {
+  Status parsed;
+  impl_->Reset(Parse(bytes, name, parsed));
+  return parsed;
 }
 
 bool XmlDocument::IsEmpty() const {
@@ -341,22 +343,18 @@ std::string XmlDocument::SaveToMemory() const {
   return bytes;
 }
 
-bool XmlDocument::Save(const std::string& path, std::string* error) const {
-  if (!impl_->doc) {
-    if (error) *error = W("nada a gravar em ") + Utf8ToCp1252(path) + W(": o documento está vazio");
-    return false;
-  }
+Status XmlDocument::Save(const std::string& path) const {
+  if (!impl_->doc)
+    return Status::Failure(W("nada a gravar em ") + Utf8ToCp1252(path) +
+                           W(": o documento está vazio"));
   std::string bytes = SaveToMemory();
-  std::string reason;
-  xmlDocPtr check = bytes.empty() ? nullptr : Parse(bytes, path, &reason);
-  if (!check) {
-    if (error) *error = NotReadableBack(path, reason);
-    return false;
-  }
+  Status readBack;
+  xmlDocPtr check = bytes.empty() ? nullptr : Parse(bytes, path, readBack);
+  if (!check) return Status::Failure(NotReadableBack(path, readBack.message()));
   xmlFreeDoc(check);
-  if (WriteFileAtomically(path, bytes, &reason)) return true;
-  if (error) *error = CannotWrite(path, reason);
-  return false;
+  const Status written = WriteFileAtomically(path, bytes);
+  if (written.ok()) return {};
+  return Status::Failure(CannotWrite(path, written.message()), written.systemError());
 }
 
 }  // namespace taloven

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
+
 namespace taloven {
 
 // A thin DOM over libxml2 shared by the three XML files. Every text and name
@@ -49,11 +51,11 @@ class XmlNode {
 // Hands every element named name (nested ones too), in document order and
 // with its whole subtree, to visit, without ever holding the document as one
 // tree: a large file costs the memory of one element at a time. The node is
-// valid only during the call. Reads as Load does; false, with the reason Load
-// would give in *error, when the bytes are not well-formed (visit may then
-// have seen the elements before the fault).
-bool ForEachElement(const std::string& bytes, const std::string& fileName, const std::string& name,
-                    const std::function<void(const XmlNode&)>& visit, std::string* error = nullptr);
+// valid only during the call. Reads as Load does; fails, with the reason Load
+// would give, when the bytes are not well-formed (visit may then have seen
+// the elements before the fault).
+Status ForEachElement(const std::string& bytes, const std::string& fileName,
+                      const std::string& name, const std::function<void(const XmlNode&)>& visit);
 
 class XmlDocument {
  public:
@@ -62,13 +64,12 @@ class XmlDocument {
   XmlDocument(const XmlDocument&) = delete;
   XmlDocument& operator=(const XmlDocument&) = delete;
 
-  // Loads a file keeping white space. False (with a reason in *error naming
-  // the file and, for a parse error, the line) when the file is missing,
-  // unreadable or not well-formed; the document is then empty.
-  bool Load(const std::string& path, std::string* error = nullptr);
+  // Loads a file keeping white space. Fails (with a reason naming the file
+  // and, for a parse error, the line) when the file is missing, unreadable or
+  // not well-formed; the document is then empty.
+  Status Load(const std::string& path);
   // The same for bytes in memory; name only labels the messages.
-  bool LoadFromMemory(const std::string& bytes, std::string* error = nullptr,
-                      const std::string& name = "(memory)");
+  Status LoadFromMemory(const std::string& bytes, const std::string& name = "(memory)");
   bool IsEmpty() const;
 
   // Nodes in document order; none for an empty document.
@@ -86,7 +87,7 @@ class XmlDocument {
   // failed write never leaves a half-written file. A document that would not
   // read back (texts holding control characters XML cannot carry) is not
   // written at all.
-  bool Save(const std::string& path, std::string* error = nullptr) const;
+  Status Save(const std::string& path) const;
   // The bytes Save writes; empty for an empty document.
   std::string SaveToMemory() const;
 

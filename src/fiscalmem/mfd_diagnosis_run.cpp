@@ -88,11 +88,12 @@ DiagnosisOutcome DiagnoseReport(Ui& ui, const AppSettings& settings, const std::
   if (!outcome.readWhole) findings += "\r\n" + outcome.problem + "\r\n";
   outcome.errorsFound = diagnosis.ErrorsFound();
 
-  std::string error;
-  outcome.written = WriteFileAtomically(outcome.outputPath, findings, &error);
+  const Status written = WriteFileAtomically(outcome.outputPath, findings);
+  outcome.written = written.ok();
   if (!outcome.written) {
     if (!outcome.problem.empty()) outcome.problem += "\r\n";
-    outcome.problem += W("Não foi possível gravar o arquivo ") + outcome.outputPath + ": " + error;
+    outcome.problem +=
+        W("Não foi possível gravar o arquivo ") + outcome.outputPath + ": " + written.message();
   }
   return outcome;
 }

@@ -6,13 +6,14 @@
 
 #include "base/printer_charset.h"
 #include "catalogue/cliche_markup.h"
+#include "catalogue/parameter_type.h"
 #include "link/frame_buffer.h"
 
 namespace taloven {
 namespace {
 
-bool IsOneOf(const std::string& type, std::initializer_list<std::string_view> names) {
-  return std::find(names.begin(), names.end(), type) != names.end();
+bool IsOneOf(ParameterType type, std::initializer_list<ParameterType> types) {
+  return std::find(types.begin(), types.end(), type) != types.end();
 }
 
 void RemoveAll(std::string& text, char c) {
@@ -106,11 +107,11 @@ std::string ReplaceClicheMarkup(std::string value) {
 }
 
 EncodeOutcome EncodeParameter(CommandParameter& parameter, std::string& bytes) {
-  const std::string& type = parameter.type;
+  const ParameterType type = TypeOf(parameter);
   const int32_t size = parameter.size;
   std::string& value = parameter.value;
 
-  if (type == "NOT_EDITABLE") {
+  if (type == ParameterType::kNotEditable) {
     if (static_cast<int64_t>(value.size()) == size) {
       bytes += value;
       return EncodeOutcome::Added;
@@ -120,72 +121,78 @@ EncodeOutcome EncodeParameter(CommandParameter& parameter, std::string& bytes) {
     bytes.append(static_cast<size_t>(std::max(size, 0)), ' ');
     return EncodeOutcome::Added;
   }
-  if (type == "BINARIO") {
+  if (type == ParameterType::kBinary) {
     bytes += static_cast<char>(LeadingDigits(value) & 0xFF);
     return EncodeOutcome::Added;
   }
-  if (IsOneOf(type, {"FINANCE", "PERCENTAGE", "FINANCE_3", "INTEGER"})) {
+  if (IsOneOf(type, {ParameterType::kFinance, ParameterType::kPercentage, ParameterType::kFinance3,
+                     ParameterType::kInteger})) {
     RemoveAll(value, ',');
     const EncodeOutcome outcome = PadWithZeros(value, size);
     if (outcome == EncodeOutcome::Added) bytes += value;
     return outcome;
   }
-  if (type == "BCD_INTEGER") {
+  if (type == ParameterType::kBcdInteger) {
     const EncodeOutcome outcome = PadWithZeros(value, size);
     if (outcome != EncodeOutcome::Added) return outcome;
     bytes += static_cast<char>(LeadingDigits(value) & 0xFF);
     if (size > 1) bytes.append(static_cast<size_t>(size - 1), '\0');
     return outcome;
   }
-  if (IsOneOf(type, {"STRING", "BIG_STRING"})) {
+  if (IsOneOf(type, {ParameterType::kString, ParameterType::kBigString})) {
     std::string text = value;
     ToPrinterCharset(text);
-    if (type == "BIG_STRING") ReplaceAll(text, "\r\n", "\n");
+    if (type == ParameterType::kBigString) ReplaceAll(text, "\r\n", "\n");
     if (!Fits(size)) return EncodeOutcome::TooLong;
     if ((!text.empty() || parameter.mandatory) && static_cast<int32_t>(text.size()) < size)
       text.append(size - text.size(), ' ');
     return AddExactly(text, size, bytes);
   }
-  if (IsOneOf(type, {"CLICHE", "STRING_VAR_SIZE", "BIG_STRING_VAR_SIZE", "DISCOUNT",
-                     "LEIT_DADOS_MEM_FISCAL", "BILHETE_PASSAGEM"})) {
-    std::string text = type == "CLICHE" ? ReplaceClicheMarkup(value) : value;
+  if (IsOneOf(type, {ParameterType::kCliche, ParameterType::kStringVarSize,
+                     ParameterType::kBigStringVarSize, ParameterType::kDiscount,
+                     ParameterType::kFiscalMemoryAmount, ParameterType::kPassengerTicket})) {
+    std::string text = type == ParameterType::kCliche ? ReplaceClicheMarkup(value) : value;
     ToPrinterCharset(text);
-    if (IsOneOf(type, {"CLICHE", "STRING_VAR_SIZE", "BIG_STRING_VAR_SIZE"}))
+    if (IsOneOf(type, {ParameterType::kCliche, ParameterType::kStringVarSize,
+                       ParameterType::kBigStringVarSize}))
       EndWithLineFeed(text, size);
     bytes += text;
     return EncodeOutcome::Added;
   }
-  if (IsOneOf(type, {"DATA", "DATA_2_2_4"})) {
+  if (IsOneOf(type, {ParameterType::kDate, ParameterType::kDateFourDigitYear})) {
     RemoveAll(value, '/');
     return AddExactly(value, size, bytes);
   }
-  if (type == "HORA") {
+  if (type == ParameterType::kTime) {
     RemoveAll(value, '/');
     return AddExactly(value, size, bytes);
   }
-  if (IsOneOf(type, {"AC_OU_DESC_ITEM", "AC_OU_DESC_SUB", "DESCR_FORMA_PAGAMENTO",
-                     "IMPR_FITA_DETALHE", "LEIT_MEM_FISCAL", "FECHA_CUPOM"})) {
+  if (IsOneOf(type, {ParameterType::kItemAdjustment, ParameterType::kSubtotalAdjustment,
+                     ParameterType::kPaymentDescription, ParameterType::kDetailTapeInterval,
+                     ParameterType::kFiscalMemoryReading, ParameterType::kCloseCoupon})) {
     std::string text = value;
-    if (type == "DESCR_FORMA_PAGAMENTO") ToPrinterCharset(text);
+    if (type == ParameterType::kPaymentDescription) ToPrinterCharset(text);
     if (static_cast<int64_t>(text.size()) > size) return EncodeOutcome::WrongSize;
     bytes += text;
     return EncodeOutcome::Added;
   }
-  if (type == "CHEQUE_POS") return EncodePairs(value, size, false, bytes);
-  if (IsOneOf(type, {"DIG_HEX", "DIG_HEX_NOT_EDITABLE", "CAR_GRAF_AUTENTICACAO"}))
+  if (type == ParameterType::kChequePositions) return EncodePairs(value, size, false, bytes);
+  if (IsOneOf(type, {ParameterType::kDigHex, ParameterType::kDigHexNotEditable,
+                     ParameterType::kAuthenticationCharacter}))
     return EncodePairs(value, size, true, bytes);
-  if (type == "TROCA_SIT_TRIB") {
+  if (type == ParameterType::kTaxRateChange) {
     if (static_cast<int64_t>(size) < static_cast<int64_t>(value.size()) - 2)
       return EncodeOutcome::WrongSize;
     bytes += static_cast<char>(LeadingDigits(std::string_view(value).substr(0, 2)) & 0xFF);
     bytes += value.size() > 64 ? value.substr(value.size() - 64) : value;
     return EncodeOutcome::Added;
   }
-  if (type == "CUPOM_OU_BILHETE_CONV_156") {
+  if (type == ParameterType::kTicketOrCoupon) {
     bytes += (value == "b" || value == "B") ? '\xFF' : '\0';
     return EncodeOutcome::Added;
   }
-  if (IsOneOf(type, {"VINC_ISS", "OPTIONS"})) return AddExactly(value, size, bytes);
+  if (IsOneOf(type, {ParameterType::kServiceTaxLinkage, ParameterType::kOptions}))
+    return AddExactly(value, size, bytes);
   return EncodeOutcome::Skipped;
 }
 

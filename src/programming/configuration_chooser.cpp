@@ -30,7 +30,8 @@ ConfigurationChooser::ConfigurationChooser(std::string workingDirectory, Ui& ui)
 void ConfigurationChooser::Open() {
   {
     auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-    LoadConfigurations(path_, records_);
+    // A file that does not load lists nothing, and nothing can be deleted.
+    static_cast<void>(LoadConfigurations(path_, records_));
   }
   Refill();
 }
@@ -98,11 +99,10 @@ void ConfigurationChooser::SaveIfWanted() {
   if (ui_.Message(W("Deseja salvar as alterações?"), "", MessageButtons::YesNo,
                   MessageIcon::Question) != MessageAnswer::Yes)
     return;
-  std::string reason;
   // The user asked for the deletion to be kept: a failed write must say so.
-  if (SaveConfigurations(path_, records_, &reason) != 0)
-    ui_.Message(Str(StrId::kRecordNotDeleted) + "\r\n\r\n" + reason, Str(StrId::kProductName),
-                MessageButtons::Ok, MessageIcon::Exclamation);
+  if (const Status saved = SaveConfigurations(path_, records_); !saved.ok())
+    ui_.Message(Str(StrId::kRecordNotDeleted) + "\r\n\r\n" + saved.message(),
+                Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 bool ConfigurationChooser::Confirm() {

@@ -50,14 +50,14 @@ std::string ConfigurationsPath(const std::string& workingDirectory) {
                                         : workingDirectory + "/" + kFileName;
 }
 
-int LoadConfigurations(const std::string& path, ConfigurationList& list, std::string* error) {
+Result<RecordFile> LoadConfigurations(const std::string& path, ConfigurationList& list) {
   list.clear();
   XmlDocument document;
-  const RecordFile state = LoadRecordFile(path, document, error);
-  if (state != RecordFile::Read) return state == RecordFile::Missing ? 1 : -1;
+  const Result<RecordFile> found = LoadRecordFile(path, document);
+  if (!found.ok() || found.value() == RecordFile::Missing) return found;
   for (const XmlNode& element : document.SelectNodes("//equipamento"))
     list.push_back(ReadRecord(element));
-  return 0;
+  return RecordFile::Read;
 }
 
 int AddConfiguration(ConfigurationList& list, const EquipmentConfiguration& record, bool replace) {
@@ -107,21 +107,16 @@ std::string ConfigurationsFileBytes(const ConfigurationList& list) {
   return file;
 }
 
-int SaveConfigurations(const std::string& path, const ConfigurationList& list, std::string* error) {
+Status SaveConfigurations(const std::string& path, const ConfigurationList& list) {
   const std::string bytes = ConfigurationsFileBytes(list);
   // A text the file cannot carry (a control character in a cliché) must not
   // leave a file that no longer loads.
   XmlDocument check;
-  std::string reason;
-  if (!check.LoadFromMemory(bytes, &reason, path)) {
-    if (error) *error = NotReadableBack(path, reason);
-    return -1;
-  }
-  if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = CannotWrite(path, reason);
-    return -1;
-  }
-  return 0;
+  if (const Status readBack = check.LoadFromMemory(bytes, path); !readBack.ok())
+    return Status::Failure(NotReadableBack(path, readBack.message()));
+  const Status written = WriteFileAtomically(path, bytes);
+  if (written.ok()) return {};
+  return Status::Failure(CannotWrite(path, written.message()), written.systemError());
 }
 
 }  // namespace taloven

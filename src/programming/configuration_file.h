@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
+#include "catalogue/record_file.h"
 #include "programming/equipment_configuration.h"
 
 namespace taloven {
@@ -12,12 +14,11 @@ using ConfigurationList = std::vector<EquipmentConfiguration>;
 // equipamentos.xml in the working directory.
 std::string ConfigurationsPath(const std::string& workingDirectory);
 
-// Reads every "//equipamento" into list, in document order. 0 on success;
-// 1 when the file is missing (nothing saved yet); -1 when it is there but
-// does not load, the reason in *error: it must then not be saved over. The
-// list is empty unless the file was read.
-int LoadConfigurations(const std::string& path, ConfigurationList& list,
-                       std::string* error = nullptr);
+// Reads every "//equipamento" into list, in document order. A missing file
+// is no fault (nothing saved yet); one that is there but does not load fails
+// with the reason, and must then not be saved over. The list is empty unless
+// the file was read.
+Result<RecordFile> LoadConfigurations(const std::string& path, ConfigurationList& list);
 
 // Appends record, or with replace moves an existing record of the same
 // serial number to the end as record. 1 (nothing changed) when one exists
@@ -28,8 +29,7 @@ int AddConfiguration(ConfigurationList& list, const EquipmentConfiguration& reco
 std::string ConfigurationsFileBytes(const ConfigurationList& list);
 
 // Replaces the file with list, through a temporary file, so that a failed
-// write keeps the old file. 0 on success, else -1 with the reason in *error.
-int SaveConfigurations(const std::string& path, const ConfigurationList& list,
-                       std::string* error = nullptr);
+// write keeps the old file.
+Status SaveConfigurations(const std::string& path, const ConfigurationList& list);
 
 }  // namespace taloven

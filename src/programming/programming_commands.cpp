@@ -1,9 +1,15 @@
 #include "programming/programming_commands.h"
 
+#include <string_view>
+
 #include "base/encoding.h"
 #include "base/printer_models.h"
+#include "catalogue/parameter_type.h"
+#include "link/frame_builder.h"
+#include "link/parameter_encoding.h"
 #include "resources/strings.h"
 #include "sequences/sequence_runner.h"
+#include "ui/ui.h"
 
 namespace taloven {
 namespace {
@@ -14,6 +20,16 @@ struct Parameter {
   const char* type;
   std::string value;
 };
+
+bool Blank(const std::string& text) {
+  return text.find_first_not_of(' ') == std::string::npos;
+}
+
+// A first-generation reading leaves IM and UF empty, and an owner may have
+// neither; GT is blanks by design. Every other text must be filled in.
+bool MayGoBlank(std::string_view title) {
+  return title == "IM" || title == "UF" || title == "GT";
+}
 
 CommandRecord Command(const std::string& title, const char* escape,
                       const std::vector<Parameter>& parameters) {
@@ -29,28 +45,45 @@ CommandRecord Command(const std::string& title, const char* escape,
     parameter.type = p.type;
     parameter.mandatory = 1;
     parameter.value = p.value;
-    // Every parameter is mandatory, and execution refuses an empty one; a
-    // text field left empty (no IM, as first-generation printers report)
-    // goes as the blanks a short text is padded with, so the run goes on.
-    if (parameter.type == "STRING" && parameter.value.empty())
-      parameter.value.assign(static_cast<size_t>(p.size), ' ');
+    // A reading gives an unset text as blanks: it is as empty as one never
+    // typed.
+    if (TypeOf(parameter) == ParameterType::kString && Blank(parameter.value)) {
+      parameter.value.clear();
+      if (MayGoBlank(p.title)) parameter.value.assign(static_cast<size_t>(p.size), ' ');
+    }
     record.AppendParameter(parameter);
   }
   return record;
-}
-
-bool Blank(const std::string& text) {
-  return text.find_first_not_of(' ') == std::string::npos;
 }
 
 std::string Digit(bool set) {
   return set ? "1" : "0";
 }
 
+void Tell(MessageUi& ui, const std::string& text) {
+  ui.Message(text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+// The field a frame could not be built for: the first parameter that does
+// not encode, else the command as a whole.
+std::string FailingField(const CommandRecord& command) {
+  for (CommandParameter parameter : command.parameters) {
+    std::string bytes;
+    const EncodeOutcome outcome = EncodeParameter(parameter, bytes);
+    if (outcome == EncodeOutcome::WrongSize || outcome == EncodeOutcome::TooLong)
+      return parameter.title;
+  }
+  return command.title;
+}
+
+bool PasswordFits(const EquipmentConfiguration& c, const AppSettings& settings) {
+  return c.password.size() == static_cast<size_t>(PasswordLength(settings.modelMask));
+}
+
 }  // namespace
 
 CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
-                                         const AppSettings& settings, Ui& ui) {
+                                         const AppSettings& settings) {
   std::vector<CommandRecord> commands;
   const std::string ticket = c.passengerTicket ? "B" : "X";
   if (PasswordLength(settings.modelMask) == 0) {
@@ -60,12 +93,7 @@ CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
                                 {"BP, B para bilhete de passagem", 1, "STRING", ticket},
                                 {"IM", 15, "STRING", c.im}}));
   } else {
-    std::string password;
-    if (c.password.size() == static_cast<size_t>(PasswordLength(settings.modelMask)))
-      password = c.password;
-    else
-      ui.Message("Senha com tamanho errado", Str(StrId::kProductName), MessageButtons::Ok,
-                 MessageIcon::Exclamation);
+    const std::string password = PasswordFits(c, settings) ? c.password : std::string();
     commands.push_back(Command("Programa CNPJ/IE/IM", "4",
                                {{"CNPJ", 20, "STRING", c.cnpj},
                                 {"IE", 20, "STRING", c.ie},
@@ -140,8 +168,39 @@ CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& c,
   return sequence;
 }
 
-ProgrammingResults RunProgramming(CommandSequence& sequence, ExecutionContext& context) {
+int CheckProgrammingRun(const EquipmentConfiguration& configuration,
+                        const CommandSequence& sequence, const AppSettings& settings,
+                        MessageUi& ui) {
+  if (PasswordLength(settings.modelMask) != 0 && !PasswordFits(configuration, settings)) {
+    Tell(ui, "Senha com tamanho errado");
+    return kExecuteWrongSize;
+  }
+  for (const CommandRecord& command : sequence.commands) {
+    for (const CommandParameter& parameter : command.parameters) {
+      if (parameter.mandatory && parameter.value.empty()) {
+        Tell(ui, Str(StrId::kMandatoryParameterEmpty) + " : " + parameter.title);
+        return kExecuteMandatoryEmpty;
+      }
+    }
+  }
+  for (const CommandRecord& command : sequence.commands) {
+    CommandRecord built = command;
+    const int result = BuildCommandFrame(built, settings.extendedReturn != 0);
+    if (result != kExecuteOk) {
+      Tell(ui, built.formattedReturn + " : " + FailingField(command));
+      return result;
+    }
+  }
+  return kExecuteOk;
+}
+
+ProgrammingResults ProgramPrinter(const EquipmentConfiguration& configuration,
+                                  ExecutionContext& context) {
   ProgrammingResults results;
+  CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings);
+  results.result = CheckProgrammingRun(configuration, sequence, context.settings, context.ui);
+  if (results.result != kExecuteOk) return results;
+  results.ran = true;
   results.result = RunSequence(sequence, context);
   results.message = sequence.messageText;
   if (results.result != kExecuteOk) results.message += RunErrorText(results.result);

@@ -6,26 +6,38 @@
 #include "programming/equipment_configuration.h"
 #include "sequences/command_sequence.h"
 #include "ui/app_settings.h"
-#include "ui/ui.h"
+#include "ui/message_ui.h"
 
 namespace taloven {
 
 // "Programa maquina": the commands that put configuration into the printer,
 // in the order they are sent, for the model in settings. A password that is
-// not exactly 20 hexadecimal digits is not sent: the user is told, and the
-// owner command goes with an empty password, which execution refuses before
-// anything reaches the printer.
+// not exactly 20 characters long is not put in, and a text of blanks only is
+// put in empty, so that CheckProgrammingRun finds them; only IM and UF, which
+// a first-generation reading leaves empty, go as blanks.
 CommandSequence BuildProgrammingSequence(const EquipmentConfiguration& configuration,
-                                         const AppSettings& settings, Ui& ui);
+                                         const AppSettings& settings);
+
+// What is programmed stays in the printer's fiscal memory for good, so the
+// run goes out whole or not at all. Tells the user once why it cannot go (a
+// password of the wrong length, the first mandatory field left empty or the
+// first value that cannot be encoded, named) and returns the result the run
+// would have stopped with; kExecuteOk when every command can be sent.
+int CheckProgrammingRun(const EquipmentConfiguration& configuration,
+                        const CommandSequence& sequence, const AppSettings& settings,
+                        MessageUi& ui);
 
 struct ProgrammingResults {
-  int result = 0;  // of the run, as RunSequence gives it
+  int result = 0;    // of the check, or of the run as RunSequence gives it
+  bool ran = false;  // false when the check stopped it: nothing was sent
   std::string message;
   std::string dump;
 };
 
-// Runs the sequence; the message ends with the reason when the run stopped
-// early. Refusals by the printer do not stop it: they show in the message.
-ProgrammingResults RunProgramming(CommandSequence& sequence, ExecutionContext& context);
+// Builds the run for configuration, checks it and only then runs it; the
+// message ends with the reason when the run stopped early. Refusals by the
+// printer do not stop it: they show in the message.
+ProgrammingResults ProgramPrinter(const EquipmentConfiguration& configuration,
+                                  ExecutionContext& context);
 
 }  // namespace taloven

@@ -46,9 +46,9 @@ bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& con
   SaveEditedConfiguration(configuration, context.settings.workingDirectory, context.ui);
 
   auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
-  CommandSequence sequence = BuildProgrammingSequence(configuration, context.settings, context.ui);
-  const ProgrammingResults results = RunProgramming(sequence, context);
-  context.ui.ShowResults(results.message, results.dump);
+  const ProgrammingResults results = ProgramPrinter(configuration, context);
+  // A run the check held back has told the user why, and has no results.
+  if (results.ran) context.ui.ShowResults(results.message, results.dump);
   return true;
 }
 

@@ -34,10 +34,10 @@ EditedSaveOutcome SaveEditedConfiguration(EquipmentConfiguration& record,
 
   const std::string path = ConfigurationsPath(workingDirectory);
   ConfigurationList list;
-  std::string reason;
   // A missing file starts an empty list; a file that is there but does not
   // load must not be overwritten by this one record.
-  if (LoadConfigurations(path, list, &reason) < 0) return NotSaved(ui, DamagedFileKept(reason));
+  if (const Result<RecordFile> loaded = LoadConfigurations(path, list); !loaded.ok())
+    return NotSaved(ui, DamagedFileKept(loaded.status().message()));
 
   EquipmentConfiguration stored = record;
   stored.password = EquipmentConfiguration().password;
@@ -45,7 +45,8 @@ EditedSaveOutcome SaveEditedConfiguration(EquipmentConfiguration& record,
     if (!AskYes(ui, W("Deseja substituir o registro já existente?"))) return NotSaved(ui, "");
     AddConfiguration(list, stored, true);
   }
-  if (SaveConfigurations(path, list, &reason) != 0) return NotSaved(ui, reason);
+  if (const Status saved = SaveConfigurations(path, list); !saved.ok())
+    return NotSaved(ui, saved.message());
   return EditedSaveOutcome::Saved;
 }
 

@@ -37,11 +37,12 @@ std::optional<std::string> SaveResults(Ui& ui, const std::string& message,
   if (!choice || *choice < 1 || *choice > 3) return std::nullopt;
 
   // The Ui speaks Windows-1252; the file system takes UTF-8 names.
-  std::string reason;
-  if (!WriteFileAtomically(Cp1252ToUtf8(*path),
-                           ToTextModeLineEnds(ResultsFileText(*choice, message, dump)), &reason)) {
-    ui.Message(W("Não foi possível gravar o arquivo ") + *path + ":\n" + Utf8ToCp1252(reason),
-               Str(StrId::kReturnMessage), MessageButtons::Ok, MessageIcon::Error);
+  const Status written = WriteFileAtomically(
+      Cp1252ToUtf8(*path), ToTextModeLineEnds(ResultsFileText(*choice, message, dump)));
+  if (!written.ok()) {
+    ui.Message(
+        W("Não foi possível gravar o arquivo ") + *path + ":\n" + Utf8ToCp1252(written.message()),
+        Str(StrId::kReturnMessage), MessageButtons::Ok, MessageIcon::Error);
     return std::nullopt;
   }
   if (!ui.ShellOpen(*path)) {

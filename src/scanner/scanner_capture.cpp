@@ -29,9 +29,10 @@ bool ScannerCapture::Start(const ScannerSettings& settings) {
   if (IsCapturing()) return true;
   portName_ = settings.portName;
   const ScannerLine line = LineFor(settings);
-  std::string error;
-  while (!port_.Open(portName_, line, error)) {
-    ui_.Message(error, "Erro na porta " + portName_, MessageButtons::Ok, MessageIcon::Exclamation);
+  for (Status opened = port_.Open(portName_, line); !opened.ok();
+       opened = port_.Open(portName_, line)) {
+    ui_.Message(opened.message(), "Erro na porta " + portName_, MessageButtons::Ok,
+                MessageIcon::Exclamation);
     const MessageAnswer again = ui_.Message(
         W("Porta serial ") + portName_ + W(" pode não ter\nsido corretamente inicializada."),
         Attention(), MessageButtons::RetryCancel, MessageIcon::Exclamation);
@@ -114,10 +115,11 @@ StopResult ScannerCapture::Stop(const std::optional<StopAnswers>& answers) {
     payload = state_.Payload();
     read = state_.ReadCount();
   }
-  std::string error;
-  if (!WriteFileAtomically(*path, MfdFileBytes(kMfdCaptureSource, payload), &error)) {
-    ui_.Message(error + "\nArquivo: " + *path, "Erro", MessageButtons::Ok, MessageIcon::Error);
-    result.why = error + W(": ") + *path;
+  const Status written = WriteFileAtomically(*path, MfdFileBytes(kMfdCaptureSource, payload));
+  if (!written.ok()) {
+    ui_.Message(written.message() + "\nArquivo: " + *path, "Erro", MessageButtons::Ok,
+                MessageIcon::Error);
+    result.why = written.message() + W(": ") + *path;
     ClosePort();
     return result;
   }
@@ -137,9 +139,9 @@ StopResult ScannerCapture::Stop(const std::optional<StopAnswers>& answers) {
 
 void ScannerCapture::ClosePort() {
   StopReader();
-  std::string error;
-  while (!port_.Close(error)) {
-    ui_.Message(error, "Erro na porta " + portName_, MessageButtons::Ok, MessageIcon::Exclamation);
+  for (Status closed = port_.Close(); !closed.ok(); closed = port_.Close()) {
+    ui_.Message(closed.message(), "Erro na porta " + portName_, MessageButtons::Ok,
+                MessageIcon::Exclamation);
     const MessageAnswer again =
         ui_.Message(W("Porta serial ") + portName_ +
                         W(" pode não ter\nsido corretamente liberada para o sistema."),

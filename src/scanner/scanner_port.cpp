@@ -56,17 +56,14 @@ bool SetModemLine(int fd, unsigned long request, int line) {
 }  // namespace
 
 ScannerPort::~ScannerPort() {
-  std::string ignored;
-  Close(ignored);
+  static_cast<void>(Close());
 }
 
-bool ScannerPort::Open(const std::string& name, const ScannerLine& line, std::string& error) {
-  std::string closing;
-  Close(closing);
+Status ScannerPort::Open(const std::string& name, const ScannerLine& line) {
+  static_cast<void>(Close());
   auto fail = [&](int code) {
-    error = std::strerror(code);
-    Close(closing);
-    return false;
+    static_cast<void>(Close());
+    return Status::Failure(std::strerror(code), code);
   };
   fd_ = ::open(SerialDevicePath(name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return fail(errno);
@@ -98,21 +95,19 @@ bool ScannerPort::Open(const std::string& name, const ScannerLine& line, std::st
   if (!SetModemLine(fd_, TIOCMBIC, TIOCM_DTR)) return fail(errno);
   if (!line.rtsHandshake && !SetModemLine(fd_, TIOCMBIC, TIOCM_RTS)) return fail(errno);
   if (tcflush(fd_, TCIOFLUSH) != 0) return fail(errno);
-  return true;
+  return {};
 }
 
-bool ScannerPort::Close(std::string& error) {
-  if (fd_ < 0) return true;
+Status ScannerPort::Close() {
+  if (fd_ < 0) return {};
   if (settingsSaved_) tcsetattr(fd_, TCSANOW, &savedSettings_);
   settingsSaved_ = false;
   ioctl(fd_, TIOCNXCL);
   const int result = ::close(fd_);  // also releases the lock
+  const int code = errno;
   fd_ = -1;
-  if (result != 0 && errno != EINTR) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
+  if (result != 0 && code != EINTR) return Status::Failure(std::strerror(code), code);
+  return {};
 }
 
 }  // namespace taloven

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "scanner/scanner_settings.h"
 
 namespace taloven {
@@ -17,11 +18,11 @@ class ScannerPort {
   ScannerPort& operator=(const ScannerPort&) = delete;
   ~ScannerPort();
 
-  // false with the system's text for the failing step in error.
-  bool Open(const std::string& name, const ScannerLine& line, std::string& error);
-  // Gives the line back with the settings it had; false with the system's
+  // Fails with the system's text for the failing step.
+  Status Open(const std::string& name, const ScannerLine& line);
+  // Gives the line back with the settings it had; fails with the system's
   // text when the device would not close (it is let go all the same).
-  bool Close(std::string& error);
+  Status Close();
 
   bool IsOpen() const { return fd_ >= 0; }
   int Descriptor() const { return fd_; }

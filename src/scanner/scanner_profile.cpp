@@ -7,9 +7,8 @@ namespace taloven {
 
 ScannerSettings LoadScannerSettings(Ui& ui, ScannerDefaults defaults) {
   ProfileFile profile(ProfileFile::DefaultPath());
-  std::string error;
-  if (!profile.Load(&error))
-    ui.Message(W("Não foi possível ler as configurações do scanner.\n") + error +
+  if (const Status loaded = profile.Load(); !loaded.ok())
+    ui.Message(W("Não foi possível ler as configurações do scanner.\n") + loaded.message() +
                    "\nArquivo: " + profile.Path(),
                W("Atenção"), MessageButtons::Ok, MessageIcon::Exclamation);
   return ReadScannerSettings(profile, defaults);
@@ -17,13 +16,14 @@ ScannerSettings LoadScannerSettings(Ui& ui, ScannerDefaults defaults) {
 
 bool SaveScannerSettings(Ui& ui, const ScannerSettings& settings) {
   ProfileFile profile(ProfileFile::DefaultPath());
-  std::string error;
   // An unreadable profile is not overwritten: what else it holds would be lost.
-  if (profile.Load(&error)) {
+  Status done = profile.Load();
+  if (done.ok()) {
     StoreScannerSettings(profile, settings);
-    if (profile.Save(&error)) return true;
+    done = profile.Save();
+    if (done.ok()) return true;
   }
-  ui.Message(W("Não foi possível gravar as configurações do scanner.\n") + error +
+  ui.Message(W("Não foi possível gravar as configurações do scanner.\n") + done.message() +
                  "\nArquivo: " + profile.Path(),
              "Erro", MessageButtons::Ok, MessageIcon::Error);
   return false;

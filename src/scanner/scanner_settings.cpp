@@ -22,8 +22,11 @@ bool InRange(int position, int count) {
   return position >= 0 && position < count;
 }
 
+// "COMn" or "COMn:": the names the fourth-character rule was made for. Any
+// other name (a device path, "COM12:") is not one of the list's entries.
 bool IsComName(const std::string& name) {
-  return name.size() >= 4 && name.compare(0, 3, "COM") == 0;
+  return (name.size() == 4 || (name.size() == 5 && name[4] == ':')) &&
+         name.compare(0, 3, "COM") == 0 && name[3] >= '0' && name[3] <= '9';
 }
 
 }  // namespace

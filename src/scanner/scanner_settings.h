@@ -33,12 +33,13 @@ std::vector<std::string> ScannerParityChoices();
 std::vector<std::string> ScannerStopBitChoices();
 std::vector<std::string> ScannerHandshakeChoices();
 
-// The port list's entry for a stored name: its fourth character ('1' is
-// entry 0); -1 when that names no entry of the list (a device path, or a
-// COM port beyond the list).
+// The port list's entry for a stored "COMn" or "COMn:" name: its fourth
+// character ('1' is entry 0); -1 when that names no entry of the list (a
+// device path, "COM12:", or a COM port beyond the list).
 int ScannerPortPosition(const std::string& storedName);
-// The name stored when entry position is chosen: a COM name keeps all but
-// its fourth character; any other stored name gives way to the entry's own.
+// The name stored when entry position is chosen: a "COMn" or "COMn:" name
+// keeps all but its fourth character; any other stored name gives way to
+// the entry's own.
 std::string ScannerPortNameFor(const std::string& storedName, int position);
 
 enum class Parity { None, Even, Odd };

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/encoding.h"
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 
 namespace taloven {
 namespace {
@@ -300,7 +300,7 @@ TotalsReading ParseReadingText(std::string_view text) {
 
 TotalsReading ParseReading(const std::string& path, bool* found) {
   std::string text;
-  const bool read = ReadWholeFile(path, text);
+  const bool read = ReadWholeFile(path, text).ok();
   if (found) *found = read;
   return ParseReadingText(read ? std::string_view(text) : std::string_view());
 }

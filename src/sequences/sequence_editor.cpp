@@ -45,12 +45,12 @@ std::string SequenceEditor::FilePath() const {
 void SequenceEditor::Open() {
   auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
-  std::string reason;
   // Said once, on opening; each refused save says it again in its own words.
-  if (LoadSequences(FilePath(), saved_, &reason) == RecordFile::Damaged)
-    ui_.Message(DamagedFileKept(reason), Str(StrId::kProductName), MessageButtons::Ok,
-                MessageIcon::Exclamation);
-  LoadCatalogue(settings_.workingDirectory, catalogue_);
+  if (const Result<RecordFile> loaded = LoadSequences(FilePath(), saved_); !loaded.ok())
+    ui_.Message(DamagedFileKept(loaded.status().message()), Str(StrId::kProductName),
+                MessageButtons::Ok, MessageIcon::Exclamation);
+  // Without a catalogue the editor still opens; its command list is empty.
+  static_cast<void>(LoadCatalogue(settings_.workingDirectory, catalogue_));
 }
 
 std::vector<std::string> SequenceEditor::Groups() const {
@@ -126,7 +126,8 @@ bool SequenceEditor::New() {
   if (!name) return false;
   current_.ClearCommands();
   current_.name = *name;
-  StoreSequence(saved_, current_, FilePath(), ui_);
+  // The user has been told when it was not saved.
+  static_cast<void>(StoreSequence(saved_, current_, FilePath(), ui_));
   Reload();
   return true;
 }
@@ -136,7 +137,7 @@ void SequenceEditor::Save(const std::string& selectedName) {
   if (!name) return;
   CommandSequence copy = current_;
   copy.name = *name;
-  StoreSequence(saved_, copy, FilePath(), ui_);
+  static_cast<void>(StoreSequence(saved_, copy, FilePath(), ui_));
   Reload();
 }
 
@@ -144,7 +145,7 @@ bool SequenceEditor::Delete(const std::string& selectedName) {
   if (ui_.Message(W("Confirma exclusão?"), "", MessageButtons::YesNo, MessageIcon::Question) !=
       MessageAnswer::Yes)
     return false;
-  DeleteSequence(saved_, selectedName, FilePath(), ui_);
+  static_cast<void>(DeleteSequence(saved_, selectedName, FilePath(), ui_));
   Reload();
   return true;
 }
@@ -152,7 +153,7 @@ bool SequenceEditor::Delete(const std::string& selectedName) {
 void SequenceEditor::Reload() {
   auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
-  LoadSequences(FilePath(), saved_);
+  static_cast<void>(LoadSequences(FilePath(), saved_));
 }
 
 int SequenceEditor::Run(const std::string& repetitionsText, const std::string& waitText,

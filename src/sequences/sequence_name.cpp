@@ -32,6 +32,16 @@ SequenceName CleanSequenceName(const std::string& typed) {
   return {SequenceNameCheck::Ok, cleaned};
 }
 
+bool SameListedSequenceName(const std::string& a, const std::string& b) {
+  const auto listed = [](const std::string& name) {
+    std::string shown = name.substr(0, name.find_last_not_of(' ') + 1);
+    for (char& c : shown)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return shown;
+  };
+  return listed(a) == listed(b);
+}
+
 std::optional<std::string> AcceptSequenceName(const std::string& typed, Ui& ui) {
   SequenceName result = CleanSequenceName(typed);
   switch (result.check) {

@@ -25,6 +25,12 @@ struct SequenceName {
 // comes first, so "a.b" is stored as "AB" and seventeen blanks.
 SequenceName CleanSequenceName(const std::string& typed);
 
+// Whether two names are the same as the sequences list shows them: without
+// their trailing blanks and whatever the letter case. The naming rules pad a
+// name before removing characters, so "a.b" is stored one blank short of
+// "AB"; the user sees the two alike and means one by the other.
+bool SameListedSequenceName(const std::string& a, const std::string& b);
+
 // The same, telling the user why a name is refused ("Nome inválido" or
 // "Registro não salvo"); nothing then.
 std::optional<std::string> AcceptSequenceName(const std::string& typed, Ui& ui);

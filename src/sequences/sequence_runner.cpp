@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 #include "link/progress_window.h"
 #include "resources/strings.h"
@@ -89,7 +90,7 @@ std::string RunErrorText(int result) {
 
 SequenceRunResults RunSequenceRepeatedly(const CommandSequence& sequence,
                                          const SequenceRunOptions& options,
-                                         ExecutionContext& context) {
+                                         ExecutionContext& context, RepetitionWait wait) {
   SequenceRunResults results;
   int remaining = options.repetitions;
   do {
@@ -99,7 +100,12 @@ SequenceRunResults RunSequenceRepeatedly(const CommandSequence& sequence,
     run.stepByStep = options.stepByStep ? 1 : 0;
     run.waitMilliseconds = std::clamp(options.waitSeconds, 0, kLongestWaitSeconds) * 1000;
 
-    results.result = RunSequence(run, context);
+    {
+      std::unique_ptr<WaitHandle> window;
+      if (wait == RepetitionWait::kWaitWindow)
+        window = context.ui.ShowWait(Str(StrId::kPleaseWait));
+      results.result = RunSequence(run, context);
+    }
     results.message += run.messageText;
     if (results.result != kExecuteOk) results.message += RunErrorText(results.result);
     results.dump += run.dumpText;

@@ -38,12 +38,16 @@ struct SequenceRunResults {
   std::string dump;
 };
 
+enum class RepetitionWait { kNone, kWaitWindow };
+
 // Runs fresh copies of sequence (never the sequence itself) as often as
 // asked, stopping at the first repetition whose result is not 0, and adds
-// RunErrorText of that result to the message.
+// RunErrorText of that result to the message. With kWaitWindow each
+// repetition runs under the wait window.
 SequenceRunResults RunSequenceRepeatedly(const CommandSequence& sequence,
                                          const SequenceRunOptions& options,
-                                         ExecutionContext& context);
+                                         ExecutionContext& context,
+                                         RepetitionWait wait = RepetitionWait::kNone);
 
 // "Executar": the repeated run, then the results window when the settings
 // ask for results to be shown. Returns the result of the last repetition.

@@ -7,17 +7,17 @@
 namespace taloven {
 namespace {
 
-// The reason follows the message unless the caller takes it to say itself.
-void Tell(Ui& ui, StrId text, const std::string& reason = {}, const std::string* taken = nullptr) {
+// The reason the file was not written follows the message.
+void Tell(Ui& ui, StrId text, const std::string& reason = {}) {
   std::string message = Str(text);
-  if (!reason.empty() && !taken) message += "\r\n\r\n" + reason;
+  if (!reason.empty()) message += "\r\n\r\n" + reason;
   ui.Message(message, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 }  // namespace
 
-bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const std::string& path,
-                   Ui& ui, ReplaceAnswer replace, std::string* error) {
+Status StoreSequence(SavedSequences& list, const CommandSequence& sequence, const std::string& path,
+                     Ui& ui, ReplaceAnswer replace) {
   if (list.Add(sequence, false) == AddResult::Exists) {
     bool yes = replace == ReplaceAnswer::Yes;
     if (replace == ReplaceAnswer::Ask) {
@@ -26,32 +26,24 @@ bool StoreSequence(SavedSequences& list, const CommandSequence& sequence, const 
     }
     if (!yes) {
       Tell(ui, StrId::kRecordNotSaved);
-      return false;
+      return Status::Failure({});
     }
     list.Add(sequence, true);
   }
-  std::string reason;
-  if (SaveSequences(list, path, &reason) != 0) {
-    Tell(ui, StrId::kRecordNotSaved, reason, error);
-    if (error) *error = reason;
-    return false;
-  }
-  return true;
+  Status saved = SaveSequences(list, path);
+  if (!saved.ok()) Tell(ui, StrId::kRecordNotSaved, saved.message());
+  return saved;
 }
 
-bool DeleteSequence(SavedSequences& list, const std::string& name, const std::string& path, Ui& ui,
-                    std::string* error) {
+Status DeleteSequence(SavedSequences& list, const std::string& name, const std::string& path,
+                      Ui& ui) {
   if (list.Remove(name) != 0) {
     Tell(ui, StrId::kRecordNotDeleted);
-    return false;
+    return Status::Failure({});
   }
-  std::string reason;
-  if (SaveSequences(list, path, &reason) != 0) {
-    Tell(ui, StrId::kRecordNotDeleted, reason, error);
-    if (error) *error = reason;
-    return false;
-  }
-  return true;
+  Status saved = SaveSequences(list, path);
+  if (!saved.ok()) Tell(ui, StrId::kRecordNotDeleted, saved.message());
+  return saved;
 }
 
 }  // namespace taloven

@@ -119,20 +119,14 @@ bool Render(const SavedSequences& list, std::string* bytes) {
 
 // A list read from a damaged file replaces nothing but a file moved away:
 // the damaged one, or one put there since, holds sequences the list lacks.
-bool MayReplace(const std::string& path, std::string* reason) {
+Status MayReplace(const std::string& path) {
   XmlDocument document;
-  switch (LoadRecordFile(path, document, reason)) {
-    case RecordFile::Missing:
-      return true;
-    case RecordFile::Damaged:
-      *reason = DamagedFileKept(*reason);
-      return false;
-    case RecordFile::Read:
-      break;
-  }
-  *reason = Utf8ToCp1252(path) +
-            W(" mudou desde que foi lido; abra as sequências de novo antes de salvar");
-  return false;
+  const Result<RecordFile> found = LoadRecordFile(path, document);
+  if (!found.ok()) return Status::Failure(DamagedFileKept(found.status().message()));
+  if (found.value() == RecordFile::Missing) return {};
+  return Status::Failure(
+      Utf8ToCp1252(path) +
+      W(" mudou desde que foi lido; abra as sequências de novo antes de salvar"));
 }
 
 }  // namespace
@@ -142,13 +136,11 @@ std::string SequencesFilePath(const std::string& directory) {
   return directory.back() == '/' ? directory + "sequencias.xml" : directory + "/sequencias.xml";
 }
 
-RecordFile LoadSequences(const std::string& path, SavedSequences& list, std::string* error) {
+Result<RecordFile> LoadSequences(const std::string& path, SavedSequences& list) {
   XmlDocument document;
-  const RecordFile state = LoadRecordFile(path, document, error);
-  if (state != RecordFile::Read) {
-    if (state == RecordFile::Damaged) list.SetFileUnreadable(true);
-    return state;
-  }
+  const Result<RecordFile> found = LoadRecordFile(path, document);
+  if (!found.ok()) list.SetFileUnreadable(true);
+  if (!found.ok() || found.value() == RecordFile::Missing) return found;
   for (const XmlNode& node : document.SelectNodes("//sequencia")) {
     CommandSequence sequence;
     sequence.name = node.Child("titulo").Text();
@@ -166,22 +158,16 @@ std::string SequencesDocument(const SavedSequences& list) {
   return bytes;
 }
 
-int SaveSequences(const SavedSequences& list, const std::string& path, std::string* error) {
+Status SaveSequences(const SavedSequences& list, const std::string& path) {
   std::string bytes;
-  if (!Render(list, &bytes)) {
-    if (error) *error = NotReadableBack(path, W("um texto contém um caractere de controle"));
-    return 1;
+  if (!Render(list, &bytes))
+    return Status::Failure(NotReadableBack(path, W("um texto contém um caractere de controle")));
+  if (list.FileUnreadable()) {
+    if (const Status may = MayReplace(path); !may.ok()) return may;
   }
-  std::string reason;
-  if (list.FileUnreadable() && !MayReplace(path, &reason)) {
-    if (error) *error = reason;
-    return 3;
-  }
-  if (!WriteFileAtomically(path, bytes, &reason)) {
-    if (error) *error = CannotWrite(path, reason);
-    return 2;
-  }
-  return 0;
+  const Status written = WriteFileAtomically(path, bytes);
+  if (written.ok()) return {};
+  return Status::Failure(CannotWrite(path, written.message()), written.systemError());
 }
 
 }  // namespace taloven

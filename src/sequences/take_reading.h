@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/status.h"
 #include "link/execute.h"
 
 namespace taloven {

@@ -1,7 +1,5 @@
 #include "sequences/verify_totals.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -15,9 +13,6 @@
 
 namespace taloven {
 namespace {
-
-// Keeps the wait in milliseconds within its 32 bits.
-constexpr int kLongestWaitSeconds = INT32_MAX / 1000;
 
 std::string PathOf(const ExecutionContext& context, const std::string& name) {
   return ReadingPath(context.settings.workingDirectory, name);
@@ -51,11 +46,10 @@ bool Read(const char* name, ExecutionContext& context, VerifyRun& run, std::stri
 bool Store(const ExecutionContext& context, const std::string& name, const std::string& text,
            VerifyRun& run) {
   const std::string path = PathOf(context, name);
-  std::string reason;
-  if (WriteFileAtomically(path, text, &reason)) return true;
+  const Status written = WriteFileAtomically(path, text);
+  if (written.ok()) return true;
   run.readingsTaken = false;
-  // The file system speaks UTF-8; the message is Windows-1252 like every other.
-  run.error = CannotWrite(path, reason);
+  run.error = CannotWrite(path, written.message());
   return false;
 }
 
@@ -84,26 +78,15 @@ bool StorePair(const ExecutionContext& context, const std::string& before, const
   return true;
 }
 
-// Runs fresh copies of the sequence as often as asked, each under the wait
-// window, until one fails; the texts are kept for a training run.
+// Each repetition under the wait window; the texts are kept for a training
+// run.
 void RunRepeatedly(const CommandSequence& sequence, const SequenceRunOptions& options,
                    ExecutionContext& context, VerifyRun& run) {
-  int remaining = options.repetitions;
-  int& result = run.result;
-  do {
-    CommandSequence copy;
-    copy.name = sequence.name;
-    for (const CommandRecord& command : sequence.commands) copy.InsertCommand(command);
-    copy.stepByStep = options.stepByStep ? 1 : 0;
-    copy.waitMilliseconds = std::clamp(options.waitSeconds, 0, kLongestWaitSeconds) * 1000;
-    {
-      auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
-      result = RunSequence(copy, context);
-    }
-    run.message += copy.messageText;
-    if (result != kExecuteOk) run.message += RunErrorText(result);
-    run.dump += copy.dumpText;
-  } while (--remaining > 0 && result == kExecuteOk);
+  SequenceRunResults results =
+      RunSequenceRepeatedly(sequence, options, context, RepetitionWait::kWaitWindow);
+  run.result = results.result;
+  run.message += results.message;
+  run.dump += results.dump;
 }
 
 TotalsReading StoredReading(const ExecutionContext& context, const char* name) {

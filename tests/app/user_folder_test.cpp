@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,8 +42,7 @@ TEST(UserFolder, FirstStartCopiesTheSampleAndLaterStartsKeepTheTechniciansFiles)
   const std::string folder = UserFolderPath(home.Path().string());
   EXPECT_EQ(fs::path(folder), home.Path() / "Taloven");
 
-  std::string error;
-  ASSERT_TRUE(PrepareUserFolder(folder, sample.Path().string(), error)) << error;
+  ASSERT_TRUE(PrepareUserFolder(folder, sample.Path().string()).ok());
   EXPECT_EQ(ReadFileBytes(fs::path(folder) / "comandos.xml"), "<comandos>amostra</comandos>");
   EXPECT_EQ(ReadFileBytes(fs::path(folder) / "help" / "Taloven_Help.chm"), "ajuda");
   EXPECT_EQ(ReadFileBytes(fs::path(folder) / "usb" / "99-taloven-ecf.rules"), "regra");
@@ -53,7 +53,7 @@ TEST(UserFolder, FirstStartCopiesTheSampleAndLaterStartsKeepTheTechniciansFiles)
   WriteFile(fs::path(folder) / "comandos.xml", "<comandos>editado</comandos>");
   fs::remove_all(fs::path(folder) / "help");
   WriteFile(sample.Path() / "comandos.xml", "<comandos>nova amostra</comandos>");
-  ASSERT_TRUE(PrepareUserFolder(folder, sample.Path().string(), error)) << error;
+  ASSERT_TRUE(PrepareUserFolder(folder, sample.Path().string()).ok());
   EXPECT_EQ(ReadFileBytes(fs::path(folder) / "comandos.xml"), "<comandos>editado</comandos>");
   EXPECT_FALSE(fs::exists(fs::path(folder) / "help"));
 }
@@ -89,10 +89,10 @@ TEST(UserFolder, FolderThatCannotBeMadeIsReportedAndLeavesNothingBehind) {
     c.arrange(home.Path(), sample.Path());
     const bool existed = fs::exists(home.Path() / "Taloven");
 
-    std::string error;
-    EXPECT_FALSE(
-        PrepareUserFolder(UserFolderPath(home.Path().string()), sample.Path().string(), error));
-    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    const Status prepared =
+        PrepareUserFolder(UserFolderPath(home.Path().string()), sample.Path().string());
+    EXPECT_FALSE(prepared.ok());
+    EXPECT_NE(prepared.message().find(c.reason), std::string::npos) << prepared.message();
     EXPECT_EQ(EntriesIn(home.Path()), existed ? 1u : 0u);
   }
 }
@@ -100,9 +100,12 @@ TEST(UserFolder, FolderThatCannotBeMadeIsReportedAndLeavesNothingBehind) {
 TEST(UserFolder, HomeThatDoesNotExistIsReported) {
   TempDirectory sample;
   MakeSample(sample.Path());
-  std::string error;
-  EXPECT_FALSE(PrepareUserFolder("/nonexistent-home/Taloven", sample.Path().string(), error));
-  EXPECT_NE(error.find("/nonexistent-home/Taloven"), std::string::npos) << error;
+  const Status prepared = PrepareUserFolder("/nonexistent-home/Taloven", sample.Path().string());
+  EXPECT_EQ(prepared.systemError(), ENOENT);
+  EXPECT_EQ(
+      prepared.message().find("n\xE3o foi poss\xEDvel criar a pasta /nonexistent-home/Taloven: "),
+      0u)
+      << prepared.message();
 }
 
 }  // namespace

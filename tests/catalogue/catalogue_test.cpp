@@ -21,8 +21,8 @@ CommandCatalogue LoadFrom(const std::string& bytes) {
   TempDirectory dir;
   std::ofstream(dir.Path() / "comandos.xml", std::ios::binary) << bytes;
   CommandCatalogue catalogue;
-  std::string error;
-  EXPECT_EQ(LoadCatalogue(dir.Path().string(), catalogue, &error), 0) << error;
+  const Status loaded = LoadCatalogue(dir.Path().string(), catalogue);
+  EXPECT_TRUE(loaded.ok()) << loaded.message();
   return catalogue;
 }
 
@@ -194,12 +194,13 @@ TEST(LoadCatalogue, AnUnloadableFileFailsWithAReasonAndLeavesTheCatalogueEmpty) 
     if (c.bytes) std::ofstream(dir.Path() / "comandos.xml", std::ios::binary) << c.bytes;
     CommandCatalogue catalogue;
     catalogue.Append(CommandRecord());
-    std::string error;
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(LoadCatalogue(dir.Path().string(), catalogue, &error), -1) << c.name;
+    const Status loaded = LoadCatalogue(dir.Path().string(), catalogue);
+    EXPECT_FALSE(loaded.ok()) << c.name;
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Failed to instantiate an XML DOM.\n");
     EXPECT_EQ(catalogue.Count(), 0) << c.name;
-    EXPECT_NE(error.find("comandos.xml"), std::string::npos) << c.name << ": " << error;
+    EXPECT_NE(loaded.message().find("comandos.xml"), std::string::npos)
+        << c.name << ": " << loaded.message();
   }
 }
 
@@ -234,18 +235,20 @@ TEST(LoadCatalogue, AFaultAfterSomeCommandsStillLoadsNone) {
   std::ofstream(dir.Path() / "comandos.xml", std::ios::binary)
       << kDeclaration << "<comandos>\n<cmd><titulo>A</titulo></cmd>\n<cmd><titulo>B</cmd>\n";
   CommandCatalogue catalogue;
-  std::string error;
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(LoadCatalogue(dir.Path().string(), catalogue, &error), -1);
+  const Status loaded = LoadCatalogue(dir.Path().string(), catalogue);
   ::testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(loaded.ok());
   EXPECT_EQ(catalogue.Count(), 0);
-  EXPECT_NE(error.find("comandos.xml: XML malformado na linha 4 ("), std::string::npos) << error;
+  EXPECT_NE(loaded.message().find("comandos.xml: XML malformado na linha 4 ("), std::string::npos)
+      << loaded.message();
 }
 
 TEST(RecordFromCmdNode, SequencesDoNotReadTheEquipmentMask) {
   XmlDocument document;
-  ASSERT_TRUE(document.LoadFromMemory(
-      "<cmd><equipamentos_hab>7</equipamentos_hab><titulo>T</titulo></cmd>"));
+  ASSERT_TRUE(
+      document.LoadFromMemory("<cmd><equipamentos_hab>7</equipamentos_hab><titulo>T</titulo></cmd>")
+          .ok());
   EXPECT_EQ(RecordFromCmdNode(document.Root(), false).equipmentMask, 0u);
   EXPECT_EQ(RecordFromCmdNode(document.Root(), false).title, "T");
   EXPECT_EQ(RecordFromCmdNode(document.Root(), true).equipmentMask, 7u);
@@ -253,8 +256,8 @@ TEST(RecordFromCmdNode, SequencesDoNotReadTheEquipmentMask) {
 
 TEST(LoadCatalogue, TheSampleCatalogueLoads) {
   CommandCatalogue catalogue;
-  std::string error;
-  ASSERT_EQ(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue, &error), 0) << error;
+  const Status loaded = LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   ASSERT_GT(catalogue.Count(), 0);
   bool found = false;
   for (const CommandRecord& record : catalogue.Records())

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "base/encoding.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -38,8 +41,8 @@ TEST(XmlDocument, Windows1252TextsSurviveSaveAndLoadByteForByte) {
   XmlNode item = root.AppendElement("valor", text);
   item.SetAttribute("xml:space", "preserve");
   root.AppendText("\n");
-  std::string error;
-  ASSERT_TRUE(document.Save(path.string(), &error)) << error;
+  const Status written = document.Save(path.string());
+  ASSERT_TRUE(written.ok()) << written.message();
 
   const std::string saved = ReadFileBytes(path);
   EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n", 0), 0u) << saved;
@@ -49,7 +52,8 @@ TEST(XmlDocument, Windows1252TextsSurviveSaveAndLoadByteForByte) {
   EXPECT_NE(saved.find("<sequ\xEAncias>\n  <valor xml:space=\"preserve\">"), std::string::npos);
 
   XmlDocument reread;
-  ASSERT_TRUE(reread.Load(path.string(), &error)) << error;
+  const Status read = reread.Load(path.string());
+  ASSERT_TRUE(read.ok()) << read.message();
   XmlNode value = reread.Root().Child("valor");
   EXPECT_EQ(reread.Root().Name(), "sequ\xEAncias");
   EXPECT_EQ(value.Text(), text);
@@ -80,20 +84,22 @@ TEST(XmlDocument, ReadsEveryDeclaredEncodingIntoWindows1252) {
   };
   for (const auto& c : cases) {
     XmlDocument document;
-    std::string error;
-    ASSERT_TRUE(document.LoadFromMemory(c.bytes, &error)) << c.name << ": " << error;
+    const Status read = document.LoadFromMemory(c.bytes);
+    ASSERT_TRUE(read.ok()) << c.name << ": " << read.message();
     EXPECT_EQ(document.Root().Text(), c.text) << c.name;
   }
 }
 
 TEST(XmlDocument, ACharacterBeyondWindows1252IsWrittenAsAReference) {
   XmlDocument document;
-  ASSERT_TRUE(document.LoadFromMemory(
-      "<?xml version=\"1.0\" encoding=\"Windows-1252\"?><t>\xE9&#x4E2D;\x80</t>"));
+  ASSERT_TRUE(document
+                  .LoadFromMemory(
+                      "<?xml version=\"1.0\" encoding=\"Windows-1252\"?><t>\xE9&#x4E2D;\x80</t>")
+                  .ok());
   const std::string saved = document.SaveToMemory();
   EXPECT_NE(saved.find("<t>\xE9&#20013;\x80</t>"), std::string::npos) << saved;
   XmlDocument reread;
-  ASSERT_TRUE(reread.LoadFromMemory(saved));
+  ASSERT_TRUE(reread.LoadFromMemory(saved).ok());
   EXPECT_EQ(reread.SaveToMemory(), saved);
 }
 
@@ -114,25 +120,26 @@ TEST(XmlDocument, BrokenInputIsAnErrorNamingFileAndLine) {
     WriteBytes(dir.Path() / c.name, c.bytes);
     XmlDocument document;
     document.Create();
-    std::string error;
-    EXPECT_FALSE(document.Load((dir.Path() / c.name).string(), &error)) << c.name;
-    EXPECT_NE(error.find(c.name), std::string::npos) << error;
-    EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    const Status read = document.Load((dir.Path() / c.name).string());
+    EXPECT_FALSE(read.ok()) << c.name;
+    EXPECT_NE(read.message().find(c.name), std::string::npos) << read.message();
+    EXPECT_NE(read.message().find(c.expected), std::string::npos) << read.message();
     EXPECT_TRUE(document.IsEmpty());
     EXPECT_TRUE(document.SelectNodes("//cmd").empty());
     EXPECT_TRUE(document.Root().IsNull());
   }
 
   XmlDocument document;
-  std::string error;
-  EXPECT_FALSE(document.Load((dir.Path() / "absent.xml").string(), &error));
-  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
-  EXPECT_FALSE(document.Load(dir.Path().string(), &error)) << "a directory is no file";
+  const Status absent = document.Load((dir.Path() / "absent.xml").string());
+  EXPECT_FALSE(absent.ok());
+  EXPECT_EQ(absent.systemError(), ENOENT);
+  EXPECT_NE(absent.message().find("No such file"), std::string::npos) << absent.message();
+  EXPECT_FALSE(document.Load(dir.Path().string()).ok()) << "a directory is no file";
 }
 
 TEST(XmlNode, ChildLookupWalksWhiteSpaceButMatchesOnlyElements) {
   XmlDocument document;
-  ASSERT_TRUE(document.LoadFromMemory("<a>\n <b>1</b> <!--c--> <B>x</B><b>2</b>text</a>"));
+  ASSERT_TRUE(document.LoadFromMemory("<a>\n <b>1</b> <!--c--> <B>x</B><b>2</b>text</a>").ok());
   XmlNode root = document.Root();
 
   std::vector<std::string> names;
@@ -157,21 +164,29 @@ TEST(XmlDocument, SaveRefusesWhatWouldNotReadBackAndKeepsTheOldFile) {
   XmlDocument document;
   document.Create();
   document.CreateRoot("a").AppendElement("b", std::string("x\x01y", 3));
-  std::string error;
-  EXPECT_FALSE(document.Save(path.string(), &error));
-  EXPECT_FALSE(error.empty());
+  const Status unreadable = document.Save(path.string());
+  EXPECT_FALSE(unreadable.ok());
+  EXPECT_EQ(
+      unreadable.message().rfind(path.string() + W(" não foi gravado: não poderia ser lido"), 0),
+      0u)
+      << unreadable.message();
   EXPECT_EQ(ReadFileBytes(path), "old");
 
   XmlDocument empty;
-  EXPECT_FALSE(empty.Save(path.string(), &error));
+  EXPECT_EQ(empty.Save(path.string()).message(),
+            W("nada a gravar em ") + path.string() + W(": o documento está vazio"));
   EXPECT_EQ(ReadFileBytes(path), "old");
 
   XmlDocument good;
   good.Create();
   good.CreateRoot("a");
-  EXPECT_FALSE(good.Save((dir.Path() / "missing" / "a.xml").string(), &error));
-  EXPECT_NE(error.find("missing"), std::string::npos) << error;
-  EXPECT_TRUE(good.Save(path.string(), &error)) << error;
+  const std::string missing = (dir.Path() / "missing" / "a.xml").string();
+  const Status notWritten = good.Save(missing);
+  EXPECT_EQ(notWritten.systemError(), ENOENT);
+  EXPECT_EQ(notWritten.message(),
+            W("não foi possível gravar ") + missing + " (" + std::strerror(ENOENT) + ")");
+  const Status written = good.Save(path.string());
+  EXPECT_TRUE(written.ok()) << written.message();
   EXPECT_EQ(ReadFileBytes(path), "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<a/>\n");
 }
 

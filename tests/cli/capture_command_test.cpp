@@ -2,11 +2,16 @@
 // pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "base/encoding.h"
 #include "cli_command.h"
@@ -146,6 +151,33 @@ TEST_F(CaptureCommand, ACapturedJournalIsTheDownloadedOne) {
   const std::string report = ReadFileBytes(Path("captured.txt"));
   EXPECT_GT(report.size(), 1000u);
   EXPECT_EQ(report, ReadFileBytes(Path("downloaded.txt")));
+}
+
+// Ctrl-C and SIGTERM end a capture through its stop flow, which saves what
+// was read; neither may end the program with the capture lost.
+TEST_F(CaptureCommand, ASignalStopsTheCaptureAndKeepsWhatWasRead) {
+  std::string journal;
+  for (int i = 0; i < 1500; ++i) journal += static_cast<char>(i % 89);
+  std::string stream;
+  for (uint32_t offset : {0u, 668u, 1336u})
+    stream += MakeSymbolRecord(1500, offset, journal.substr(offset, kSymbolPayloadBytes));
+  std::ofstream(Path("symbols.bin"), std::ios::binary) << stream;
+  for (int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    fs::remove(Path("capture.mfd"));
+    EmulatorProcess scannerProcess({"--scanner", Path("symbols.bin"), "--link", Path("scan"),
+                                    "--symbol-gap", "200", "--skip", "2"});
+    std::thread sender([signal] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      ::kill(::getpid(), signal);
+    });
+    const Outcome outcome = Run({"capture", "-s", Path("scan"), "-o", Path("capture.mfd"),
+                                 "--rearm", "0", "--save-partial", "--timeout", "20"});
+    sender.join();
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(ReadFileBytes(Path("capture.mfd")),
+              MfdFileBytes(kMfdCaptureSource, journal.substr(0, 668) + journal.substr(1336)));
+  }
 }
 
 }  // namespace

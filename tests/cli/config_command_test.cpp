@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "base/encoding.h"
@@ -31,9 +32,13 @@ class ConfigCommand : public ::testing::Test {
     a.time = "080000";
     a.storeNumber = "0002";
     a.registerNumber = "003";
+    a.ie = "ISENTO";
     a.totalizerNames[1] = "TROCO";
     b.serialNumber = "S2";
-    ASSERT_EQ(SaveConfigurations(ConfigurationsPath(work_.Path().string()), {a, b}), 0);
+    EquipmentConfiguration noIe = a;
+    noIe.serialNumber = "S3";
+    noIe.ie.clear();
+    ASSERT_TRUE(SaveConfigurations(ConfigurationsPath(work_.Path().string()), {a, b, noIe}).ok());
   }
 
   Outcome Run(std::vector<std::string> args) {
@@ -57,7 +62,7 @@ class ConfigCommand : public ::testing::Test {
 TEST_F(ConfigCommand, ListsShowsAndDeletes) {
   Outcome list = Run({"config", "list"});
   EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(list.out, "S1\tPadaria São João\nS2\t\n");
+  EXPECT_EQ(list.out, "S1\tPadaria São João\nS2\t\nS3\tPadaria São João\n");
 
   const std::vector<std::string> shown = Lines(Run({"config", "show", "S1"}).out);
   ASSERT_EQ(shown.size(), 87u);
@@ -71,7 +76,7 @@ TEST_F(ConfigCommand, ListsShowsAndDeletes) {
   EXPECT_EQ(Run({"config", "show", "S9"}).status, 1);
   EXPECT_EQ(Run({"config", "delete", "S9"}).status, 1);
   EXPECT_EQ(Run({"config", "delete", "S1"}).status, 0);
-  EXPECT_EQ(Run({"config", "list"}).out, "S2\t\n");
+  EXPECT_EQ(Run({"config", "list"}).out, "S2\t\nS3\tPadaria São João\n");
   EXPECT_EQ(Run({"config", "frobnicate"}).status, 1);
 }
 
@@ -81,6 +86,7 @@ TEST_F(ConfigCommand, DryRunPrintsEveryFrameAndSendsNothing) {
     int status;
     size_t frames;
     std::string first;
+    std::string told = "";  // once on the error stream
   } cases[] = {
       // First generation: owner, clock, cliché, ECF and store, rates,
       // linkage, one name, five flags.
@@ -94,7 +100,16 @@ TEST_F(ConfigCommand, DryRunPrintsEveryFrameAndSendsNothing) {
        12,
        "02 57 00 1B 04 31 31 2E"},
       // The stored password of ten blanks is not sent: nothing can be built.
-      {{"--model", "ECF-T08", "config", "program", "S1", "--dry-run"}, 2, 0, ""},
+      {{"--model", "ECF-T08", "config", "program", "S1", "--dry-run"},
+       3,
+       0,
+       "",
+       "Senha com tamanho errado"},
+      {{"--model", "ECF-T01", "config", "program", "S3", "--dry-run"},
+       2,
+       0,
+       "",
+       "Parâmetro obrigatório não preenchido : IE"},
       {{"--model", "ECF-T01", "config", "program", "S9", "--dry-run"}, 1, 0, ""},
   };
   for (const Case& c : cases) {
@@ -104,7 +119,30 @@ TEST_F(ConfigCommand, DryRunPrintsEveryFrameAndSendsNothing) {
     for (const std::string& line : Lines(run.out)) frames += line.rfind("02 ", 0) == 0 ? 1 : 0;
     EXPECT_EQ(frames, c.frames) << run.out;
     EXPECT_EQ(run.out.rfind(c.first, 0), 0u) << run.out;
+    if (!c.told.empty()) {
+      EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
+      EXPECT_EQ(run.err.find(c.told), run.err.rfind(c.told)) << run.err;
+    }
   }
+}
+
+// The virtual printer keeps its state in a file written after every command
+// it answers: while it runs, no file means no command reached it.
+TEST_F(ConfigCommand, AnIncompleteConfigurationSendsNothingToThePrinter) {
+  const std::string link = work_.Path().string() + "/ttyECF";
+  const std::string state = work_.Path().string() + "/state.txt";
+  emulator::testing::EmulatorProcess printer(
+      {"--pty", "--link", link, "--model", "ECF-T01", "--intervention", "--state", state});
+  const Outcome incomplete = Run({"-p", link, "--model", "ECF-T01", "config", "program", "S3"});
+  EXPECT_EQ(incomplete.status, 2) << incomplete.err;
+  EXPECT_EQ(incomplete.out, "");
+  EXPECT_NE(incomplete.err.find("Parâmetro obrigatório não preenchido : IE"), std::string::npos)
+      << incomplete.err;
+  EXPECT_FALSE(std::filesystem::exists(state)) << "a command reached the printer";
+
+  const Outcome complete = Run({"-p", link, "--model", "ECF-T01", "config", "program", "S1"});
+  EXPECT_EQ(complete.status, 0) << complete.err;
+  EXPECT_TRUE(std::filesystem::exists(state));
 }
 
 TEST_F(ConfigCommand, ReadsSavesAndProgramsTheVirtualPrinter) {
@@ -115,8 +153,8 @@ TEST_F(ConfigCommand, ReadsSavesAndProgramsTheVirtualPrinter) {
   ASSERT_EQ(read.status, 0) << read.err;
   EXPECT_EQ(Lines(read.out).size(), 87u);
   const Outcome list = Run({"config", "list"});
-  ASSERT_EQ(Lines(list.out).size(), 3u);
-  const std::string serial = Lines(list.out)[2].substr(0, Lines(list.out)[2].find('\t'));
+  ASSERT_EQ(Lines(list.out).size(), 4u);
+  const std::string serial = Lines(list.out)[3].substr(0, Lines(list.out)[3].find('\t'));
 
   const Outcome program = Run({"-p", link, "--model", "ECF-T05", "config", "program", serial,
                                "--password", "00112233445566778899"});

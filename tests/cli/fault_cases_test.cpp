@@ -51,16 +51,17 @@ class EarlierDay {
     sequence.InsertCommand(withdrawal);
     SavedSequences saved;
     saved.Append(sequence);
-    EXPECT_EQ(SaveSequences(saved, SequencesFilePath(Directory())), 0);
+    EXPECT_TRUE(SaveSequences(saved, SequencesFilePath(Directory())).ok());
     EquipmentConfiguration configuration;
     configuration.serialNumber = "S1";
     configuration.cnpj = "11.222.333/0001-44";
+    configuration.ie = "ISENTO";
     configuration.date = "010127";
     configuration.time = "080000";
     configuration.cliche = "LOJA\r\n";
     configuration.storeNumber = "0002";
     configuration.registerNumber = "003";
-    EXPECT_EQ(SaveConfigurations(ConfigurationsPath(Directory()), {configuration}), 0);
+    EXPECT_TRUE(SaveConfigurations(ConfigurationsPath(Directory()), {configuration}).ok());
     for (const char* name : {"LX1.txt", "LX2.txt", "LX1B.txt", "LX2B.txt"})
       std::ofstream(dir_.Path() / name, std::ios::binary) << "leitura anterior " << name;
   }

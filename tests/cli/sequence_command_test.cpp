@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli_command.h"
@@ -73,9 +74,10 @@ TEST_F(SequenceCommand, ComposesEditsAndDeletesSavedSequences) {
        "\r\n***Fim de execução de sequência de comandos***\r\n\n",
        ""},
       {{"run", "teste", "-n", "x"}, 1, "", "número inválido"},
-      // "a.b" was padded before its dot went: "ab" is another name.
-      {{"delete", "ab"}, 1, "", "Registro não excluído"},
-      {{"delete", "a.b"}, 0, "", ""},
+      // "a.b" was padded before its dot went, one blank short of "ab": the
+      // list shows both as AB, and that is how they are found.
+      {{"delete", "ab"}, 0, "", ""},
+      {{"delete", "a.b"}, 1, "", "Registro não excluído"},
       {{"new", "ção"}, 1, "", "Nome inválido"},
       {{"new", "..."}, 1, "", "Registro não salvo"},
       {{"add", "nada", "9"}, 1, "", "não há sequência"},
@@ -90,6 +92,45 @@ TEST_F(SequenceCommand, ComposesEditsAndDeletesSavedSequences) {
     EXPECT_EQ(run.out, step.out) << label;
     EXPECT_NE(run.err.find(step.err), std::string::npos) << label << ": " << run.err;
   }
+}
+
+// A NAME finds the sequence the list shows by it, however it was stored:
+// names stored by the naming rules, and one written by another hand.
+TEST_F(SequenceCommand, FindsASequenceByTheNameTheListShows) {
+  std::ofstream(work_.Path() / "sequencias.xml")
+      << "<?xml version='1.0' encoding='Windows-1252'?>\n"
+         "<sequencias xml:space=\"preserve\">\n"
+         "\t<sequencia>\n\t\t<titulo>TESTE               </titulo>\n\t</sequencia>\n"
+         "\t<sequencia>\n\t\t<titulo>AB                 </titulo>\n\t</sequencia>\n"
+         "\t<sequencia>\n\t\t<titulo>Venda</titulo>\n\t</sequencia>\n"
+         "</sequencias>\n";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;  // a part of it
+  } steps[] = {
+      {{"show", "teste"}, 0, ""},
+      {{"show", "TESTE"}, 0, ""},
+      {{"show", "a.b"}, 0, ""},
+      {{"show", "AB"}, 0, ""},
+      {{"show", "venda"}, 0, ""},
+      {{"show", "A"}, 1, "não há sequência"},
+      {{"add", "ab", "9"}, 0, ""},
+      {{"remove", "a.b", "0"}, 0, ""},
+      {{"run", "Ab"}, 0, ""},
+      {{"delete", "AB"}, 0, ""},
+      {{"delete", "venda"}, 0, ""},
+      {{"delete", "teste"}, 0, ""},
+      {{"delete", "teste"}, 1, "Registro não excluído"},
+  };
+  for (const auto& step : steps) {
+    std::vector<std::string> args = {"sequence"};
+    args.insert(args.end(), step.args.begin(), step.args.end());
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, step.status) << step.args[0] << " " << step.args[1] << ": " << run.err;
+    EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Run({"sequence", "list"}).out, "");
 }
 
 // A day of sales composed on the command line and run against the virtual

@@ -86,7 +86,7 @@ void SaveWithdrawal(const std::filesystem::path& directory, const std::string& v
   sequence.InsertCommand(withdrawal);
   SavedSequences saved;
   saved.Append(sequence);
-  ASSERT_EQ(SaveSequences(saved, SequencesFilePath(directory.string())), 0);
+  ASSERT_TRUE(SaveSequences(saved, SequencesFilePath(directory.string())).ok());
 }
 
 TEST(VerifyAgainstTheEmulator, TrainThenCheckAndACheckOfAChangedSequence) {

@@ -24,7 +24,7 @@ constexpr int kClicheParameterSize = 186;
 
 CommandRecord ProgramCliche() {
   CommandCatalogue catalogue;
-  EXPECT_EQ(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue), 0);
+  EXPECT_TRUE(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue).ok());
   for (const CommandRecord& r : catalogue.Records())
     if (r.escapeText == "3") return r;
   ADD_FAILURE() << "no cliché command";

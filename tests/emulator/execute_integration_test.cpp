@@ -38,7 +38,7 @@ std::string TempDirectory(const std::string& name) {
 const CommandCatalogue& Sample() {
   static const CommandCatalogue catalogue = [] {
     CommandCatalogue c;
-    EXPECT_EQ(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", c), 0);
+    EXPECT_TRUE(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", c).ok());
     return c;
   }();
   return catalogue;

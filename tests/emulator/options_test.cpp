@@ -81,8 +81,8 @@ TEST(Options, ValidCommandLinesSetExactlyTheirFields) {
   };
   for (const auto& row : rows) {
     Options options;
-    std::string error;
-    EXPECT_TRUE(ParseOptions(row.arguments, options, error)) << row.set << ": " << error;
+    const Status parsed = ParseOptions(row.arguments, options);
+    EXPECT_TRUE(parsed.ok()) << row.set << ": " << parsed.message();
     EXPECT_EQ(Describe(options), row.set);
   }
 }
@@ -138,9 +138,9 @@ TEST(Options, InvalidCommandLinesAreRefusedWithTheirReason) {
   };
   for (const auto& row : rows) {
     Options options;
-    std::string error;
-    EXPECT_FALSE(ParseOptions(row.arguments, options, error)) << row.error;
-    EXPECT_EQ(error, row.error);
+    const Status parsed = ParseOptions(row.arguments, options);
+    EXPECT_FALSE(parsed.ok()) << row.error;
+    EXPECT_EQ(parsed.message(), row.error);
   }
 }
 

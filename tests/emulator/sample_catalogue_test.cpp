@@ -12,8 +12,8 @@ namespace {
 const CommandCatalogue& Sample() {
   static const CommandCatalogue catalogue = [] {
     CommandCatalogue c;
-    std::string error;
-    EXPECT_EQ(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", c, &error), 0) << error;
+    const Status loaded = LoadCatalogue(TALOVEN_SOURCE_DIR "/data", c);
+    EXPECT_TRUE(loaded.ok()) << loaded.message();
     return c;
   }();
   return catalogue;

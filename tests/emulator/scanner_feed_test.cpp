@@ -28,9 +28,9 @@ TEST(ScannerFeed, AStreamIsCutIntoTheRecordsItWasMadeOf) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<std::string> records;
-    std::string error;
-    EXPECT_EQ(SplitScannerStream(c.stream, records, error), *c.error == '\0');
-    EXPECT_EQ(error, c.error);
+    const Status split = SplitScannerStream(c.stream, records);
+    EXPECT_EQ(split.ok(), *c.error == '\0');
+    EXPECT_EQ(split.message(), c.error);
     if (*c.error == '\0') {
       EXPECT_EQ(records.size(), c.records);
       for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i], made[i]);

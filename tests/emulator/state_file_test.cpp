@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "emulator/printer_fixture.h"
@@ -28,8 +31,8 @@ TEST(StateFile, KeepsTheWholeStateThroughText) {
   state.nonFiscal[5].name = Utf8To850("CONTA DE ÁGUA");
 
   PrinterState read = DefaultPrinterState("ECF-T01");
-  std::string error;
-  ASSERT_TRUE(StateFromText(StateToText(state), read, error)) << error;
+  const Status parsed = StateFromText(StateToText(state), read);
+  ASSERT_TRUE(parsed.ok()) << parsed.message();
   EXPECT_EQ(StateToText(read), StateToText(state));
   EXPECT_EQ(read.cliche, state.cliche);
   EXPECT_EQ(read.zHistory.size(), 1u);
@@ -56,9 +59,9 @@ TEST(StateFile, BadLinesAreNamedAndChangeNothing) {
   for (const auto& [text, message] : cases) {
     PrinterState state = DefaultPrinterState("ECF-T08");
     const std::string before = StateToText(state);
-    std::string error;
-    EXPECT_FALSE(StateFromText(text, state, error)) << text;
-    EXPECT_NE(error.find(message), std::string::npos) << error;
+    const Status parsed = StateFromText(text, state);
+    EXPECT_FALSE(parsed.ok()) << text;
+    EXPECT_NE(parsed.message().find(message), std::string::npos) << parsed.message();
     EXPECT_EQ(StateToText(state), before);
   }
 }
@@ -67,18 +70,27 @@ TEST(StateFile, SavesWholeFilesAndReadsThemBack) {
   const std::string path = ::testing::TempDir() + "/impressora.txt";
   std::remove(path.c_str());
   PrinterState state = DefaultPrinterState("ECF-T10");
-  std::string error;
   PrinterState untouched = state;
-  ASSERT_TRUE(LoadStateFile(path, untouched, error));  // missing: keeps the default
+  ASSERT_TRUE(LoadStateFile(path, untouched).ok());  // missing: keeps the default
   state.coo = 77;
-  ASSERT_TRUE(SaveStateFile(path, state, error)) << error;
+  const Status saved = SaveStateFile(path, state);
+  ASSERT_TRUE(saved.ok()) << saved.message();
   PrinterState read = DefaultPrinterState("ECF-T08");
-  ASSERT_TRUE(LoadStateFile(path, read, error)) << error;
+  const Status loaded = LoadStateFile(path, read);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   EXPECT_EQ(read.coo, 77);
   EXPECT_EQ(read.model, "ECF-T10");
-  std::ifstream leftover(path + ".tmp");
-  EXPECT_FALSE(leftover.good());
-  EXPECT_FALSE(SaveStateFile("/nonexistent-dir/x.txt", state, error));
+  // Beside the state only its memories stay, no temporary file.
+  const std::string name = std::filesystem::path(path).filename().string();
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+    const std::string found = entry.path().filename().string();
+    if (found.rfind(name + ".", 0) == 0) {
+      EXPECT_TRUE(found == name + ".journal" || found == name + ".fiscal") << found;
+    }
+  }
+  const Status refused = SaveStateFile("/nonexistent-dir/x.txt", state);
+  EXPECT_EQ(refused.message(), std::string("/nonexistent-dir/x.txt: ") + std::strerror(ENOENT));
 }
 
 }  // namespace

@@ -198,8 +198,8 @@ TEST_F(LibraryRoundTrip, FiscalMemoryReadingAddsUpTheReductions) {
   EXPECT_EQ(ReadFileBytes(Path("a.sb")).substr(0, 4), "KVSB");
 
   emulator::PrinterState state;
-  std::string error;
-  ASSERT_TRUE(emulator::LoadStateFile(StatePath(), state, error)) << error;
+  const Status loaded = emulator::LoadStateFile(StatePath(), state);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   ASSERT_EQ(state.zHistory.size(), 3u);
   long long gross = 0;
   for (const auto& z : state.zHistory) gross += z.gross;
@@ -318,9 +318,8 @@ TEST_F(LibraryRoundTrip, EveryResultCodeHasItsCause) {
   auto byDate = library_.Find<KovoGeraTxtPorDataFunction>("KovoGeraTxtPorData");
   std::string payload;
   AppendJournalRecord(payload, {1, JournalKind::kXReading, 1, "07122026101112", "x COO:000001\n"});
-  std::string error;
-  ASSERT_TRUE(WriteFileAtomically(Path("nameless.mfd"), MfdFileBytes("", payload), &error));
-  ASSERT_TRUE(WriteFileAtomically(Path("good.mfd"), MfdFileBytes("TV1", payload), &error));
+  ASSERT_TRUE(WriteFileAtomically(Path("nameless.mfd"), MfdFileBytes("", payload)).ok());
+  ASSERT_TRUE(WriteFileAtomically(Path("good.mfd"), MfdFileBytes("TV1", payload)).ok());
   { std::ofstream(Path("not.mfd")) << "no journal here"; }
   EXPECT_EQ(total(Path("nameless.mfd").c_str(), Path("r.txt").c_str()), KOVO_NO_SERIAL_NUMBER);
   EXPECT_EQ(byDate(Path("good.mfd").c_str(), Path("r.txt").c_str(), "310226", "010326"),
@@ -384,14 +383,25 @@ TEST_F(LibraryRoundTrip, TheDatabaseHoldsWhatTheReportShows) {
 
   ASSERT_EQ(total(Path("db.mfd").c_str(), Path("all.mdb").c_str()), KOVO_OK);
   emulator::PrinterState state;
-  std::string error;
-  ASSERT_TRUE(emulator::LoadStateFile(StatePath(), state, error)) << error;
+  const Status loaded = emulator::LoadStateFile(StatePath(), state);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   ASSERT_EQ(sqlite3_open_v2(Path("all.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
             SQLITE_OK);
   EXPECT_EQ(Query(db, "SELECT COUNT(*) FROM reducoes"), 3);
   EXPECT_EQ(Query(db, "SELECT MAX(grande_total_centavos) FROM reducoes"), state.grandTotal);
   sqlite3_close(db);
   EXPECT_EQ(total(Path("db.mfd").c_str(), Path("missing/x.mdb").c_str()), KOVO_MDB_NOT_OPENED);
+
+  // Written again, a database its owner made private stays private.
+  namespace fs = std::filesystem;
+  fs::permissions(Path("all.mdb"), fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(total(Path("db.mfd").c_str(), Path("all.mdb").c_str()), KOVO_OK);
+  EXPECT_EQ(fs::status(Path("all.mdb")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(sqlite3_open_v2(Path("all.mdb").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(Query(db, "SELECT COUNT(*) FROM reducoes"), 3);
+  sqlite3_close(db);
 }
 
 TEST_F(LibraryRoundTrip, BitmapsOfTheSymbolsGiveBackTheJournal) {
@@ -447,8 +457,7 @@ TEST_F(LibraryRoundTrip, ADamagedRecordCostsOnlyItsDocument) {
   const std::vector<JournalEntry> entries = ScanJournal(journal).entries;
   const size_t tenth = static_cast<size_t>(entries[9].lines.data() - journal.data());
   journal[tenth + 20] ^= 0x01;
-  std::string error;
-  ASSERT_TRUE(WriteFileAtomically(Path("damaged.mfd"), MfdFileBytes("TV1", journal), &error));
+  ASSERT_TRUE(WriteFileAtomically(Path("damaged.mfd"), MfdFileBytes("TV1", journal)).ok());
   ASSERT_EQ(total(Path("damaged.mfd").c_str(), Path("damaged.txt").c_str()), KOVO_OK);
   coos.erase(coos.begin() + 9);
   EXPECT_EQ(ReportedCoos(ReadFileBytes(Path("damaged.txt"))), coos);

@@ -71,8 +71,8 @@ TEST(MfdEndToEnd, TheDiagnosisFindsTheOwnerChangeAndTheLostDocument) {
   }
   ASSERT_NE(lost, 0u);
   state.journal = journal;
-  std::string error;
-  ASSERT_TRUE(emulator::SaveStateFile(d + "/printer.state", state, error)) << error;
+  const Status saved = emulator::SaveStateFile(d + "/printer.state", state);
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EmulatorProcess printer({"--pty", "--link", d + "/tty", "--state", d + "/printer.state"});
 
   SystemDirOverride system(TALOVEN_LIBRARY_DIR);

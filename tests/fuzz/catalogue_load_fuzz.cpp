@@ -12,9 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace taloven;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   CommandCatalogue catalogue;
-  ForEachElement(bytes, "comandos.xml", "cmd", [&catalogue](const XmlNode& cmd) {
+  static_cast<void>(ForEachElement(bytes, "comandos.xml", "cmd", [&catalogue](const XmlNode& cmd) {
     catalogue.Append(RecordFromCmdNode(cmd, true));
-  });
+  }));
   for (CommandRecord record : catalogue.Records()) BuildCommandFrame(record, record.title.empty());
   return 0;
 }

@@ -8,9 +8,9 @@ namespace taloven::fuzz {
 const CommandCatalogue& SampleCatalogue() {
   static const CommandCatalogue catalogue = [] {
     CommandCatalogue loaded;
-    std::string error;
-    if (LoadCatalogue(TALOVEN_SOURCE_DIR "/data", loaded, &error) != 0 || loaded.Count() == 0) {
-      std::fprintf(stderr, "the sample catalogue did not load: %s\n", error.c_str());
+    const Status read = LoadCatalogue(TALOVEN_SOURCE_DIR "/data", loaded);
+    if (!read.ok() || loaded.Count() == 0) {
+      std::fprintf(stderr, "the sample catalogue did not load: %s\n", read.message().c_str());
       std::abort();
     }
     return loaded;

@@ -82,12 +82,11 @@ TEST(LoadedJournal, ResultsForEachKindOfFile) {
   std::string payload;
   taloven::AppendJournalRecord(payload,
                                {7, taloven::JournalKind::kXReading, 1, "07122026101112", "x\n"});
-  std::string error;
-  ASSERT_TRUE(taloven::WriteFileAtomically(Path("good.mfd"), taloven::MfdFileBytes("TV1", payload),
-                                           &error));
-  ASSERT_TRUE(taloven::WriteFileAtomically(Path("nameless.mfd"), taloven::MfdFileBytes("", payload),
-                                           &error));
-  ASSERT_TRUE(taloven::WriteFileAtomically(Path("short.mfd"), "MFD?", &error));
+  ASSERT_TRUE(
+      taloven::WriteFileAtomically(Path("good.mfd"), taloven::MfdFileBytes("TV1", payload)).ok());
+  ASSERT_TRUE(
+      taloven::WriteFileAtomically(Path("nameless.mfd"), taloven::MfdFileBytes("", payload)).ok());
+  ASSERT_TRUE(taloven::WriteFileAtomically(Path("short.mfd"), "MFD?").ok());
 
   struct Case {
     std::string path;

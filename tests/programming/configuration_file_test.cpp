@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "base/atomic_file.h"
+#include "base/encoding.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -240,11 +243,11 @@ ConfigurationList TwoRecords() {
 TEST(ConfigurationFile, WritesTheFileByteForByteAndReadsItBack) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());
-  ASSERT_EQ(SaveConfigurations(path, TwoRecords()), 0);
+  ASSERT_TRUE(SaveConfigurations(path, TwoRecords()).ok());
   EXPECT_EQ(ReadFileBytes(path), Expected());
 
   ConfigurationList loaded;
-  ASSERT_EQ(LoadConfigurations(path, loaded), 0);
+  ASSERT_TRUE(LoadConfigurations(path, loaded).ok());
   ConfigurationList expected = TwoRecords();
   expected[0].password = EquipmentConfiguration().password;
   EXPECT_EQ(loaded, expected);
@@ -263,10 +266,10 @@ TEST(ConfigurationFile, LoadsMissingElementsFreshAndFlagsSetUnlessZero) {
                                   "<vinc_CNF/><RZ_automatica> 0</RZ_automatica>"
                                   "<cliche>L1\nL2\n</cliche><aliquota6>0700</aliquota6>"
                                   "<outro>9</outro><cliente>C</cliente><cliente>D</cliente>"
-                                  "</equipamento></x><equipamento/></equipamentos>",
-                                  nullptr));
+                                  "</equipamento></x><equipamento/></equipamentos>")
+                  .ok());
   ConfigurationList list;
-  ASSERT_EQ(LoadConfigurations(path, list), 0);
+  ASSERT_TRUE(LoadConfigurations(path, list).ok());
   ASSERT_EQ(list.size(), 2u);
   const EquipmentConfiguration& a = list[0];
   EXPECT_EQ(a.serialNumber, "A1");
@@ -288,14 +291,17 @@ TEST(ConfigurationFile, MissingOrMalformedFileLoadsAsAnEmptyListWithAnError) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());
   ConfigurationList list = TwoRecords();
-  std::string error;
-  EXPECT_EQ(LoadConfigurations(path, list, &error), 1);
+  const Result<RecordFile> missing = LoadConfigurations(path, list);
+  ASSERT_TRUE(missing.ok());
+  EXPECT_EQ(missing.value(), RecordFile::Missing);
   EXPECT_TRUE(list.empty());
-  ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>", nullptr));
+  ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>").ok());
   list = TwoRecords();
-  EXPECT_EQ(LoadConfigurations(path, list, &error), -1);
+  const Result<RecordFile> malformed = LoadConfigurations(path, list);
+  EXPECT_FALSE(malformed.ok());
   EXPECT_TRUE(list.empty());
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(malformed.status().message().rfind(path + ": XML malformado na linha 1 (", 0), 0u)
+      << malformed.status().message();
 }
 
 TEST(ConfigurationFile, AddAppendsRefusesOrMovesTheReplacedRecordToTheEnd) {
@@ -331,12 +337,12 @@ TEST(ConfigurationFile, AddAppendsRefusesOrMovesTheReplacedRecordToTheEnd) {
 TEST(ConfigurationFile, ATextTheFileCannotCarryLeavesTheOldFile) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());
-  ASSERT_EQ(SaveConfigurations(path, TwoRecords()), 0);
+  ASSERT_TRUE(SaveConfigurations(path, TwoRecords()).ok());
   ConfigurationList bad = TwoRecords();
   bad[1].cliche = "\x1BW0";  // an escape no token stands for
-  std::string error;
-  EXPECT_NE(SaveConfigurations(path, bad, &error), 0);
-  EXPECT_FALSE(error.empty());
+  const Status refused = SaveConfigurations(path, bad);
+  EXPECT_EQ(refused.message().rfind(path + W(" não foi gravado: não poderia ser lido"), 0), 0u)
+      << refused.message();
   EXPECT_EQ(ReadFileBytes(path), Expected());
 }
 

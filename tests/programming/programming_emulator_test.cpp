@@ -118,7 +118,8 @@ TEST(ProgrammingAgainstTheVirtualPrinter, ReadSaveProgramReadGivesTheSameConfigu
     EXPECT_NE(message.find(Str(StrId::kSequenceEndBanner)), std::string::npos) << "ran to its end";
 
     ConfigurationList saved;
-    ASSERT_EQ(LoadConfigurations(ConfigurationsPath(bench.settings.workingDirectory), saved), 0);
+    ASSERT_TRUE(
+        LoadConfigurations(ConfigurationsPath(bench.settings.workingDirectory), saved).ok());
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0].client, W("Padaria São João"));
     EXPECT_EQ(saved[0].serialNumber, WithoutSpaces(saved[0].serialNumber));
@@ -169,6 +170,47 @@ TEST(ProgrammingAgainstTheVirtualPrinter, OutsideInterventionTheRefusalsShowAndT
   EXPECT_EQ(after.cnpj, before.cnpj);
   EXPECT_EQ(after.cliche, before.cliche);
   EXPECT_EQ(after.totalizerNames, before.totalizerNames);
+}
+
+TEST(ProgrammingAgainstTheVirtualPrinter, AnIncompleteConfigurationSendsNothing) {
+  struct Case {
+    const char* model;
+    uint32_t mask;
+    void (*spoil)(EquipmentConfiguration&);
+    std::string told;
+  } cases[] = {
+      {"ECF-T04", 0x0008, [](EquipmentConfiguration& c) { c.ie.clear(); },
+       W("Parâmetro obrigatório não preenchido : IE")},
+      {"ECF-T08", 0x0400, [](EquipmentConfiguration& c) { c.password = "0011"; },
+       "Senha com tamanho errado"},
+  };
+  for (const Case& m : cases) {
+    Bench bench(m.model, m.mask, true);
+    ExecutionContext context = bench.Context();
+    EquipmentConfiguration before;
+    ASSERT_EQ(ReadPrinterConfiguration(before, context), 0) << m.model;
+
+    EquipmentConfiguration dialog = before;
+    bench.ui.Push(MessageAnswer::No);  // do not save
+    static void (*spoil)(EquipmentConfiguration&);
+    spoil = m.spoil;
+    ASSERT_TRUE(EditAndProgram(dialog, context, [](ProgrammingPages& pages) {
+      Edit(pages);
+      spoil(pages.configuration);
+      return true;
+    }));
+    std::vector<std::string> told;
+    for (const auto& p : bench.ui.Prompts())
+      if (p.kind == "message" && p.text != W("Deseja salvar as alterações?"))
+        told.push_back(p.text);
+    EXPECT_EQ(told, std::vector<std::string>{m.told}) << m.model;
+    EXPECT_TRUE(bench.ui.Results().empty()) << "no run, no results";
+
+    EquipmentConfiguration after = before;
+    ASSERT_EQ(ReadPrinterConfiguration(after, context), 0);
+    EXPECT_EQ(Differences(Comparable(after), Comparable(before)), "") << m.model;
+    EXPECT_EQ(after.cliche, before.cliche) << m.model;
+  }
 }
 
 TEST(ProgrammingAgainstTheVirtualPrinter, CancellingAReadEndsTheReading) {

@@ -139,11 +139,13 @@ TEST(ProgrammingSequence, FollowsTheModelThePasswordAndTheNames) {
   for (Case& c : cases) {
     EquipmentConfiguration configuration = Filled();
     c.edit(configuration);
-    ScriptedUi ui;
-    const CommandSequence sequence = BuildProgrammingSequence(configuration, c.settings, ui);
+    const CommandSequence sequence = BuildProgrammingSequence(configuration, c.settings);
     EXPECT_EQ(Lines(sequence), c.expected) << c.name;
     EXPECT_EQ(sequence.name, "Programa maquina");
     EXPECT_EQ(sequence.commandCount, static_cast<int>(sequence.commands.size()));
+    ScriptedUi ui;
+    const int checked = CheckProgrammingRun(configuration, sequence, c.settings, ui);
+    EXPECT_EQ(checked, c.passwordMessage ? kExecuteWrongSize : kExecuteOk) << c.name;
     const bool told = !ui.Prompts().empty() && ui.Prompts()[0].text == "Senha com tamanho errado";
     EXPECT_EQ(told, c.passwordMessage) << c.name;
     for (const CommandRecord& r : sequence.commands) {
@@ -151,6 +153,60 @@ TEST(ProgrammingSequence, FollowsTheModelThePasswordAndTheNames) {
       EXPECT_EQ(r.returnSize, 0);
       for (const CommandParameter& p : r.parameters) EXPECT_EQ(p.mandatory, 1);
     }
+  }
+}
+
+// Nothing may go out unless all of it can: the first gap is told once, by
+// the name of its field, and the run is held back.
+TEST(ProgrammingSequence, TheCheckNamesTheFirstFieldThatCannotGo) {
+  const AppSettings first = Model("ECF-T01", 0x0001), second = Model("ECF-T08", 0x0400);
+  const std::string mandatory = W("Parâmetro obrigatório não preenchido : ");
+  struct Case {
+    const char* name;
+    AppSettings settings;
+    std::function<void(EquipmentConfiguration&)> edit;
+    int result;
+    std::string told;  // empty when the run may go
+  } cases[] = {
+      {"first generation as read: no IM", first, [](EquipmentConfiguration& c) { c.im.clear(); },
+       kExecuteOk, ""},
+      {"second generation without IM and UF", second,
+       [](EquipmentConfiguration& c) {
+         c.im = std::string(20, ' ');
+         c.uf.clear();
+       },
+       kExecuteOk, ""},
+      {"no CNPJ", first, [](EquipmentConfiguration& c) { c.cnpj.clear(); }, kExecuteMandatoryEmpty,
+       mandatory + "CGC"},
+      {"CNPJ of blanks, as read from a printer never programmed", second,
+       [](EquipmentConfiguration& c) { c.cnpj = std::string(20, ' '); }, kExecuteMandatoryEmpty,
+       mandatory + "CNPJ"},
+      {"no cliché", first, [](EquipmentConfiguration& c) { c.cliche.clear(); },
+       kExecuteMandatoryEmpty, mandatory + "Cliche"},
+      {"a short password goes before an empty field", second,
+       [](EquipmentConfiguration& c) {
+         c.password = "0011";
+         c.cnpj.clear();
+       },
+       kExecuteWrongSize, "Senha com tamanho errado"},
+      {"a password that is no hexadecimal", second,
+       [](EquipmentConfiguration& c) { c.password = std::string(20, 'x'); }, kExecuteWrongSize,
+       W("Parâmetro com tamanho errado : SENHA")},
+      // The second command: the owner's registration would have gone before it.
+      {"a date too short", first, [](EquipmentConfiguration& c) { c.date = "3112"; },
+       kExecuteWrongSize, W("Parâmetro com tamanho errado : Data")},
+  };
+  for (const Case& c : cases) {
+    EquipmentConfiguration configuration = Filled();
+    configuration.password = "00112233445566778899";
+    c.edit(configuration);
+    const CommandSequence sequence = BuildProgrammingSequence(configuration, c.settings);
+    ScriptedUi ui;
+    EXPECT_EQ(CheckProgrammingRun(configuration, sequence, c.settings, ui), c.result) << c.name;
+    std::vector<std::string> told;
+    for (const auto& prompt : ui.Prompts()) told.push_back(prompt.text);
+    EXPECT_EQ(told, c.told.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.told})
+        << c.name;
   }
 }
 

@@ -80,7 +80,7 @@ TEST(SaveEditedConfiguration, FollowsEachBranchOfTheRule) {
   for (const Case& c : cases) {
     TempDirectory dir;
     const std::string path = ConfigurationsPath(dir.Path().string());
-    ASSERT_EQ(SaveConfigurations(path, {Record("A", "a"), Record("B", "b")}), 0);
+    ASSERT_TRUE(SaveConfigurations(path, {Record("A", "a"), Record("B", "b")}).ok());
     ScriptedUi ui;
     for (MessageAnswer a : c.answers) ui.Push(a);
     EquipmentConfiguration edited = Record(c.serial, "new");
@@ -88,7 +88,7 @@ TEST(SaveEditedConfiguration, FollowsEachBranchOfTheRule) {
     EXPECT_EQ(SaveEditedConfiguration(edited, dir.Path().string(), ui), c.outcome) << c.name;
     EXPECT_EQ(Messages(ui), c.messages) << c.name;
     ConfigurationList list;
-    ASSERT_EQ(LoadConfigurations(path, list), 0);
+    ASSERT_TRUE(LoadConfigurations(path, list).ok());
     EXPECT_EQ(Serials(list), c.file) << c.name;
     for (const auto& stored : list) EXPECT_EQ(stored.password, std::string(10, ' ')) << c.name;
   }
@@ -102,11 +102,11 @@ TEST(SaveEditedConfiguration, CreatesAMissingFileButNeverOverwritesAnUnreadableO
   EquipmentConfiguration edited = Record("N1", "new");
   EXPECT_EQ(SaveEditedConfiguration(edited, dir.Path().string(), ui), EditedSaveOutcome::Saved);
   ConfigurationList list;
-  ASSERT_EQ(LoadConfigurations(path, list), 0);
+  ASSERT_TRUE(LoadConfigurations(path, list).ok());
   EXPECT_EQ(Serials(list), "N1/new ");
 
   const std::string broken = "<equipamentos><equipamento>";
-  ASSERT_TRUE(WriteFileAtomically(path, broken, nullptr));
+  ASSERT_TRUE(WriteFileAtomically(path, broken).ok());
   ui.Push(MessageAnswer::Yes);
   EXPECT_EQ(SaveEditedConfiguration(edited, dir.Path().string(), ui), EditedSaveOutcome::NotSaved);
   EXPECT_EQ(testing::ReadFileBytes(path), broken);
@@ -116,10 +116,10 @@ TEST(SaveEditedConfiguration, CreatesAMissingFileButNeverOverwritesAnUnreadableO
 class ChooserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(SaveConfigurations(ConfigurationsPath(dir.Path().string()),
-                                 {Record("S1", "Ana"), Record("S2", "ana"), Record("S3", "Bia"),
-                                  Record("S4", ""), Record("S1", "Caio")}),
-              0);
+    ASSERT_TRUE(SaveConfigurations(ConfigurationsPath(dir.Path().string()),
+                                   {Record("S1", "Ana"), Record("S2", "ana"), Record("S3", "Bia"),
+                                    Record("S4", ""), Record("S1", "Caio")})
+                    .ok());
     chooser.Open();
   }
   TempDirectory dir;
@@ -171,7 +171,7 @@ TEST_F(ChooserTest, DeletingSavesOnYesAndAsksAgainWhenConfirming) {
   ui.Push(MessageAnswer::No);
   chooser.Delete("S1");
   ConfigurationList list;
-  ASSERT_EQ(LoadConfigurations(path, list), 0);
+  ASSERT_TRUE(LoadConfigurations(path, list).ok());
   EXPECT_EQ(list.size(), 5u);  // not saved
   EXPECT_EQ(Serials(chooser.Records()), "S2/ana S3/Bia S4/ ");
   EXPECT_EQ(chooser.Clients(), (std::vector<std::string>{"ana", "Bia"}));
@@ -179,7 +179,7 @@ TEST_F(ChooserTest, DeletingSavesOnYesAndAsksAgainWhenConfirming) {
   chooser.Select("S3");
   ui.Push(MessageAnswer::Yes);  // the deletion is still unsaved
   EXPECT_TRUE(chooser.Confirm());
-  ASSERT_EQ(LoadConfigurations(path, list), 0);
+  ASSERT_TRUE(LoadConfigurations(path, list).ok());
   EXPECT_EQ(Serials(list), "S2/ana S3/Bia S4/ ");
   EXPECT_TRUE(ui.AllAnswered());
 }

@@ -80,7 +80,7 @@ TEST(ScannerSettings, EachReaderFillsTheProfileItsWayAndTheLineFallsBackPerKey) 
     const std::string path = (dir.Path() / "taloven.ini").string();
     std::ofstream(path) << c.profile;
     ProfileFile profile(path);
-    ASSERT_TRUE(profile.Load(nullptr));
+    ASSERT_TRUE(profile.Load().ok());
     const ScannerSettings read = ReadScannerSettings(profile, c.reader);
     EXPECT_EQ(read.portName, c.settings.portName);
     EXPECT_EQ(read.baud, c.settings.baud);
@@ -111,6 +111,8 @@ TEST(ScannerSettings, PortListFollowsTheFourthCharacterAndKeepsTheRestOfTheName)
       {"COM7:", -1, 1, "COM2:"},                 // beyond the list: shown as its own entry
       {"/dev/ttyACM0", -1, 0, "COM1:"},          // a path gives way to the entry
       {"/dev/ttyUSB1", -1, -1, "/dev/ttyUSB1"},  // its own entry kept
+      {"COM12:", -1, -1, "COM12:"},              // no COMn: name, not read as COM1:
+      {"COM12:", -1, 1, "COM2:"},
       {"", -1, 1, "COM2:"},
   };
   for (const Case& c : cases) {
@@ -124,15 +126,15 @@ TEST(ProfileFile, StoringKeepsOtherSectionsCommentsAndKeysAndCreatesTheFolder) {
   TempDirectory dir;
   const std::string path = (dir.Path() / "config" / "taloven" / "taloven.ini").string();
   ProfileFile fresh(path);
-  ASSERT_TRUE(fresh.Load(nullptr));  // missing: empty
+  ASSERT_TRUE(fresh.Load().ok());  // missing: empty
   fresh.SetString("Other", "Key", "kept");
-  ASSERT_TRUE(fresh.Save(nullptr));
+  ASSERT_TRUE(fresh.Save().ok());
 
   std::ofstream(path, std::ios::app) << "; a comment\n\n[Scanner Port]\nExtra=1\n\n";
   ProfileFile profile(path);
-  ASSERT_TRUE(profile.Load(nullptr));
+  ASSERT_TRUE(profile.Load().ok());
   StoreScannerSettings(profile, {"/dev/ttyUSB0", 3, 3, 1, 0, 1});
-  ASSERT_TRUE(profile.Save(nullptr));
+  ASSERT_TRUE(profile.Save().ok());
   EXPECT_EQ(ReadFileBytes(path),
             "[Other]\nKey=kept\n; a comment\n\n[Scanner Port]\nExtra=1\nPort name=/dev/ttyUSB0\n"
             "Baud rate=3\nByte length=3\nParity=1\nStop bits=0\nHandshake=1\n\n");

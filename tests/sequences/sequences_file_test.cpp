@@ -61,12 +61,12 @@ TEST_P(SequencesFileBytes, AreWrittenAsLaidOutAndReadBack) {
   const std::string path = SequencesFilePath(dir.Path().string());
   SavedSequences list;
   for (const CommandSequence& sequence : GetParam().sequences) list.Append(sequence);
-  std::string error;
-  ASSERT_EQ(SaveSequences(list, path, &error), 0) << error;
+  const Status saved = SaveSequences(list, path);
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EXPECT_EQ(ReadFileBytes(path), GetParam().bytes);
 
   SavedSequences reread;
-  ASSERT_EQ(LoadSequences(path, reread), RecordFile::Read);
+  ASSERT_EQ(LoadSequences(path, reread).value(), RecordFile::Read);
   ASSERT_EQ(reread.Count(), list.Count());
   for (int i = 0; i < list.Count(); ++i) {
     EXPECT_EQ(reread.At(i).name, list.At(i).name);
@@ -131,10 +131,10 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   SavedSequences list;
   list.Append(Named("A                   ", {sale, SaleCommand()}));
   list.Append(Named("B                   "));
-  ASSERT_EQ(SaveSequences(list, path), 0);
+  ASSERT_TRUE(SaveSequences(list, path).ok());
 
   SavedSequences reread;
-  ASSERT_EQ(LoadSequences(path, reread), RecordFile::Read);
+  ASSERT_EQ(LoadSequences(path, reread).value(), RecordFile::Read);
   ASSERT_EQ(reread.Count(), 2);
   const CommandRecord& back = reread.At(0).commands.at(0);
   EXPECT_EQ(back.group, sale.group);
@@ -156,7 +156,7 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   // The XML library lays the same document out byte for byte, but for the
   // quotes of its declaration.
   XmlDocument document;
-  ASSERT_TRUE(document.Load(path));
+  ASSERT_TRUE(document.Load(path).ok());
   const std::string library = document.SaveToMemory(), written = ReadFileBytes(path);
   EXPECT_EQ(written.substr(written.find('\n')), library.substr(library.find('\n')));
 }
@@ -165,23 +165,25 @@ TEST(SequencesFile, ADamagedFileIsReportedAndNotReplacedUntilMovedAway) {
   TempDirectory dir;
   const fs::path path = dir.Path() / "sequencias.xml";
   SavedSequences list;
-  EXPECT_EQ(LoadSequences(path.string(), list), RecordFile::Missing);
+  const Result<RecordFile> missing = LoadSequences(path.string(), list);
+  EXPECT_TRUE(missing.ok() && missing.value() == RecordFile::Missing);
   EXPECT_FALSE(list.FileUnreadable()) << "a missing file is no damage";
   const std::string broken = "<sequencias>\n<sequencia><titulo>X</titulo>";
   std::ofstream(path) << broken;
-  std::string reason;
-  EXPECT_EQ(LoadSequences(path.string(), list, &reason), RecordFile::Damaged);
+  const Result<RecordFile> damaged = LoadSequences(path.string(), list);
+  EXPECT_FALSE(damaged.ok());
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_NE(reason.find("XML malformado na linha 2 ("), std::string::npos) << reason;
+  EXPECT_NE(damaged.status().message().find("XML malformado na linha 2 ("), std::string::npos)
+      << damaged.status().message();
 
   ScriptedUi ui;
-  EXPECT_FALSE(StoreSequence(list, Named("NOVA"), path.string(), ui));
+  EXPECT_FALSE(StoreSequence(list, Named("NOVA"), path.string(), ui).ok());
   EXPECT_EQ(ReadFileBytes(path), broken);
   EXPECT_NE(ui.Prompts().back().text.find("movido para outro lugar"), std::string::npos);
   fs::rename(path, dir.Path() / "guardado.xml");
-  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui, ReplaceAnswer::Yes));
+  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui, ReplaceAnswer::Yes).ok());
   list.Clear();
-  ASSERT_EQ(LoadSequences(path.string(), list), RecordFile::Read);
+  ASSERT_EQ(LoadSequences(path.string(), list).value(), RecordFile::Read);
   EXPECT_EQ(list.Count(), 1);
 }
 
@@ -190,17 +192,16 @@ TEST(SequencesFile, AValueThatWouldNotReadBackKeepsTheOldFile) {
   const std::string path = SequencesFilePath(dir.Path().string());
   SavedSequences list;
   list.Append(Named("OK                  "));
-  ASSERT_EQ(SaveSequences(list, path), 0);
+  ASSERT_TRUE(SaveSequences(list, path).ok());
   const std::string before = ReadFileBytes(path);
 
   CommandRecord bad = SaleCommand();
   bad.parameters[0].value = std::string("12\x01", 3);
   ScriptedUi ui;
-  std::string error;
-  EXPECT_FALSE(StoreSequence(list, Named("RUIM                ", {bad}), path, ui,
-                             ReplaceAnswer::Ask, &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(ui.Prompts().back().text, W("Registro não salvo"));
+  const Status refused = StoreSequence(list, Named("RUIM                ", {bad}), path, ui);
+  EXPECT_EQ(refused.message(), path + W(" não foi gravado: não poderia ser lido de volta (um texto "
+                                        "contém um caractere de controle)"));
+  EXPECT_EQ(ui.Prompts().back().text, W("Registro não salvo\r\n\r\n") + refused.message());
   EXPECT_EQ(ReadFileBytes(path), before);
   for (const auto& entry : fs::directory_iterator(dir.Path()))
     EXPECT_EQ(entry.path().filename(), "sequencias.xml") << "no temporary file left behind";
@@ -270,24 +271,24 @@ TEST(SequenceStore, AskToReplaceAndDeleteOnlyWhatExists) {
   const std::string path = SequencesFilePath(dir.Path().string());
   SavedSequences list;
   ScriptedUi ui;
-  ASSERT_TRUE(StoreSequence(list, Named("X", {SaleCommand()}), path, ui));
+  ASSERT_TRUE(StoreSequence(list, Named("X", {SaleCommand()}), path, ui).ok());
 
   ui.Push(MessageAnswer::No);
-  EXPECT_FALSE(StoreSequence(list, Named("X"), path, ui));
+  EXPECT_FALSE(StoreSequence(list, Named("X"), path, ui).ok());
   EXPECT_EQ(ui.Prompts().back().text, W("Registro não salvo"));
   ui.Push(MessageAnswer::Yes);
-  EXPECT_TRUE(StoreSequence(list, Named("X"), path, ui));
+  EXPECT_TRUE(StoreSequence(list, Named("X"), path, ui).ok());
   SavedSequences reread;
-  LoadSequences(path, reread);
+  ASSERT_EQ(LoadSequences(path, reread).value(), RecordFile::Read);
   ASSERT_EQ(reread.Count(), 1);
   EXPECT_EQ(reread.At(0).commandCount, 0) << "Yes replaces it with the empty one";
 
   const auto written = fs::last_write_time(path);
   fs::last_write_time(path, written - std::chrono::hours(1));
-  EXPECT_FALSE(DeleteSequence(list, "Y", path, ui));
+  EXPECT_FALSE(DeleteSequence(list, "Y", path, ui).ok());
   EXPECT_EQ(ui.Prompts().back().text, W("Registro não excluído"));
   EXPECT_EQ(fs::last_write_time(path), written - std::chrono::hours(1)) << "nothing written";
-  EXPECT_TRUE(DeleteSequence(list, "X", path, ui));
+  EXPECT_TRUE(DeleteSequence(list, "X", path, ui).ok());
   EXPECT_TRUE(ui.AllAnswered());
 }
 

@@ -33,7 +33,7 @@ class QuickPausingUi : public testing::ScriptedUi {
 const CommandCatalogue& Sample() {
   static const CommandCatalogue catalogue = [] {
     CommandCatalogue c;
-    EXPECT_EQ(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", c), 0);
+    EXPECT_TRUE(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", c).ok());
     return c;
   }();
   return catalogue;

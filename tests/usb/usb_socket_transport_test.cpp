@@ -17,9 +17,9 @@ class UsbSocketTransportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     path = ::testing::TempDir() + "/transport-" + std::to_string(getpid()) + ".usb";
-    std::string error;
-    transport = UsbSocketTransport::Open(path, error);
-    ASSERT_TRUE(transport) << error;
+    auto opened = UsbSocketTransport::Open(path);
+    ASSERT_TRUE(opened.ok()) << opened.status().message();
+    transport = std::move(opened.value());
     owned = std::make_unique<SocketUsbDevice>(path);
     SocketUsbDevice& device = *owned;
     ASSERT_TRUE(device.AcquireDeviceList());

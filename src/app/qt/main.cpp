@@ -63,9 +63,8 @@ int main(int argc, char** argv) {
   parser.process(app);
 
   if (parser.isSet(userFolder)) {
-    std::string error;
-    if (!taloven::EnterUserFolder(error)) {
-      QMessageBox::critical(nullptr, QStringLiteral("Taloven"), taloven::ToQt(error));
+    if (const taloven::Status entered = taloven::EnterUserFolder(); !entered.ok()) {
+      QMessageBox::critical(nullptr, QStringLiteral("Taloven"), taloven::ToQt(entered.message()));
       return 1;
     }
   }

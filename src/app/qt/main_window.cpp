@@ -82,8 +82,8 @@ void MainWindow::Start() {
   DetectModel(settings_, ui_, ports_, clock_);
 
   auto wait = ui_.ShowWait(Str(StrId::kLoadingCatalogue));
-  std::string reason;
-  catalogueLoaded_ = LoadCatalogue(settings_.workingDirectory, catalogue_, &reason) == 0;
+  const Status catalogue = LoadCatalogue(settings_.workingDirectory, catalogue_);
+  catalogueLoaded_ = catalogue.ok();
   wait.reset();
 
   if (catalogueLoaded_) {
@@ -92,7 +92,7 @@ void MainWindow::Start() {
     // Without its catalogue the window gets no menu bar: closing is all
     // that is left to do.
     std::string text = Str(StrId::kCatalogueNotLoaded);
-    if (!reason.empty()) text += "\r\n\r\n" + reason;
+    if (!catalogue.message().empty()) text += "\r\n\r\n" + catalogue.message();
     ui_.Message(text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
   }
   update();

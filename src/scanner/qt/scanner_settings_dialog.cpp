@@ -41,15 +41,15 @@ ScannerSettingsDialog::ScannerSettingsDialog(const ScannerSettings& settings,
 
   // A name beyond the COM entries (a USB scanner's device, a COM port past
   // the fourth) is offered as it is stored, with the devices present.
-  std::vector<std::string> ports = ScannerPortChoices();
+  ports_ = ScannerPortChoices();
   int portPosition = ScannerPortPosition(settings.portName);
   if (portPosition < 0 && !settings.portName.empty()) {
-    portPosition = static_cast<int>(ports.size());
-    ports.push_back(settings.portName);
+    portPosition = static_cast<int>(ports_.size());
+    ports_.push_back(settings.portName);
   }
   for (const std::string& device : devices)
-    if (device != settings.portName) ports.push_back(device);
-  port_ = List(this, "port", ports, portPosition);
+    if (device != settings.portName) ports_.push_back(device);
+  port_ = List(this, "port", ports_, portPosition);
   baud_ = List(this, "baud", Numbers(ScannerBaudRates()), settings.baud);
   bits_ = List(this, "bits", Numbers(ScannerDataBits()), settings.byteLength);
   parity_ = List(this, "parity", ScannerParityChoices(), settings.parity);
@@ -91,7 +91,7 @@ ScannerSettings ScannerSettingsDialog::Chosen() const {
   else if (port < comEntries)
     chosen.portName = ScannerPortNameFor(storedPort_, port);
   else
-    chosen.portName = FromQt(port_->currentText());
+    chosen.portName = ports_[static_cast<size_t>(port)];
   chosen.baud = baud_->currentIndex();
   chosen.byteLength = bits_->currentIndex();
   chosen.parity = parity_->currentIndex();

@@ -23,6 +23,8 @@ class ScannerSettingsDialog : public QDialog {
 
  private:
   std::string storedPort_;
+  // The port list's entries as stored, so that a path goes back unchanged.
+  std::vector<std::string> ports_;
   QComboBox* port_;
   QComboBox* baud_;
   QComboBox* bits_;

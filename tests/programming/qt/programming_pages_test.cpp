@@ -137,7 +137,7 @@ class ProgrammingPagesTest : public QObject {
     b.serialNumber = "S2";
     b.client = "Bia";
     b.cnpj = "123";
-    QCOMPARE(SaveConfigurations(ConfigurationsPath(dir.Path().string()), {a, b}), 0);
+    QVERIFY(SaveConfigurations(ConfigurationsPath(dir.Path().string()), {a, b}).ok());
     testing::ScriptedUi ui;
     ConfigurationsDialog dialog(dir.Path().string(), ui);
     auto* clients = Find<QComboBox>(dialog, "clients");

@@ -143,6 +143,31 @@ class ScannerWindowTest : public QObject {
     QCOMPARE(chosen.portName, std::string("/dev/ttyUSB0"));
     QCOMPARE(chosen.baud, 3);
     QCOMPARE(chosen.stopBits, 2);
+    usbPort->setCurrentIndex(1);
+    QCOMPARE(usb.Chosen().portName, std::string("COM2:"));
+  }
+
+  // Any stored name that is no COMn: goes back on OK as it was stored, with
+  // the devices present offered beside it.
+  void settingsDialogKeepsAnyOtherStoredName() {
+    const struct {
+      const char* stored;
+      std::vector<std::string> devices;
+      int entries;
+    } cases[] = {
+        {"/dev/ttyUSB0", {"/dev/ttyACM0", "/dev/ttyUSB0"}, 6},
+        {"COM12:", {"/dev/ttyACM0"}, 6},
+        {"/dev/serial/by-id/usb-Leitor_Código-if00", {}, 5},
+    };
+    for (const auto& c : cases) {
+      const std::string stored = W(c.stored);
+      ScannerSettingsDialog dialog({stored, 7, 3, 0, 0, 0}, c.devices);
+      auto* port = Find<QComboBox>(dialog, "port");
+      QCOMPARE(port->count(), c.entries);
+      QCOMPARE(port->currentIndex(), 4);
+      QCOMPARE(port->currentText(), QString::fromUtf8(c.stored));
+      QCOMPARE(dialog.Chosen().portName, stored);
+    }
   }
 };
 

@@ -1,4 +1,4 @@
-#include "catalogue/read_file.h"
+#include "base/read_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,25 +12,21 @@
 namespace taloven {
 namespace {
 
-void SetError(std::string* error, const std::string& what, const std::string& path, int code) {
-  if (error)
-    *error = W(what) + " " + Utf8ToCp1252(path) + " (" + Utf8ToCp1252(std::strerror(code)) + ")";
+Status Failed(const std::string& what, const std::string& path, int code) {
+  return Status::Failure(
+      W(what) + " " + Utf8ToCp1252(path) + " (" + Utf8ToCp1252(std::strerror(code)) + ")", code);
 }
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+Status ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    SetError(error, "não foi possível abrir", path, errno);
-    return false;
-  }
+  if (fd < 0) return Failed("não foi possível abrir", path, errno);
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     ::close(fd);
-    SetError(error, "não foi possível ler", path, EISDIR);
-    return false;
+    return Failed("não foi possível ler", path, EISDIR);
   }
   char chunk[65536];
   while (true) {
@@ -40,14 +36,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
       int code = errno;
       ::close(fd);
       bytes.clear();
-      SetError(error, "não foi possível ler", path, code);
-      return false;
+      return Failed("não foi possível ler", path, code);
     }
     if (got == 0) break;
     bytes.append(chunk, static_cast<size_t>(got));
   }
   ::close(fd);
-  return true;
+  return {};
 }
 
 }  // namespace taloven

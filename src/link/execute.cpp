@@ -230,6 +230,10 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
       } else {
         FormatReturnData(record, extended);
       }
+      if (context.refusals) {
+        if (std::optional<RefusedCommand> refusal = RecordRefusal(record, variable))
+          context.refusals->push_back(std::move(*refusal));
+      }
       record.dumpText += "\r\n";
       break;
     case ReceiveEnd::NoReply:

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "link/byte_trace.h"
 #include "link/port.h"
 
 namespace taloven {
@@ -43,6 +45,8 @@ class FilePort : public Port {
   int PendingBytes();
 
   int Role() const { return role_; }
+  // Writes every block that passes down in the trace from now on.
+  void TraceTo(std::unique_ptr<ByteTrace> trace) { trace_ = std::move(trace); }
 
  private:
   std::string ReadPath() const;
@@ -50,6 +54,7 @@ class FilePort : public Port {
 
   int role_ = kSystemRole;
   int readFd_ = -1;
+  std::unique_ptr<ByteTrace> trace_;
 };
 
 }  // namespace taloven

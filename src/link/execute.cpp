@@ -10,6 +10,7 @@
 #include "link/file_port.h"
 #include "link/frame_builder.h"
 #include "link/port.h"
+#include "link/progress_window.h"
 #include "link/reply_receiver.h"
 #include "link/reply_results.h"
 #include "replies/daily_log.h"
@@ -79,6 +80,26 @@ void LogExchange(const CommandRecord& record, ExecutionContext& context) {
     context.ui.LogWriteFailed(failure);
 }
 
+// The progress window of an open that takes long enough to be seen (a
+// connection under way); a local line or a quick connection shows none.
+class OpenWatch {
+ public:
+  explicit OpenWatch(Ui& ui) : ui_(ui) {}
+
+  bool Cancelled() {
+    if (!progress_) {
+      progress_ = std::make_unique<ProgressWindow>(ui_);
+      progress_->Create(Str(StrId::kProgress), false);
+      progress_->SetText(Str(StrId::kConnecting));
+    }
+    return !progress_->PeekAndPump(true) || progress_->Cancelled();
+  }
+
+ private:
+  Ui& ui_;
+  std::unique_ptr<ProgressWindow> progress_;
+};
+
 // Sends the record's frame and takes its reply down the path the port picks.
 class FrameExchange : public PortExchange {
  public:
@@ -91,11 +112,10 @@ class FrameExchange : public PortExchange {
         expected_(expected) {}
 
   void OverLine(Port& port) override {
-    const bool opened = port.Open(kLineBaudRate) != 0;
+    if (!OpenLine(port)) return;
     // A serial device that cannot be opened, or is no terminal, will never
     // answer: say so at once, with the system's reason, rather than after
     // every read attempt has timed out.
-    if (!opened) openFailure_ = port.OpenFailure();
     if (!openFailure_.empty()) {
       StartDump(record_);
       record_.dumpText += "\r\n";
@@ -122,6 +142,26 @@ class FrameExchange : public PortExchange {
   const std::string& Text() const { return receiver_->Text(); }
 
  private:
+  // Opens the port, letting the user stop a connection that takes long.
+  // False when the user did, or the port could not say why it failed.
+  bool OpenLine(Port& port) {
+    std::unique_ptr<WaitHandle> notice;
+    if (const std::string said = port.OpenNotice(); !said.empty())
+      notice = context_.ui.ShowConnection(said);
+    OpenWatch watch(context_.ui);
+    port.WatchCancel([&watch] { return watch.Cancelled(); });
+    const bool opened = port.Open(kLineBaudRate) != 0;
+    port.WatchCancel(nullptr);
+    if (!opened && port.OpenCancelled()) {
+      StartDump(record_);
+      port.Close();
+      end_ = ReceiveEnd::CancelledBeforeReply;
+      return false;
+    }
+    if (!opened) openFailure_ = port.OpenFailure();
+    return true;
+  }
+
   ReplyReceiver& Receiver() {
     return receiver_.emplace(record_, context_.ui, context_.clock, deadline_, variable_, expected_);
   }

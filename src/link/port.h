@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,17 @@ class Port {
   virtual void Run(PortExchange& exchange) { exchange.OverLine(*this); }
   // Why the latest Open failed, when the port can tell; empty otherwise.
   virtual std::string OpenFailure() const { return {}; }
+  // An Open that may take a while (a connection being made) asks this
+  // between its steps and gives up when it answers true.
+  virtual void WatchCancel(std::function<bool()> /*cancelled*/) {}
+  // Whether the latest Open gave up because WatchCancel said so.
+  virtual bool OpenCancelled() const { return false; }
+  // One line for the user before Open, when the port has something to say
+  // about it (the previous connection was lost); empty otherwise.
+  virtual std::string OpenNotice() const { return {}; }
+  // The line went away while open (the peer hung up): no byte will come
+  // until it is opened again.
+  virtual bool Gone() const { return false; }
 
   const std::string& Name() const { return name_; }
 
@@ -47,7 +59,8 @@ class Port {
   std::string name_;
 };
 
-// Creates the port a name stands for: "USB", "FILE" or a serial device.
+// Creates the port a name stands for: "USB", "FILE", a network address or a
+// serial device.
 class PortFactory {
  public:
   virtual ~PortFactory() = default;

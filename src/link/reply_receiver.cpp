@@ -80,6 +80,7 @@ ReceiveEnd ReplyReceiver::FixedOverLine(Port& port) {
       progress.StepIt();
       misses = 0;
     } else {
+      if (port.Gone()) return ReceiveEnd::NoReply;
       ui_.Pause(kFixedMissPauseMs);
       if (misses > kFixedMissLimit) return ReceiveEnd::NoReply;
       ++misses;
@@ -101,7 +102,7 @@ ReceiveEnd ReplyReceiver::VariableOverLine(Port& port) {
       TakeVariableByte(byte);
       progress.StepWrap();
     } else {
-      if (misses > kHeaderMissLimit) return ReceiveEnd::NoReply;
+      if (port.Gone() || misses > kHeaderMissLimit) return ReceiveEnd::NoReply;
       ++misses;
     }
     if (QuitRequested(progress)) return ReceiveEnd::Cancelled;
@@ -117,6 +118,8 @@ ReceiveEnd ReplyReceiver::VariableOverLine(Port& port) {
       if (TakeVariableByte(byte)) return ReceiveEnd::Complete;
       progress.StepWrap();
     } else {
+      // A line that went away ends the text that was coming over it.
+      if (port.Gone()) return ReceiveEnd::NoReply;
       PauseAfterQuickFailure(started);
     }
     if (QuitRequested(progress)) return ReceiveEnd::Cancelled;

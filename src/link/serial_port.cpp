@@ -11,15 +11,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "link/line_timeouts.h"
+
 namespace taloven {
 namespace {
-
-// The line's time-outs: per byte, the constant, and the gap allowed between
-// two bytes of one read.
-constexpr int kPerByteMs = 1000;
-constexpr int kReadConstantMs = 5;
-constexpr int kWriteConstantMs = 1;
-constexpr int kReadIntervalMs = 10;
 
 int64_t NowMs() {
   timespec now{};

@@ -25,6 +25,12 @@ class TracingPort : public Port {
   int ReadPending(uint8_t* buffer) override;
   void Run(PortExchange& exchange) override;
   std::string OpenFailure() const override { return line_->OpenFailure(); }
+  void WatchCancel(std::function<bool()> cancelled) override {
+    line_->WatchCancel(std::move(cancelled));
+  }
+  bool OpenCancelled() const override { return line_->OpenCancelled(); }
+  std::string OpenNotice() const override { return line_->OpenNotice(); }
+  bool Gone() const override { return line_->Gone(); }
 
  private:
   std::unique_ptr<Port> line_;

@@ -2,6 +2,8 @@
 
 #include "link/clock.h"
 #include "link/file_port.h"
+#include "link/network_address.h"
+#include "link/network_port.h"
 #include "link/serial_port.h"
 #include "link/tracing_port.h"
 #include "usb/usb_port.h"
@@ -13,6 +15,7 @@ namespace {
 
 std::unique_ptr<Port> CreateLine(const std::string& name) {
   if (name == "USB") return std::make_unique<UsbPort>(name, ProcessUsbPrinter(), RealClock());
+  if (IsNetworkPortName(name)) return std::make_unique<NetworkPort>(name);
   return std::make_unique<SerialPort>(name);
 }
 

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "cli_command.h"
+#include "emulator/emulator_process.h"
+#include "support/ser2net_process.h"
+#include "support/temp_directory.h"
+
+namespace taloven {
+namespace {
+
+namespace fs = std::filesystem;
+using emulator::testing::EmulatorProcess;
+using testing::ReadFileBytes;
+using testing::Ser2netProcess;
+using testing::TempDirectory;
+using Clock = std::chrono::steady_clock;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// The virtual printer served by a real serial-to-network server, raw and
+// with RFC 2217, beside its pseudo-terminal reached directly.
+class NetworkPorts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (testing::Ser2netPath().empty()) GTEST_SKIP() << "ser2net is not installed";
+    fs::copy_file(TALOVEN_SOURCE_DIR "/data/comandos.xml", work_.Path() / "comandos.xml");
+  }
+
+  Outcome Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"-C", work_.Path().string(), "--model", "ECF-T08"});
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int status = RunCli(args, in, out, err);
+    return {status, out.str(), err.str()};
+  }
+  std::string Path(const std::string& name) const { return (work_.Path() / name).string(); }
+
+  TempDirectory work_;
+};
+
+TEST_F(NetworkPorts, EveryFlowOverBothFormsGivesWhatThePseudoTerminalGives) {
+  const std::string state = Path("printer.state");
+  ASSERT_EQ(std::system((std::string(TALOVEN_EMULATOR_PATH) + " --state " + state +
+                         " --simulate-days 3 --model ECF-T08")
+                            .c_str()),
+            0);
+  EmulatorProcess printer({"--pty", "--link", Path("tty"), "--state", state});
+  Ser2netProcess raw(printer.Address(), false, work_.Path().string());
+  Ser2netProcess telnet(printer.Address(), true, work_.Path().string());
+  ASSERT_TRUE(raw.Running() && telnet.Running());
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"new", "dia"},
+        {"add", "dia", "Abre cupom fiscal"},
+        {"add", "dia", "Vende item", "7891234567895", "Cafe", "01", "0002000", "3,50"},
+        {"add", "dia", "Inicia fechamento do cupom"},
+        {"add", "dia", "Efetua forma de pagamento", "01", "20,00"},
+        {"add", "dia", "Termina fechamento do cupom"}}) {
+    args.insert(args.begin(), "sequence");
+    ASSERT_EQ(Run(args).status, 0);
+  }
+
+  const std::string ports[] = {Path("tty"), raw.Url("tcp"), telnet.Url("rfc2217")};
+  for (const std::string& port : ports) {
+    SCOPED_TRACE(port);
+    const Outcome fixed = Run({"-p", port, "send", "Cancela cupom fiscal"});
+    EXPECT_EQ(fixed.status, 0) << fixed.err;
+    EXPECT_NE(fixed.out.find("COMANDO"), std::string::npos) << fixed.out;
+
+    const Outcome sequence = Run({"-p", port, "sequence", "run", "dia"});
+    EXPECT_EQ(sequence.status, 0) << sequence.err;
+    EXPECT_NE(sequence.out.find("COMANDO OK"), std::string::npos) << sequence.out;
+    EXPECT_EQ(sequence.out.find("Falha"), std::string::npos) << sequence.out;
+
+    const Outcome variable = Run({"-p", port, "send", "Leitura X pela porta serial"});
+    EXPECT_EQ(variable.status, 0) << variable.err;
+    EXPECT_NE(variable.out.find("LEITURA X"), std::string::npos) << variable.out;
+    EXPECT_NE(variable.out.find("VENDA BRUTA DI\xC3\x81RIA:"), std::string::npos);
+  }
+  // The journal's download is the same image whichever way it came; its
+  // blocks carry every byte value, 0xFF among them.
+  const Outcome direct = Run({"-p", Path("tty"), "mfd", "download", "mfd", Path("pty.mfd")});
+  ASSERT_EQ(direct.status, 0) << direct.err;
+  const std::string image = ReadFileBytes(Path("pty.mfd"));
+  EXPECT_NE(image.find('\xFF'), std::string::npos);
+  for (const std::string& port : {ports[1], ports[2]}) {
+    SCOPED_TRACE(port);
+    const Outcome download = Run({"-p", port, "mfd", "download", "mfd", Path("net.mfd")});
+    ASSERT_EQ(download.status, 0) << download.err;
+    EXPECT_TRUE(ReadFileBytes(Path("net.mfd")) == image);
+  }
+}
+
+TEST_F(NetworkPorts, FailuresEndWithStatusFourAndSayWhyAndWhere) {
+  // A slow line, so that the server can be killed while a reply comes.
+  EmulatorProcess printer({"--pty", "--baud", "2400"});
+  Ser2netProcess server(printer.Address(), true, work_.Path().string(), "2400n82");
+  const std::string at = "127.0.0.1:" + std::to_string(server.Port());
+  const int nobody = testing::FreeLoopbackPort();
+  const struct {
+    std::string port;
+    bool killMidReply;
+    std::string said;
+    int withinSeconds;
+  } cases[] = {
+      {"tcp://127.0.0.1:" + std::to_string(nobody), false,
+       "n\xC3\xA3o foi poss\xC3\xADvel conectar a 127.0.0.1:" + std::to_string(nobody) +
+           ": Connection refused",
+       1},
+      {"rfc2217://taloven-no-such-host.invalid:4000", false,
+       "n\xC3\xA3o foi poss\xC3\xADvel encontrar taloven-no-such-host.invalid: ", 6},
+      {server.Url("rfc2217"), true, "Falha no envio do comando", 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.port);
+    std::thread killer;
+    if (c.killMidReply) {
+      killer = std::thread([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        server.Kill();
+      });
+    }
+    const auto start = Clock::now();
+    const Outcome run = Run({"-p", c.port, "send", "Leitura X pela porta serial"});
+    if (killer.joinable()) killer.join();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(c.withinSeconds));
+    EXPECT_EQ(run.status, 4);
+    EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
+  }
+  // The server back, the next command connects again and says so.
+  server.Start();
+  const Outcome again = Run({"-p", server.Url("rfc2217"), "send", "Cancela cupom fiscal"});
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.err.find("conex\xC3\xA3o com " + at + " perdida; reconectando"),
+            std::string::npos)
+      << again.err;
+}
+
+}  // namespace
+}  // namespace taloven

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
+#include <string>
 
 #include "base/encoding.h"
 #include "link/serial_port.h"
@@ -65,9 +67,10 @@ Status ProgramLine::Open(const std::string& linkPath) {
   ::tcsetattr(slave_, TCSANOW, &line);
   ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
   // Made under a name of its own and moved, so that the program never finds
-  // the path half-made.
-  const std::string temporary = linkPath + ".new";
-  ::unlink(temporary.c_str());
+  // the path half-made; the name is not guessable, as the path may be in a
+  // shared folder.
+  const std::string temporary = linkPath + ".new-" + std::to_string(::getpid()) + "-" +
+                                std::to_string(std::random_device{}());
   if (::symlink(slavePath_.c_str(), temporary.c_str()) != 0 ||
       ::rename(temporary.c_str(), linkPath.c_str()) != 0) {
     const int code = errno;

@@ -153,6 +153,16 @@ TEST_F(MonitorCommand, ShowsEachExchangeAsSendPrintsItAndPassesEveryByte) {
   EXPECT_EQ(testing::ReadFileBytes(work_.Path() / "saved.txt"),
             Utf8ToCp1252(output.substr(output.find('['))));
   EXPECT_FALSE(fs::exists(programLink));
+  // The day's log holds the program's traffic too: each command logged by
+  // send straight, by send through the monitor, and by the monitor.
+  size_t records = 0;
+  for (const auto& file : fs::directory_iterator(work_.Path() / "log")) {
+    const std::string log = testing::ReadFileBytes(file.path());
+    for (size_t at = log.find(W("Título do Comando")); at != std::string::npos;
+         at = log.find(W("Título do Comando"), at + 1))
+      ++records;
+  }
+  EXPECT_EQ(records, 3 * commands.size());
 }
 
 TEST_F(MonitorCommand, RefusesWhatItCannotServe) {

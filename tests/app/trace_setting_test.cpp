@@ -49,7 +49,9 @@ TEST(TraceSetting, TracesTheExchangesWhileItIsOn) {
     ASSERT_EQ(cancel(), kExecuteOk);
     const std::string text = testing::ReadFileBytes(trace);
     EXPECT_EQ(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')), step.lines) << text;
-    if (step.lines > 0) EXPECT_NE(text.find(" > 02 04 00 1B 0E 29 00\n"), std::string::npos);
+    if (step.lines > 0) {
+      EXPECT_NE(text.find(" > 02 04 00 1B 0E 29 00\n"), std::string::npos);
+    }
   }
   EXPECT_EQ(std::getenv(kTraceDirectoryVariable), nullptr);
 }

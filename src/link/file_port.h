@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/byte_trace.h"
+#include "link/drive_c.h"
 #include "link/port.h"
 
 namespace taloven {
@@ -22,7 +23,8 @@ class FilePort : public Port {
   static std::string ReplyFilePath();
 
   // Empties the command file, so that a command left over from an earlier
-  // exchange never reaches the counterpart.
+  // exchange never reaches the counterpart. A "C:\" directory that may not be
+  // used (Refusal) is left untouched, and every transfer then fails.
   explicit FilePort(std::string name);
   ~FilePort() override;
 
@@ -45,6 +47,8 @@ class FilePort : public Port {
   int PendingBytes();
 
   int Role() const { return role_; }
+  const DriveC& Drive() const { return drive_; }
+  bool Refused() const { return drive_.fault != DriveCFault::kNone; }
   // Writes every block that passes down in the trace from now on.
   void TraceTo(std::unique_ptr<ByteTrace> trace) { trace_ = std::move(trace); }
 
@@ -52,6 +56,7 @@ class FilePort : public Port {
   std::string ReadPath() const;
   std::string WritePath() const;
 
+  DriveC drive_;
   int role_ = kSystemRole;
   int readFd_ = -1;
   std::unique_ptr<ByteTrace> trace_;

@@ -16,23 +16,34 @@
 namespace taloven {
 
 void ScannerCapture::Read() {
+  // A line that hung up stays hung up, and one that fails every time will
+  // not mend: either ends the capture with one message, not one per re-arm.
+  int failures = 0;
+  auto giveUp = [&](const std::string& reason) {
+    PortError(reason + W("; captura encerrada"));
+    listener_.LineLost();
+  };
   while (!stopping_) {
     pollfd watch[2] = {{port_.Descriptor(), POLLIN, 0}, {wake_[0], POLLIN, 0}};
     const int ready = ::poll(watch, 2, -1);
     if (ready < 0) {
       if (errno == EINTR) continue;
-      PortError(std::strerror(errno));
+      const std::string reason = std::strerror(errno);
+      if (++failures >= kScannerLineFailuresToEnd) return giveUp(reason);
       if (!WaitQuiet(timing_.rearmMs)) return;
       continue;
     }
     if (watch[1].revents != 0) return;
+    const bool hungUp = (watch[0].revents & POLLHUP) != 0;
     const bool failed = (watch[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
     if (failed && Queued() == 0) {
-      // The line hung up or failed; watching it again at once would spin.
-      PortError(W("a linha não responde"));
+      if (hungUp || ++failures >= kScannerLineFailuresToEnd)
+        return giveUp(W("a linha não responde"));
+      // Watching it again at once would spin.
       if (!WaitQuiet(timing_.rearmMs)) return;
       continue;
     }
+    failures = 0;
     TakeQueued();
     // A symbol arrives over some milliseconds: let the rest of it come.
     if (!WaitQuiet(timing_.settleMs)) return;

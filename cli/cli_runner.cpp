@@ -64,6 +64,18 @@ std::string Help(const std::vector<CliCommand>& table) {
     if (name.size() < 22) name.resize(22, ' ');
     text += "  " + name + " " + W(command.summary) + "\n";
   }
+  text +=
+      W("\n"
+        "Códigos de retorno:\n"
+        "  0    tudo deu certo\n"
+        "  1    uso errado, ou arquivo que não pôde ser lido ou escrito\n"
+        "  2-6  comando não executado: parâmetro obrigatório vazio (2), tamanho errado (3),\n"
+        "       sem resposta (4), cancelado (5), sequência cancelada (6)\n"
+        "  2-7  em mfd: o resultado da biblioteca de memória fiscal\n"
+        "  8    o registro diário não pôde ser escrito\n"
+        "  9    a verificação de totais encontrou diferenças\n"
+        "  10   foi até o fim, mas a impressora recusou algum comando ou partes\n"
+        "       danificadas da entrada foram puladas\n");
   return text;
 }
 

@@ -235,6 +235,10 @@ int ExchangeFrame(CommandRecord& record, ExecutionContext& context) {
       } else {
         FormatReturnData(record, extended);
       }
+      if (context.refusals) {
+        if (std::optional<RefusedCommand> refusal = RecordRefusal(record, variable))
+          context.refusals->push_back(std::move(*refusal));
+      }
       record.dumpText += "\r\n";
       break;
     case ReceiveEnd::NoReply:

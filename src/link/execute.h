@@ -2,6 +2,7 @@
 
 #include "catalogue/command_record.h"
 #include "catalogue/command_sender.h"
+#include "replies/return_format.h"
 #include "ui/app_settings.h"
 
 namespace taloven {
@@ -27,6 +28,9 @@ struct ExecutionContext {
   // Bounds the whole exchange, which then ends as unanswered (-4); 0 leaves
   // the waits as they are, a variable reply's text ended only by cancelling.
   int timeoutMs = 0;
+  // When set, every command the printer answered but refused is added here,
+  // so a caller can tell a run that went through from one the printer took.
+  std::vector<RefusedCommand>* refusals = nullptr;
 };
 
 // Sends the record's command and reads the reply: 0 when the exchange

@@ -94,7 +94,8 @@ TEST_F(BytesOnTheWire, RawRefusesWhatIsNotBytes) {
 
 TEST_F(BytesOnTheWire, TraceHoldsEveryByteOfEveryExchangeWithItsTime) {
   const std::string trace = (work_.Path() / "trace.txt").string();
-  ASSERT_EQ(Run({"--trace", trace, "send", "Cancela cupom fiscal"}).status, 0);
+  // The printer refuses to cancel a coupon that is not open.
+  ASSERT_EQ(Run({"--trace", trace, "send", "Cancela cupom fiscal"}).status, 10);
   ASSERT_EQ(Run({"--trace", trace, "raw", "23 11", "--reply-size", "1"}).status, 0);
   const std::string text = testing::ReadFileBytes(trace);
   const std::regex expected(

@@ -37,6 +37,11 @@ struct ExecutionContext {
 // completed (whatever the printer's status says), or a negative code above.
 int Execute(CommandRecord& record, ExecutionContext& context);
 
+// Execute's exchange for a frame already in the record, sent as it is, with
+// replyLength set to the reply's header count; the reply is read and judged
+// by the record's returnSize and fields as Execute reads it.
+int ExchangeFrame(CommandRecord& record, ExecutionContext& context);
+
 // Execute as the command dialog's sender.
 class ExecutingSender : public CommandSender {
  public:

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "base/encoding.h"
 #include "resources/qt/qt_text.h"
 #include "sequences/sequences_file.h"
 #include "support/qt/placing_ui.h"
@@ -59,6 +60,12 @@ class SequencesWindowTest : public QObject {
     auto window = std::make_unique<SequencesWindow>(settings_, ui_, ports_, clock_);
     window->show();
     return window;
+  }
+  std::string LastMessage(size_t from) const {
+    std::string text;
+    for (size_t i = from; i < ui_.Prompts().size(); ++i)
+      if (ui_.Prompts()[i].kind == "message") text = ui_.Prompts()[i].text;
+    return text;
   }
   template <typename T>
   static T* Find(QWidget& window, int id) {
@@ -143,6 +150,37 @@ class SequencesWindowTest : public QObject {
             RecordFile::Read);
     QCOMPARE(left.Count(), 0);
     QVERIFY(ui_.AllAnswered());
+  }
+
+  // A sequences file that no longer reads is named, with the parser's line,
+  // when the window opens; saving is refused until it has been moved away.
+  void aDamagedFileIsToldAndNotSavedOver() {
+    const QString path = dir_.filePath("sequencias.xml");
+    const QByteArray damaged =
+        "<?xml version='1.0' encoding='Windows-1252'?>\n<sequencias>\n<sequencia><titulo>CAIXA";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(damaged);
+    file.close();
+    const size_t before = ui_.Prompts().size();
+    auto window = Open();
+    const std::string told = LastMessage(before);
+    QVERIFY2(told.find("XML malformado na linha 3") != std::string::npos, told.c_str());
+    QVERIFY(told.find("movido para outro lugar") != std::string::npos);
+    QVERIFY(Texts(Find<QListWidget>(*window, 1172)).isEmpty());
+
+    Find<QListWidget>(*window, 1162)->setCurrentRow(1);
+    QTest::mouseClick(Find<QPushButton>(*window, 1167), Qt::LeftButton);
+    ui_.Push(std::string("nova"));
+    QTest::mouseClick(Find<QPushButton>(*window, 1171), Qt::LeftButton);
+    QVERIFY(ui_.AllAnswered());
+    const std::string refused = LastMessage(before);
+    QVERIFY2(refused.rfind(W("Registro não salvo"), 0) == 0, refused.c_str());
+    QVERIFY(refused.find("movido para outro lugar") != std::string::npos);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
+    file.close();
+    QVERIFY(file.remove());
   }
 
   // The keyboard, and the reading of the window, take the controls in the

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/qt/busy_windows.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
@@ -54,6 +55,11 @@ ProgressPopup::ProgressPopup(QWidget* owner, const QString& title)
                      : screen()                  ? screen()->availableGeometry()
                                                  : QRect();
   if (area.isValid()) move(area.center() - rect().center());
+  BusyWindows::Add(this);
+}
+
+ProgressPopup::~ProgressPopup() {
+  BusyWindows::Remove(this);
 }
 
 void ProgressPopup::keyPressEvent(QKeyEvent* event) {

@@ -19,6 +19,7 @@ class ProgressPopup : public QWidget {
   static constexpr int kHeight = 130;
 
   ProgressPopup(QWidget* owner, const QString& title);
+  ~ProgressPopup() override;
 
   QLabel* MessageLabel() const { return message_; }
   QProgressBar* Bar() const { return bar_; }

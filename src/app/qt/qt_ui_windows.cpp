@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "app/qt/busy_windows.h"
 #include "app/qt/progress_popup.h"
 #include "app/qt/qt_ui.h"
 #include "app/qt/wait_window.h"
@@ -71,7 +72,7 @@ QString DesktopProgramFor(const QString& path) {
 
 MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) {
-  QMessageBox box(parent_);
+  QMessageBox box(BusyWindows::QuestionOwner(parent_));
   // Qt names an untitled window after the application: a blank title is
   // what shows no caption.
   box.setWindowTitle(caption.empty() ? QStringLiteral(" ") : ToQt(caption));
@@ -128,6 +129,11 @@ MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
 std::unique_ptr<WaitHandle> QtUi::ShowWait(const std::string& text) {
   return std::make_unique<WaitWindowHandle>(
       new WaitWindow(parent_, ToQt(text), QStringLiteral("waitText")));
+}
+
+std::unique_ptr<WaitHandle> QtUi::ShowCancellableWait(const std::string& text) {
+  return std::make_unique<WaitWindowHandle>(
+      new WaitWindow(parent_, ToQt(text), QStringLiteral("waitText"), true));
 }
 
 std::unique_ptr<WaitHandle> QtUi::ShowConnection(const std::string& text) {

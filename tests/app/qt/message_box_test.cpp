@@ -1,14 +1,51 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
+#include <optional>
 
+#include "app/qt/progress_popup.h"
 #include "app/qt/qt_ui.h"
+#include "app/qt/wait_window.h"
 #include "base/encoding.h"
+#include "emulator/emulator_process.h"
+#include "link/clock.h"
+#include "resources/qt/qt_text.h"
+#include "sequences/sequence_runner.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
+namespace {
+
+CommandRecord BrandModelAndType() {
+  CommandRecord record;
+  record.SetTitle("Marca, Modelo e Tipo");
+  record.SetEscapeText("35 60");
+  record.SetReturnSize(42);
+  for (const auto& [title, size] : {std::pair{"Marca", 15}, {"Modelo", 20}, {"Tipo", 7}}) {
+    ReturnField field;
+    field.title = title;
+    field.type = "ASCII";
+    field.size = size;
+    record.AppendReturnField(field);
+  }
+  return record;
+}
+
+ProgressPopup* ShownPopup() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* popup = qobject_cast<ProgressPopup*>(window);
+    if (popup && popup->isVisible()) return popup;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 // The message boxes the logic raises, as the desktop shows them.
 class MessageBoxTest : public QObject {
@@ -54,6 +91,93 @@ class MessageBoxTest : public QObject {
       QVERIFY2(title.trimmed().isEmpty(), qPrintable(title));
     else
       QCOMPARE(title, shown);
+  }
+
+  // A wait window steps aside while a question is up and comes back after.
+  void waitWindowsStepAsideForAQuestion() {
+    QWidget owner;
+    owner.show();
+    QtUi ui(&owner);
+    auto handle = ui.ShowWait(W("Por favor, aguarde....."));
+    WaitWindow* wait = static_cast<WaitWindowHandle*>(handle.get())->Window();
+    QVERIFY(wait->isVisible());
+    std::optional<bool> shownDuring;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      shownDuring = wait->isVisible();
+      box->button(QMessageBox::No)->click();
+    });
+    check.start(10);
+    ui.Message(W("Deseja salvar as alterações?"), "", MessageButtons::YesNo, MessageIcon::Question);
+    check.stop();
+    QVERIFY(shownDuring.has_value());
+    QVERIFY2(!*shownDuring, "the wait window covered the question");
+    QVERIFY2(wait->isVisible(), "the work goes on: its wait window is back");
+  }
+
+  // The step-by-step question of a run opens above the run's progress
+  // window and is answered from the keyboard; the run then goes on.
+  void stepQuestionsAreAboveTheRunAndTakeTheKeyboard() {
+    QTemporaryDir directory;
+    const std::string link = FromQt(directory.path()) + "/ttyECF";
+    emulator::testing::EmulatorProcess printer({"--pty", "--link", link});
+    QVERIFY(!printer.Address().empty());
+    QMainWindow main;
+    main.resize(640, 480);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QDialog sequences(&main);
+    QtUi ui(&sequences);
+    DefaultPortFactory ports;
+    AppSettings settings;
+    settings.portName = link;
+    settings.workingDirectory = FromQt(directory.path());
+
+    QStringList faults;
+    int answered = 0;
+    QPointer<QMessageBox> current;
+    int tries = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      if (box != current) {
+        current = box;
+        tries = 0;
+        ProgressPopup* popup = ShownPopup();
+        const QWindow* handle = box->windowHandle();
+        const bool above = popup && handle &&
+                           (handle->transientParent() == popup->windowHandle() ||
+                            (handle->flags() & Qt::WindowStaysOnTopHint));
+        if (!above) faults << "not above the progress window";
+        if (!box->isEnabled()) faults << "disabled";
+      }
+      if (QApplication::activeWindow() == box) QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+      if (box->isVisible() && ++tries > 50) {
+        faults << "the keyboard did not answer it";
+        box->done(QMessageBox::Ok);
+      }
+      if (!box->isVisible()) ++answered;
+    });
+    watch.start(20);
+
+    CommandSequence sequence;
+    sequence.stepByStep = 1;
+    sequence.InsertCommand(BrandModelAndType());
+    sequence.InsertCommand(BrandModelAndType());
+    int result = -1;
+    QTimer::singleShot(50, &sequences, [&] {
+      ExecutionContext context{settings, ui, ports, RealClock()};
+      result = RunSequence(sequence, context);
+      sequences.reject();
+    });
+    sequences.exec();
+    watch.stop();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+    QCOMPARE(answered, 2);
+    QCOMPARE(result, int(kExecuteOk));
   }
 };
 

@@ -11,6 +11,7 @@
 #include "call_outcome.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
+#include "progress.h"
 #include "report_text.h"
 
 namespace kovo {
@@ -193,7 +194,7 @@ std::string Time(std::string_view when) {
 }
 
 bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen,
-          const taloven::JournalScan& scan) {
+          const taloven::JournalScan& scan, bool& cancelled) {
   if (sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) return false;
   // One row, also when nothing was skipped, so that a reader can tell a
   // sound journal from a database that does not say.
@@ -217,7 +218,16 @@ bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen,
   static const std::string kGrandTotal = "TOTALIZADOR GERAL:";
   int64_t id = 0;
   std::string text;
+  long long done = 0, all = 0;
+  for (const taloven::JournalEntry& entry : chosen)
+    all += static_cast<long long>(entry.lines.size());
   for (const taloven::JournalEntry& entry : chosen) {
+    // A cancel ends the work as a failure does: nothing is written.
+    if (ReportProgress(done, all)) {
+      cancelled = true;
+      return false;
+    }
+    done += static_cast<long long>(entry.lines.size());
     ++id;
     const std::string date = IsoDate(entry.when);
     const std::string time = Time(entry.when);
@@ -275,7 +285,8 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
   // failure never leaves half a database (or spoils an existing one), and a
   // database written again keeps the permissions its owner gave it.
   sqlite3* db = nullptr;
-  bool ok = sqlite3_open(":memory:", &db) == SQLITE_OK && Fill(db, chosen, journal.scan);
+  bool cancelled = false;
+  bool ok = sqlite3_open(":memory:", &db) == SQLITE_OK && Fill(db, chosen, journal.scan, cancelled);
   std::string bytes;
   if (ok) {
     sqlite3_int64 size = 0;
@@ -285,6 +296,7 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
     sqlite3_free(image);
   }
   ok = sqlite3_close(db) == SQLITE_OK && ok;
+  if (cancelled) return KOVO_NOT_EXECUTED;
   if (!ok) return KOVO_MDB_NOT_OPENED;
   return WriteOutput(outputPath, bytes, KOVO_MDB_NOT_OPENED);
 }

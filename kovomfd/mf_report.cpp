@@ -7,6 +7,7 @@
 #include "formats/journal_record.h"
 #include "formats/mf_image.h"
 #include "kovo_mfd.h"
+#include "progress.h"
 #include "report_text.h"
 
 namespace kovo {
@@ -99,7 +100,12 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   Header(r, image.identity, simplified, interval);
   taloven::MfReduction sum;
   int count = 0;
+  const long long all = static_cast<long long>(bytes.size());
+  long long seen = 0;
   for (const taloven::MfReduction& z : image.reductions) {
+    // How far through the image, taking its reductions as equal shares.
+    if (ReportProgress(all * seen++ / static_cast<long long>(image.reductions.size()), all))
+      return KOVO_NOT_EXECUTED;
     const int key = byDate ? z.DateKey() : static_cast<int>(z.crz);
     if (key < first || key > last) continue;
     ++count;

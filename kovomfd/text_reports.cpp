@@ -2,6 +2,7 @@
 #include "call_outcome.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
+#include "progress.h"
 #include "report_text.h"
 
 namespace kovo {
@@ -19,7 +20,12 @@ int WriteTextReport(const char* mfdPath, const char* outputPath,
   size_t total = 0;
   for (const taloven::JournalEntry& entry : chosen) total += entry.lines.size();
   report.Bytes().reserve(total + total / 16);
-  for (const taloven::JournalEntry& entry : chosen) report.PrinterLines(entry.lines);
+  long long done = 0;
+  for (const taloven::JournalEntry& entry : chosen) {
+    report.PrinterLines(entry.lines);
+    done += static_cast<long long>(entry.lines.size());
+    if (ReportProgress(done, static_cast<long long>(total))) return KOVO_NOT_EXECUTED;
+  }
   // A report that leaves documents out says so where its reader looks last.
   if (journal.scan.damagedRecords > 0) {
     report.Line();

@@ -1,6 +1,8 @@
 #include "fiscalmem/mfd_operations.h"
 
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/encoding.h"
@@ -46,31 +48,40 @@ std::string ShortDate(const Date& date) {
 }
 
 // The library's progress callback carries no context: the wait window of the
-// download under way is kept here for it. Only the interface thread calls
-// the library.
-WaitHandle* downloadWait = nullptr;
+// work under way is kept here for it. Only the interface thread calls the
+// library.
+WaitHandle* libraryWait = nullptr;
+bool cancelSent = false;
 
-int ShowDownloadProgress(long long done, long long total) {
-  if (downloadWait) downloadWait->SetProgress(done, total);
-  return 0;
+int ShowLibraryProgress(long long done, long long total) {
+  if (!libraryWait) return 0;
+  libraryWait->SetProgress(done, total);
+  if (libraryWait->CancelRequested()) cancelSent = true;
+  return cancelSent ? 1 : 0;
 }
 
-// While alive, a library that reports progress shows it in the wait window.
-class DownloadProgress {
+// While alive, a library that reports progress shows it in the wait window,
+// and the window's Cancel stops the work at its next report.
+class LibraryProgress {
  public:
-  DownloadProgress(const FiscalMemoryLibrary& library, WaitHandle& wait)
+  LibraryProgress(const FiscalMemoryLibrary& library, WaitHandle& wait)
       : setProgress_(library.Find<KovoSetProgressFunction>("KovoSetProgress")) {
+    cancelSent = false;
     if (!setProgress_) return;
-    downloadWait = &wait;
-    setProgress_(&ShowDownloadProgress);
+    libraryWait = &wait;
+    setProgress_(&ShowLibraryProgress);
   }
-  ~DownloadProgress() {
+  ~LibraryProgress() {
     if (!setProgress_) return;
     setProgress_(nullptr);
-    downloadWait = nullptr;
+    libraryWait = nullptr;
   }
-  DownloadProgress(const DownloadProgress&) = delete;
-  DownloadProgress& operator=(const DownloadProgress&) = delete;
+  LibraryProgress(const LibraryProgress&) = delete;
+  LibraryProgress& operator=(const LibraryProgress&) = delete;
+
+  // Only a cancel the library was told of: one pressed after its last
+  // report left the work whole.
+  bool Cancelled() const { return cancelSent; }
 
  private:
   KovoSetProgressFunction setProgress_;
@@ -106,6 +117,21 @@ void MfdOperations::ReportSkipped(const FiscalMemoryLibrary& library, bool block
               Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
+std::optional<int> MfdOperations::RunCancellable(const FiscalMemoryLibrary& library,
+                                                 const std::function<int()>& work) {
+  auto wait = ui_.ShowCancellableWait(Str(StrId::kPleaseWait));
+  LibraryProgress progress(library, *wait);
+  const int result = work();
+  if (progress.Cancelled()) return std::nullopt;
+  return result;
+}
+
+void MfdOperations::TellCancelled() {
+  // The library leaves an earlier file of that name as it was.
+  ui_.Message(Str(StrId::kCommandCancelled), Str(StrId::kProductName), MessageButtons::Ok,
+              MessageIcon::Exclamation);
+}
+
 void MfdOperations::TellLibraryNotLoaded() {
   ui_.Message(W("Não foi possível carregar a DLL"), Str(StrId::kProductName), MessageButtons::Ok,
               MessageIcon::Exclamation);
@@ -124,13 +150,10 @@ void MfdOperations::DownloadImage(const char* function, const FileFilter& filter
   if (!download) return;
   auto path = ui_.SaveFileName("", filter.pattern, WithAllFiles(filter));
   if (!path) return;
-  int result = 0;
-  {
-    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-    DownloadProgress progress(library, *wait);
-    result = download(settings_.portName.c_str(), path->c_str());
-  }
-  ReportCall(library, result, *path);
+  const std::optional<int> result =
+      RunCancellable(library, [&] { return download(settings_.portName.c_str(), path->c_str()); });
+  if (!result) return TellCancelled();
+  ReportCall(library, *result, *path);
 }
 
 void MfdOperations::DownloadMf() {
@@ -164,14 +187,12 @@ void MfdOperations::DownloadMfd() {
   if (!download) return;
   auto path = ui_.SaveFileName("", kMfdFiles.pattern, WithAllFiles(kMfdFiles));
   if (!path) return;
-  int result = 0;
-  {
-    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-    DownloadProgress progress(library, *wait);
-    result = download(settings_.portName.c_str(), path->c_str(), type.c_str(), start.c_str(),
-                      end.c_str(), user.c_str());
-  }
-  ReportCall(library, result, *path);
+  const std::optional<int> result = RunCancellable(library, [&] {
+    return download(settings_.portName.c_str(), path->c_str(), type.c_str(), start.c_str(),
+                    end.c_str(), user.c_str());
+  });
+  if (!result) return TellCancelled();
+  ReportCall(library, *result, *path);
 }
 
 void MfdOperations::JournalReport(const JournalFunctions& functions) {
@@ -186,36 +207,36 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   const char* input = mfd->front().c_str();
   const char* path = output->c_str();
-  int result = 0;
+  std::function<int()> generate;
   // Text and database functions of one kind take the same arguments.
   switch (interval->kind) {
     case MfdInterval::Kind::Total: {
-      auto generate = library.Find<KovoGeraTxtTotalFunction>(functions.total);
-      if (!generate) return TellFunctionMissing(functions.total);
-      auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-      result = generate(input, path);
+      auto total = library.Find<KovoGeraTxtTotalFunction>(functions.total);
+      if (!total) return TellFunctionMissing(functions.total);
+      generate = [=] { return total(input, path); };
       break;
     }
     case MfdInterval::Kind::Dates: {
-      auto generate = library.Find<KovoGeraTxtPorDataFunction>(functions.byDate);
-      if (!generate) return TellFunctionMissing(functions.byDate);
-      auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-      result = generate(input, path, ShortDate(interval->start).c_str(),
-                        ShortDate(interval->end).c_str());
+      auto byDate = library.Find<KovoGeraTxtPorDataFunction>(functions.byDate);
+      if (!byDate) return TellFunctionMissing(functions.byDate);
+      const std::string start = ShortDate(interval->start), end = ShortDate(interval->end);
+      generate = [=] { return byDate(input, path, start.c_str(), end.c_str()); };
       break;
     }
     case MfdInterval::Kind::Coos: {
-      auto generate = library.Find<KovoGeraTxtPorCOOFunction>(functions.byCoo);
-      if (!generate) return TellFunctionMissing(functions.byCoo);
-      auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-      result = generate(input, path, interval->user, static_cast<int>(interval->firstCoo),
-                        static_cast<int>(interval->lastCoo));
+      auto byCoo = library.Find<KovoGeraTxtPorCOOFunction>(functions.byCoo);
+      if (!byCoo) return TellFunctionMissing(functions.byCoo);
+      const int user = interval->user, first = static_cast<int>(interval->firstCoo),
+                last = static_cast<int>(interval->lastCoo);
+      generate = [=] { return byCoo(input, path, user, first, last); };
       break;
     }
   }
-  ReportCall(library, result, *output);
-  if (!Failed(result)) ReportSkipped(library, false);
-  OfferToOpenIfCreated(ui_, *output, Failed(result));
+  const std::optional<int> result = RunCancellable(library, generate);
+  if (!result) return TellCancelled();
+  ReportCall(library, *result, *output);
+  if (!Failed(*result)) ReportSkipped(library, false);
+  OfferToOpenIfCreated(ui_, *output, Failed(*result));
 }
 
 void MfdOperations::TextReport() {
@@ -242,14 +263,13 @@ void MfdOperations::MfReadingReport() {
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   auto report = library.Find<KovoRelatorioMFTxtFunction>("KovoRelatorioMFTxt");
   if (!report) return TellFunctionMissing("KovoRelatorioMFTxt");
-  int result = 0;
-  {
-    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-    result = report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
-  }
-  ReportCall(library, result, *output);
-  if (!Failed(result)) ReportSkipped(library, true);
-  OfferToOpenIfCreated(ui_, *output, Failed(result));
+  const std::optional<int> result = RunCancellable(library, [&] {
+    return report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
+  });
+  if (!result) return TellCancelled();
+  ReportCall(library, *result, *output);
+  if (!Failed(*result)) ReportSkipped(library, true);
+  OfferToOpenIfCreated(ui_, *output, Failed(*result));
 }
 
 void MfdOperations::Diagnosis() {

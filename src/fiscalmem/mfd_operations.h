@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/app_settings.h"
@@ -37,6 +39,11 @@ class MfdOperations {
   // system's reason, and what a reading skipped as damaged is said.
   void ReportCall(const FiscalMemoryLibrary& library, int result, const std::string& output);
   void ReportSkipped(const FiscalMemoryLibrary& library, bool blocks);
+  // Runs work under a wait window with "Cancelar", which stops it at the
+  // library's next progress report; nothing when it was cancelled.
+  std::optional<int> RunCancellable(const FiscalMemoryLibrary& library,
+                                    const std::function<int()>& work);
+  void TellCancelled();
   void TellLibraryNotLoaded();
   void TellFunctionMissing(const char* function);
 

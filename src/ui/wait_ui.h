@@ -14,6 +14,9 @@ class WaitHandle {
   virtual void Hide() {}
   // How far a long transfer has come, below the text; total 0 when unknown.
   virtual void SetProgress(long long /*done*/, long long /*total*/) {}
+  // Lets the user reach the window's "Cancelar", where it has one, and tells
+  // whether it was pressed since the window opened.
+  virtual bool CancelRequested() { return false; }
 };
 
 // What the user did to a progress window since the last poll.
@@ -50,6 +53,12 @@ class WaitUi {
   // "Aguarde......".
   virtual std::unique_ptr<WaitHandle> ShowWait(const std::string& text) = 0;
   virtual std::unique_ptr<WaitHandle> ShowConnection(const std::string& text) = 0;
+  // A wait window with "Cancelar", for long work that looks at it where it
+  // reports its progress; the other windows refuse input, rather than queue
+  // it, while it is up. Where there is no such window, a plain wait.
+  virtual std::unique_ptr<WaitHandle> ShowCancellableWait(const std::string& text) {
+    return ShowWait(text);
+  }
   virtual std::unique_ptr<ProgressView> CreateProgress(const std::string& title, bool smooth) = 0;
 
   // Keeps the interface alive for about ms milliseconds without using the CPU.

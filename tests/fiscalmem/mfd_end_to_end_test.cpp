@@ -3,6 +3,7 @@
 // fiscal-memory library and the virtual printer, then diagnosed.
 #include <gtest/gtest.h>
 
+#include "base/atomic_file.h"
 #include "base/encoding.h"
 #include "emulator/emulator_process.h"
 #include "fiscalmem/mfd_diagnosis_run.h"
@@ -12,6 +13,7 @@
 #include "printer/simulation.h"
 #include "printer/state_file.h"
 #include "printer/text850.h"
+#include "resources/strings.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
 
@@ -108,6 +110,71 @@ TEST(MfdEndToEnd, TheDiagnosisFindsTheOwnerChangeAndTheLostDocument) {
                 "*******************\r\nPerda de 1 documento(s)\r\nPerda de documento(s): " +
                 std::to_string(lost) + " a " + std::to_string(lost) + "\r\n" +
                 std::string(76, '*') + "\r\n\r\n");
+}
+
+// "Cancelar" in the wait window stops a download or a report at the
+// library's next progress report: "Comando cancelado." is said, and the file
+// the user chose keeps what it held before.
+TEST(MfdEndToEnd, CancelStopsTheWorkAndKeepsTheEarlierFile) {
+  TempDirectory dir;
+  const std::string d = dir.Path().string();
+  emulator::PrinterState state = emulator::DefaultPrinterState("ECF-T08");
+  emulator::SimulateDays(state, 1, kToday);
+  ASSERT_TRUE(emulator::SaveStateFile(d + "/printer.state", state).ok());
+  EmulatorProcess printer({"--pty", "--link", d + "/tty", "--state", d + "/printer.state"});
+  SystemDirOverride system(TALOVEN_LIBRARY_DIR);
+  AppSettings settings;
+  settings.portName = d + "/tty";
+  settings.modelMask = 0x0400;
+  settings.workingDirectory = d;
+  const MfdInterval everything{MfdInterval::Kind::Total, 0, 0, 1, {}, {}};
+  {
+    ScriptedUi ui;
+    ui.PushAll(everything, d + "/all.mfd", d + "/all.mf");
+    MfdOperations whole(ui, settings);
+    whole.DownloadMfd();
+    whole.DownloadMf();
+    ASSERT_TRUE(ui.AllAnswered());
+  }
+
+  using Operation = void (MfdOperations::*)();
+  const MfReadingChoice byCounter{false, 1, 999999, {}, {}, false};
+  const struct {
+    const char* name;
+    Operation operation;
+    std::vector<ScriptedUi::Answer> answers;
+    std::string output;
+  } cases[] = {
+      {"MFD download", &MfdOperations::DownloadMfd, {everything, d + "/o.mfd"}, d + "/o.mfd"},
+      {"MF download", &MfdOperations::DownloadMf, {d + "/o.mf"}, d + "/o.mf"},
+      {"SB download", &MfdOperations::DownloadSb, {d + "/o.bin"}, d + "/o.bin"},
+      {"text report",
+       &MfdOperations::TextReport,
+       {std::vector<std::string>{d + "/all.mfd"}, everything, d + "/o.txt"},
+       d + "/o.txt"},
+      {"database",
+       &MfdOperations::Database,
+       {std::vector<std::string>{d + "/all.mfd"}, everything, d + "/o.mdb"},
+       d + "/o.mdb"},
+      {"fiscal memory reading",
+       &MfdOperations::MfReadingReport,
+       {std::vector<std::string>{d + "/all.mf"}, byCounter, d + "/r.txt"},
+       d + "/r.txt"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteFileAtomically(c.output, "earlier").ok());
+    ScriptedUi ui;
+    ui.cancelWaitAtProgress = 1;
+    for (const auto& answer : c.answers) ui.Push(answer);
+    MfdOperations operations(ui, settings);
+    (operations.*c.operation)();
+    std::vector<std::string> told;
+    for (const auto& p : ui.Prompts())
+      if (p.kind == "message") told.push_back(p.text);
+    EXPECT_EQ(told, std::vector<std::string>{Str(StrId::kCommandCancelled)}) << c.name;
+    EXPECT_EQ(ReadFileBytes(c.output), "earlier") << c.name;
+    EXPECT_TRUE(ui.AllAnswered()) << c.name;
+  }
 }
 
 }  // namespace

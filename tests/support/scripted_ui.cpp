@@ -10,20 +10,24 @@ namespace {
 class ScriptedWait : public WaitHandle {
  public:
   ScriptedWait(std::vector<std::string>& texts,
-               std::vector<std::pair<long long, long long>>& progress, int& open)
-      : texts_(texts), progress_(progress), open_(open) {
+               std::vector<std::pair<long long, long long>>& progress, int& open, int cancelAt)
+      : texts_(texts), progress_(progress), open_(open), cancelAt_(cancelAt) {
     ++open_;
   }
   ~ScriptedWait() override { --open_; }
   void SetText(const std::string& text) override { texts_.push_back(text); }
   void SetProgress(long long done, long long total) override {
     progress_.emplace_back(done, total);
+    ++reports_;
   }
+  bool CancelRequested() override { return cancelAt_ > 0 && reports_ >= cancelAt_; }
 
  private:
   std::vector<std::string>& texts_;
   std::vector<std::pair<long long, long long>>& progress_;
   int& open_;
+  int cancelAt_;
+  int reports_ = 0;
 };
 
 class ScriptedProgressView : public ProgressView {
@@ -99,7 +103,8 @@ MessageAnswer ScriptedUi::Message(const std::string& text, const std::string& ca
 std::unique_ptr<WaitHandle> ScriptedUi::Wait(const char* kind, const std::string& text) {
   Record({kind, text, {}});
   waitTexts_.push_back(text);
-  return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_, openWaits_);
+  return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_, openWaits_,
+                                        cancelWaitAtProgress);
 }
 
 std::unique_ptr<WaitHandle> ScriptedUi::ShowWait(const std::string& text) {

@@ -59,6 +59,10 @@ class ScriptedUi : public Ui {
   bool AllAnswered() const { return answers_.empty(); }
   size_t Remaining() const { return answers_.size(); }
 
+  // A wait window's "Cancelar" counts as pressed from its Nth progress
+  // report on (0: never).
+  int cancelWaitAtProgress = 0;
+
   // What the user does to progress windows: called on every pump with the
   // window's record; return the events to report.
   std::function<ProgressEvents(ProgressRecord&)> onProgressPump;

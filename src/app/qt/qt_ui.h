@@ -21,6 +21,7 @@ class QtUi : public Ui, public DialogParent {
                         MessageIcon icon) override;
   std::unique_ptr<WaitHandle> ShowWait(const std::string& text) override;
   std::unique_ptr<WaitHandle> ShowConnection(const std::string& text) override;
+  std::unique_ptr<WaitHandle> ShowCancellableWait(const std::string& text) override;
   std::unique_ptr<ProgressView> CreateProgress(const std::string& title, bool smooth) override;
   void Pause(int ms) override;
   std::optional<std::string> SaveFileName(const std::string& proposedName,

@@ -1,40 +1,23 @@
 #include "app/qt/wait_window.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QScreen>
-#include <QThread>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
 
+#include "app/qt/busy_windows.h"
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
 namespace {
 
-// How long a new window may take the window manager to map before it is
-// painted all the same.
-constexpr int kExposeWaitMs = 1000;
-
-// Lets the window appear and repaint while its creator keeps the thread busy,
-// without handing the user's clicks and keys to anybody meanwhile. A window
-// manager maps a new window in its own time; painting before that shows
-// nothing, and the creator's work would leave black or stale pixels there.
-void Paint(QWidget* window) {
-  QElapsedTimer waited;
-  waited.start();
-  QWindow* handle = window->windowHandle();
-  while (handle && !handle->isExposed() && waited.elapsed() < kExposeWaitMs) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    QThread::msleep(5);
-  }
-  window->repaint();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  // The drawing must reach the screen before the thread goes busy.
-  QGuiApplication::sync();
-}
+// How often a long work lets the user's clicks and keys through: often
+// enough for Cancel to answer at once, seldom enough to cost the work
+// nothing.
+constexpr int kLookEveryMs = 50;
 
 void CentreOver(QWidget* window, QWidget* owner) {
   const QRect area = owner && owner->isVisible() ? owner->window()->frameGeometry()
@@ -45,12 +28,12 @@ void CentreOver(QWidget* window, QWidget* owner) {
 
 }  // namespace
 
-WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& labelName)
+WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& labelName,
+                       bool cancellable)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowStaysOnTopHint),
       label_(new QLabel(this)),
       bar_(new QProgressBar(this)) {
-  setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowTitle(QStr(StrId::kProductName));
   setCursor(Qt::WaitCursor);
   label_->setObjectName(labelName);
@@ -63,18 +46,63 @@ WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& label
   layout->setContentsMargins(24, 18, 24, 18);
   layout->addWidget(label_);
   layout->addWidget(bar_);
+  if (cancellable) {
+    // Modal: a click meant for another window is refused now, rather than
+    // run once the work has ended.
+    setWindowModality(Qt::ApplicationModal);
+    cancel_ = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancel_->setObjectName(QStringLiteral("cancel"));
+    cancel_->setCursor(Qt::ArrowCursor);
+    cancel_->setAutoDefault(false);
+    connect(cancel_, &QPushButton::clicked, this, &WaitWindow::Cancel);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(cancel_);
+    layout->addLayout(row);
+  } else {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+  }
   SetText(text);
   adjustSize();
   CentreOver(this, owner);
+  BusyWindows::Add(this);
   show();
-  Paint(this);
+  if (cancel_) cancel_->setFocus();
+  BusyWindows::Paint(this);
+}
+
+WaitWindow::~WaitWindow() {
+  BusyWindows::Remove(this);
+}
+
+void WaitWindow::Cancel() {
+  if (!cancel_ || cancelled_) return;
+  cancelled_ = true;
+  cancel_->setEnabled(false);
+}
+
+void WaitWindow::keyPressEvent(QKeyEvent* event) {
+  if (cancel_ && event->key() == Qt::Key_Escape) {
+    Cancel();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void WaitWindow::closeEvent(QCloseEvent* event) {
+  if (!cancel_) return QWidget::closeEvent(event);
+  // The window lives as long as its work: its close box asks the work to
+  // stop, as "Cancelar" does.
+  Cancel();
+  event->ignore();
 }
 
 void WaitWindow::SetText(const QString& text) {
   label_->setText(text.isEmpty() ? QStringLiteral("Aguarde......") : text);
   if (isVisible()) {
     adjustSize();
-    Paint(this);
+    BusyWindows::Paint(this);
   }
 }
 
@@ -89,7 +117,7 @@ void WaitWindow::SetProgress(long long done, long long total) {
     bar_->show();
     adjustSize();
   }
-  if (isVisible()) Paint(this);
+  if (isVisible()) BusyWindows::Paint(this);
 }
 
 QString WaitWindow::Text() const {
@@ -97,6 +125,9 @@ QString WaitWindow::Text() const {
 }
 
 WaitWindowHandle::~WaitWindowHandle() {
+  // Input that came after the last look is refused too, while the window
+  // still stands in the way of the others.
+  if (window_ && window_->isModal()) QCoreApplication::processEvents(QEventLoop::AllEvents);
   delete window_.data();
 }
 
@@ -110,6 +141,16 @@ void WaitWindowHandle::SetProgress(long long done, long long total) {
 
 void WaitWindowHandle::Hide() {
   if (window_) window_->hide();
+}
+
+bool WaitWindowHandle::CancelRequested() {
+  if (!window_ || !window_->CancelButton()) return false;
+  if (!sinceLook_.isValid() || sinceLook_.elapsed() >= kLookEveryMs) {
+    sinceLook_.start();
+    // The modal window takes Cancel's click; the others' are thrown away.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+  return window_ && window_->Cancelled();
 }
 
 }  // namespace taloven

@@ -300,13 +300,10 @@ int RunFromBitmaps(CommandContext& context, const std::vector<std::string>& args
   // exit status is the first failure.
   const std::string& output = files[0];
   int status = Finish(context, library, open(output.c_str()), output);
-  static const char* const kBitmapResults[] = {"sem símbolo PDF-417", "símbolo de outro conjunto",
-                                               "símbolo repetido"};
   for (size_t i = 1; i < files.size(); ++i) {
     const int result = add(files[i].c_str());
-    if (result >= KOVO_BMP_NO_SYMBOL && result <= KOVO_BMP_REPEATED) {
-      context.err << "taloven-cli: " << files[i] << ": "
-                  << context.Out(W(kBitmapResults[result - KOVO_BMP_NO_SYMBOL])) << '\n';
+    if (const auto reason = BitmapRefusalText(result)) {
+      context.err << "taloven-cli: " << files[i] << ": " << context.Out(*reason) << '\n';
       if (status == 0) status = 1;
       continue;
     }

@@ -140,7 +140,9 @@ bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock
   if (!foundOnUsb) {
     if (!found) {
       connection->SetText(Str(StrId::kNotConnected));
-      settings.portName = kFallbackPort;
+      // A port the user named stays his choice: the printer may be switched
+      // on later, and its commands must not go to another line.
+      settings.portName = given.empty() ? kFallbackPort : given;
     }
     ui.Pause(kShowResultMs);
     connection->Hide();

@@ -15,8 +15,8 @@ class Clock;
 // settings (portName, modelName, modelMask, possibly extendedReturn). A port
 // already named in the settings (given on the command line) is probed first;
 // then "USB", "COM1:" to "COM8:" and the USB-serial adapters present. When
-// none answers, the port becomes "COM1:" and the model stays unknown
-// (modelMask 0xFFFF). True when a port answered.
+// none answers, the port given stays ("COM1:" when none was given) and the
+// model stays unknown (modelMask 0xFFFF). True when a port answered.
 bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock);
 
 // The same with the adapters to probe after "COM8:" given.

@@ -1,6 +1,7 @@
 #include "fiscalmem/library_result_text.h"
 
 #include "base/encoding.h"
+#include "kovo_mfd.h"
 
 namespace taloven {
 
@@ -35,6 +36,19 @@ std::string SkippedBlocksText(long long blocks) {
 
 std::string OutputNotWrittenText(const std::string& path, const std::string& reason) {
   return W("Não foi possível gravar o arquivo ") + path + ": " + reason;
+}
+
+std::optional<std::string> BitmapRefusalText(int result) {
+  switch (result) {
+    case KOVO_BMP_NO_SYMBOL:
+      return W("sem símbolo PDF-417");
+    case KOVO_BMP_OTHER_SET:
+      return W("símbolo de outro conjunto");
+    case KOVO_BMP_REPEATED:
+      return W("símbolo repetido");
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace taloven

@@ -17,4 +17,8 @@ std::string SkippedBlocksText(long long blocks);
 // An output file the library could not write, with the system's reason.
 std::string OutputNotWrittenText(const std::string& path, const std::string& reason);
 
+// Why the library left a bitmap out of an MFD file (results 8 to 10), or
+// nothing for any other result.
+std::optional<std::string> BitmapRefusalText(int result);
+
 }  // namespace taloven

@@ -277,8 +277,22 @@ void MfdOperations::BitmapsToMfd() {
   };
   const int opened = call([&] { return open(output->c_str()); });
   ReportResult(opened);
-  for (const std::string& bitmap : *bitmaps)
-    ReportResult(call([&] { return add(bitmap.c_str()); }));
+  std::string refused;
+  int refusedCount = 0;
+  for (const std::string& bitmap : *bitmaps) {
+    const int added = call([&] { return add(bitmap.c_str()); });
+    ReportResult(added);
+    if (const auto reason = BitmapRefusalText(added)) {
+      refused += "\r\n" + bitmap + ": " + *reason;
+      ++refusedCount;
+    }
+  }
+  // Named before anything is decided or written, so that a file made of
+  // fewer bitmaps than chosen is never taken for the whole set.
+  if (refusedCount > 0)
+    ui_.Message(W("Bitmaps deixados de fora (") + std::to_string(refusedCount) + " de " +
+                    std::to_string(bitmaps->size()) + "):" + refused,
+                Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
   // A set with symbols missing makes a journal with holes: the user decides,
   // as after a capture.
   auto missing = library.Find<KovoSimbolosFaltantesFunction>("KovoSimbolosFaltantes");

@@ -201,9 +201,14 @@ ProgrammingResults ProgramPrinter(const EquipmentConfiguration& configuration,
   results.result = CheckProgrammingRun(configuration, sequence, context.settings, context.ui);
   if (results.result != kExecuteOk) return results;
   results.ran = true;
-  results.result = RunSequence(sequence, context);
+  {
+    // Only while the printer is programmed: the check's messages came
+    // before, the results window comes after.
+    auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
+    results.result = RunSequence(sequence, context);
+  }
   results.message = sequence.messageText;
-  if (results.result != kExecuteOk) results.message += RunErrorText(results.result);
+  if (results.result != kExecuteOk) AppendRunError(results.message, results.result);
   results.dump = sequence.dumpText;
   return results;
 }

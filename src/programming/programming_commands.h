@@ -34,8 +34,9 @@ struct ProgrammingResults {
   std::string dump;
 };
 
-// Builds the run for configuration, checks it and only then runs it; the
-// message ends with the reason when the run stopped early. Refusals by the
+// Builds the run for configuration, checks it and only then runs it under
+// the wait window; the message ends with the reason when the run stopped
+// early. Refusals by the
 // printer do not stop it: they show in the message.
 ProgrammingResults ProgramPrinter(const EquipmentConfiguration& configuration,
                                   ExecutionContext& context);

@@ -45,7 +45,6 @@ bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& con
   // Whether it was saved does not change what is programmed.
   SaveEditedConfiguration(configuration, context.settings.workingDirectory, context.ui);
 
-  auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
   const ProgrammingResults results = ProgramPrinter(configuration, context);
   // A run the check held back has told the user why, and has no results.
   if (results.ran) context.ui.ShowResults(results.message, results.dump);
@@ -54,9 +53,12 @@ bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& con
 
 bool ReadEditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& context,
                         const PagesEditor& editPages) {
-  auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
-  // A failed reading has told the user; the pages open on what was read.
-  ReadPrinterConfiguration(configuration, context);
+  {
+    // The wait announces the reading alone: it never covers the pages.
+    auto wait = context.ui.ShowWait(Str(StrId::kPleaseWait));
+    // A failed reading has told the user; the pages open on what was read.
+    ReadPrinterConfiguration(configuration, context);
+  }
   return EditAndProgram(configuration, context, editPages);
 }
 

@@ -35,8 +35,8 @@ using PagesEditor = std::function<bool(ProgrammingPages&)>;
 bool EditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& context,
                     const PagesEditor& editPages);
 
-// Reads the printer's configuration into configuration, then edits and
-// programs it, all under the wait window.
+// Reads the printer's configuration into configuration under the wait
+// window, then edits and programs it.
 bool ReadEditAndProgram(EquipmentConfiguration& configuration, ExecutionContext& context,
                         const PagesEditor& editPages);
 

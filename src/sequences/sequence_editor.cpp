@@ -132,13 +132,14 @@ bool SequenceEditor::New() {
   return true;
 }
 
-void SequenceEditor::Save(const std::string& selectedName) {
+bool SequenceEditor::Save(const std::string& selectedName) {
   std::optional<std::string> name = AskSequenceName(selectedName, ui_);
-  if (!name) return;
+  if (!name) return false;
   CommandSequence copy = current_;
   copy.name = *name;
   static_cast<void>(StoreSequence(saved_, copy, FilePath(), ui_));
   Reload();
+  return true;
 }
 
 bool SequenceEditor::Delete(const std::string& selectedName) {

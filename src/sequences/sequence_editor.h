@@ -54,10 +54,11 @@ class SequenceEditor {
 
   // "Nova", "Salvar", "Excluir": each ends with Reload when it got past its
   // questions. selectedName is the name selected in the saved list.
-  // New is true when a name was accepted (the current sequence is then
-  // emptied, whatever the file said).
+  // New and Save are true when a name was accepted (New has then emptied
+  // the current sequence, whatever the file said); a cancelled name
+  // question changes nothing.
   bool New();
-  void Save(const std::string& selectedName);
+  bool Save(const std::string& selectedName);
   // True when the question was answered Yes (the lists then changed).
   bool Delete(const std::string& selectedName);
   void Reload();

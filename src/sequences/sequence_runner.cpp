@@ -88,6 +88,11 @@ std::string RunErrorText(int result) {
   }
 }
 
+void AppendRunError(std::string& message, int result) {
+  if (!message.empty() && !message.ends_with("\r\n")) message += "\r\n";
+  message += RunErrorText(result);
+}
+
 SequenceRunResults RunSequenceRepeatedly(const CommandSequence& sequence,
                                          const SequenceRunOptions& options,
                                          ExecutionContext& context, RepetitionWait wait) {
@@ -107,7 +112,7 @@ SequenceRunResults RunSequenceRepeatedly(const CommandSequence& sequence,
       results.result = RunSequence(run, context);
     }
     results.message += run.messageText;
-    if (results.result != kExecuteOk) results.message += RunErrorText(results.result);
+    if (results.result != kExecuteOk) AppendRunError(results.message, results.result);
     results.dump += run.dumpText;
     --remaining;
   } while (remaining > 0 && results.result == kExecuteOk);

@@ -23,6 +23,9 @@ int RunSequence(CommandSequence& sequence, ExecutionContext& context);
 
 // The text added to the results after a run that did not return 0.
 std::string RunErrorText(int result);
+// Adds RunErrorText(result) to message on a line of its own: a run cancelled
+// between commands leaves the last reply's text open.
+void AppendRunError(std::string& message, int result);
 
 // What the sequences window's fields ask of "Executar".
 struct SequenceRunOptions {

@@ -14,7 +14,8 @@ class MessageUi {
  public:
   virtual ~MessageUi() = default;
 
-  // Message box; the answer is the button pressed.
+  // Message box; the answer is the button pressed. An empty caption shows
+  // none.
   virtual MessageAnswer Message(const std::string& text, const std::string& caption,
                                 MessageButtons buttons, MessageIcon icon) = 0;
 

@@ -213,6 +213,52 @@ TEST(ProgrammingAgainstTheVirtualPrinter, AnIncompleteConfigurationSendsNothing)
   }
 }
 
+// A wait window announces the reading or the programming alone: none is
+// open while the pages are edited, nor under a question or the results.
+TEST(ProgrammingAgainstTheVirtualPrinter, NoWaitWindowCoversThePagesOrWhatIsAsked) {
+  const struct {
+    const char* name;
+    bool read;
+    bool spoilPassword;
+    MessageAnswer save;
+    std::vector<std::string> asked;  // the kinds of what is asked and shown
+  } cases[] = {
+      {"read, saved and programmed", true, false, MessageAnswer::Yes, {"message", "results"}},
+      {"read, wrong password", true, true, MessageAnswer::No, {"message", "message"}},
+      {"stored, programmed", false, false, MessageAnswer::No, {"message", "results"}},
+  };
+  for (const auto& c : cases) {
+    Bench bench("ECF-T08", 0x0400, true);
+    ExecutionContext context = bench.Context();
+    EquipmentConfiguration dialog;
+    // A stored configuration is one read and saved before.
+    if (!c.read) {
+      ASSERT_EQ(ReadPrinterConfiguration(dialog, context), 0);
+    }
+    bench.ui.Push(c.save);
+    int waitsWhileEditing = -1;
+    const bool spoil = c.spoilPassword;
+    auto edit = [&](ProgrammingPages& pages) {
+      waitsWhileEditing = bench.ui.OpenWaits();
+      Edit(pages);
+      if (spoil) pages.configuration.password = "0011";
+      return true;
+    };
+    ASSERT_TRUE(c.read ? ReadEditAndProgram(dialog, context, edit)
+                       : EditAndProgram(dialog, context, edit))
+        << c.name;
+    EXPECT_EQ(waitsWhileEditing, 0) << c.name;
+    std::vector<std::string> asked;
+    for (const auto& p : bench.ui.Prompts()) {
+      if (p.kind != "message" && p.kind != "results") continue;
+      asked.push_back(p.kind);
+      EXPECT_FALSE(p.underWait) << c.name << ": " << Cp1252ToUtf8(p.text.substr(0, 40));
+    }
+    EXPECT_EQ(asked, c.asked) << c.name;
+    EXPECT_EQ(bench.ui.OpenWaits(), 0) << c.name;
+  }
+}
+
 TEST(ProgrammingAgainstTheVirtualPrinter, CancellingAReadEndsTheReading) {
   // A slow printer, and a user who cancels the first progress window.
   Bench bench("ECF-T08", 0x0400, true, {"--fault-slow", "20"});

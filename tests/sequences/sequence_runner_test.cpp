@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 kSequenceCancelled,
                 "S A",
-                "Sequência cancelada.",
+                "\r\nSequência cancelada.",
                 1},
         RunCase{"MandatoryParameterEmpty",
                 {"M", "A"},

@@ -10,8 +10,11 @@ namespace {
 class ScriptedWait : public WaitHandle {
  public:
   ScriptedWait(std::vector<std::string>& texts,
-               std::vector<std::pair<long long, long long>>& progress)
-      : texts_(texts), progress_(progress) {}
+               std::vector<std::pair<long long, long long>>& progress, int& open)
+      : texts_(texts), progress_(progress), open_(open) {
+    ++open_;
+  }
+  ~ScriptedWait() override { --open_; }
   void SetText(const std::string& text) override { texts_.push_back(text); }
   void SetProgress(long long done, long long total) override {
     progress_.emplace_back(done, total);
@@ -20,6 +23,7 @@ class ScriptedWait : public WaitHandle {
  private:
   std::vector<std::string>& texts_;
   std::vector<std::pair<long long, long long>>& progress_;
+  int& open_;
 };
 
 class ScriptedProgressView : public ProgressView {
@@ -51,6 +55,11 @@ class ScriptedProgressView : public ProgressView {
 
 ScriptedUi::~ScriptedUi() = default;
 
+void ScriptedUi::Record(Prompt prompt) {
+  prompt.underWait = openWaits_ > 0;
+  prompts_.push_back(std::move(prompt));
+}
+
 std::vector<std::string> ScriptedUi::PromptKinds() const {
   std::vector<std::string> kinds;
   for (const auto& p : prompts_) kinds.push_back(p.kind);
@@ -74,13 +83,13 @@ std::optional<T> ScriptedUi::Next(const char* kind) {
 template <typename T>
 std::optional<T> ScriptedUi::Ask(const char* kind, std::string text,
                                  std::vector<std::string> details) {
-  prompts_.push_back({kind, std::move(text), std::move(details)});
+  Record({kind, std::move(text), std::move(details)});
   return Next<T>(kind);
 }
 
 MessageAnswer ScriptedUi::Message(const std::string& text, const std::string& caption,
                                   MessageButtons buttons, MessageIcon) {
-  prompts_.push_back({"message", text, {caption}});
+  Record({"message", text, {caption}});
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   auto answer = Next<MessageAnswer>("message");
   if (answer) return *answer;
@@ -88,9 +97,9 @@ MessageAnswer ScriptedUi::Message(const std::string& text, const std::string& ca
 }
 
 std::unique_ptr<WaitHandle> ScriptedUi::Wait(const char* kind, const std::string& text) {
-  prompts_.push_back({kind, text, {}});
+  Record({kind, text, {}});
   waitTexts_.push_back(text);
-  return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_);
+  return std::make_unique<ScriptedWait>(waitTexts_, waitProgress_, openWaits_);
 }
 
 std::unique_ptr<WaitHandle> ScriptedUi::ShowWait(const std::string& text) {
@@ -198,13 +207,13 @@ std::optional<MfReadingChoice> ScriptedUi::MfReadingDialog() {
 }
 
 bool ScriptedUi::ShellOpen(const std::string& path) {
-  prompts_.push_back({"shellopen", path, {}});
+  Record({"shellopen", path, {}});
   opened_.push_back(path);
   return shellOpenSucceeds;
 }
 
 void ScriptedUi::ShowResults(const std::string& message, const std::string& dump) {
-  prompts_.push_back({"results", message, {dump}});
+  Record({"results", message, {dump}});
   results_.emplace_back(message, dump);
 }
 

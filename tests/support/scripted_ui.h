@@ -35,6 +35,7 @@ class ScriptedUi : public Ui {
     std::string kind;                  // "message", "wait", "text", "number", "options", ...
     std::string text;                  // the prompt or message text (Windows-1252)
     std::vector<std::string> details;  // options, limits, presets, captions
+    bool underWait = false;            // asked while a wait window was open
   };
 
   struct ProgressRecord {
@@ -63,6 +64,8 @@ class ScriptedUi : public Ui {
   std::function<ProgressEvents(ProgressRecord&)> onProgressPump;
 
   const std::vector<Prompt>& Prompts() const { return prompts_; }
+  // Wait and connection windows open at this moment.
+  int OpenWaits() const { return openWaits_; }
   std::vector<std::string> PromptKinds() const;
   const std::vector<std::shared_ptr<ProgressRecord>>& Progress() const { return progress_; }
   const std::vector<int>& Pauses() const { return pauses_; }
@@ -126,7 +129,11 @@ class ScriptedUi : public Ui {
   std::optional<T> Ask(const char* kind, std::string text, std::vector<std::string> details);
   std::unique_ptr<WaitHandle> Wait(const char* kind, const std::string& text);
 
+  // Records a prompt, noting whether a wait window covers it.
+  void Record(Prompt prompt);
+
   TestClock* clock_ = nullptr;
+  int openWaits_ = 0;
   std::deque<Answer> answers_;
   std::vector<Prompt> prompts_;
   std::vector<std::shared_ptr<ProgressRecord>> progress_;

@@ -10,7 +10,6 @@
 #include "app/qt/about_dialog.h"
 #include "app/qt/settings_dialog.h"
 #include "app/settings_apply.h"
-#include "app/usb_setup.h"
 #include "base/encoding.h"
 #include "catalogue/qt/command_dialog.h"
 #include "fiscalmem/qt/mfd_window.h"
@@ -192,8 +191,7 @@ void MainWindow::OpenSettings() {
   std::vector<std::string> devices = PresentSerialDevices();
   if (!namedPort_.empty()) devices.push_back(namedPort_);
   SettingsDialog dialog(this, ChoiceFromSettings(settings_), OfferedPortNames(devices));
-  dialog.SetUsbSetup(
-      [this] { InstallUsbAccess(settings_.workingDirectory, ui_, RealUsbSetupSystem()); });
+  dialog.OfferUsbSetup(settings_.workingDirectory, ui_);
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyAllSettings(dialog.Choice(), settings_);
   RebuildMenus();

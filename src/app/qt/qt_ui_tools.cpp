@@ -12,6 +12,7 @@ void QtUi::OpenLinkSettings(AppSettings& settings) {
                         OfferedPortNames(PresentSerialDevices()));
   dialog.SetFilterLocked(true);
   dialog.SetModelLocked(true);
+  dialog.OfferUsbSetup(settings.workingDirectory, *this);
   if (dialog.exec() == QDialog::Accepted) ApplyLinkSettings(dialog.Choice(), settings);
 }
 

@@ -72,7 +72,9 @@ QString DesktopProgramFor(const QString& path) {
 MessageAnswer QtUi::Message(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) {
   QMessageBox box(parent_);
-  box.setWindowTitle(caption.empty() ? QStr(StrId::kProductName) : ToQt(caption));
+  // Qt names an untitled window after the application: a blank title is
+  // what shows no caption.
+  box.setWindowTitle(caption.empty() ? QStringLiteral(" ") : ToQt(caption));
   QString shown = ToQt(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   box.setText(shown);
@@ -216,7 +218,7 @@ void QtUi::LogWriteFailed(const std::string& text) {
   static bool shown = false;
   if (shown) return;
   shown = true;
-  Message(text, std::string(), MessageButtons::Ok, MessageIcon::Error);
+  Message(text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Error);
 }
 
 }  // namespace taloven

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/usb_setup.h"
 #include "base/printer_models.h"
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
@@ -118,6 +119,11 @@ void SettingsDialog::SetModelLocked(bool locked) {
 void SettingsDialog::SetUsbSetup(std::function<void()> setup) {
   setup_ = std::move(setup);
   usbSetup_->setEnabled(static_cast<bool>(setup_));
+}
+
+void SettingsDialog::OfferUsbSetup(const std::string& workingDirectory, Ui& ui) {
+  SetUsbSetup(
+      [workingDirectory, &ui] { InstallUsbAccess(workingDirectory, ui, RealUsbSetupSystem()); });
 }
 
 void SettingsDialog::UpdateOk() {

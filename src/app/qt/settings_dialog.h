@@ -13,6 +13,8 @@ class QPushButton;
 
 namespace taloven {
 
+class Ui;
+
 // The settings dialog (resource 187). It works on a copy: the caller takes
 // Choice() back only when exec() ended with Accepted.
 class SettingsDialog : public QDialog {
@@ -27,6 +29,9 @@ class SettingsDialog : public QDialog {
   void SetModelLocked(bool locked);
   // What button 1304 does; without one the button is disabled.
   void SetUsbSetup(std::function<void()> setup);
+  // The USB set-up every settings dialog offers, from whichever window it
+  // was opened: the rule comes from workingDirectory's usb folder.
+  void OfferUsbSetup(const std::string& workingDirectory, Ui& ui);
 
   SettingsChoice Choice() const;
 

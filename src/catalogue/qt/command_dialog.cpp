@@ -98,6 +98,10 @@ void CommandDialog::Begin() {
 
 void CommandDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // A button with the focus takes Enter as it takes Space; from a value
+    // field Enter neither sends nor closes.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+      button->click();
     event->accept();
     return;
   }

@@ -17,6 +17,10 @@ MfdWindow::MfdWindow(Ui& ui, const AppSettings& settings, QWidget* parent)
   setWindowTitle(QStr(StrId::kMfd));
   AddHelpKey(this, ui, HelpTopic::kMfdWindow);
   resize(420, 240);
+  // The window itself holds the keyboard: with no control to hand it back
+  // to, the menu bar keeps it once a menu has been left with Escape, and
+  // Escape no longer reaches the window.
+  setFocusPolicy(Qt::StrongFocus);
   auto* bar = new QMenuBar(this);
   auto* layout = new QVBoxLayout(this);
   layout->setMenuBar(bar);

@@ -82,6 +82,9 @@ ScannerWindow::ScannerWindow(Ui& ui, QWidget* parent)
   layout->addWidget(result);
   layout->addWidget(dumpGroup, 1);
   layout->addLayout(buttons);
+  // The window opens for a capture: the keyboard starts it, rather than
+  // landing in a field that only shows a count.
+  start_->setFocus();
 
   connect(configure_, &QPushButton::clicked, this, &ScannerWindow::Configure);
   connect(start_, &QPushButton::clicked, this, &ScannerWindow::StartCapture);

@@ -407,15 +407,17 @@ void SequencesWindow::NewSequence() {
   busy_ = true;
   const bool named = editor_.New();
   busy_ = false;
-  if (named) FillSequenceCommands(-1);
+  // Cancelled, the name question leaves the lists and the selection alone.
+  if (!named) return;
+  FillSequenceCommands(-1);
   AfterReload();
 }
 
 void SequencesWindow::SaveSequence() {
   busy_ = true;
-  editor_.Save(FromQt(SelectedSavedName()));
+  const bool named = editor_.Save(FromQt(SelectedSavedName()));
   busy_ = false;
-  AfterReload();
+  if (named) AfterReload();
 }
 
 void SequencesWindow::DeleteSequence() {

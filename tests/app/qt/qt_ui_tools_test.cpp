@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QPushButton>
 #include <QtTest>
 #include <functional>
 
@@ -88,17 +89,19 @@ class QtUiToolsTest : public QObject {
     settings.modelMask = 0x80;
     settings.filterByModel = 1;
     settings.showResults = 1;
-    bool modelLocked = false, filterLocked = false;
+    bool modelLocked = false, filterLocked = false, usbOffered = false;
     WithOpened([&] { ui.OpenLinkSettings(settings); },
                [&](QDialog* dialog) {
                  modelLocked = !dialog->findChild<QComboBox*>("1280")->isEnabled();
                  filterLocked = !dialog->findChild<QCheckBox*>("1285")->isEnabled();
+                 // As from the main window: one rule for the USB set-up.
+                 usbOffered = dialog->findChild<QPushButton*>("1304")->isEnabled();
                  dialog->findChild<QComboBox*>("1279")->setEditText("FILE");
                  dialog->findChild<QCheckBox*>("1281")->setChecked(false);
                  dialog->findChild<QComboBox*>("1280")->setEditText("ECF-T01");
                },
                accept);
-    QVERIFY(modelLocked && filterLocked);
+    QVERIFY(modelLocked && filterLocked && usbOffered);
     QCOMPARE(settings.portName, std::string(accept ? "FILE" : "COM2:"));
     QCOMPARE(settings.showResults, accept ? 0 : 1);
     QCOMPARE(settings.modelName, std::string("ECF-T08             "));

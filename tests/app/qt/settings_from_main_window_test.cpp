@@ -118,16 +118,16 @@ class SettingsFromMainWindowTest : public QObject {
     for (const char* id : {"1083", "1084", "1085"}) QVERIFY2(Action(id)->isEnabled(), id);
   }
 
-  void aGivenPortNobodyAnswersOnGivesWayToCom1YetStaysOffered() {
+  void aGivenPortNobodyAnswersOnStaysThePort() {
     AppSettings given;
     given.portName = "/home/x/build/demo/ttyECF";
     window_ = std::make_unique<MainWindow>(given, *ui_, ports_, clock_);
     window_->Start();
-    QCOMPARE(window_->Settings().portName, std::string("COM1:"));
+    QCOMPARE(window_->Settings().portName, std::string("/home/x/build/demo/ttyECF"));
     UseSettings(
         [](SettingsDialog& d) {
           auto* ports = d.findChild<QComboBox*>("1279");
-          QCOMPARE(ports->currentText(), QStringLiteral("COM1:"));
+          QCOMPARE(ports->currentText(), QStringLiteral("/home/x/build/demo/ttyECF"));
           QVERIFY(ports->findText("/home/x/build/demo/ttyECF") >= 0);
         },
         "2");

@@ -137,21 +137,44 @@ class CommandDialogTest : public QObject {
     QCOMPARE(Find<QLineEdit>(*dialog, 1003)->text(), QStr(StrId::kError));
   }
 
-  void enterNeitherClosesNorSends() {
+  // Enter presses the button that has the focus, and only that one: from a
+  // value field it neither sends nor closes.
+  void enterPressesOnlyTheFocusedButton() {
+    const struct {
+      int focused;
+      Qt::Key key;
+      size_t frames;
+      bool open;
+    } cases[] = {{1038, Qt::Key_Return, 1, true},
+                 {1038, Qt::Key_Enter, 1, true},
+                 {1003, Qt::Key_Return, 0, true},
+                 {1003, Qt::Key_Enter, 0, true},
+                 {2, Qt::Key_Return, 0, false}};
+    for (const auto& c : cases) {
+      init();
+      auto dialog = Dialog(Command({Param("STRING", 3, "Nome")}));
+      ui_->Push(std::string("abc"));
+      dialog->show();
+      QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+      QTRY_VERIFY(ui_->AllAnswered());  // the first showing collects the values
+      QCOMPARE(QApplication::focusWidget(), Find<QPushButton>(*dialog, 1038));
+
+      auto* focused = dialog->findChild<QWidget*>(QString::number(c.focused));
+      focused->setFocus();
+      QTest::keyClick(dialog->windowHandle(), c.key);
+      const QByteArray row = QByteArray::number(c.focused) + " " + QByteArray::number(c.key);
+      QVERIFY2(line_.frames.size() == c.frames, row);
+      QVERIFY2(dialog->isVisible() == c.open, row);
+    }
+  }
+
+  void escapeCloses() {
     auto dialog = Dialog(Command({Param("STRING", 3, "Nome")}));
     ui_->Push(std::string("abc"));
     dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    QTRY_VERIFY(ui_->AllAnswered());  // the first showing collects the values
-    QCOMPARE(QApplication::focusWidget(), Find<QPushButton>(*dialog, 1038));
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(ui_->AllAnswered());
     auto* value = Find<QLineEdit>(*dialog, 1003);
     value->setFocus();
-    QTest::keyClick(value, Qt::Key_Enter);
-    QVERIFY(dialog->isVisible());
-    QVERIFY(line_.frames.empty());
-
     QTest::keyClick(value, Qt::Key_Escape);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Rejected));

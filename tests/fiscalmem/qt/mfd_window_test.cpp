@@ -90,6 +90,30 @@ class MfdWindowTest : public QObject {
     QCOMPARE(ui.Parent(), &main);
   }
 
+  // Escape closes it as it closes every other window, also after a menu was
+  // opened with the mouse and closed with Escape.
+  void escapeClosesTheWindow() {
+    for (const bool menuOpened : {false, true}) {
+      testing::ScriptedUi ui;
+      AppSettings settings;
+      MfdWindow window(ui, settings);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowActive(&window));
+      if (menuOpened) {
+        auto* bar = window.findChild<QMenuBar*>();
+        const QPoint file = bar->mapTo(&window, bar->actionGeometry(bar->actions()[0]).center());
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, file);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QTest::keyClick(window.windowHandle(), Qt::Key_Escape);  // leaves the menu bar
+      }
+      QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+      QTRY_VERIFY2(!window.isVisible(), menuOpened ? "after the menu" : "at once");
+      QCOMPARE(window.result(), int(QDialog::Rejected));
+    }
+  }
+
   void intervalDialogStartsWithCoosAndEnablesTheChosenFields() {
     MfdIntervalDialog dialog;
     auto* coos = dialog.findChild<QRadioButton*>("coos");

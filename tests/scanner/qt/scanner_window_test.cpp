@@ -90,6 +90,14 @@ class ScannerWindowTest : public QObject {
   }
 
   // Closing the window mid-capture asks about the symbols read so far.
+  void opensWithTheFocusOnStart() {
+    testing::ScriptedUi ui;
+    ScannerWindow window(ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget(), Find<QPushButton>(window, "start"));
+  }
+
   void closingMidCaptureRunsTheStop() {
     testing::TempDirectory dir;
     const int master = posix_openpt(O_RDWR | O_NOCTTY);

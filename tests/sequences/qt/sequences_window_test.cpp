@@ -216,6 +216,43 @@ class SequencesWindowTest : public QObject {
     }
     QCOMPARE(ui.Parent(), &below);
   }
+
+  // Cancel on the name question of "Nova" or "Salvar" ends the operation:
+  // the selections, the parameters shown and the file stay as they were.
+  void cancelledNameLeavesTheWindowAsItWas() {
+    const struct {
+      const char* button;
+      int id;
+    } buttons[] = {{"Nova", 1238}, {"Salvar", 1171}};
+    for (const auto& b : buttons) {
+      auto window = Open();
+      auto* commands = Find<QListWidget>(*window, 1161);
+      auto* saved = Find<QListWidget>(*window, 1172);
+      auto* parameters = Find<QTableWidget>(*window, 1166);
+      Find<QListWidget>(*window, 1162)->setCurrentRow(1);
+      QTest::mouseClick(Find<QPushButton>(*window, 1167), Qt::LeftButton);
+      ui_.Push(std::string(b.button));
+      QTest::mouseClick(Find<QPushButton>(*window, 1171), Qt::LeftButton);
+      saved->setCurrentRow(0);
+      commands->setCurrentRow(0);
+      QCOMPARE(parameters->rowCount(), 2);
+      const QByteArray file = [&] {
+        QFile f(dir_.filePath("sequencias.xml"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+      }();
+
+      ui_.Push(ScriptedUi::Cancel{});
+      QTest::mouseClick(Find<QPushButton>(*window, b.id), Qt::LeftButton);
+      QVERIFY2(ui_.AllAnswered(), b.button);
+      QVERIFY2(saved->currentRow() == 0 && saved->currentItem()->isSelected(), b.button);
+      QVERIFY2(Texts(commands) == QStringList({"Sangria"}), b.button);
+      QVERIFY2(commands->currentRow() == 0, b.button);
+      QVERIFY2(parameters->rowCount() == 2, b.button);
+      QFile after(dir_.filePath("sequencias.xml"));
+      QVERIFY(after.open(QIODevice::ReadOnly));
+      QVERIFY2(after.readAll() == file, b.button);
+    }
+  }
 };
 
 }  // namespace taloven

@@ -11,6 +11,7 @@ int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunMfdCommand(CommandContext& context);
+int RunPortTestCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
 int RunSequenceCommand(CommandContext& context);
 int RunVerifyCommand(CommandContext& context);
@@ -41,6 +42,10 @@ const std::vector<CliCommand>& CommandTable() {
       {"mfd", "download|report|db|mf-report|from-bitmaps|diagnose [ARGUMENTOS...]",
        "baixa MF, MFD e SB, gera relatórios e bancos de dados, diagnostica relatórios da MFD",
        RunMfdCommand},
+      {"port-test", "PORTA",
+       "testa um adaptador serial com um plugue de laço (TX ligado ao RX): envia padrões em "
+       "cada velocidade e conta os bytes perdidos ou alterados",
+       RunPortTestCommand},
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},

@@ -16,8 +16,17 @@
 namespace taloven {
 
 void ScannerCapture::Read() {
+  std::string retryFailure;
   while (!stopping_) {
-    pollfd watch[2] = {{port_.Descriptor(), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    if (port_.Descriptor() < 0) {
+      // A connection that was lost is made again for the next symbols.
+      PortError(port_.LostText() + (retryFailure.empty() ? "" : " (" + retryFailure + ")"));
+      if (!WaitQuiet(timing_.rearmMs)) return;
+      const Status again = port_.Reconnect();
+      retryFailure = again.message();
+      continue;
+    }
+    pollfd watch[2] = {{port_.Descriptor(), POLLIN | POLLRDHUP, 0}, {wake_[0], POLLIN, 0}};
     const int ready = ::poll(watch, 2, -1);
     if (ready < 0) {
       if (errno == EINTR) continue;
@@ -26,7 +35,14 @@ void ScannerCapture::Read() {
       continue;
     }
     if (watch[1].revents != 0) return;
-    const bool failed = (watch[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    const bool failed = (watch[0].revents & (POLLERR | POLLHUP | POLLNVAL | POLLRDHUP)) != 0;
+    if (failed && Queued() == 0 && port_.Reconnects()) {
+      // Reading takes in the connection's end; the top of the loop makes it
+      // again.
+      char last = 0;
+      if (port_.ReadSome(&last, 1) == 1) buffer_.push_back(last);
+      continue;
+    }
     if (failed && Queued() == 0) {
       // The line hung up or failed; watching it again at once would spin.
       PortError(W("a linha não responde"));
@@ -68,8 +84,7 @@ bool ScannerCapture::WaitQuiet(int ms) {
 }
 
 int ScannerCapture::Queued() const {
-  int queued = 0;
-  return ::ioctl(port_.Descriptor(), FIONREAD, &queued) == 0 ? queued : 0;
+  return port_.Queued();
 }
 
 void ScannerCapture::TakeQueued() {
@@ -82,7 +97,7 @@ void ScannerCapture::TakeQueued() {
     // would wake the watch again and again, and it would be taken for the
     // start of the next symbol.
     const size_t want = std::min(static_cast<size_t>(queued), room > 0 ? room : sizeof chunk);
-    const ssize_t got = ::read(port_.Descriptor(), chunk, want);
+    const int got = port_.ReadSome(chunk, want);
     if (got <= 0) return;
     if (room > 0)
       buffer_.append(chunk, static_cast<size_t>(got));

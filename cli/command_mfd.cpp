@@ -7,6 +7,7 @@
 
 #include "base/encoding.h"
 #include "cli_command.h"
+#include "download_progress.h"
 #include "fiscalmem/fiscal_memory_library.h"
 #include "fiscalmem/library_result_text.h"
 #include "kovo_mfd.h"
@@ -88,11 +89,12 @@ bool ReadInterval(CommandContext& context, const std::vector<std::string>& args,
   return true;
 }
 
-// Progress of a long download on the error stream, when it is a terminal.
+// Progress of a long download on the error stream, when it is a terminal;
+// the library's callback carries no context, so the line is the file's own.
+DownloadProgress progressLine(stderr);
+
 int ShowProgress(long long done, long long total) {
-  if (total > 0)
-    std::fprintf(stderr, "\r%lld/%lld bytes (%lld%%)", done, total, done * 100 / total);
-  if (done == total) std::fputc('\n', stderr);
+  progressLine.Report(done, total);
   return 0;
 }
 
@@ -125,6 +127,7 @@ bool Load(CommandContext& context, const char* name, Export<Function>& out) {
 
 // The library's result as the exit status, with its text.
 int Finish(CommandContext& context, int result) {
+  progressLine.End();
   if (const auto text = LibraryResultText(result)) {
     context.err << "taloven-cli: " << context.Out(*text) << '\n';
     return result;

@@ -58,16 +58,18 @@ set(pages taloven-cli taloven-emulator)
 if(TARGET taloven)
   list(APPEND pages taloven)
 endif()
-# The CLI's page gets its list of commands from the program's table when the
-# program is built; the marker passes through configure_file unchanged.
+# The CLI's page gets its lists of commands and exit statuses from the
+# program's tables when the program is built; the markers pass through
+# configure_file unchanged.
 set(TALOVEN_CLI_COMMANDS "@TALOVEN_CLI_COMMANDS@")
+set(TALOVEN_CLI_EXIT_STATUSES "@TALOVEN_CLI_EXIT_STATUSES@")
 foreach(page ${pages})
   if(page STREQUAL "taloven-cli")
     configure_file(${package_data}/man/${page}.1.in ${generated}/${page}.1.in @ONLY)
     add_custom_command(OUTPUT ${generated}/${page}.1
       COMMAND taloven-man-commands ${generated}/${page}.1.in ${generated}/${page}.1
       DEPENDS taloven-man-commands ${generated}/${page}.1.in
-      COMMENT "Listing the commands of taloven-cli in its manual page")
+      COMMENT "Listing the commands and exit statuses of taloven-cli in its manual page")
   else()
     configure_file(${package_data}/man/${page}.1.in ${generated}/${page}.1 @ONLY)
   endif()

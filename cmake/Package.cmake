@@ -16,9 +16,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Qt platform plug-in is loaded at run time, so dpkg-shlibdeps cannot see
-# it; the desktop's opener shows the help and the saved files.
+# it; the desktop's opener shows the saved files, and xchm the help file.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, xchm")
 # The fiscal-memory libraries are loaded by file name from a private folder;
 # they are not for other programs to link against.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)

@@ -76,19 +76,26 @@ Status Symbol(Options& options, const std::string& name, const std::string& valu
   return {};
 }
 
-// The models a technician can choose in the settings dialog; a name as a
-// printer pads it (trailing blanks) is accepted too.
+// Every model of the program's table, those known only from detection
+// included, as the CLI's --model takes them; a name as a printer pads it
+// (trailing blanks) is accepted too.
 Status Model(Options& options, const std::string&, const std::string& value) {
-  for (const std::string& known : SettingsModelNames()) {
-    if (Trimmed(value) == Trimmed(known)) {
-      options.model = Trimmed(known);
+  for (const PrinterModel& known : PrinterModels()) {
+    if (Trimmed(value) == Trimmed(std::string(known.name))) {
+      options.model = Trimmed(std::string(known.name));
       return {};
     }
   }
-  return Status::Failure("unknown model \"" + value + "\" (ECF-T01 to ECF-T12)");
+  return Status::Failure("unknown model \"" + value + "\" (" + ModelRange() + ")");
 }
 
 }  // namespace
+
+std::string ModelRange() {
+  const auto models = PrinterModels();
+  return Trimmed(std::string(models.front().name)) + " to " +
+         Trimmed(std::string(models.back().name));
+}
 
 const std::vector<EmulatorOption>& OptionTable() {
   using S = HelpSection;
@@ -111,7 +118,7 @@ const std::vector<EmulatorOption>& OptionTable() {
        "send replies no faster than N bit/s, 11 bits a byte;\n"
        "0 (the default) sends at once"},
 
-      {"--model", "NAME", kNoLine, Model, S::kPrinter, "ECF-T01 to ECF-T12 (default ECF-T08)"},
+      {"--model", "NAME", kNoLine, Model, S::kPrinter, "{models} (default ECF-T08)"},
       {"--intervention", "", kNoLine, Flag<&Options::intervention>, S::kPrinter,
        "start in technical intervention (programming allowed)"},
       {"--state", "FILE", kNoLine, Text<&Options::statePath>, S::kPrinter,

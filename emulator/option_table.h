@@ -36,8 +36,13 @@ struct HelpPart {
   const char* note;  // nullptr when none
 };
 
-// Stands in a help text for the file-exchange directory in use.
+// Stand in a help text for the file-exchange directory in use and for the
+// models the emulator plays (ModelRange).
 constexpr const char* kDriveCMark = "{drive_c}";
+constexpr const char* kModelsMark = "{models}";
+
+// "ECF-T01 to ECF-T13": the first and last model of the program's table.
+std::string ModelRange();
 
 const std::vector<EmulatorOption>& OptionTable();
 // The help's opening lines, then its parts in order.

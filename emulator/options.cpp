@@ -98,6 +98,7 @@ std::string HelpText(const std::string& driveC) {
       if (option.section == part.section) text += HelpRow(option, part.column);
     if (part.note != nullptr) text += std::string("\n") + part.note;
   }
+  text.replace(text.find(kModelsMark), std::string(kModelsMark).size(), ModelRange());
   const size_t mark = text.find(kDriveCMark);
   return text.replace(mark, std::string(kDriveCMark).size(), driveC);
 }

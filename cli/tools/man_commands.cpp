@@ -1,75 +1,42 @@
-// Writes the manual page of taloven-cli with its commands taken from the
-// program's own command table, so that the page names every command the
-// program has, those added later included.
-// Usage: taloven-man-commands TEMPLATE OUTPUT; the template's line
-// "@TALOVEN_CLI_COMMANDS@" becomes one entry per command.
+// Writes the manual page of taloven-cli, or the help file's command-line
+// page, with the lists of commands and exit statuses taken from the
+// program's own tables, so that both pages name every command and status
+// the program has, those added later included.
+// Usage: taloven-man-commands [--html] TEMPLATE OUTPUT
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <string_view>
 
-#include "cli_command.h"
-
-namespace {
-
-// The command texts are plain UTF-8; roff reads "-" as a hyphen and "\" as
-// an escape, and a line starting with "." or "'" as a request.
-std::string Roff(std::string_view text) {
-  std::string out;
-  if (!text.empty() && (text[0] == '.' || text[0] == '\'')) out = "\\&";
-  for (char c : text) {
-    if (c == '\\')
-      out += "\\e";
-    else if (c == '-')
-      out += "\\-";
-    else
-      out += c;
-  }
-  return out;
-}
-
-std::string CommandEntries() {
-  std::string entries;
-  for (const taloven::CliCommand& command : taloven::CommandTable()) {
-    entries += ".TP\n\\fB" + Roff(command.name) + "\\fR";
-    if (*command.arguments) entries += " \\fI" + Roff(command.arguments) + "\\fR";
-    entries += "\n" + Roff(command.summary) + "\n";
-  }
-  return entries;
-}
-
-}  // namespace
+#include "base/atomic_file.h"
+#include "reference_pages.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: taloven-man-commands TEMPLATE OUTPUT\n");
+  const bool html = argc == 4 && std::string(argv[1]) == "--html";
+  if (argc != (html ? 4 : 3)) {
+    std::fprintf(stderr, "usage: taloven-man-commands [--html] TEMPLATE OUTPUT\n");
     return 1;
   }
-  std::ifstream in(argv[1], std::ios::binary);
+  const char* templatePath = argv[html ? 2 : 1];
+  const char* outputPath = argv[html ? 3 : 2];
+  std::ifstream in(templatePath, std::ios::binary);
+  std::ostringstream read;
+  read << in.rdbuf();
   if (!in) {
-    std::fprintf(stderr, "taloven-man-commands: cannot read %s\n", argv[1]);
+    std::fprintf(stderr, "taloven-man-commands: cannot read %s\n", templatePath);
     return 1;
   }
-  std::ostringstream page;
-  bool listed = false;
-  for (std::string line; std::getline(in, line);) {
-    if (line == "@TALOVEN_CLI_COMMANDS@") {
-      page << CommandEntries();
-      listed = true;
-    } else {
-      page << line << '\n';
-    }
-  }
-  if (!listed) {
-    std::fprintf(stderr, "taloven-man-commands: %s has no @TALOVEN_CLI_COMMANDS@ line\n", argv[1]);
+  const std::string pageTemplate = read.str();
+  std::string page, error;
+  if (!taloven::FillReferencePage(html ? taloven::PageKind::kHelp : taloven::PageKind::kManual,
+                                  pageTemplate, &page, &error)) {
+    std::fprintf(stderr, "taloven-man-commands: %s: %s\n", templatePath, error.c_str());
     return 1;
   }
-  std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-  out << page.str();
-  out.close();
-  if (!out) {
-    std::fprintf(stderr, "taloven-man-commands: cannot write %s\n", argv[2]);
+  if (const taloven::Status written = taloven::WriteFileAtomically(outputPath, page);
+      !written.ok()) {
+    std::fprintf(stderr, "taloven-man-commands: cannot write %s: %s\n", outputPath,
+                 written.message().c_str());
     return 1;
   }
   return 0;

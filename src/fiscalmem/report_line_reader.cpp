@@ -26,7 +26,12 @@ struct BlockMasks {
 // The pairs spread over every byte of a vector once per call, not per block.
 class PairFinder {
  public:
-  explicit PairFinder(const ReportLineReader::BytePairs& pairs) : pairs_(pairs) {
+  // The vector path reads the pairs only here; the plain one keeps them.
+  explicit PairFinder(const ReportLineReader::BytePairs& pairs)
+#if !defined(__SSE2__)
+      : pairs_(pairs)
+#endif
+  {
 #if defined(__SSE2__)
     for (size_t k = 0; k < pairs.size(); ++k) {
       firsts_[k] = _mm_set1_epi8(pairs[k].first);
@@ -63,10 +68,11 @@ class PairFinder {
   }
 
  private:
-  const ReportLineReader::BytePairs& pairs_;
 #if defined(__SSE2__)
   static constexpr size_t kPairs = std::tuple_size_v<ReportLineReader::BytePairs>;
   __m128i firsts_[kPairs], seconds_[kPairs];
+#else
+  const ReportLineReader::BytePairs& pairs_;
 #endif
 };
 

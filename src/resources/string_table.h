@@ -156,5 +156,5 @@
   X(kGraphicCliche, 33005, "Clichê Gráfico")                                                       \
   X(kUsbDriverFailed, 33006, "Erro na instalação do driver USB")                                   \
   X(kInstallUsbDriver, 33007, "Instalar Driver USB")                                               \
-  X(kEnterInteger, 61712, "Please enter an integer.")                                              \
-  X(kEnterIntegerBetween, 61714, "Please enter an integer between %1 and %2.")
+  X(kEnterInteger, 61712, "Digite um número inteiro.")                                             \
+  X(kEnterIntegerBetween, 61714, "Digite um número inteiro entre %1 e %2.")

@@ -29,6 +29,9 @@ class FileUi {
   // Opens a file with the desktop's associated program; false when the
   // opener could not be started.
   virtual bool ShellOpen(const std::string& path) = 0;
+  // Opens a help file at the page of a context number; a viewer that cannot
+  // be told a page shows the file from its start.
+  virtual bool ShellOpenHelp(const std::string& path, int /*contextId*/) { return ShellOpen(path); }
 };
 
 }  // namespace taloven

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "base/printer_models.h"
+
 namespace taloven::emulator {
 namespace {
 
@@ -106,8 +108,8 @@ TEST(Options, InvalidCommandLinesAreRefusedWithTheirReason) {
       {{"--baud", "100000001"}, "--baud: \"100000001\" is not a number of 0 or more"},
       {{"--baud", ""}, "--baud: \"\" is not a number of 0 or more"},
       {{"--model"}, "--model needs a value"},
-      {{"--model", "ecf-t08"}, "unknown model \"ecf-t08\" (ECF-T01 to ECF-T12)"},
-      {{"--model", "ECF-T13"}, "unknown model \"ECF-T13\" (ECF-T01 to ECF-T12)"},
+      {{"--model", "ecf-t08"}, "unknown model \"ecf-t08\" (ECF-T01 to ECF-T13)"},
+      {{"--model", "ECF-T14"}, "unknown model \"ECF-T14\" (ECF-T01 to ECF-T13)"},
       {{"--state"}, "--state needs a value"},
       {{"--export-pdf417"}, "--export-pdf417 needs a value"},
       {{"--export-scanner"}, "--export-scanner needs a value"},
@@ -148,6 +150,21 @@ TEST(Options, HelpNamesTheFileExchangeDirectoryInUse) {
   const std::string help = HelpText("/srv/drive");
   EXPECT_NE(help.find("as the application (now: /srv/drive);\n"), std::string::npos);
   EXPECT_EQ(help.find("(now: /srv/drive)"), help.rfind("(now: /srv/drive)"));
+}
+
+// The models the emulator plays are those the CLI's --model takes: every row
+// of the model table, and its help names them.
+TEST(Options, PlaysEveryModelOfTheTable) {
+  for (const PrinterModel& model : PrinterModels()) {
+    std::string name(model.name);
+    name.erase(name.find_last_not_of(' ') + 1);
+    Options options;
+    const Status parsed = ParseOptions({"--pty", "--model", name}, options);
+    EXPECT_TRUE(parsed.ok()) << name << ": " << parsed.message();
+    EXPECT_EQ(options.model, name);
+  }
+  EXPECT_NE(HelpText("/d").find("--model NAME        ECF-T01 to ECF-T13 (default ECF-T08)\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/encoding.h"
 #include "sequences/sequence_editor.h"
 #include "sequences/take_reading.h"
 #include "support/scripted_port.h"
@@ -37,7 +38,7 @@ TEST(SequenceEditorVerify, ReadsTheFieldsAndVerifiesTheCurrentSequence) {
 
   bool toldNumber = false, asked = false;
   for (const auto& prompt : ui.Prompts()) {
-    toldNumber |= prompt.text == "Please enter an integer.";
+    toldNumber |= prompt.text == W("Digite um número inteiro.");
     asked |= prompt.text == "Treinar verificador?";
   }
   EXPECT_TRUE(toldNumber);

@@ -254,10 +254,10 @@ TEST(RunFields, AreReadAsTheWindowReadsThem) {
   } cases[] = {
       {"5", 1, 5, ""},
       {" 12 ", 0, 12, ""},
-      {"0", 1, 0, "Please enter an integer between 1 and 99."},
-      {"-3", 0, -3, "Please enter an integer between 0 and 99."},
-      {"", 1, 7, "Please enter an integer."},
-      {"x1", 0, 7, "Please enter an integer."},
+      {"0", 1, 0, W("Digite um número inteiro entre 1 e 99.")},
+      {"-3", 0, -3, W("Digite um número inteiro entre 0 e 99.")},
+      {"", 1, 7, W("Digite um número inteiro.")},
+      {"x1", 0, 7, W("Digite um número inteiro.")},
   };
   for (const auto& c : cases) {
     ScriptedUi ui;

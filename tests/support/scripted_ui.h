@@ -73,6 +73,8 @@ class ScriptedUi : public Ui {
   const std::vector<std::pair<long long, long long>>& WaitProgress() const { return waitProgress_; }
   const std::vector<std::pair<std::string, std::string>>& Results() const { return results_; }
   const std::vector<std::string>& Opened() const { return opened_; }
+  // The context numbers of the help pages asked for, in order.
+  const std::vector<int>& HelpContexts() const { return helpContexts_; }
   bool shellOpenSucceeds = true;
 
   MessageAnswer Message(const std::string& text, const std::string& caption, MessageButtons buttons,
@@ -108,6 +110,10 @@ class ScriptedUi : public Ui {
   std::optional<MfdInterval> MfdIntervalDialog() override;
   std::optional<MfReadingChoice> MfReadingDialog() override;
   bool ShellOpen(const std::string& path) override;
+  bool ShellOpenHelp(const std::string& path, int contextId) override {
+    helpContexts_.push_back(contextId);
+    return ShellOpen(path);
+  }
   void ShowResults(const std::string& message, const std::string& dump) override;
   void LogWriteFailed(const std::string& text) override { logFailures_.push_back(text); }
   const std::vector<std::string>& LogFailures() const { return logFailures_; }
@@ -130,6 +136,7 @@ class ScriptedUi : public Ui {
   std::vector<std::vector<FileFilter>> dialogFilters_;
   std::vector<std::pair<std::string, std::string>> results_;
   std::vector<std::string> opened_;
+  std::vector<int> helpContexts_;
   std::vector<std::string> logFailures_;
 };
 

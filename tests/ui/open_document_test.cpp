@@ -18,6 +18,8 @@ TEST(OpenDocument, OpensOnlyWhatExistsAndSaysWhyNot) {
   std::filesystem::create_directories(dir);
   const std::string present = (dir / W("referência.xml")).string();
   std::ofstream(Cp1252ToUtf8(present)) << "<x/>";
+  const std::string help = (dir / "Taloven_Help.CHM").string();
+  std::ofstream(help) << "ITSF";
 
   const struct {
     const char* name;
@@ -31,6 +33,7 @@ TEST(OpenDocument, OpensOnlyWhatExistsAndSaysWhyNot) {
        "O arquivo não foi encontrado:\r\n"},
       {"a directory is no document", dir.string(), true, false, "O arquivo não foi encontrado"},
       {"opener fails", present, false, false, "Não foi possível abrir o arquivo:\r\n"},
+      {"no help viewer", help, false, false, "Não foi possível abrir o arquivo:\r\n"},
   };
   for (const auto& c : cases) {
     testing::ScriptedUi ui;
@@ -42,6 +45,9 @@ TEST(OpenDocument, OpensOnlyWhatExistsAndSaysWhyNot) {
       EXPECT_EQ(shown.kind, "message") << c.name;
       EXPECT_EQ(shown.text.rfind(W(c.message), 0), 0u) << c.name << ": " << shown.text;
       EXPECT_NE(shown.text.find(c.path), std::string::npos) << c.name;
+      // The package to install is named: the help viewer for help files.
+      const bool isHelp = c.path == help;
+      EXPECT_EQ(shown.text.find("apt-get install xchm") != std::string::npos, isHelp) << c.name;
     } else {
       EXPECT_EQ(ui.Opened(), std::vector<std::string>{c.path}) << c.name;
       EXPECT_EQ(ui.PromptKinds(), std::vector<std::string>{"shellopen"}) << c.name;

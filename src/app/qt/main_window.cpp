@@ -175,7 +175,7 @@ void MainWindow::OnCommandChosen(int index) {
 }
 
 void MainWindow::OpenHelp() {
-  OpenDocument(ui_, settings_.workingDirectory + "/help/Taloven_Help.chm");
+  taloven::OpenHelp(ui_, settings_.workingDirectory, HelpTopic::kMainWindow);
 }
 
 void MainWindow::OpenCommandReference() {

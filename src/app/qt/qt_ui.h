@@ -32,6 +32,7 @@ class QtUi : public Ui, public DialogParent {
                                                         bool several) override;
 
   bool ShellOpen(const std::string& path) override;
+  bool ShellOpenHelp(const std::string& path, int contextId) override;
   void ShowResults(const std::string& message, const std::string& dump) override;
   // Once per run of the program: a log that fails once will fail again.
   void LogWriteFailed(const std::string& text) override;

@@ -1,8 +1,12 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 
 #include "app/qt/progress_popup.h"
@@ -27,6 +31,40 @@ QStringList FilterTexts(const std::vector<FileFilter>& filters) {
                   : label + " (" + pattern + ")");
   }
   return parts;
+}
+
+// The list's date and size columns are as wide as their texts ("08/12/2026
+// 14:01", "51,2 KiB"); the name takes what is left.
+void FitColumns(QFileDialog& dialog) {
+  dialog.setViewMode(QFileDialog::Detail);
+  auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (list == nullptr) return;  // the desktop's own dialog lays itself out
+  list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 440)));
+}
+
+// The desktop's opener starts even when nothing on the machine opens the
+// file's type, and then complains only on its error stream: ask first for the
+// program registered for the type, or for a type it derives from (a text
+// editor opens XML). Anything opens raw bytes, so that one does not count.
+// The program's desktop entry ("xchm.desktop"), empty when there is none.
+QString DesktopProgramFor(const QString& path) {
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+  QStringList types{type.name()};
+  types += type.allAncestors();
+  types.removeAll(QStringLiteral("application/octet-stream"));
+  for (const QString& name : types) {
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), name});
+    if (!query.waitForStarted()) return QString();  // no desktop utilities: nothing opens it
+    // A desktop that takes this long to answer is left to the opener.
+    if (!query.waitForFinished(5000)) return QStringLiteral("?");
+    const QString entry = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
+    if (query.exitCode() == 0 && !entry.isEmpty()) return entry;
+  }
+  return QString();
 }
 
 }  // namespace
@@ -118,15 +156,19 @@ std::optional<std::string> QtUi::SaveFileName(const std::string& proposedName,
   QString ext = ToQt(defaultExtension);
   ext.remove("*.");
   dialog.setDefaultSuffix(ext);
+  FitColumns(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FromQt(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> QtUi::OpenFileName(const std::vector<FileFilter>& filters) {
-  QString name =
-      QFileDialog::getOpenFileName(parent_, QString(), QString(), FilterTexts(filters).join(";;"));
-  if (name.isEmpty()) return std::nullopt;
-  return FromQt(name);
+  QFileDialog dialog(parent_);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(FilterTexts(filters));
+  FitColumns(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQt(dialog.selectedFiles().first());
 }
 
 std::optional<std::vector<std::string>> QtUi::OpenFileNames(const std::string& title,
@@ -136,6 +178,7 @@ std::optional<std::vector<std::string>> QtUi::OpenFileNames(const std::string& t
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
   dialog.setNameFilters(FilterTexts(filters));
+  FitColumns(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   std::vector<std::string> names;
   for (const QString& name : dialog.selectedFiles()) names.push_back(FromQt(name));
@@ -143,7 +186,21 @@ std::optional<std::vector<std::string>> QtUi::OpenFileNames(const std::string& t
 }
 
 bool QtUi::ShellOpen(const std::string& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(path)));
+  const QString file = ToQt(path);
+  if (DesktopProgramFor(file).isEmpty()) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+bool QtUi::ShellOpenHelp(const std::string& path, int contextId) {
+  const QString file = ToQt(path);
+  const QString program = DesktopProgramFor(file);
+  if (program.isEmpty()) return false;
+  // The help viewer Debian has takes the page's context number; others get
+  // the file and show its first page.
+  if (program == QStringLiteral("xchm.desktop"))
+    return QProcess::startDetached(QStringLiteral("xchm"),
+                                   {QStringLiteral("-c"), QString::number(contextId), file});
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 void QtUi::ShowResults(const std::string& message, const std::string& dump) {

@@ -13,6 +13,7 @@
 
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
+#include "ui/qt/help_key.h"
 #include "ui/ui.h"
 
 namespace taloven {
@@ -28,6 +29,7 @@ CommandDialog::CommandDialog(CommandRecord record, const AppSettings& settings, 
     : QDialog(parent), logic_(std::move(record), settings, ui, sender), dialogParent_(ui, this) {
   setObjectName(QStringLiteral("130"));
   setWindowTitle(ToQt(logic_.Caption()));
+  AddHelpKey(this, ui, HelpTopic::kSendCommand);
 
   group_ = new QGroupBox(QStr(StrId::kParameters), this);
   group_->setObjectName(ControlName(1174));

@@ -6,6 +6,7 @@
 
 #include "resources/qt/qt_text.h"
 #include "ui/qt/dialog_parent.h"
+#include "ui/qt/help_key.h"
 #include "ui/ui.h"
 
 namespace taloven {
@@ -14,6 +15,7 @@ namespace {}  // namespace
 MfdWindow::MfdWindow(Ui& ui, const AppSettings& settings, QWidget* parent)
     : QDialog(parent), operations_(ui, settings) {
   setWindowTitle(QStr(StrId::kMfd));
+  AddHelpKey(this, ui, HelpTopic::kMfdWindow);
   resize(420, 240);
   auto* bar = new QMenuBar(this);
   auto* layout = new QVBoxLayout(this);

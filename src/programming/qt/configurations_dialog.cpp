@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "resources/qt/qt_text.h"
+#include "ui/qt/help_key.h"
 
 namespace taloven {
 namespace {
@@ -33,6 +34,7 @@ ConfigurationsDialog::ConfigurationsDialog(const std::string& workingDirectory, 
       found_(new QListWidget(this)),
       description_(new QPlainTextEdit(this)) {
   setWindowTitle(QString::fromUtf8("Carregar configurações existentes"));
+  AddHelpKey(this, ui, HelpTopic::kProgramming);
   found_->setObjectName("found");
   // Long serial numbers scroll sideways instead of being cut.
   found_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);

@@ -6,6 +6,7 @@
 #include "programming/programming_session.h"
 #include "programming/qt/configurations_dialog.h"
 #include "programming/qt/programming_sheet.h"
+#include "ui/qt/help_key.h"
 
 namespace taloven {
 
@@ -13,6 +14,7 @@ ProgramEquipmentDialog::ProgramEquipmentDialog(const AppSettings& settings, Ui& 
                                                PortFactory& ports, Clock& clock, QWidget* parent)
     : QDialog(parent), context_{settings, ui, ports, clock} {
   setWindowTitle("Programar Equipamento");
+  AddHelpKey(this, ui, HelpTopic::kProgramming);
   auto* layout = new QVBoxLayout(this);
   struct Button {
     const char* text;

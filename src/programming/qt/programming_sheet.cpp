@@ -10,6 +10,7 @@
 #include "programming/qt/totalizer_names_page.h"
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
+#include "ui/qt/help_key.h"
 
 namespace taloven {
 
@@ -17,6 +18,7 @@ ProgrammingSheet::ProgrammingSheet(const ProgrammingPages& pages, Ui& ui, Clock&
                                    QWidget* parent)
     : QDialog(parent), pages_(pages) {
   setWindowTitle(QStr(StrId::kProductName));
+  AddHelpKey(this, ui, HelpTopic::kProgramming);
   auto* layout = new QVBoxLayout(this);
   auto* tabs = new QTabWidget(this);
   tabs->setObjectName("pages");

@@ -10,6 +10,7 @@
 #include "replies/hex_dump.h"
 #include "replies/results_save.h"
 #include "resources/qt/qt_text.h"
+#include "ui/qt/help_key.h"
 
 namespace taloven {
 namespace {
@@ -32,6 +33,7 @@ QPushButton* Button(const QString& caption, const char* id, QWidget* parent) {
 ResultsWindow::ResultsWindow(std::string message, std::string dump, Ui& ui, QWidget* parent)
     : QDialog(parent), message_(std::move(message)), dump_(std::move(dump)), ui_(ui) {
   setWindowTitle(QStr(StrId::kReturnMessage));
+  AddHelpKey(this, ui, HelpTopic::kResults);
   setSizeGripEnabled(true);
   resize(720, 460);
 

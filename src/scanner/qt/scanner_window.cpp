@@ -18,6 +18,7 @@
 #include "resources/qt/qt_text.h"
 #include "scanner/qt/scanner_settings_dialog.h"
 #include "scanner/scanner_profile.h"
+#include "ui/qt/help_key.h"
 
 namespace taloven {
 namespace {
@@ -39,6 +40,7 @@ ScannerWindow::ScannerWindow(Ui& ui, QWidget* parent)
     : QDialog(parent), ui_(ui), capture_(ui, signals_) {
   setObjectName(QStringLiteral("scannerWindow"));
   setWindowTitle(QStringLiteral("pdf 417"));
+  AddHelpKey(this, ui, HelpTopic::kScanner);
 
   setSize_ = Field(this, "setSize");
   readCount_ = Field(this, "readCount");

@@ -20,6 +20,7 @@
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
 #include "ui/open_document.h"
+#include "ui/qt/help_key.h"
 #include "ui/ui.h"
 
 namespace taloven {
@@ -78,6 +79,7 @@ SequencesWindow::SequencesWindow(AppSettings& settings, Ui& ui, PortFactory& por
   FillAvailable();
   delete_->setEnabled(editor_.Saved().Count() > 0);
   setWindowTitle(QStr(StrId::kSequences));
+  AddHelpKey(this, ui, HelpTopic::kSequences);
 }
 
 void SequencesWindow::BuildLayout() {
@@ -443,7 +445,7 @@ void SequencesWindow::OpenSettings() {
 }
 
 void SequencesWindow::OpenHelp() {
-  OpenDocument(ui_, editor_.Settings().workingDirectory + "/help/Taloven_Help.chm");
+  taloven::OpenHelp(ui_, editor_.Settings().workingDirectory, HelpTopic::kSequences);
 }
 
 void SequencesWindow::OpenReference() {

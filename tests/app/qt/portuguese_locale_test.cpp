@@ -1,13 +1,20 @@
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
 
 #include "app/qt/portuguese_locale.h"
+#include "app/qt/qt_ui.h"
 
 namespace taloven {
 namespace {
@@ -39,6 +46,49 @@ class PortugueseLocaleTest : public QObject {
     for (QLabel* label : save.findChildren<QLabel*>()) labels << Plain(label->text());
     QVERIFY2(labels.contains(QString::fromUtf8("Nome do arquivo:")), qPrintable(labels.join('|')));
     QVERIFY2(labels.contains(QString::fromUtf8("Procurar em:")), qPrintable(labels.join('|')));
+  }
+
+  // The program's own open dialog: a folder's type is Portuguese, and the
+  // type, size and date columns show their texts whole.
+  void fileListTypesAndColumns() {
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir("pasta"));
+    QFile file(folder.filePath("relatorio.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(52000, 'x'));
+    file.close();
+
+    QString folderType;
+    QList<int> shortBy;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      dialog->setDirectory(folder.path());
+      auto* list = dialog->findChild<QTreeView*>("treeView");
+      const auto rowOf = [&](const QString& name) {
+        const QModelIndex root = list->rootIndex();
+        for (int row = 0; row < list->model()->rowCount(root); ++row)
+          if (list->model()->index(row, 0, root).data().toString() == name) return row;
+        return -1;
+      };
+      if (QTest::qWaitFor([&] { return rowOf("pasta") >= 0 && rowOf("relatorio.txt") >= 0; })) {
+        QTest::qWait(50);
+        const QModelIndex root = list->rootIndex();
+        folderType = list->model()->index(rowOf("pasta"), 2, root).data().toString();
+        for (int column = 1; column <= 3; ++column) {
+          const QString shown =
+              list->model()->index(rowOf("relatorio.txt"), column, root).data().toString();
+          shortBy << list->fontMetrics().horizontalAdvance(shown) -
+                         list->header()->sectionSize(column);
+        }
+      }
+      dialog->reject();
+    });
+    QtUi ui;
+    QVERIFY(!ui.OpenFileNames(std::string(), {}, false));
+    QCOMPARE(folderType, QString("Pasta"));
+    QCOMPARE(shortBy.size(), 3);
+    for (int missing : shortBy) QVERIFY2(missing <= 0, qPrintable(QString::number(missing)));
   }
 
   void datesAndTheCalendar() {

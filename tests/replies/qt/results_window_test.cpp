@@ -1,5 +1,5 @@
 #include <QApplication>
-#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -38,7 +38,11 @@ class ResultsWindowTest : public QObject {
     QVERIFY(box);
     QVERIFY(box->isReadOnly());
     QCOMPARE(box->toPlainText(), QStringLiteral("\nComando:\tLeitura\nCOMANDO OK\nAlíquota"));
-    QVERIFY(QFontInfo(box->font()).fixedPitch());
+    // Every glyph as wide as the next, so that the dump's columns line up; a
+    // monospaced font may still be reported as not fixed-pitch.
+    const QFontMetricsF metrics(box->font());
+    for (QChar glyph : QStringLiteral("iW.0 F"))
+      QCOMPARE(metrics.horizontalAdvance(glyph), metrics.horizontalAdvance(QLatin1Char('M')));
     QCOMPARE(box->font().pointSize(), 8);
     QVERIFY(ButtonOf(window, "1027")->isDefault());
     QCOMPARE(ButtonOf(window, "1027")->text(), QStringLiteral("Dump"));

@@ -14,16 +14,24 @@
 #include "scanner/scanner_capture.h"
 
 namespace taloven {
+namespace {
+
+// Between two attempts to connect again: a server that refuses at once is
+// not asked again at once.
+constexpr int kReconnectPauseMs = 500;
+
+}  // namespace
 
 void ScannerCapture::Read() {
-  std::string retryFailure;
+  bool lossShown = false;
   while (!stopping_) {
     if (port_.Descriptor() < 0) {
-      // A connection that was lost is made again for the next symbols.
-      PortError(port_.LostText() + (retryFailure.empty() ? "" : " (" + retryFailure + ")"));
-      if (!WaitQuiet(timing_.rearmMs)) return;
-      const Status again = port_.Reconnect();
-      retryFailure = again.message();
+      // A connection that was lost is made again for the next symbols; said
+      // once, however long the server stays away.
+      if (!lossShown) PortError(port_.LostText());
+      lossShown = true;
+      if (!WaitQuiet(std::max(timing_.rearmMs, kReconnectPauseMs))) return;
+      if (port_.Reconnect().ok()) lossShown = false;
       continue;
     }
     pollfd watch[2] = {{port_.Descriptor(), POLLIN | POLLRDHUP, 0}, {wake_[0], POLLIN, 0}};

@@ -175,5 +175,41 @@ TEST_F(NetworkPorts, AScannerBehindTheServerIsCapturedAsOnItsOwnLine) {
   unsetenv("XDG_CONFIG_HOME");
 }
 
+TEST_F(NetworkPorts, ACaptureOutlivesARestartedServer) {
+  setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
+  std::string journal;
+  for (int i = 0; i < 1500; ++i) journal += static_cast<char>(i % 251);
+  std::string stream;
+  for (uint32_t offset : {0u, 668u, 1336u})
+    stream += MakeSymbolRecord(1500, offset, journal.substr(offset, kSymbolPayloadBytes));
+  std::ofstream(Path("symbols.bin"), std::ios::binary) << stream;
+  // Symbols 2 s apart, the third scanned twice: the server is killed once the
+  // second is out and is back a second later, before the third's second scan.
+  EmulatorProcess scanner({"--scanner", Path("symbols.bin"), "--link", Path("scan"), "--symbol-gap",
+                           "2000", "--repeat", "3", "--verbose"},
+                          {}, Path("scanner.log"));
+  Ser2netProcess server(scanner.Address(), false, work_.Path().string(), "115200n81");
+  std::thread restart([&] {
+    const auto end = Clock::now() + std::chrono::seconds(15);
+    while (Clock::now() < end &&
+           ReadFileBytes(Path("scanner.log")).find("symbol 2/3") == std::string::npos)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    server.Kill();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    server.Start();
+  });
+  const Outcome run = Run({"capture", "-s", server.Url("tcp"), "-o", Path("capture.mfd"), "--rearm",
+                           "0", "--timeout", "20"});
+  restart.join();
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string lost =
+      "conex\xC3\xA3o com 127.0.0.1:" + std::to_string(server.Port()) + " perdida; reconectando";
+  EXPECT_NE(run.out.find(lost), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Todos os s\xC3\xADmbolos foram lidos."), std::string::npos) << run.out;
+  EXPECT_TRUE(ReadFileBytes(Path("capture.mfd")) == MfdFileBytes(kMfdCaptureSource, journal));
+  unsetenv("XDG_CONFIG_HOME");
+}
+
 }  // namespace
 }  // namespace taloven

@@ -30,6 +30,7 @@ class TimedListener : public CaptureListener {
   }
   void Beep() override {}
   void AllRead() override {}
+  void LineLost() override {}
   // When the refresh after the first `seen` ones came.
   Clock::time_point WaitPast(int seen) {
     std::unique_lock<std::mutex> hold(lock_);

@@ -1,7 +1,6 @@
 // Captures the PDF-417 symbols a serial scanner reads into an MFD file, as
 // the capture window does, with the status line of each symbol on standard
 // output.
-
 #include <unistd.h>
 
 #include <chrono>
@@ -37,18 +36,20 @@ class QueuedListener : public CaptureListener {
       static_cast<void>(wrote);  // no bell is no failure
     }
   }
-  void AllRead() override {
-    std::lock_guard<std::mutex> hold(lock_);
-    allRead_ = true;
-    changed_.notify_all();
-  }
-  // Waits up to ms for news; the updates so far, and whether all are read.
-  std::deque<CaptureDisplay> Wait(int ms, bool& allRead) {
+  void AllRead() override { End(allRead_); }
+  void LineLost() override { End(lineLost_); }
+  // Waits up to ms for news; the updates so far, and whether the reader
+  // ended (all read, or the line lost).
+  std::deque<CaptureDisplay> Wait(int ms, bool& ended) {
     std::unique_lock<std::mutex> hold(lock_);
     changed_.wait_for(hold, std::chrono::milliseconds(ms),
-                      [&] { return allRead_ || !updates_.empty(); });
-    allRead = allRead_;
+                      [&] { return allRead_ || lineLost_ || !updates_.empty(); });
+    ended = allRead_ || lineLost_;
     return std::exchange(updates_, {});
+  }
+  bool AllReadSeen() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return allRead_;
   }
 
  private:
@@ -57,6 +58,13 @@ class QueuedListener : public CaptureListener {
   std::condition_variable changed_;
   std::deque<CaptureDisplay> updates_;
   bool allRead_ = false;
+  bool lineLost_ = false;
+
+  void End(bool& flag) {
+    std::lock_guard<std::mutex> hold(lock_);
+    flag = true;
+    changed_.notify_all();
+  }
 };
 
 bool Position(const std::vector<std::string>& names, const std::string& value, int& out) {
@@ -163,7 +171,8 @@ int RunCaptureCommand(CommandContext& context) {
   ScannerCapture session(context.ui, listener);
   listener.Attach(session);
   session.SetTiming(options.timing);
-  // Ctrl-C and SIGTERM end the capture through the stop flow, which saves.
+  // Ctrl-C or SIGTERM ends the capture through the stop flow instead of
+  // the program, so that the symbols read are not lost.
   InterruptCancel interrupts;
   if (!session.Start(settings))
     return context.Fail(W("a porta do scanner não foi aberta: ") + settings.portName);
@@ -173,19 +182,20 @@ int RunCaptureCommand(CommandContext& context) {
 
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
-  bool allRead = false;
-  while (!allRead && !InterruptCancel::Requested()) {
-    for (const CaptureDisplay& display : listener.Wait(100, allRead))
+  bool ended = false;
+  while (!ended && !InterruptCancel::Requested()) {
+    for (const CaptureDisplay& display : listener.Wait(100, ended))
       Print(context, display, options.dump);
     if (options.timeoutSeconds > 0 && std::chrono::steady_clock::now() >= deadline) {
       context.err << context.Out(W("Tempo esgotado")) << std::endl;
       break;
     }
   }
-  if (allRead) context.out << context.Out(W("Todos os símbolos foram lidos.")) << std::endl;
+  if (listener.AllReadSeen())
+    context.out << context.Out(W("Todos os símbolos foram lidos.")) << std::endl;
 
   const StopResult result = session.Stop(StopAnswers{options.savePartial, options.output});
-  for (const CaptureDisplay& display : listener.Wait(0, allRead))
+  for (const CaptureDisplay& display : listener.Wait(0, ended))
     Print(context, display, options.dump);
   if (!result.saved) return context.Fail(W("nada foi salvo: ") + result.why);
   return 0;

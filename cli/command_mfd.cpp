@@ -10,7 +10,11 @@
 #include "download_progress.h"
 #include "fiscalmem/fiscal_memory_library.h"
 #include "fiscalmem/library_result_text.h"
+#include "interrupt_cancel.h"
 #include "kovo_mfd.h"
+#include "link/execute.h"
+#include "link_command_support.h"
+#include "resources/strings.h"
 
 namespace taloven {
 
@@ -95,7 +99,13 @@ DownloadProgress progressLine(stderr);
 
 int ShowProgress(long long done, long long total) {
   progressLine.Report(done, total);
-  return 0;
+  return InterruptCancel::Requested() ? 1 : 0;
+}
+
+// Without a terminal to show progress on, the callback only passes on a
+// Ctrl-C or SIGTERM.
+int CancelOnRequest(long long, long long) {
+  return InterruptCancel::Requested() ? 1 : 0;
 }
 
 // Loads the library the model calls for and finds one export in it.
@@ -119,20 +129,51 @@ bool Load(CommandContext& context, const char* name, Export<Function>& out) {
     context.Fail(W("a biblioteca não tem a função ") + name);
     return false;
   }
-  if (::isatty(STDERR_FILENO) == 1)
-    if (auto progress = out.library->template Find<KovoSetProgressFunction>("KovoSetProgress"))
-      progress(ShowProgress);
+  if (auto progress = out.library->template Find<KovoSetProgressFunction>("KovoSetProgress"))
+    progress(::isatty(STDERR_FILENO) == 1 ? ShowProgress : CancelOnRequest);
   return true;
 }
 
-// The library's result as the exit status, with its text.
-int Finish(CommandContext& context, int result) {
+// The library's result as the exit status, with its text; an output the
+// library could not write is named with the system's reason instead.
+int Finish(CommandContext& context, const FiscalMemoryLibrary& library, int result,
+           const std::string& output = {}) {
   progressLine.End();
-  if (const auto text = LibraryResultText(result)) {
-    context.err << "taloven-cli: " << context.Out(*text) << '\n';
-    return result;
+  const auto text = LibraryResultText(result);
+  if (!text) return 0;
+  const std::string reason = library.LastCall().writeError;
+  context.Fail(reason.empty() || output.empty()
+                   ? *text
+                   : OutputNotWrittenText(context.ToCore(output), reason));
+  return result;
+}
+
+// As Finish, for reports and databases: skipped damage is said on stderr and
+// gives exit status 10.
+int FinishReading(CommandContext& context, const FiscalMemoryLibrary& library, int result,
+                  const std::string& output, bool blocks) {
+  const int status = Finish(context, library, result, output);
+  if (status != 0) return status;
+  const LibraryCallOutcome outcome = library.LastCall();
+  if (outcome.damagedParts <= 0) return 0;
+  context.Fail(blocks ? SkippedBlocksText(outcome.damagedParts)
+                      : SkippedRecordsText(outcome.damagedParts, outcome.damagedBytes));
+  return kFinishedWithFaultsStatus;
+}
+
+// A download stopped by Ctrl-C or SIGTERM ends as a cancelled command does;
+// the library left any earlier file as it was.
+template <typename Call>
+int FinishDownload(CommandContext& context, const FiscalMemoryLibrary& library,
+                   const std::string& output, Call&& call) {
+  InterruptCancel interrupts;
+  const int result = call();
+  if (InterruptCancel::Requested() && LibraryResultText(result)) {
+    progressLine.End();
+    context.Fail(Str(StrId::kCommandCancelled));
+    return ExitStatusFor(kExecuteCancelled);
   }
-  return 0;
+  return Finish(context, library, result, output);
 }
 
 int RunDownload(CommandContext& context, const std::vector<std::string>& args) {
@@ -142,23 +183,21 @@ int RunDownload(CommandContext& context, const std::vector<std::string>& args) {
   const char* port = context.settings.portName.c_str();
   if (what == "mf" || what == "sb") {
     if (args.size() != 2) return context.UsageError(W("argumentos a mais"));
-    if (what == "mf") {
-      Export<KovoDownloadMFFunction> e;
-      if (!Load(context, "KovoDownloadMF", e)) return 1;
-      return Finish(context, e.function(port, file.c_str()));
-    }
-    Export<KovoDownloadSBFunction> e;
-    if (!Load(context, "KovoDownloadSB", e)) return 1;
-    return Finish(context, e.function(port, file.c_str()));
+    // Both take the same arguments.
+    Export<KovoDownloadMFFunction> e;
+    if (!Load(context, what == "mf" ? "KovoDownloadMF" : "KovoDownloadSB", e)) return 1;
+    return FinishDownload(context, *e.library, file,
+                          [&] { return e.function(port, file.c_str()); });
   }
   if (what != "mfd") return context.UsageError(W("memória desconhecida: ") + context.ToCore(what));
   Interval interval;
   if (!ReadInterval(context, args, 2, interval)) return 1;
   Export<KovoDownloadMFDFunction> e;
   if (!Load(context, "KovoDownloadMFD", e)) return 1;
-  return Finish(context,
-                e.function(port, file.c_str(), interval.type.c_str(), interval.start.c_str(),
-                           interval.end.c_str(), interval.user.c_str()));
+  return FinishDownload(context, *e.library, file, [&] {
+    return e.function(port, file.c_str(), interval.type.c_str(), interval.start.c_str(),
+                      interval.end.c_str(), interval.user.c_str());
+  });
 }
 
 // Text reports and databases take the same choices and differ only in the
@@ -174,18 +213,20 @@ int RunJournalOutput(CommandContext& context, const std::vector<std::string>& ar
   if (interval.type == "1") {
     Export<ByDate> e;
     if (!Load(context, byDate, e)) return 1;
-    return Finish(context, e.function(mfd, out, interval.start.c_str(), interval.end.c_str()));
+    const int result = e.function(mfd, out, interval.start.c_str(), interval.end.c_str());
+    return FinishReading(context, *e.library, result, args[1], false);
   }
   if (interval.type == "2") {
     Export<ByCoo> e;
     if (!Load(context, byCoo, e)) return 1;
-    return Finish(context, e.function(mfd, out, static_cast<int>(interval.userNumber),
-                                      static_cast<int>(interval.firstCoo),
-                                      static_cast<int>(interval.lastCoo)));
+    const int result =
+        e.function(mfd, out, static_cast<int>(interval.userNumber),
+                   static_cast<int>(interval.firstCoo), static_cast<int>(interval.lastCoo));
+    return FinishReading(context, *e.library, result, args[1], false);
   }
   Export<Total> e;
   if (!Load(context, total, e)) return 1;
-  return Finish(context, e.function(mfd, out));
+  return FinishReading(context, *e.library, e.function(mfd, out), args[1], false);
 }
 
 int RunReport(CommandContext& context, const std::vector<std::string>& args) {
@@ -231,12 +272,21 @@ int RunMfReport(CommandContext& context, const std::vector<std::string>& args) {
   if (simplified) type[0] = static_cast<char>(type[0] - 'A' + 'a');
   Export<KovoRelatorioMFTxtFunction> e;
   if (!Load(context, "KovoRelatorioMFTxt", e)) return 1;
-  return Finish(context, e.function(args[0].c_str(), args[1].c_str(), type.c_str(), start.c_str(),
-                                    end.c_str()));
+  const int result =
+      e.function(args[0].c_str(), args[1].c_str(), type.c_str(), start.c_str(), end.c_str());
+  return FinishReading(context, *e.library, result, args[1], true);
 }
 
 int RunFromBitmaps(CommandContext& context, const std::vector<std::string>& args) {
-  if (args.size() < 2) return context.UsageError(W("faltam o arquivo MFD e os bitmaps"));
+  std::vector<std::string> files;
+  bool savePartial = false;
+  for (const std::string& a : args) {
+    if (a == "--save-partial")
+      savePartial = true;
+    else
+      files.push_back(a);
+  }
+  if (files.size() < 2) return context.UsageError(W("faltam o arquivo MFD e os bitmaps"));
   if (!context.ResolveModel()) return 1;
   FiscalMemoryLibrary library(context.settings.modelMask);
   if (!library.IsLoaded()) return context.Fail(W("Não foi possível carregar a DLL"));
@@ -244,24 +294,42 @@ int RunFromBitmaps(CommandContext& context, const std::vector<std::string>& args
   auto add = library.Find<KovoAddBmpFileFunction>("KovoAddBmpFile");
   auto close = library.Find<KovoClosePdf417ToMfdFunction>("KovoClosePdf417ToMfd");
   if (!open || !add || !close) return context.Fail(W("a biblioteca não decodifica bitmaps"));
+  auto missing = library.Find<KovoSimbolosFaltantesFunction>("KovoSimbolosFaltantes");
+  auto discard = library.Find<KovoDescartaPdf417ToMfdFunction>("KovoDescartaPdf417ToMfd");
   // As the GUI does, a failing step does not stop the following ones; the
   // exit status is the first failure.
-  int status = Finish(context, open(args[0].c_str()));
+  const std::string& output = files[0];
+  int status = Finish(context, library, open(output.c_str()), output);
   static const char* const kBitmapResults[] = {"sem símbolo PDF-417", "símbolo de outro conjunto",
                                                "símbolo repetido"};
-  for (size_t i = 1; i < args.size(); ++i) {
-    const int result = add(args[i].c_str());
+  for (size_t i = 1; i < files.size(); ++i) {
+    const int result = add(files[i].c_str());
     if (result >= KOVO_BMP_NO_SYMBOL && result <= KOVO_BMP_REPEATED) {
-      context.err << "taloven-cli: " << args[i] << ": "
+      context.err << "taloven-cli: " << files[i] << ": "
                   << context.Out(W(kBitmapResults[result - KOVO_BMP_NO_SYMBOL])) << '\n';
       if (status == 0) status = 1;
       continue;
     }
-    const int step = Finish(context, result);
+    const int step = Finish(context, library, result);
     if (status == 0) status = step;
   }
-  const int closed = Finish(context, close());
-  return status != 0 ? status : closed;
+  // A set with symbols missing makes a journal with holes: written only
+  // when asked for, as the capture does.
+  const int absent = missing ? missing() : 0;
+  if (absent > 0) {
+    context.Fail(W("faltam ") + std::to_string(absent) + W(" símbolo(s) do conjunto") +
+                 (savePartial
+                      ? W("; o arquivo foi gravado sem eles")
+                      : W("; nenhum arquivo foi gravado (--save-partial grava assim mesmo)")));
+    if (!savePartial) {
+      if (discard) discard();
+      return status != 0 ? status : kFinishedWithFaultsStatus;
+    }
+  }
+  const int closed = Finish(context, library, close(), output);
+  if (status != 0) return status;
+  if (closed != 0) return closed;
+  return absent > 0 ? kFinishedWithFaultsStatus : 0;
 }
 
 const std::vector<MfdSubcommand>& Subcommands() {
@@ -273,7 +341,7 @@ const std::vector<MfdSubcommand>& Subcommands() {
        "mf-report MF SAÍDA (--crz PRIMEIRA ÚLTIMA | --dates DDMMAA DDMMAA) "
        "[--simplified]",
        RunMfReport},
-      {"from-bitmaps", "from-bitmaps SAÍDA BMP...", RunFromBitmaps},
+      {"from-bitmaps", "from-bitmaps SAÍDA BMP... [--save-partial]", RunFromBitmaps},
       {"diagnose", "diagnose RELATÓRIO",
        [](CommandContext& context, const std::vector<std::string>& args) {
          context.arguments = args;

@@ -31,6 +31,8 @@ int ExitStatusFor(int result);
 
 // The exit status when the daily log could not be written.
 constexpr int kLogWriteFailedStatus = 8;
+// The command ran to its end, but the printer refused something or damaged input was skipped.
+constexpr int kFinishedWithFaultsStatus = 10;
 
 // Prints a results text with a final line feed; the exit status for result,
 // or 8, reported on err with the result, when the daily log failed.

@@ -1,4 +1,5 @@
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -6,5 +7,14 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return taloven::RunCli(args, std::cin, std::cout, std::cerr);
+  // Input too big for memory must end the command with a message, not with
+  // an abort and a core file.
+  try {
+    return taloven::RunCli(args, std::cin, std::cout, std::cerr);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "taloven-cli: memória insuficiente para a operação\n";
+  } catch (const std::exception& failure) {
+    std::cerr << "taloven-cli: falha inesperada (" << failure.what() << ")\n";
+  }
+  return 1;
 }

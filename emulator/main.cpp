@@ -39,9 +39,30 @@ void InstallStopHandlers() {
   std::signal(SIGPIPE, SIG_IGN);
 }
 
+// The application refuses such a directory as well, and for the same reasons.
+std::string DriveCRefusal(const taloven::DriveC& drive) {
+  using taloven::DriveCFault;
+  const std::string refused = "refusing the file exchange's directory " + drive.directory;
+  switch (drive.fault) {
+    case DriveCFault::kNone:
+      break;
+    case DriveCFault::kCannotCreate:
+      return "cannot create " + drive.directory + ": " + std::strerror(drive.error);
+    case DriveCFault::kNotDirectory:
+      return refused + ": it is no directory";
+    case DriveCFault::kSymbolicLink:
+      return refused + ": it is a symbolic link";
+    case DriveCFault::kNotOwned:
+      return refused + ": another user owns it";
+    case DriveCFault::kOpenToOthers:
+      return refused + ": group or others may write into it";
+  }
+  return {};
+}
+
 // The line the options ask for.
 taloven::Result<std::unique_ptr<taloven::emulator::Transport>> OpenTransport(
-    const taloven::emulator::Options& options, const std::string& driveC) {
+    const taloven::emulator::Options& options, const taloven::DriveC& drive) {
   using namespace taloven::emulator;
   auto widen = [](auto opened) -> taloven::Result<std::unique_ptr<Transport>> {
     if (!opened.ok()) return opened.status();
@@ -50,7 +71,9 @@ taloven::Result<std::unique_ptr<taloven::emulator::Transport>> OpenTransport(
   if (options.line == LineKind::kPty) return widen(PtyTransport::Open(options.linkPath));
   if (options.line == LineKind::kUsbSocket)
     return widen(UsbSocketTransport::Open(options.usbSocketPath));
-  return widen(FileTransport::Open(driveC));
+  if (drive.fault != taloven::DriveCFault::kNone)
+    return taloven::Status::Failure(DriveCRefusal(drive));
+  return widen(FileTransport::Open(drive.directory));
 }
 
 int Fail(const std::string& message) {
@@ -91,7 +114,8 @@ int main(int argc, char** argv) {
   using namespace taloven::emulator;
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   Options options;
-  const std::string driveC = taloven::DriveCDirectory();
+  const taloven::DriveC drive = taloven::FindDriveC();
+  const std::string& driveC = drive.directory;
   if (const taloven::Status parsed = ParseOptions(arguments, options); !parsed.ok()) {
     std::fprintf(stderr, "taloven-emulator: %s\nTry taloven-emulator --help.\n",
                  parsed.message().c_str());
@@ -144,7 +168,7 @@ int main(int argc, char** argv) {
 
   InstallStopHandlers();
   if (!options.scanner.empty()) return ServeScanner(options);
-  auto opened = OpenTransport(options, driveC);
+  auto opened = OpenTransport(options, drive);
   if (!opened.ok()) return Fail(opened.status().message());
   const std::unique_ptr<Transport> transport = std::move(opened.value());
   std::printf("%s\n", transport->Address().c_str());

@@ -1,7 +1,7 @@
 // The three downloads: fiscal memory, electronic journal, basic software.
 #include <string>
 
-#include "base/atomic_file.h"
+#include "call_outcome.h"
 #include "formats/journal_record.h"
 #include "formats/mfd_file.h"
 #include "kovo_mfd.h"
@@ -24,7 +24,7 @@ std::string Padded(const std::string& digits, size_t width) {
 // The image goes to disk only when complete: a download that fails leaves
 // no file, and an existing file as it was.
 int Save(const char* path, const std::string& bytes) {
-  return taloven::WriteFileAtomically(path, bytes).ok() ? KOVO_OK : KOVO_NOT_EXECUTED;
+  return WriteOutput(path, bytes, KOVO_NOT_EXECUTED);
 }
 
 int DownloadRaw(const char* portName, const char* outputPath, char memory) {
@@ -38,21 +38,8 @@ int DownloadRaw(const char* portName, const char* outputPath, char memory) {
   return Save(outputPath, image.bytes);
 }
 
-}  // namespace
-}  // namespace kovo
-
-extern "C" KOVO_API int KovoDownloadMF(const char* portName, const char* outputPath) {
-  return kovo::DownloadRaw(portName, outputPath, '1');
-}
-
-extern "C" KOVO_API int KovoDownloadSB(const char* portName, const char* outputPath) {
-  return kovo::DownloadRaw(portName, outputPath, '3');
-}
-
-extern "C" KOVO_API int KovoDownloadMFD(const char* portName, const char* outputPath,
-                                        const char* type, const char* start, const char* end,
-                                        const char* user) {
-  using namespace kovo;
+int DownloadJournal(const char* portName, const char* outputPath, const char* type,
+                    const char* start, const char* end, const char* user) {
   if (portName == nullptr || outputPath == nullptr || *outputPath == '\0' || type == nullptr)
     return KOVO_NOT_EXECUTED;
   const std::string kind = type;
@@ -85,6 +72,26 @@ extern "C" KOVO_API int KovoDownloadMFD(const char* portName, const char* output
   if (result != KOVO_OK) return result;
   if (image.bytes.empty()) return KOVO_NO_VALID_DATA;
   if (image.serialNumber.empty()) return KOVO_NO_SERIAL_NUMBER;
-  const std::string file = taloven::MfdFileBytes(image.serialNumber, image.bytes);
-  return taloven::WriteFileAtomically(outputPath, file).ok() ? KOVO_OK : KOVO_NOT_EXECUTED;
+  return Save(outputPath, taloven::MfdFileBytes(image.serialNumber, image.bytes));
+}
+
+}  // namespace
+}  // namespace kovo
+
+extern "C" KOVO_API int KovoDownloadMF(const char* portName, const char* outputPath) {
+  return kovo::Guarded(KOVO_NOT_EXECUTED,
+                       [&] { return kovo::DownloadRaw(portName, outputPath, '1'); });
+}
+
+extern "C" KOVO_API int KovoDownloadSB(const char* portName, const char* outputPath) {
+  return kovo::Guarded(KOVO_NOT_EXECUTED,
+                       [&] { return kovo::DownloadRaw(portName, outputPath, '3'); });
+}
+
+extern "C" KOVO_API int KovoDownloadMFD(const char* portName, const char* outputPath,
+                                        const char* type, const char* start, const char* end,
+                                        const char* user) {
+  return kovo::Guarded(KOVO_NOT_EXECUTED, [&] {
+    return kovo::DownloadJournal(portName, outputPath, type, start, end, user);
+  });
 }

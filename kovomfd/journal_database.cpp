@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "base/atomic_file.h"
 #include "base/encoding.h"
+#include "call_outcome.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
 #include "report_text.h"
@@ -44,6 +44,10 @@ CREATE TABLE reducoes (
   data TEXT NOT NULL,
   venda_bruta_centavos INTEGER,
   grande_total_centavos INTEGER
+);
+CREATE TABLE danos_ignorados (
+  documentos INTEGER NOT NULL,
+  bytes INTEGER NOT NULL
 );
 BEGIN;
 )sql";
@@ -188,8 +192,16 @@ std::string Time(std::string_view when) {
          std::string(when.substr(12, 2));
 }
 
-bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen) {
+bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen,
+          const taloven::JournalScan& scan) {
   if (sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+  // One row, also when nothing was skipped, so that a reader can tell a
+  // sound journal from a database that does not say.
+  Statement damage(db, "INSERT INTO danos_ignorados (documentos, bytes) VALUES (?, ?)");
+  if (!damage.Ok() || !damage.Int(1, static_cast<int64_t>(scan.damagedRecords))
+                           .Int(2, static_cast<int64_t>(scan.damagedBytes))
+                           .Run())
+    return false;
   Statement document(db,
                      "INSERT INTO documentos (id, coo, tipo, tipo_nome, usuario, data, hora, "
                      "total_centavos) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
@@ -263,7 +275,7 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
   // failure never leaves half a database (or spoils an existing one), and a
   // database written again keeps the permissions its owner gave it.
   sqlite3* db = nullptr;
-  bool ok = sqlite3_open(":memory:", &db) == SQLITE_OK && Fill(db, chosen);
+  bool ok = sqlite3_open(":memory:", &db) == SQLITE_OK && Fill(db, chosen, journal.scan);
   std::string bytes;
   if (ok) {
     sqlite3_int64 size = 0;
@@ -273,25 +285,31 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
     sqlite3_free(image);
   }
   ok = sqlite3_close(db) == SQLITE_OK && ok;
-  if (!ok || !taloven::WriteFileAtomically(outputPath, bytes).ok()) return KOVO_MDB_NOT_OPENED;
-  return KOVO_OK;
+  if (!ok) return KOVO_MDB_NOT_OPENED;
+  return WriteOutput(outputPath, bytes, KOVO_MDB_NOT_OPENED);
 }
 
 }  // namespace
 }  // namespace kovo
 
 extern "C" KOVO_API int KovoGeraMdbTotal(const char* mfdPath, const char* outputPath) {
-  return kovo::WriteDatabase(mfdPath, outputPath, {});
+  return kovo::Guarded(KOVO_NO_VALID_DATA,
+                       [&] { return kovo::WriteDatabase(mfdPath, outputPath, {}); });
 }
 
 extern "C" KOVO_API int KovoGeraMdbPorData(const char* mfdPath, const char* outputPath,
                                            const char* startDate, const char* endDate) {
-  kovo::JournalSelection selection;
-  if (!kovo::SelectDates(startDate, endDate, selection)) return KOVO_INVALID_DATE;
-  return kovo::WriteDatabase(mfdPath, outputPath, selection);
+  return kovo::Guarded(KOVO_NO_VALID_DATA, [&] {
+    kovo::JournalSelection selection;
+    if (!kovo::SelectDates(startDate, endDate, selection)) return KOVO_INVALID_DATE;
+    return kovo::WriteDatabase(mfdPath, outputPath, selection);
+  });
 }
 
 extern "C" KOVO_API int KovoGeraMdbPorCOO(const char* mfdPath, const char* outputPath, int user,
                                           int firstCoo, int lastCoo) {
-  return kovo::WriteDatabase(mfdPath, outputPath, kovo::SelectUserAndCoos(user, firstCoo, lastCoo));
+  return kovo::Guarded(KOVO_NO_VALID_DATA, [&] {
+    return kovo::WriteDatabase(mfdPath, outputPath,
+                               kovo::SelectUserAndCoos(user, firstCoo, lastCoo));
+  });
 }

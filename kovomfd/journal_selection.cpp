@@ -1,6 +1,7 @@
 #include "journal_selection.h"
 
 #include "base/read_file.h"
+#include "call_outcome.h"
 #include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 
@@ -45,6 +46,8 @@ int LoadJournal(const char* mfdPath, LoadedJournal& journal) {
   if (contents.source.empty()) return KOVO_NO_SERIAL_NUMBER;
   journal.source = contents.source;
   journal.scan = taloven::ScanJournal(contents.payload);
+  LastOutcome().damagedParts = static_cast<long long>(journal.scan.damagedRecords);
+  LastOutcome().damagedBytes = static_cast<long long>(journal.scan.damagedBytes);
   return KOVO_OK;
 }
 

@@ -31,7 +31,8 @@ struct LoadedJournal {
 
 // Reads and scans the file. A library result: KOVO_OK, KOVO_NO_VALID_DATA
 // when the file cannot be read or is no MFD file, KOVO_NO_SERIAL_NUMBER when
-// no marker block names its source.
+// no marker block names its source. Notes the damage skipped in the call's
+// outcome.
 int LoadJournal(const char* mfdPath, LoadedJournal& journal);
 
 // The selected records, in the journal's order.

@@ -25,7 +25,9 @@ KOVO_API int KovoVersaoDll(char* buffer);
 typedef int (*KovoVersaoDllFunction)(char* buffer);
 
 /* Results of every other export. Any value outside 2 to 7 counts as success
- * for the callers; the library itself returns KOVO_OK for success. */
+ * for the callers; the library itself returns KOVO_OK for success. No export
+ * lets an exception out: a failure the library did not foresee (memory
+ * running out) ends the call with 6 when it read a file, else 7. */
 #define KOVO_OK 1
 #define KOVO_NO_SERIAL_NUMBER 2 /* "Arquivo mfd sem número de série." */
 #define KOVO_INVALID_DATE 3     /* "Data inválida." */
@@ -88,6 +90,27 @@ KOVO_API int KovoAddBmpFile(const char* bitmapPath);
 typedef int (*KovoAddBmpFileFunction)(const char* bitmapPath);
 KOVO_API int KovoClosePdf417ToMfd(void);
 typedef int (*KovoClosePdf417ToMfdFunction)(void);
+/* Between open and close: how many symbols of the set no bitmap has given
+ * yet (0 when the set is complete), or -1 when no set is open or no symbol
+ * of it was added, so that its size is still unknown. */
+KOVO_API int KovoSimbolosFaltantes(void);
+typedef int (*KovoSimbolosFaltantesFunction)(void);
+/* Drops the set being collected without writing anything. */
+KOVO_API int KovoDescartaPdf417ToMfd(void);
+typedef int (*KovoDescartaPdf417ToMfdFunction)(void);
+
+/* What the last call of the calling thread left out as damaged: journal
+ * records that failed their check (KovoGeraTxt*, KovoGeraMdb*) or fiscal-
+ * memory blocks (KovoRelatorioMFTxt), and the bytes they took. Both 0 after
+ * a call that skipped nothing. The damage is the whole file's: records too
+ * damaged to read have no date, COO or owner to be selected by. */
+KOVO_API void KovoDanosIgnorados(long long* parts, long long* bytes);
+typedef void (*KovoDanosIgnoradosFunction)(long long* parts, long long* bytes);
+/* When the last call of the calling thread failed to write its output file,
+ * copies the system's reason into buffer (size bytes, NUL ended) and returns
+ * its length; 0 when no output failed to be written. */
+KOVO_API int KovoErroDeGravacao(char* buffer, int size);
+typedef int (*KovoErroDeGravacaoFunction)(char* buffer, int size);
 
 /* Not every library has it: callers look it up and do without it. The
  * callback gets the bytes done and the total of a download as it goes on;

@@ -2,8 +2,8 @@
 // complete or simplified.
 #include <cstdio>
 
-#include "base/atomic_file.h"
 #include "base/read_file.h"
+#include "call_outcome.h"
 #include "formats/journal_record.h"
 #include "formats/mf_image.h"
 #include "kovo_mfd.h"
@@ -134,7 +134,9 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   r.Row("GRANDE TOTAL FINAL:", Money(sum.grandTotal));
   if (image.damagedBlocks > 0)
     r.Row(W("BLOCOS DANIFICADOS IGNORADOS:"), std::to_string(image.damagedBlocks));
-  return taloven::WriteFileAtomically(textPath, r.Bytes()).ok() ? KOVO_OK : KOVO_TXT_NOT_OPENED;
+  LastOutcome().damagedParts = static_cast<long long>(image.damagedBlocks);
+  LastOutcome().damagedBytes = static_cast<long long>(image.damagedBlocks * taloven::kMfBlockSize);
+  return WriteOutput(textPath, r.Bytes(), KOVO_TXT_NOT_OPENED);
 }
 
 }  // namespace
@@ -142,5 +144,6 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
 
 extern "C" KOVO_API int KovoRelatorioMFTxt(const char* mfPath, const char* textPath,
                                            const char* type, const char* start, const char* end) {
-  return kovo::Report(mfPath, textPath, type, start, end);
+  return kovo::Guarded(KOVO_NO_VALID_DATA,
+                       [&] { return kovo::Report(mfPath, textPath, type, start, end); });
 }

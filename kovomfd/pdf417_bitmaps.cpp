@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "base/atomic_file.h"
 #include "bmp_image.h"
+#include "call_outcome.h"
 #include "formats/mfd_file.h"
 #include "formats/symbol_record.h"
 #include "kovo_mfd.h"
@@ -42,19 +42,15 @@ std::optional<std::string> DecodeSymbol(const std::string& bitmapPath) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-}  // namespace
-}  // namespace kovo
-
-extern "C" KOVO_API int KovoOpenPdf417ToMfd(const char* mfdPath) {
+int OpenSet(const char* mfdPath) {
   if (mfdPath == nullptr || *mfdPath == '\0') return KOVO_NOT_EXECUTED;
-  std::lock_guard<std::mutex> lock(kovo::setLock);
-  kovo::openSet.emplace();
-  kovo::openSet->outputPath = mfdPath;
+  std::lock_guard<std::mutex> lock(setLock);
+  openSet.emplace();
+  openSet->outputPath = mfdPath;
   return KOVO_OK;
 }
 
-extern "C" KOVO_API int KovoAddBmpFile(const char* bitmapPath) {
-  using namespace kovo;
+int AddBitmap(const char* bitmapPath) {
   if (bitmapPath == nullptr) return KOVO_BMP_NO_SYMBOL;
   // Decoding takes the time; the set is locked only to store the result.
   const std::optional<std::string> record = DecodeSymbol(bitmapPath);
@@ -81,8 +77,7 @@ extern "C" KOVO_API int KovoAddBmpFile(const char* bitmapPath) {
   return KOVO_OK;
 }
 
-extern "C" KOVO_API int KovoClosePdf417ToMfd(void) {
-  using namespace kovo;
+int CloseSet() {
   std::lock_guard<std::mutex> lock(setLock);
   if (!openSet) return KOVO_NOT_EXECUTED;
   SymbolSet set = std::move(*openSet);
@@ -92,5 +87,38 @@ extern "C" KOVO_API int KovoClosePdf417ToMfd(void) {
   std::string payload;
   for (const auto& [offset, bytes] : set.payloads) payload += bytes;
   const std::string file = taloven::MfdFileBytes(taloven::kMfdCaptureSource, payload);
-  return taloven::WriteFileAtomically(set.outputPath, file).ok() ? KOVO_OK : KOVO_NOT_EXECUTED;
+  return WriteOutput(set.outputPath, file, KOVO_NOT_EXECUTED);
+}
+
+}  // namespace
+}  // namespace kovo
+
+extern "C" KOVO_API int KovoOpenPdf417ToMfd(const char* mfdPath) {
+  return kovo::Guarded(KOVO_NOT_EXECUTED, [&] { return kovo::OpenSet(mfdPath); });
+}
+
+extern "C" KOVO_API int KovoAddBmpFile(const char* bitmapPath) {
+  return kovo::Guarded(KOVO_NOT_EXECUTED, [&] { return kovo::AddBitmap(bitmapPath); });
+}
+
+extern "C" KOVO_API int KovoClosePdf417ToMfd(void) {
+  return kovo::Guarded(KOVO_NOT_EXECUTED, [] { return kovo::CloseSet(); });
+}
+
+extern "C" KOVO_API int KovoSimbolosFaltantes(void) {
+  return kovo::Guarded(-1, [] {
+    std::lock_guard<std::mutex> lock(kovo::setLock);
+    if (!kovo::openSet || !kovo::openSet->total) return -1;
+    return static_cast<int>(taloven::SymbolCount(*kovo::openSet->total) -
+                            kovo::openSet->payloads.size());
+  });
+}
+
+extern "C" KOVO_API int KovoDescartaPdf417ToMfd(void) {
+  return kovo::Guarded(KOVO_NOT_EXECUTED, [] {
+    std::lock_guard<std::mutex> lock(kovo::setLock);
+    if (!kovo::openSet) return KOVO_NOT_EXECUTED;
+    kovo::openSet.reset();
+    return KOVO_OK;
+  });
 }

@@ -19,6 +19,7 @@ Server::Server(Transport& transport, Printer& printer, ServerOptions options)
     : transport_(transport), printer_(printer), options_(std::move(options)) {}
 
 bool Server::Run(const std::atomic<bool>& stop) {
+  stop_ = &stop;
   while (!stop.load()) {
     if (!Step(kIdleWaitMs)) return false;
   }
@@ -93,7 +94,10 @@ void Server::Send(const ShapedReply& reply) {
     for (size_t sent = 0; sent < reply.bytes.size(); ++sent) {
       if (reply.gapEvery > 0 && sent > 0 && sent % static_cast<size_t>(reply.gapEvery) == 0)
         next += std::chrono::milliseconds(reply.gapMs);
-      std::this_thread::sleep_until(next);
+      // A slow reply may take minutes: a stop request cuts it short.
+      while (Clock::now() < next && !Stopping())
+        std::this_thread::sleep_until(std::min(next, Clock::now() + kStopCheck));
+      if (Stopping()) return;
       if (!transport_.Send(&reply.bytes[sent], 1)) break;
       next += step;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <string>
 
 #include "printer/faults.h"
@@ -36,12 +37,17 @@ class Server {
  private:
   void Handle(const Frame& frame);
   void Send(const ShapedReply& reply);
+  bool Stopping() const { return stop_ != nullptr && stop_->load(); }
+
+  // How often a paced reply looks whether it should stop.
+  static constexpr std::chrono::milliseconds kStopCheck{100};
 
   Transport& transport_;
   Printer& printer_;
   ServerOptions options_;
   FrameDecoder decoder_;
   std::string error_;
+  const std::atomic<bool>* stop_ = nullptr;
 };
 
 }  // namespace taloven::emulator

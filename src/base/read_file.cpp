@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace taloven {
 namespace {
@@ -21,9 +22,20 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Failed("cannot open", path, errno);
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0) info = {};
+  if (S_ISDIR(info.st_mode)) {
     ::close(fd);
     return Failed("cannot read", path, EISDIR);
+  }
+  // The whole size at once: a file too big for memory fails here, at once,
+  // instead of after filling most of it.
+  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+    try {
+      bytes.reserve(static_cast<size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+      ::close(fd);
+      return Failed("cannot read", path, ENOMEM);
+    }
   }
   char chunk[65536];
   while (true) {

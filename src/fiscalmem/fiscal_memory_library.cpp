@@ -39,4 +39,18 @@ std::optional<std::string> FiscalMemoryLibrary::Version() const {
   return std::string(buffer.data());
 }
 
+LibraryCallOutcome FiscalMemoryLibrary::LastCall() const {
+  LibraryCallOutcome outcome;
+  if (auto damage = library_.Find<KovoDanosIgnoradosFunction>("KovoDanosIgnorados"))
+    damage(&outcome.damagedParts, &outcome.damagedBytes);
+  if (auto writeError = library_.Find<KovoErroDeGravacaoFunction>("KovoErroDeGravacao")) {
+    std::array<char, 512> reason{};
+    if (writeError(reason.data(), static_cast<int>(reason.size())) > 0) {
+      reason.back() = '\0';
+      outcome.writeError = reason.data();
+    }
+  }
+  return outcome;
+}
+
 }  // namespace taloven

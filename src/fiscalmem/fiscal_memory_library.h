@@ -18,6 +18,13 @@ std::string FiscalMemoryLibraryFile(MemoryLibrary which);
 std::string SystemDirectory();
 std::string FiscalMemoryLibraryPath(MemoryLibrary which);
 
+// What a library call left beyond its result, as far as the library tells.
+struct LibraryCallOutcome {
+  long long damagedParts = 0;  // journal records or fiscal-memory blocks skipped
+  long long damagedBytes = 0;
+  std::string writeError;  // the system's reason the output was not written
+};
+
 // The library is loaded for one operation and released when the returned
 // object goes; it has no fallback to the other file.
 class FiscalMemoryLibrary {
@@ -32,6 +39,9 @@ class FiscalMemoryLibrary {
   // The version text the library reports (parts separated by commas), or
   // nothing when the library or its version function is missing.
   std::optional<std::string> Version() const;
+
+  // Asked right after a call, on the thread that made it.
+  LibraryCallOutcome LastCall() const;
 
   // The export of that name (a function-pointer type of kovo_mfd.h), or null.
   template <typename Function>

@@ -23,4 +23,18 @@ std::optional<std::string> LibraryResultText(int result) {
   }
 }
 
+std::string SkippedRecordsText(long long records, long long bytes) {
+  return W("Documentos danificados ignorados: ") + std::to_string(records) + " (" +
+         std::to_string(bytes) + W(" bytes); o resultado não os contém.");
+}
+
+std::string SkippedBlocksText(long long blocks) {
+  return W("Blocos danificados ignorados: ") + std::to_string(blocks) +
+         W("; o relatório não contém as reduções deles.");
+}
+
+std::string OutputNotWrittenText(const std::string& path, const std::string& reason) {
+  return W("Não foi possível gravar o arquivo ") + path + ": " + reason;
+}
+
 }  // namespace taloven

@@ -90,6 +90,22 @@ void MfdOperations::ReportResult(int result) {
     ui_.Message(*text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
+void MfdOperations::ReportCall(const FiscalMemoryLibrary& library, int result,
+                               const std::string& output) {
+  const std::string reason = Failed(result) ? library.LastCall().writeError : std::string();
+  if (reason.empty()) return ReportResult(result);
+  ui_.Message(OutputNotWrittenText(output, reason), Str(StrId::kProductName), MessageButtons::Ok,
+              MessageIcon::Exclamation);
+}
+
+void MfdOperations::ReportSkipped(const FiscalMemoryLibrary& library, bool blocks) {
+  const LibraryCallOutcome outcome = library.LastCall();
+  if (outcome.damagedParts <= 0) return;
+  ui_.Message(blocks ? SkippedBlocksText(outcome.damagedParts)
+                     : SkippedRecordsText(outcome.damagedParts, outcome.damagedBytes),
+              Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
 void MfdOperations::TellLibraryNotLoaded() {
   ui_.Message(W("Não foi possível carregar a DLL"), Str(StrId::kProductName), MessageButtons::Ok,
               MessageIcon::Exclamation);
@@ -114,7 +130,7 @@ void MfdOperations::DownloadImage(const char* function, const FileFilter& filter
     DownloadProgress progress(library, *wait);
     result = download(settings_.portName.c_str(), path->c_str());
   }
-  ReportResult(result);
+  ReportCall(library, result, *path);
 }
 
 void MfdOperations::DownloadMf() {
@@ -155,7 +171,7 @@ void MfdOperations::DownloadMfd() {
     result = download(settings_.portName.c_str(), path->c_str(), type.c_str(), start.c_str(),
                       end.c_str(), user.c_str());
   }
-  ReportResult(result);
+  ReportCall(library, result, *path);
 }
 
 void MfdOperations::JournalReport(const JournalFunctions& functions) {
@@ -197,7 +213,8 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
       break;
     }
   }
-  ReportResult(result);
+  ReportCall(library, result, *output);
+  if (!Failed(result)) ReportSkipped(library, false);
   OfferToOpenIfCreated(ui_, *output, Failed(result));
 }
 
@@ -230,7 +247,8 @@ void MfdOperations::MfReadingReport() {
     auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     result = report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
   }
-  ReportResult(result);
+  ReportCall(library, result, *output);
+  if (!Failed(result)) ReportSkipped(library, true);
   OfferToOpenIfCreated(ui_, *output, Failed(result));
 }
 
@@ -261,8 +279,19 @@ void MfdOperations::BitmapsToMfd() {
   ReportResult(opened);
   for (const std::string& bitmap : *bitmaps)
     ReportResult(call([&] { return add(bitmap.c_str()); }));
+  // A set with symbols missing makes a journal with holes: the user decides,
+  // as after a capture.
+  auto missing = library.Find<KovoSimbolosFaltantesFunction>("KovoSimbolosFaltantes");
+  auto discard = library.Find<KovoDescartaPdf417ToMfdFunction>("KovoDescartaPdf417ToMfd");
+  if (missing && discard && missing() > 0 &&
+      ui_.Message(PartialSymbolSetWarning() + W("* clique \"Não\" para não gravar o arquivo."),
+                  W("Atenção"), MessageButtons::YesNo,
+                  MessageIcon::Question) != MessageAnswer::Yes) {
+    discard();
+    return;
+  }
   const int closed = call([&] { return close(); });
-  ReportResult(closed);
+  ReportCall(library, closed, *output);
   OfferToOpenIfCreated(ui_, *output, Failed(opened) || Failed(closed));
 }
 

@@ -6,6 +6,7 @@
 
 namespace taloven {
 
+class FiscalMemoryLibrary;
 class Ui;
 struct FileFilter;
 
@@ -32,6 +33,10 @@ class MfdOperations {
   void DownloadImage(const char* function, const FileFilter& filter);
   void JournalReport(const JournalFunctions& functions);
   void ReportResult(int result);
+  // As ReportResult; an output the library could not write is named with the
+  // system's reason, and what a reading skipped as damaged is said.
+  void ReportCall(const FiscalMemoryLibrary& library, int result, const std::string& output);
+  void ReportSkipped(const FiscalMemoryLibrary& library, bool blocks);
   void TellLibraryNotLoaded();
   void TellFunctionMissing(const char* function);
 

@@ -97,9 +97,14 @@ JournalScan ScanJournal(std::string_view payload) {
     const size_t next = payload.find(std::string_view(kMark, 2), at + 1);
     const size_t resume = next == std::string_view::npos ? payload.size() : next;
     scan.damagedBytes += resume - at;
+    ++scan.damagedRecords;
     at = resume;
   }
-  scan.damagedBytes += payload.size() - at;
+  // Too short for a header: the end of a record cut off.
+  if (at < payload.size()) {
+    scan.damagedBytes += payload.size() - at;
+    ++scan.damagedRecords;
+  }
   return scan;
 }
 

@@ -52,6 +52,9 @@ void AppendJournalRecord(std::string& payload, const JournalRecord& record);
 struct JournalScan {
   std::vector<JournalEntry> entries;
   size_t damagedBytes = 0;  // bytes skipped because no sound record started there
+  // Places where a record should have started and none sound did: each cost
+  // at least one document.
+  size_t damagedRecords = 0;
 };
 
 // Every sound record of a payload, in order. A record whose check fails is

@@ -6,6 +6,7 @@
 #include "base/encoding.h"
 #include "link/clock.h"
 #include "link/deadline.h"
+#include "link/drive_c_refusal.h"
 #include "link/dump_text.h"
 #include "link/file_port.h"
 #include "link/frame_builder.h"
@@ -131,6 +132,12 @@ class FrameExchange : public PortExchange {
   }
 
   void OverFile(FilePort& port) override {
+    if (port.Refused()) {
+      refusal_ = DriveCRefusalText(port.Drive());
+      StartDump(record_);
+      record_.dumpText += "\r\n";
+      return;
+    }
     SendThroughFile(port, record_, context_.ui, deadline_);
     StartDump(record_);
     end_ = Receiver().OverFile(port);
@@ -138,6 +145,8 @@ class FrameExchange : public PortExchange {
 
   // Empty when the port opened or cannot tell why not.
   const std::string& OpenFailure() const { return openFailure_; }
+  // Why the file exchange's folder may not be used; empty when it may.
+  const std::string& Refusal() const { return refusal_; }
   ReceiveEnd End() const { return end_; }
   const std::string& Text() const { return receiver_->Text(); }
 
@@ -172,6 +181,7 @@ class FrameExchange : public PortExchange {
   const bool variable_;
   const int expected_;
   std::string openFailure_;
+  std::string refusal_;
   std::optional<ReplyReceiver> receiver_;
   ReceiveEnd end_ = ReceiveEnd::NoReply;
 };
@@ -196,6 +206,12 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
   }
   FrameExchange exchange(record, context, deadline, variable, expected);
   port->Run(exchange);
+  if (!exchange.Refusal().empty()) {
+    port.reset();
+    record.formattedReturn += Str(StrId::kSendFailed) + "\r\n" + exchange.Refusal();
+    LogExchange(record, context);
+    return kExecuteNoReply;
+  }
   if (!exchange.OpenFailure().empty()) {
     port.reset();
     record.formattedReturn += Str(StrId::kSendFailed) + "\r\nPorta \"" + context.settings.portName +

@@ -73,10 +73,11 @@ std::string FilePort::ReplyFilePath() {
   return DriveCDirectory() + "/retorno.dat";
 }
 
-FilePort::FilePort(std::string name) : Port(std::move(name)) {
+FilePort::FilePort(std::string name) : Port(std::move(name)), drive_(FindDriveC()) {
+  if (Refused()) return;
   // Emptied rather than deleted: a counterpart that keeps the file open
   // would otherwise go on reading a file nobody writes any more.
-  const int fd = ::open(CommandFilePath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  const int fd = ::open(WritePath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
   if (fd >= 0) ::close(fd);
 }
 
@@ -85,16 +86,18 @@ FilePort::~FilePort() {
 }
 
 std::string FilePort::ReadPath() const {
-  return role_ == kCounterpartRole ? CommandFilePath() : ReplyFilePath();
+  return drive_.directory + (role_ == kCounterpartRole ? "/comando.dat" : "/retorno.dat");
 }
 
 std::string FilePort::WritePath() const {
-  return role_ == kCounterpartRole ? ReplyFilePath() : CommandFilePath();
+  return drive_.directory + (role_ == kCounterpartRole ? "/retorno.dat" : "/comando.dat");
 }
 
 int FilePort::Open(int role) {
   role_ = role;
   if (readFd_ >= 0) ::close(readFd_);
+  readFd_ = -1;
+  if (Refused()) return 0;
   readFd_ = OpenShared(ReadPath(), 0);
   return readFd_ >= 0 ? 1 : 0;
 }
@@ -106,7 +109,7 @@ void FilePort::Close() {
 
 int FilePort::WriteBlock(const uint8_t* bytes, int count, unsigned* written) {
   if (written) *written = 0;
-  if (count < 0) return 0;
+  if (count < 0 || Refused()) return 0;
   const int fd = OpenShared(WritePath(), O_APPEND);
   if (fd < 0) return 0;
   bool ok = true;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/drive_c.h"
 #include "link/port.h"
 
 namespace taloven {
@@ -20,7 +21,8 @@ class FilePort : public Port {
   static std::string ReplyFilePath();
 
   // Empties the command file, so that a command left over from an earlier
-  // exchange never reaches the counterpart.
+  // exchange never reaches the counterpart. A "C:\" directory that may not be
+  // used (Refusal) is left untouched, and every transfer then fails.
   explicit FilePort(std::string name);
   ~FilePort() override;
 
@@ -43,11 +45,14 @@ class FilePort : public Port {
   int PendingBytes();
 
   int Role() const { return role_; }
+  const DriveC& Drive() const { return drive_; }
+  bool Refused() const { return drive_.fault != DriveCFault::kNone; }
 
  private:
   std::string ReadPath() const;
   std::string WritePath() const;
 
+  DriveC drive_;
   int role_ = kSystemRole;
   int readFd_ = -1;
 };

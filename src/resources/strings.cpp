@@ -30,4 +30,12 @@ const std::string& Str(StrId id) {
   return Table().at(id);
 }
 
+const std::string& PartialSymbolSetWarning() {
+  static const std::string text = Utf8ToCp1252(
+      "Alguns símbolos impressos não foram capturados.\nIsso significa que apenas uma parcela das "
+      "informações\nda seção estará disponível para recuperação.\n\n* Clique \"Sim\" para "
+      "salvar em arquivo mesmo assim; ou\n");
+  return text;
+}
+
 }  // namespace taloven

@@ -22,4 +22,8 @@ enum class StrId : int {
 // The numbered text, in Windows-1252.
 const std::string& Str(StrId id);
 
+// The warning before an incomplete set of PDF-417 symbols is saved, up to
+// and with its "Sim" choice; the capture and the bitmap decoding add theirs.
+const std::string& PartialSymbolSetWarning();
+
 }  // namespace taloven

@@ -10,6 +10,7 @@
 #include "base/atomic_file.h"
 #include "base/encoding.h"
 #include "formats/mfd_file.h"
+#include "resources/strings.h"
 
 namespace taloven {
 namespace {
@@ -76,13 +77,11 @@ StopResult ScannerCapture::Stop(const std::optional<StopAnswers>& answers) {
     if (answers) {
       answer = answers->savePartial ? MessageAnswer::Yes : MessageAnswer::No;
     } else {
-      answer = ui_.Message(
-          W("Alguns símbolos impressos não foram capturados.\nIsso significa que apenas uma "
-            "parcela das informações\nda seção estará disponível para recuperação.\n\n* Clique "
-            "\"Sim\" para salvar em arquivo mesmo assim; ou\n* clique \"Não\" para interromper a "
-            "captura sem salvar; ou\n* clique \"Cancelar\" para voltar à captura dos símbolos "
-            "restantes"),
-          Attention(), MessageButtons::YesNoCancel, MessageIcon::Question);
+      answer =
+          ui_.Message(PartialSymbolSetWarning() +
+                          W("* clique \"Não\" para interromper a captura sem salvar; ou\n* clique "
+                            "\"Cancelar\" para voltar à captura dos símbolos restantes"),
+                      Attention(), MessageButtons::YesNoCancel, MessageIcon::Question);
     }
     if (answer == MessageAnswer::Cancel) {
       result.backToCapture = true;

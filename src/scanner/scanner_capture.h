@@ -26,6 +26,9 @@ class CaptureListener {
   // Every symbol of the set is in and the reader has ended: the window
   // tells the user and stops the capture.
   virtual void AllRead() = 0;
+  // The line hung up or kept failing and the reader has ended; the status
+  // says so once. The window stops the capture, keeping what was read.
+  virtual void LineLost() = 0;
 };
 
 // How long the reader waits: for the rest of a symbol once its first bytes
@@ -34,6 +37,10 @@ struct ReaderTiming {
   int settleMs = 100;
   int rearmMs = 1500;
 };
+
+// Failures of the line in a row, each followed by a re-arm, after which the
+// capture gives the line up.
+constexpr int kScannerLineFailuresToEnd = 3;
 
 // The answers a caller gives the stop flow in place of asking the user.
 struct StopAnswers {

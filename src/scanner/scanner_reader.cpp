@@ -23,6 +23,14 @@ constexpr int kReconnectPauseMs = 500;
 }  // namespace
 
 void ScannerCapture::Read() {
+  // A line that hung up stays hung up, and one that fails every time will
+  // not mend: either ends the capture with one message, not one per re-arm.
+  // A connection is the exception: it is made again.
+  int failures = 0;
+  auto giveUp = [&](const std::string& reason) {
+    PortError(reason + W("; captura encerrada"));
+    listener_.LineLost();
+  };
   bool lossShown = false;
   while (!stopping_) {
     if (port_.Descriptor() < 0) {
@@ -38,7 +46,8 @@ void ScannerCapture::Read() {
     const int ready = ::poll(watch, 2, -1);
     if (ready < 0) {
       if (errno == EINTR) continue;
-      PortError(std::strerror(errno));
+      const std::string reason = std::strerror(errno);
+      if (++failures >= kScannerLineFailuresToEnd) return giveUp(reason);
       if (!WaitQuiet(timing_.rearmMs)) return;
       continue;
     }
@@ -51,12 +60,15 @@ void ScannerCapture::Read() {
       if (port_.ReadSome(&last, 1) == 1) buffer_.push_back(last);
       continue;
     }
+    const bool hungUp = (watch[0].revents & POLLHUP) != 0;
     if (failed && Queued() == 0) {
-      // The line hung up or failed; watching it again at once would spin.
-      PortError(W("a linha não responde"));
+      if (hungUp || ++failures >= kScannerLineFailuresToEnd)
+        return giveUp(W("a linha não responde"));
+      // Watching it again at once would spin.
       if (!WaitQuiet(timing_.rearmMs)) return;
       continue;
     }
+    failures = 0;
     TakeQueued();
     // A symbol arrives over some milliseconds: let the rest of it come.
     if (!WaitQuiet(timing_.settleMs)) return;

@@ -8,6 +8,7 @@
 
 #include "base/encoding.h"
 #include "fiscalmem/system_dir_override.h"
+#include "resources/strings.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
 
@@ -55,6 +56,9 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
     std::vector<std::string> log;
     std::vector<std::string> prompts;
     std::vector<std::string> messages;
+    const char* damage = "";      // what every call skipped: "parts,bytes"
+    const char* missing = "";     // symbols the set lacks
+    const char* writeError = "";  // why every call's output was not written
   } cases[] = {
       {"MFD download by COOs",
        &MfdOperations::DownloadMfd,
@@ -197,6 +201,81 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         "unloaded KovoMFD"},
        {"openfiles", "save", "wait", "message", "wait", "wait", "message"},
        {W("Comando não executado."), W("O arquivo não foi criado: \r\n@/p.mfd")}},
+      {"text report of a damaged journal says what it left out",
+       &MfdOperations::TextReport,
+       0x0400,
+       {std::vector<std::string>{"@/in.mfd"}, MfdInterval{Kind::Total, 0, 0, 1, {}, {}},
+        std::string("@/r.txt"), MessageAnswer::No},
+       "",
+       false,
+       {"KovoGeraTxtTotal|@/in.mfd|@/r.txt", "unloaded KovoMFD"},
+       {"openfiles", "interval", "save", "wait", "message", "message"},
+       {W("Documentos danificados ignorados: 2 (300 bytes); o resultado não os contém."),
+        "Arquivo criado com sucesso: \r\n@/r.txt\r\nGostaria de abrir o documento agora?"},
+       "2,300"},
+      {"a database of a damaged journal says what it left out",
+       &MfdOperations::Database,
+       0x0400,
+       {std::vector<std::string>{"@/in.mfd"}, MfdInterval{Kind::Total, 0, 0, 1, {}, {}},
+        std::string("@/d.mdb"), MessageAnswer::No},
+       "",
+       false,
+       {"KovoGeraMdbTotal|@/in.mfd|@/d.mdb", "unloaded KovoMFD"},
+       {"openfiles", "interval", "save", "wait", "message", "message"},
+       {W("Documentos danificados ignorados: 1 (40 bytes); o resultado não os contém."),
+        "Arquivo criado com sucesso: \r\n@/d.mdb\r\nGostaria de abrir o documento agora?"},
+       "1,40"},
+      {"bitmaps with a symbol missing are not saved unless the user wants",
+       &MfdOperations::BitmapsToMfd,
+       0x0400,
+       {std::vector<std::string>{"@/c.bmp"}, std::string("@/p.mfd"), MessageAnswer::No},
+       "",
+       false,
+       {"KovoOpenPdf417ToMfd|@/p.mfd", "KovoAddBmpFile|@/c.bmp", "KovoDescartaPdf417ToMfd",
+        "unloaded KovoMFD"},
+       {"openfiles", "save", "wait", "wait", "message"},
+       {PartialSymbolSetWarning() + W("* clique \"Não\" para não gravar o arquivo.")},
+       "",
+       "1"},
+      {"bitmaps with symbols missing are saved when the user says so",
+       &MfdOperations::BitmapsToMfd,
+       0x0400,
+       {std::vector<std::string>{"@/c.bmp"}, std::string("@/p.mfd"), MessageAnswer::Yes,
+        MessageAnswer::No},
+       "",
+       false,
+       {"KovoOpenPdf417ToMfd|@/p.mfd", "KovoAddBmpFile|@/c.bmp", "KovoClosePdf417ToMfd",
+        "unloaded KovoMFD"},
+       {"openfiles", "save", "wait", "wait", "message", "wait", "message"},
+       {PartialSymbolSetWarning() + W("* clique \"Não\" para não gravar o arquivo."),
+        "Arquivo criado com sucesso: \r\n@/p.mfd\r\nGostaria de abrir o documento agora?"},
+       "",
+       "3"},
+      {"a reading of a damaged fiscal memory says what it left out",
+       &MfdOperations::MfReadingReport,
+       0x0400,
+       {std::vector<std::string>{"@/x.mf"}, MfReadingChoice{false, 1, 20, {}, {}, true},
+        std::string("@/l.txt"), MessageAnswer::No},
+       "",
+       false,
+       {"KovoRelatorioMFTxt|@/x.mf|@/l.txt|c|000001|000020", "unloaded KovoMFD"},
+       {"openfiles", "mfreading", "save", "wait", "message", "message"},
+       {W("Blocos danificados ignorados: 4; o relatório não contém as reduções deles."),
+        "Arquivo criado com sucesso: \r\n@/l.txt\r\nGostaria de abrir o documento agora?"},
+       "4,1024"},
+      {"a download that could not be written names the file and why",
+       &MfdOperations::DownloadMf,
+       0x0400,
+       {std::string("@/m.mf")},
+       "7",
+       false,
+       {"KovoSetProgress|set", "KovoDownloadMF|COM1:|@/m.mf", "KovoSetProgress|null",
+        "unloaded KovoMFD"},
+       {"save", "wait", "message"},
+       {W("Não foi possível gravar o arquivo @/m.mf: No space left on device")},
+       "",
+       "",
+       "No space left on device"},
   };
   for (const auto& c : cases) {
     TempDirectory dir;
@@ -206,6 +285,9 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
     Env results("KOVO_STANDIN_RESULTS", c.results);
     std::optional<Env> noOutput;
     if (c.noOutput) noOutput.emplace("KOVO_STANDIN_NO_OUTPUT", "1");
+    Env damage("KOVO_STANDIN_DAMAGE", c.damage);
+    Env missing("KOVO_STANDIN_MISSING", c.missing);
+    Env writeError("KOVO_STANDIN_WRITE_ERROR", c.writeError);
 
     ScriptedUi ui;
     for (const auto& answer : c.answers) {

@@ -93,6 +93,8 @@ ScannerWindow::ScannerWindow(Ui& ui, QWidget* parent)
       Qt::QueuedConnection);
   connect(&signals_, &CaptureSignals::allReadRequested, this, &ScannerWindow::AllRead,
           Qt::QueuedConnection);
+  connect(&signals_, &CaptureSignals::lineLostRequested, this, &ScannerWindow::LineLost,
+          Qt::QueuedConnection);
   ShowState();
 }
 
@@ -134,6 +136,10 @@ void ScannerWindow::StopCapture() {
     allReadPending_ = false;
     AllRead();
   }
+  if (lineLostPending_) {
+    lineLostPending_ = false;
+    LineLost();
+  }
 }
 
 void ScannerWindow::AllRead() {
@@ -146,6 +152,18 @@ void ScannerWindow::AllRead() {
   ShowState();
   ui_.Message(W("Todos os símbolos foram lidos.\nPressione OK para continuar"), "Fim da Captura",
               MessageButtons::Ok, MessageIcon::Information);
+  StopCapture();
+}
+
+void ScannerWindow::LineLost() {
+  if (stopping_) {
+    lineLostPending_ = true;
+    return;
+  }
+  if (!capture_.IsCapturing()) return;
+  ShowState();
+  ui_.Message(capture_.Display().status, "Erro na porta", MessageButtons::Ok,
+              MessageIcon::Exclamation);
   StopCapture();
 }
 

@@ -22,11 +22,13 @@ class CaptureSignals : public QObject, public CaptureListener {
   void Refresh() override { emit refreshRequested(); }
   void Beep() override { emit beepRequested(); }
   void AllRead() override { emit allReadRequested(); }
+  void LineLost() override { emit lineLostRequested(); }
 
  signals:
   void refreshRequested();
   void beepRequested();
   void allReadRequested();
+  void lineLostRequested();
 };
 
 // The "pdf 417" window: captures the symbols a serial scanner reads and
@@ -47,6 +49,7 @@ class ScannerWindow : public QDialog {
   void StartCapture();
   void StopCapture();
   void AllRead();
+  void LineLost();
   void ShowState();
 
   Ui& ui_;
@@ -61,6 +64,7 @@ class ScannerWindow : public QDialog {
   QPushButton* stop_;
   bool stopping_ = false;
   bool allReadPending_ = false;
+  bool lineLostPending_ = false;
 };
 
 // Opens the one "pdf 417" window of the run over parent, modal like the

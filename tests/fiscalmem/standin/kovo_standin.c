@@ -131,3 +131,30 @@ KOVO_API int KovoClosePdf417ToMfd(void) {
   Log("KovoClosePdf417ToMfd");
   return NextResult();
 }
+
+/* $KOVO_STANDIN_MISSING: the symbols the set lacks (-1, unknown, without it). */
+KOVO_API int KovoSimbolosFaltantes(void) {
+  const char* missing = getenv("KOVO_STANDIN_MISSING");
+  return missing && *missing ? atoi(missing) : -1;
+}
+
+KOVO_API int KovoDescartaPdf417ToMfd(void) {
+  Log("KovoDescartaPdf417ToMfd");
+  return KOVO_OK;
+}
+
+/* $KOVO_STANDIN_DAMAGE: "parts,bytes" skipped by every call. */
+KOVO_API void KovoDanosIgnorados(long long* parts, long long* bytes) {
+  const char* damage = getenv("KOVO_STANDIN_DAMAGE");
+  *parts = 0;
+  *bytes = 0;
+  if (damage && *damage) sscanf(damage, "%lld,%lld", parts, bytes);
+}
+
+/* $KOVO_STANDIN_WRITE_ERROR: the reason every call failed to write. */
+KOVO_API int KovoErroDeGravacao(char* buffer, int size) {
+  const char* reason = getenv("KOVO_STANDIN_WRITE_ERROR");
+  if (!reason || size <= 0) return 0;
+  snprintf(buffer, (size_t)size, "%s", reason);
+  return (int)strlen(buffer);
+}

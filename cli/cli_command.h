@@ -20,6 +20,7 @@ struct GlobalOptions {
   std::string modelName;           // --model NAME, as typed; empty when not given
   std::string modelMask;           // --model-mask M, as typed; empty when not given
   int timeoutMs = 0;               // --timeout SECONDS: bound of each exchange; 0 none
+  std::string tracePath;           // --trace FILE: the bytes of every exchange; "-" stderr
 };
 
 struct CliCommand;

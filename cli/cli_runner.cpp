@@ -4,11 +4,13 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "app/model_detection.h"
 #include "base/encoding.h"
 #include "base/printer_models.h"
 #include "cli_command.h"
+#include "link/byte_trace.h"
 #include "link/clock.h"
 #include "resources/strings.h"
 #include "usb/default_port_factory.h"
@@ -20,8 +22,7 @@ namespace {
 constexpr const char* kProgram = "taloven-cli";
 constexpr const char* kSynopsis =
     "uso: taloven-cli [-C DIR] [-p PORTA] [-x] [--raw] [--model NOME] [--model-mask M] [--timeout "
-    "S] "
-    "COMANDO [ARGUMENTOS]";
+    "S] [--trace ARQUIVO] COMANDO [ARGUMENTOS]";
 
 std::string CurrentDirectory() {
   std::vector<char> buffer(PATH_MAX);
@@ -51,6 +52,8 @@ std::string Help(const std::vector<CliCommand>& table) {
         "  --model-mask M     máscara do modelo (0x0400, decimal ou hexadecimal), sem detecção\n"
         "  --timeout S        limite de S segundos para cada troca com a impressora (resultado "
         "-4)\n"
+        "  --trace ARQUIVO    acrescenta ao ARQUIVO os bytes trocados com a impressora, em\n"
+        "                     hexadecimal e com a hora (- para a saída de erros)\n"
         "  -h, --help  mostra esta ajuda; COMANDO --help mostra a do comando\n"
         "  --version   mostra a versão do programa e das bibliotecas KovoMFD\n"
         "\n"
@@ -61,6 +64,18 @@ std::string Help(const std::vector<CliCommand>& table) {
     if (name.size() < 22) name.resize(22, ' ');
     text += "  " + name + " " + W(command.summary) + "\n";
   }
+  text +=
+      W("\n"
+        "Códigos de retorno:\n"
+        "  0    tudo deu certo\n"
+        "  1    uso errado, ou arquivo que não pôde ser lido ou escrito\n"
+        "  2-6  comando não executado: parâmetro obrigatório vazio (2), tamanho errado (3),\n"
+        "       sem resposta (4), cancelado (5), sequência cancelada (6)\n"
+        "  2-7  em mfd: o resultado da biblioteca de memória fiscal\n"
+        "  8    o registro diário não pôde ser escrito\n"
+        "  9    a verificação de totais encontrou diferenças\n"
+        "  10   foi até o fim, mas a impressora recusou algum comando ou partes\n"
+        "       danificadas da entrada foram puladas\n");
   return text;
 }
 
@@ -74,6 +89,28 @@ bool ParseSeconds(const std::string& text, int* ms) {
   *ms = static_cast<int>(seconds * 1000);
   return true;
 }
+
+// Every port the command opens, in this program or in the fiscal-memory
+// libraries it loads, finds the trace in the environment while it runs.
+class TraceForCommand {
+ public:
+  explicit TraceForCommand(const std::string& path) {
+    if (const char* before = std::getenv(kTraceVariable)) before_ = before;
+    ::setenv(kTraceVariable, path.c_str(), 1);
+  }
+  ~TraceForCommand() {
+    if (before_) {
+      ::setenv(kTraceVariable, before_->c_str(), 1);
+    } else {
+      ::unsetenv(kTraceVariable);
+    }
+  }
+  TraceForCommand(const TraceForCommand&) = delete;
+  TraceForCommand& operator=(const TraceForCommand&) = delete;
+
+ private:
+  std::optional<std::string> before_;
+};
 
 const CliCommand* FindCommand(const std::vector<CliCommand>& table, const std::string& name) {
   for (const CliCommand& command : table)
@@ -175,7 +212,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
       if (i + 1 >= args.size()) return fail(W("falta o valor da opção ") + arg);
       if (!ParseSeconds(args[++i], &options.timeoutMs))
         return fail(W("tempo inválido para --timeout: ") + args[i]);
-    } else if (arg == "-C" || arg == "-p" || arg == "--model" || arg == "--model-mask") {
+    } else if (arg == "-C" || arg == "-p" || arg == "--model" || arg == "--model-mask" ||
+               arg == "--trace") {
       if (i + 1 >= args.size()) return fail(W("falta o valor da opção ") + arg);
       std::string value = args[++i];
       if (value.empty()) return fail(W("valor vazio para a opção ") + arg);
@@ -183,6 +221,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
       if (arg == "-p") options.portName = value;
       if (arg == "--model") options.modelName = value;
       if (arg == "--model-mask") options.modelMask = value;
+      if (arg == "--trace") options.tracePath = value;
     } else {
       return fail(W("opção desconhecida: ") + arg);
     }
@@ -206,6 +245,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     out << ui.Out(UsageLine(*command) + "\n" + W(command->summary) + "\n") << std::flush;
     return 0;
   }
+  if (options.tracePath.empty()) return command->run(context);
+  std::string failure;
+  if (!ByteTrace::Open(options.tracePath, &failure))
+    return context.Fail(W("não foi possível abrir o arquivo de --trace ") + failure);
+  TraceForCommand trace(options.tracePath);
   return command->run(context);
 }
 

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <filesystem>
 
 #include "base/encoding.h"
 #include "cli_command.h"
@@ -37,11 +36,9 @@ std::string Path(const CommandContext& context) {
 // The stored records; a missing file is an empty list, an unreadable one is
 // reported.
 bool LoadList(const CommandContext& context, ConfigurationList& list) {
-  const Status loaded = LoadConfigurations(Path(context), list);
+  const Result<RecordFile> loaded = LoadConfigurations(Path(context), list);
   if (loaded.ok()) return true;
-  std::error_code ignored;
-  if (!std::filesystem::exists(Path(context), ignored)) return true;
-  context.Fail(loaded.message());
+  context.Fail(loaded.status().message());
   return false;
 }
 
@@ -99,15 +96,23 @@ int ReadPrinter(CommandContext& context, bool save) {
   YesToQuestions ui(context.in, context.err, context.options.raw);
   // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
   InterruptCancel interrupts;
-  ExecutionContext execution{context.settings, ui, ports, RealClock(), context.options.timeoutMs};
+  std::vector<RefusedCommand> refusals;
+  ExecutionContext execution{context.settings,          ui,       ports, RealClock(),
+                             context.options.timeoutMs, &refusals};
   EquipmentConfiguration configuration;
   const int result = ReadPrinterConfiguration(configuration, execution);
-  if (result != 0) return ExitStatusFor(result);
+  if (result != 0) return WithRefusals(context, refusals, ExitStatusFor(result));
   PrintFields(context, configuration);
-  if (!save) return 0;
-  const EditedSaveOutcome saved =
-      SaveEditedConfiguration(configuration, context.settings.workingDirectory, ui);
-  return saved == EditedSaveOutcome::Saved ? 0 : 1;
+  int status = 0;
+  // What the printer refused to tell is no configuration to keep.
+  if (save && !refusals.empty()) {
+    context.Fail(W("configuração não salva: a impressora recusou leituras"));
+  } else if (save) {
+    const EditedSaveOutcome saved =
+        SaveEditedConfiguration(configuration, context.settings.workingDirectory, ui);
+    status = saved == EditedSaveOutcome::Saved ? 0 : 1;
+  }
+  return WithRefusals(context, refusals, status);
 }
 
 // Each command's frame, one line each, as "frame" prints it; nothing is
@@ -158,14 +163,16 @@ int Program(CommandContext& context, const std::vector<std::string>& arguments) 
   DefaultPortFactory ports;
   // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
   InterruptCancel interrupts;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock(),
-                             context.options.timeoutMs};
+  std::vector<RefusedCommand> refusals;
+  ExecutionContext execution{context.settings,          context.ui, ports, RealClock(),
+                             context.options.timeoutMs, &refusals};
   const ProgrammingResults results = ProgramPrinter(configuration, execution);
   // Held back by the check: the user was told why, and nothing was sent.
   if (!results.ran) return ExitStatusFor(results.result);
   context.out << context.Out(results.message) << '\n' << std::flush;
-  // Like "sequence run": 2 to 6 for the results -2 to -6.
-  return ExitStatusFor(results.result);
+  // Like "sequence run": 2 to 6 for the results -2 to -6, 10 when the
+  // printer refused commands (out of intervention, say).
+  return WithRefusals(context, refusals, ExitStatusFor(results.result));
 }
 
 }  // namespace

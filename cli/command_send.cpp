@@ -53,14 +53,15 @@ int RunSendCommand(CommandContext& context) {
     return 1;
   }
   DefaultPortFactory ports;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock(),
-                             context.options.timeoutMs};
+  std::vector<RefusedCommand> refusals;
+  ExecutionContext execution{context.settings,          context.ui, ports, RealClock(),
+                             context.options.timeoutMs, &refusals};
   int result = kExecuteOk;
   {
     InterruptCancel interrupts;
     result = Execute(record, execution);
   }
-  return PrintResults(context, record.formattedReturn, result);
+  return WithRefusals(context, refusals, PrintResults(context, record.formattedReturn, result));
 }
 
 }  // namespace taloven

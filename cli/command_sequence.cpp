@@ -105,13 +105,22 @@ struct Stored {
   std::string name;
 };
 
+// A damaged file is reported, and nothing is done with the empty list it
+// gave: a save from it would be refused anyway.
+bool LoadSaved(const CommandContext& context, const std::string& path, SavedSequences& list) {
+  const Result<RecordFile> loaded = LoadSequences(path, list);
+  if (loaded.ok()) return true;
+  context.Fail(DamagedFileKept(loaded.status().message()));
+  return false;
+}
+
 std::optional<Stored> Open(CommandContext& context, const std::string& typedName) {
   Stored stored;
   stored.path = SequencesFilePath(context.settings.workingDirectory);
   std::optional<std::string> name = AcceptSequenceName(context.ToCore(typedName), context.ui);
   if (!name) return std::nullopt;
   stored.name = *name;
-  LoadSequences(stored.path, stored.list);
+  if (!LoadSaved(context, stored.path, stored.list)) return std::nullopt;
   return stored;
 }
 
@@ -140,16 +149,16 @@ const CommandSequence* FindOrSay(const CommandContext& context, const Stored& st
 
 // Writes the changed sequence back as "Salvar" does, in place of the stored one.
 int Save(CommandContext& context, Stored& stored, const CommandSequence& sequence) {
+  // The Ui has said why it was not saved.
   const Status saved =
       StoreSequence(stored.list, sequence, stored.path, context.ui, ReplaceAnswer::Yes);
-  if (saved.ok()) return 0;
-  return context.Fail(saved.message());
+  return saved.ok() ? 0 : 1;
 }
 
 int List(CommandContext& context, const std::vector<std::string>& args) {
   if (!args.empty()) return context.UsageError(W("list não tem argumentos"));
   SavedSequences list;
-  LoadSequences(SequencesFilePath(context.settings.workingDirectory), list);
+  if (!LoadSaved(context, SequencesFilePath(context.settings.workingDirectory), list)) return 1;
   for (const CommandSequence& sequence : list.Sequences())
     context.out << context.Out(WithoutTrailingBlanks(sequence.name)) << '\n';
   context.out << std::flush;
@@ -173,8 +182,7 @@ int New(CommandContext& context, const std::vector<std::string>& args) {
   sequence.name = stored->name;
   const Status saved = StoreSequence(stored->list, sequence, stored->path, context.ui,
                                      replace ? ReplaceAnswer::Yes : ReplaceAnswer::No);
-  if (saved.ok()) return 0;
-  return saved.message().empty() ? 1 : context.Fail(saved.message());
+  return saved.ok() ? 0 : 1;
 }
 
 int Add(CommandContext& context, const std::vector<std::string>& args) {
@@ -230,8 +238,7 @@ int Delete(CommandContext& context, const std::vector<std::string>& args) {
   std::optional<Stored> stored = OpenListed(context, args[0]);
   if (!stored) return 1;
   const Status deleted = DeleteSequence(stored->list, stored->name, stored->path, context.ui);
-  if (deleted.ok()) return 0;
-  return deleted.message().empty() ? 1 : context.Fail(deleted.message());
+  return deleted.ok() ? 0 : 1;
 }
 
 int Show(CommandContext& context, const std::vector<std::string>& args) {
@@ -291,9 +298,11 @@ int Run(CommandContext& context, const std::vector<std::string>& args) {
   Ui& ui = ErrorStreamIsTerminal(context) ? static_cast<Ui&>(progressUi) : context.ui;
   // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
   InterruptCancel interrupts;
-  ExecutionContext execution{context.settings, ui, ports, RealClock(), context.options.timeoutMs};
+  std::vector<RefusedCommand> refusals;
+  ExecutionContext execution{context.settings,          ui,       ports, RealClock(),
+                             context.options.timeoutMs, &refusals};
   const SequenceRunResults results = RunSequenceRepeatedly(*sequence, options, execution);
-  return PrintResults(context, results.message, results.result);
+  return WithRefusals(context, refusals, PrintResults(context, results.message, results.result));
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ int RunDetectCommand(CommandContext& context);
 int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunMfdCommand(CommandContext& context);
+int RunMonitorCommand(CommandContext& context);
 int RunPortTestCommand(CommandContext& context);
+int RunRawCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
 int RunSequenceCommand(CommandContext& context);
 int RunVerifyCommand(CommandContext& context);
@@ -42,10 +44,20 @@ const std::vector<CliCommand>& CommandTable() {
       {"mfd", "download|report|db|mf-report|from-bitmaps|diagnose [ARGUMENTOS...]",
        "baixa MF, MFD e SB, gera relatórios e bancos de dados, diagnostica relatórios da MFD",
        RunMfdCommand},
+      {"monitor", "--link CAMINHO [--save ARQUIVO]",
+       "fica entre um programa e a impressora (-p): oferece ao programa um pseudoterminal em "
+       "CAMINHO, passa todos os bytes sem mudá-los e mostra cada troca como o send (-x: com o "
+       "dump); Ctrl-C termina com um resumo",
+       RunMonitorCommand},
       {"port-test", "PORTA",
        "testa um adaptador serial com um plugue de laço (TX ligado ao RX): envia padrões em "
        "cada velocidade e conta os bytes perdidos ou alterados",
        RunPortTestCommand},
+      {"raw", "HEX... [--reply-size N] [--bytes]",
+       "envia os bytes dados em hexadecimal num quadro (STX, tamanho, ESC ou FS com -x, soma), "
+       "ou como estão com --bytes, e mostra a resposta em hexadecimal e seus bytes de estado; "
+       "--reply-size N lê N bytes de dados após o cabeçalho, sem ele até o ETX",
+       RunRawCommand},
       {"send", "CMD [VALOR...]",
        "envia o comando pela porta e mostra o retorno formatado (registrado no log do dia)",
        RunSendCommand},

@@ -77,7 +77,10 @@ int RunWithReadings(CommandContext& context, bool training) {
   const std::optional<std::string> name = AcceptSequenceName(context.ToCore(args[1]), context.ui);
   if (!name) return 1;
   SavedSequences saved;
-  LoadSequences(SequencesFilePath(context.settings.workingDirectory), saved);
+  if (const Result<RecordFile> loaded =
+          LoadSequences(SequencesFilePath(context.settings.workingDirectory), saved);
+      !loaded.ok())
+    return context.Fail(DamagedFileKept(loaded.status().message()));
   const CommandSequence* sequence = saved.Find(*name);
   if (!sequence)
     return context.Fail(W("não há sequência salva com o nome \"") + context.ToCore(args[1]) + "\"");
@@ -85,15 +88,29 @@ int RunWithReadings(CommandContext& context, bool training) {
   DefaultPortFactory ports;
   // Ctrl-C and SIGTERM cancel the exchange under way; --timeout bounds each.
   InterruptCancel interrupts;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock(),
-                             context.options.timeoutMs};
+  std::vector<RefusedCommand> refusals;
+  ExecutionContext execution{context.settings,          context.ui, ports, RealClock(),
+                             context.options.timeoutMs, &refusals};
   const VerifyRun run = training ? TrainVerifier(*sequence, options, execution)
                                  : CheckVerifier(*sequence, options, execution);
-  if (!run.readingsStored) return context.Fail(run.error);
-  if (!training) return PrintReport(context, run.message);
+  if (!run.readingsTaken) {
+    context.Fail(run.error);
+    // A refused reading is among the refusals, which give the status then.
+    const int status =
+        run.readingResult != 0 ? ExitStatusFor(run.readingResult) : (run.readingRefused ? 0 : 1);
+    return WithRefusals(context, refusals, status);
+  }
+  const int runStatus = run.result == kSequenceCancelled ? 6 : ExitStatusFor(run.result);
+  if (!training) {
+    // The report still shows what the readings hold; the run's failure is
+    // what the status tells.
+    if (runStatus != 0) context.Fail(W("a sequência parou: ") + RunErrorText(run.result));
+    const int reportStatus = PrintReport(context, run.message);
+    return WithRefusals(context, refusals, runStatus != 0 ? runStatus : reportStatus);
+  }
   context.out << context.Out(run.message) << '\n' << std::flush;
   if (!context.out) return 1;
-  return run.result == kSequenceCancelled ? 6 : ExitStatusFor(run.result);
+  return WithRefusals(context, refusals, runStatus);
 }
 
 }  // namespace

@@ -83,4 +83,15 @@ int PrintResults(const CommandContext& context, const std::string& text, int res
   return context.out ? ExitStatusFor(result) : 1;
 }
 
+int WithRefusals(const CommandContext& context, const std::vector<RefusedCommand>& refusals,
+                 int status) {
+  for (const RefusedCommand& refused : refusals)
+    context.err << context.Out(W("taloven-cli: a impressora recusou \"") + refused.title +
+                               "\": " + refused.status)
+                << '\n';
+  context.err << std::flush;
+  if (status != 0 || refusals.empty()) return status;
+  return kFinishedWithFaultsStatus;
+}
+
 }  // namespace taloven

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "replies/return_format.h"
 
 namespace taloven {
 
@@ -37,5 +38,11 @@ constexpr int kFinishedWithFaultsStatus = 10;
 // Prints a results text with a final line feed; the exit status for result,
 // or 8, reported on err with the result, when the daily log failed.
 int PrintResults(const CommandContext& context, const std::string& text, int result);
+
+// Names on err every command the printer refused, with its status texts.
+// The status: status itself when it is not 0 (a failure is never hidden),
+// else 10 when something was refused, else 0.
+int WithRefusals(const CommandContext& context, const std::vector<RefusedCommand>& refusals,
+                 int status);
 
 }  // namespace taloven

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "base/encoding.h"
 #include "resources/strings.h"
 
 namespace taloven {
@@ -11,6 +12,13 @@ MenuEntry Item(int id, StrId textId) {
   MenuEntry entry;
   entry.id = id;
   entry.text = Str(textId);
+  return entry;
+}
+
+MenuEntry Item(int id, const char* utf8) {
+  MenuEntry entry;
+  entry.id = id;
+  entry.text = W(utf8);
   return entry;
 }
 
@@ -25,7 +33,8 @@ MenuPopup OperationsPopup() {
           {Item(kMenuProgramEquipment, StrId::kProgramEquipment),
            Item(kMenuSequences, StrId::kCommandSequences),
            Item(kMenuGraphicCliche, StrId::kProgramGraphicCliche), Item(kMenuMfd, StrId::kMfd),
-           Separator(), Item(kMenuSettings, StrId::kSettings), Item(kMenuExit, StrId::kExit)}};
+           Item(kMenuMonitor, "Monitor de comunicação"), Separator(),
+           Item(kMenuSettings, StrId::kSettings), Item(kMenuExit, StrId::kExit)}};
 }
 
 MenuPopup HelpPopup() {

@@ -19,6 +19,7 @@ enum MenuId : int {
   kMenuAbout = 113,
   kMenuSettings = 119,
   kMenuCommandReference = 120,
+  kMenuMonitor = 121,
 };
 
 // Catalogue command k is menu command kFirstCommandId + k.

@@ -1,8 +1,10 @@
 #include "app/settings_apply.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "base/printer_models.h"
+#include "link/byte_trace.h"
 
 namespace taloven {
 
@@ -13,6 +15,7 @@ SettingsChoice ChoiceFromSettings(const AppSettings& settings) {
   choice.filterByModel = settings.filterByModel != 0;
   choice.showResults = settings.showResults != 0;
   choice.extendedReturn = settings.extendedReturn != 0;
+  choice.traceBytes = settings.traceBytes != 0;
   return choice;
 }
 
@@ -50,6 +53,14 @@ void ApplyLinkSettings(const SettingsChoice& choice, AppSettings& settings) {
   settings.portName = choice.portName;
   settings.showResults = choice.showResults ? 1 : 0;
   settings.extendedReturn = choice.extendedReturn ? 1 : 0;
+  settings.traceBytes = choice.traceBytes ? 1 : 0;
+  // The ports find the trace in the environment, the fiscal-memory libraries'
+  // as well as the program's own.
+  if (settings.traceBytes) {
+    ::setenv(kTraceDirectoryVariable, settings.workingDirectory.c_str(), 1);
+  } else {
+    ::unsetenv(kTraceDirectoryVariable);
+  }
 }
 
 }  // namespace taloven

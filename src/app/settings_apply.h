@@ -15,6 +15,7 @@ struct SettingsChoice {
   bool filterByModel = false;
   bool showResults = true;
   bool extendedReturn = false;
+  bool traceBytes = false;
 };
 
 SettingsChoice ChoiceFromSettings(const AppSettings& settings);
@@ -33,7 +34,9 @@ std::string TypedModelName(const std::string& typed);
 // The main window's way: all five values, the mask recomputed from the
 // model name (0xFFFF for a name the list does not hold).
 void ApplyAllSettings(const SettingsChoice& choice, AppSettings& settings);
-// The sequences window's way: the port, showResults and extendedReturn only.
+// The sequences window's way: the port, showResults, extendedReturn and
+// traceBytes only. The trace starts or stops at once, for every port opened
+// from then on.
 void ApplyLinkSettings(const SettingsChoice& choice, AppSettings& settings);
 
 }  // namespace taloven

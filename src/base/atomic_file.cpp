@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/encoding.h"
+
 namespace taloven {
 namespace {
 
@@ -61,6 +63,10 @@ Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
     return Fail(code ? code : EIO);
   }
   return {};
+}
+
+std::string CannotWrite(const std::string& path, const std::string& reason) {
+  return W("não foi possível gravar ") + Utf8ToCp1252(path) + " (" + Utf8ToCp1252(reason) + ")";
 }
 
 }  // namespace taloven

@@ -11,4 +11,9 @@ namespace taloven {
 // written again keeps its permissions. A failure says the system's reason.
 Status WriteFileAtomically(const std::string& path, const std::string& bytes);
 
+// The user's message for a file not written: "não foi possível gravar PATH
+// (reason)", the path as the file system gives it (UTF-8) and the message in
+// Windows-1252.
+std::string CannotWrite(const std::string& path, const std::string& reason);
+
 }  // namespace taloven

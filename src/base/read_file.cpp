@@ -8,11 +8,14 @@
 #include <cstring>
 #include <new>
 
+#include "base/encoding.h"
+
 namespace taloven {
 namespace {
 
 Status Failed(const std::string& what, const std::string& path, int code) {
-  return Status::Failure(what + " " + path + ": " + std::strerror(code), code);
+  return Status::Failure(
+      W(what) + " " + Utf8ToCp1252(path) + " (" + Utf8ToCp1252(std::strerror(code)) + ")", code);
 }
 
 }  // namespace
@@ -20,12 +23,12 @@ Status Failed(const std::string& what, const std::string& path, int code) {
 Status ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Failed("cannot open", path, errno);
+  if (fd < 0) return Failed("não foi possível abrir", path, errno);
   struct stat info {};
   if (::fstat(fd, &info) != 0) info = {};
   if (S_ISDIR(info.st_mode)) {
     ::close(fd);
-    return Failed("cannot read", path, EISDIR);
+    return Failed("não foi possível ler", path, EISDIR);
   }
   // The whole size at once: a file too big for memory fails here, at once,
   // instead of after filling most of it.
@@ -45,7 +48,7 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
       int code = errno;
       ::close(fd);
       bytes.clear();
-      return Failed("cannot read", path, code);
+      return Failed("não foi possível ler", path, code);
     }
     if (got == 0) break;
     bytes.append(chunk, static_cast<size_t>(got));

@@ -10,6 +10,7 @@
 #include "base/atomic_file.h"
 #include "base/encoding.h"
 #include "base/read_file.h"
+#include "catalogue/record_file.h"
 #include "catalogue/xml_cp1252_encoding.h"
 
 namespace taloven {
@@ -70,19 +71,20 @@ class ElementNameMatch {
 // not reach outside itself.
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
-// "name: line N: message", from libxml2's report of the fault.
+// "name: XML malformado na linha N (libxml2's own words)".
 std::string ParseFailure(const std::string& name, const xmlError* last) {
-  std::string message = last && last->message ? last->message : "not well-formed";
-  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-  std::string text = name + ": ";
-  if (last && last->line > 0) text += "line " + std::to_string(last->line) + ": ";
-  return text + Utf8ToCp1252(message);
+  std::string text = Utf8ToCp1252(name) + ": XML malformado";
+  if (last && last->line > 0) text += " na linha " + std::to_string(last->line);
+  std::string detail = last && last->message ? last->message : "";
+  while (!detail.empty() && (detail.back() == '\n' || detail.back() == ' ')) detail.pop_back();
+  if (!detail.empty()) text += " (" + Utf8ToCp1252(detail) + ")";
+  return text;
 }
 
 Status FitsTheParser(const std::string& bytes, const std::string& name) {
   RegisterCp1252ForXml();
   if (bytes.size() <= static_cast<size_t>(INT_MAX)) return {};
-  return Status::Failure(name + ": too large for an XML file");
+  return Status::Failure(Utf8ToCp1252(name) + W(": grande demais para um arquivo XML"));
 }
 
 // Parses bytes keeping white space; null, with the reason in outcome, when
@@ -92,7 +94,7 @@ xmlDocPtr Parse(const std::string& bytes, const std::string& name, Status& outco
   if (!outcome.ok()) return nullptr;
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (!context) {
-    outcome = Status::Failure("cannot create an XML parser");
+    outcome = Status::Failure(W("não foi possível criar o leitor de XML"));
     return nullptr;
   }
   xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
@@ -127,8 +129,8 @@ Status ForEachElement(const std::string& bytes, const std::string& fileName,
   xmlTextReaderPtr reader = xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()),
                                                fileName.c_str(), nullptr, kParseOptions);
   if (!reader)
-    return Status::Failure(fileName + ": " +
-                           (bytes.empty() ? "Document is empty" : "not well-formed"));
+    return Status::Failure(Utf8ToCp1252(fileName) +
+                           (bytes.empty() ? W(": arquivo vazio") : ": XML malformado"));
   xmlError fault{};
   xmlTextReaderSetStructuredErrorHandler(reader, KeepFirstFault, &fault);
   const ElementNameMatch match(name);
@@ -343,15 +345,16 @@ std::string XmlDocument::SaveToMemory() const {
 
 Status XmlDocument::Save(const std::string& path) const {
   if (!impl_->doc)
-    return Status::Failure("nothing to write to " + path + ": the document is empty");
+    return Status::Failure(W("nada a gravar em ") + Utf8ToCp1252(path) +
+                           W(": o documento está vazio"));
   std::string bytes = SaveToMemory();
   Status readBack;
   xmlDocPtr check = bytes.empty() ? nullptr : Parse(bytes, path, readBack);
-  if (!check) return Status::Failure("not written, it would not read back: " + readBack.message());
+  if (!check) return Status::Failure(NotReadableBack(path, readBack.message()));
   xmlFreeDoc(check);
   const Status written = WriteFileAtomically(path, bytes);
   if (written.ok()) return {};
-  return Status::Failure("cannot write " + path + ": " + written.message(), written.systemError());
+  return Status::Failure(CannotWrite(path, written.message()), written.systemError());
 }
 
 }  // namespace taloven

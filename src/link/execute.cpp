@@ -189,9 +189,14 @@ class FrameExchange : public PortExchange {
 }  // namespace
 
 int Execute(CommandRecord& record, ExecutionContext& context) {
-  const bool extended = context.settings.extendedReturn != 0;
   record.formattedReturn += ResultsHeader(record.title);
-  if (const int refused = BuildCommandFrame(record, extended)) return refused;
+  if (const int refused = BuildCommandFrame(record, context.settings.extendedReturn != 0))
+    return refused;
+  return ExchangeFrame(record, context);
+}
+
+int ExchangeFrame(CommandRecord& record, ExecutionContext& context) {
+  const bool extended = context.settings.extendedReturn != 0;
   const bool variable = IsVariableLengthReply(record);
   const int expected = variable ? 0 : record.returnSize + record.replyLength;
   const Deadline deadline(context.clock, context.timeoutMs);
@@ -229,6 +234,10 @@ int Execute(CommandRecord& record, ExecutionContext& context) {
         FormatVariableReply(record, exchange.Text(), extended);
       } else {
         FormatReturnData(record, extended);
+      }
+      if (context.refusals) {
+        if (std::optional<RefusedCommand> refusal = RecordRefusal(record, variable))
+          context.refusals->push_back(std::move(*refusal));
       }
       record.dumpText += "\r\n";
       break;

@@ -103,6 +103,7 @@ int FilePort::Open(int role) {
 }
 
 void FilePort::Close() {
+  if (trace_) trace_->EndExchange();
   if (readFd_ >= 0) ::close(readFd_);
   readFd_ = -1;
 }
@@ -126,6 +127,7 @@ int FilePort::WriteBlock(const uint8_t* bytes, int count, unsigned* written) {
       done += static_cast<size_t>(n);
     }
     if (written) *written = static_cast<unsigned>(done);
+    if (trace_) trace_->Sent(bytes, done);
   }
   ::close(fd);
   return ok ? 1 : 0;
@@ -144,6 +146,7 @@ int FilePort::ReadBlock(uint8_t* buffer, int maxCount, unsigned* read) {
   if (ftruncate(readFd_, 0) != 0) return 0;
   if (!WriteAll(readFd_, waiting.data() + taken, waiting.size() - taken, 0)) return 0;
   if (read) *read = static_cast<unsigned>(taken);
+  if (trace_) trace_->Received(buffer, taken);
   return 1;
 }
 

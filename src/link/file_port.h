@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "link/byte_trace.h"
 #include "link/drive_c.h"
 #include "link/port.h"
 
@@ -47,6 +49,8 @@ class FilePort : public Port {
   int Role() const { return role_; }
   const DriveC& Drive() const { return drive_; }
   bool Refused() const { return drive_.fault != DriveCFault::kNone; }
+  // Writes every block that passes down in the trace from now on.
+  void TraceTo(std::unique_ptr<ByteTrace> trace) { trace_ = std::move(trace); }
 
  private:
   std::string ReadPath() const;
@@ -55,6 +59,7 @@ class FilePort : public Port {
   DriveC drive_;
   int role_ = kSystemRole;
   int readFd_ = -1;
+  std::unique_ptr<ByteTrace> trace_;
 };
 
 }  // namespace taloven

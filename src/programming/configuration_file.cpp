@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/atomic_file.h"
+#include "catalogue/record_file.h"
 #include "catalogue/xml_document.h"
 
 namespace taloven {
@@ -49,13 +50,14 @@ std::string ConfigurationsPath(const std::string& workingDirectory) {
                                         : workingDirectory + "/" + kFileName;
 }
 
-Status LoadConfigurations(const std::string& path, ConfigurationList& list) {
+Result<RecordFile> LoadConfigurations(const std::string& path, ConfigurationList& list) {
   list.clear();
   XmlDocument document;
-  if (Status loaded = document.Load(path); !loaded.ok()) return loaded;
+  const Result<RecordFile> found = LoadRecordFile(path, document);
+  if (!found.ok() || found.value() == RecordFile::Missing) return found;
   for (const XmlNode& element : document.SelectNodes("//equipamento"))
     list.push_back(ReadRecord(element));
-  return {};
+  return RecordFile::Read;
 }
 
 int AddConfiguration(ConfigurationList& list, const EquipmentConfiguration& record, bool replace) {
@@ -111,11 +113,10 @@ Status SaveConfigurations(const std::string& path, const ConfigurationList& list
   // leave a file that no longer loads.
   XmlDocument check;
   if (const Status readBack = check.LoadFromMemory(bytes, path); !readBack.ok())
-    return Status::Failure("not written, it would not read back: " + readBack.message());
-  if (const Status written = WriteFileAtomically(path, bytes); !written.ok())
-    return Status::Failure("cannot write " + path + ": " + written.message(),
-                           written.systemError());
-  return {};
+    return Status::Failure(NotReadableBack(path, readBack.message()));
+  const Status written = WriteFileAtomically(path, bytes);
+  if (written.ok()) return {};
+  return Status::Failure(CannotWrite(path, written.message()), written.systemError());
 }
 
 }  // namespace taloven

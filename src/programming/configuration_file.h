@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "catalogue/record_file.h"
 #include "programming/equipment_configuration.h"
 
 namespace taloven {
@@ -13,9 +14,11 @@ using ConfigurationList = std::vector<EquipmentConfiguration>;
 // equipamentos.xml in the working directory.
 std::string ConfigurationsPath(const std::string& workingDirectory);
 
-// Reads every "//equipamento" into list, in document order. Fails, with the
-// reason, when the file is missing or malformed; the list is then empty.
-Status LoadConfigurations(const std::string& path, ConfigurationList& list);
+// Reads every "//equipamento" into list, in document order. A missing file
+// is no fault (nothing saved yet); one that is there but does not load fails
+// with the reason, and must then not be saved over. The list is empty unless
+// the file was read.
+Result<RecordFile> LoadConfigurations(const std::string& path, ConfigurationList& list);
 
 // Appends record, or with replace moves an existing record of the same
 // serial number to the end as record. 1 (nothing changed) when one exists

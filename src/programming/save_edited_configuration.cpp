@@ -1,8 +1,7 @@
 #include "programming/save_edited_configuration.h"
 
-#include <filesystem>
-
 #include "base/encoding.h"
+#include "catalogue/record_file.h"
 #include "programming/configuration_file.h"
 #include "resources/strings.h"
 
@@ -37,10 +36,8 @@ EditedSaveOutcome SaveEditedConfiguration(EquipmentConfiguration& record,
   ConfigurationList list;
   // A missing file starts an empty list; a file that is there but does not
   // load must not be overwritten by this one record.
-  std::error_code ignored;
-  if (const Status loaded = LoadConfigurations(path, list);
-      !loaded.ok() && std::filesystem::exists(path, ignored))
-    return NotSaved(ui, loaded.message());
+  if (const Result<RecordFile> loaded = LoadConfigurations(path, list); !loaded.ok())
+    return NotSaved(ui, DamagedFileKept(loaded.status().message()));
 
   EquipmentConfiguration stored = record;
   stored.password = EquipmentConfiguration().password;

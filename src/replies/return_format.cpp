@@ -87,4 +87,15 @@ int FormatReturnData(CommandRecord& record, bool extendedReturn) {
   return 0;
 }
 
+std::optional<RefusedCommand> RecordRefusal(const CommandRecord& record, bool variableLength) {
+  size_t dataSize = 0;
+  if (!variableLength)
+    for (const ReturnField& field : record.returnFields) dataSize += FieldSize(field);
+  std::optional<std::string> status = ReplyRefusal(record.replyBytes, dataSize + 1);
+  if (!status) return std::nullopt;
+  // A command made up on the spot, as a reading, has no title of its own.
+  std::string title = record.title.empty() ? "comando " + record.escapeText : record.title;
+  return RefusedCommand{std::move(title), std::move(*status)};
+}
+
 }  // namespace taloven

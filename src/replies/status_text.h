@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,11 @@ std::string ExtendedErrorText(uint8_t low, uint8_t high);
 // shorter than its layout gets a note saying how many bytes came, and the
 // texts of the bytes that are missing are left out.
 std::string ReplyVerdict(const std::vector<uint8_t>& reply, size_t dataSize, bool extendedReturn);
+
+// The status texts, on one line, of a reply that says the printer did not
+// carry the command out: a NAK, or an ACK whose status bytes at statusAt set
+// a bit that refuses. None for a command carried out, or a reply too short
+// to say.
+std::optional<std::string> ReplyRefusal(const std::vector<uint8_t>& reply, size_t statusAt);
 
 }  // namespace taloven

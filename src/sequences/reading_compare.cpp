@@ -29,6 +29,20 @@ void AppendLabel(std::string& report, const char* utf8, size_t number) {
   report += buffer;
 }
 
+// A value out of range never passes, whatever it meets.
+template <typename T>
+std::string CompareField(FieldKind kind, T expected, T found) {
+  if (expected != kOutOfRange<T> && found != kOutOfRange<T>)
+    return CompareValue(Value(kind, expected), Value(kind, found));
+  auto text = [&](T value) {
+    if (value == kOutOfRange<T>) return W("fora da faixa");
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.2f", Value(kind, value));
+    return std::string(buffer);
+  };
+  return "\tERRO: Valor esperado: " + text(expected) + ", Valor Encontrado " + text(found) + "\r\n";
+}
+
 }  // namespace
 
 std::string CompareValue(double expected, double found) {
@@ -44,11 +58,11 @@ std::string CompareReadings(const TotalsReading& expected, const TotalsReading& 
       [&](const char* label, FieldKind kind, const auto& e, const auto& f) {
         if constexpr (std::is_arithmetic_v<std::remove_cvref_t<decltype(e)>>) {
           AppendLabel(report, label, 0);
-          report += CompareValue(Value(kind, e), Value(kind, f));
+          report += CompareField(kind, e, f);
         } else {
           for (size_t i = 0; i < e.size(); ++i) {
             AppendLabel(report, label, i + 1);
-            report += CompareValue(Value(kind, e[i]), Value(kind, f[i]));
+            report += CompareField(kind, e[i], f[i]);
           }
         }
       },

@@ -31,7 +31,7 @@ std::string_view From(std::string_view line, size_t start) {
 }
 
 // Blanks, an optional sign, then digits up to the first other character;
-// no digits give 0, and a number too long for 64 bits saturates.
+// no digits give 0, and a number too long for 64 bits is out of range.
 // Separators listed in skip are passed over as if they were not there.
 int64_t LeadingInteger(std::string_view text, std::string_view skip = {}) {
   size_t i = 0;
@@ -45,7 +45,8 @@ int64_t LeadingInteger(std::string_view text, std::string_view skip = {}) {
     if (skip.find(c) != std::string_view::npos) continue;
     if (c < '0' || c > '9') break;
     const int digit = c - '0';
-    value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    if (value > (kMax - digit) / 10) return kOutOfRange<int64_t>;
+    value = value * 10 + digit;
   }
   return negative ? -value : value;
 }
@@ -53,7 +54,8 @@ int64_t LeadingInteger(std::string_view text, std::string_view skip = {}) {
 int Counter(std::string_view line, size_t digits) {
   const int64_t value = LeadingInteger(Last(line, digits));
   constexpr int64_t kMax = std::numeric_limits<int>::max();
-  return static_cast<int>(value > kMax ? kMax : value < -kMax ? -kMax : value);
+  if (value > kMax || value < -kMax) return kOutOfRange<int>;
+  return static_cast<int>(value);
 }
 
 bool InAmount(char c) {

@@ -45,7 +45,10 @@ std::string SequenceEditor::FilePath() const {
 void SequenceEditor::Open() {
   auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
-  LoadSequences(FilePath(), saved_);
+  // Said once, on opening; each refused save says it again in its own words.
+  if (const Result<RecordFile> loaded = LoadSequences(FilePath(), saved_); !loaded.ok())
+    ui_.Message(DamagedFileKept(loaded.status().message()), Str(StrId::kProductName),
+                MessageButtons::Ok, MessageIcon::Exclamation);
   // Without a catalogue the editor still opens; its command list is empty.
   static_cast<void>(LoadCatalogue(settings_.workingDirectory, catalogue_));
 }
@@ -150,7 +153,7 @@ bool SequenceEditor::Delete(const std::string& selectedName) {
 void SequenceEditor::Reload() {
   auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
   saved_.Clear();
-  LoadSequences(FilePath(), saved_);
+  static_cast<void>(LoadSequences(FilePath(), saved_));
 }
 
 int SequenceEditor::Run(const std::string& repetitionsText, const std::string& waitText,

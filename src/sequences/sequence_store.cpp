@@ -7,8 +7,11 @@
 namespace taloven {
 namespace {
 
-void Tell(Ui& ui, StrId text) {
-  ui.Message(Str(text), Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+// The reason the file was not written follows the message.
+void Tell(Ui& ui, StrId text, const std::string& reason = {}) {
+  std::string message = Str(text);
+  if (!reason.empty()) message += "\r\n\r\n" + reason;
+  ui.Message(message, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 }  // namespace
@@ -28,7 +31,7 @@ Status StoreSequence(SavedSequences& list, const CommandSequence& sequence, cons
     list.Add(sequence, true);
   }
   Status saved = SaveSequences(list, path);
-  if (!saved.ok()) Tell(ui, StrId::kRecordNotSaved);
+  if (!saved.ok()) Tell(ui, StrId::kRecordNotSaved, saved.message());
   return saved;
 }
 
@@ -39,7 +42,7 @@ Status DeleteSequence(SavedSequences& list, const std::string& name, const std::
     return Status::Failure({});
   }
   Status saved = SaveSequences(list, path);
-  if (!saved.ok()) Tell(ui, StrId::kRecordNotDeleted);
+  if (!saved.ok()) Tell(ui, StrId::kRecordNotDeleted, saved.message());
   return saved;
 }
 

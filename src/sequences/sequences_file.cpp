@@ -1,9 +1,9 @@
 #include "sequences/sequences_file.h"
 
-#include <filesystem>
 #include <string_view>
 
 #include "base/atomic_file.h"
+#include "base/encoding.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/xml_document.h"
 
@@ -117,17 +117,16 @@ bool Render(const SavedSequences& list, std::string* bytes) {
   return !out.Unwritable();
 }
 
-// Copies the file that could not be read to the first free backup name.
-Status KeepUnreadableFile(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (!fs::exists(path, error)) return {};
-  std::string backup = path + ".bak";
-  for (int n = 1; fs::exists(backup, error); ++n) backup = path + ".bak." + std::to_string(n);
-  if (fs::copy_file(path, backup, error)) return {};
+// A list read from a damaged file replaces nothing but a file moved away:
+// the damaged one, or one put there since, holds sequences the list lacks.
+Status MayReplace(const std::string& path) {
+  XmlDocument document;
+  const Result<RecordFile> found = LoadRecordFile(path, document);
+  if (!found.ok()) return Status::Failure(DamagedFileKept(found.status().message()));
+  if (found.value() == RecordFile::Missing) return {};
   return Status::Failure(
-      "cannot keep the unreadable " + path + " as " + backup + ": " + error.message(),
-      error.value());
+      Utf8ToCp1252(path) +
+      W(" mudou desde que foi lido; abra as sequências de novo antes de salvar"));
 }
 
 }  // namespace
@@ -137,13 +136,11 @@ std::string SequencesFilePath(const std::string& directory) {
   return directory.back() == '/' ? directory + "sequencias.xml" : directory + "/sequencias.xml";
 }
 
-bool LoadSequences(const std::string& path, SavedSequences& list) {
+Result<RecordFile> LoadSequences(const std::string& path, SavedSequences& list) {
   XmlDocument document;
-  if (!document.Load(path).ok()) {
-    std::error_code ignored;
-    if (std::filesystem::exists(path, ignored)) list.SetFileUnreadable(true);
-    return false;
-  }
+  const Result<RecordFile> found = LoadRecordFile(path, document);
+  if (!found.ok()) list.SetFileUnreadable(true);
+  if (!found.ok() || found.value() == RecordFile::Missing) return found;
   for (const XmlNode& node : document.SelectNodes("//sequencia")) {
     CommandSequence sequence;
     sequence.name = node.Child("titulo").Text();
@@ -152,7 +149,7 @@ bool LoadSequences(const std::string& path, SavedSequences& list) {
     for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
     list.Append(std::move(sequence));
   }
-  return true;
+  return RecordFile::Read;
 }
 
 std::string SequencesDocument(const SavedSequences& list) {
@@ -164,15 +161,13 @@ std::string SequencesDocument(const SavedSequences& list) {
 Status SaveSequences(const SavedSequences& list, const std::string& path) {
   std::string bytes;
   if (!Render(list, &bytes))
-    return Status::Failure("not written, it would not read back: a text holds a control character");
+    return Status::Failure(NotReadableBack(path, W("um texto contém um caractere de controle")));
   if (list.FileUnreadable()) {
-    if (const Status kept = KeepUnreadableFile(path); !kept.ok())
-      return Status::Failure("not written: " + kept.message(), kept.systemError());
+    if (const Status may = MayReplace(path); !may.ok()) return may;
   }
-  if (const Status written = WriteFileAtomically(path, bytes); !written.ok())
-    return Status::Failure("cannot write " + path + ": " + written.message(),
-                           written.systemError());
-  return {};
+  const Status written = WriteFileAtomically(path, bytes);
+  if (written.ok()) return {};
+  return Status::Failure(CannotWrite(path, written.message()), written.systemError());
 }
 
 }  // namespace taloven

@@ -2,8 +2,9 @@
 
 #include <filesystem>
 
-#include "base/atomic_file.h"
 #include "catalogue/command_record.h"
+#include "link/reply_results.h"
+#include "replies/return_format.h"
 
 namespace taloven {
 
@@ -14,12 +15,21 @@ std::string ReadingPath(const std::string& workingDirectory, const std::string& 
   return (directory / name).string();
 }
 
-Status TakeReading(const std::string& path, ExecutionContext& context) {
+Reading TakeReading(ExecutionContext& context) {
   CommandRecord record;
   record.SetEscapeText("69");
   record.SetReturnSize(-1);
-  Execute(record, context);
-  return WriteFileAtomically(path, record.formattedReturn);
+  Reading reading;
+  reading.result = Execute(record, context);
+  if (reading.result == kExecuteOk) {
+    if (std::optional<RefusedCommand> refused = RecordRefusal(record, true))
+      reading.refusal = std::move(refused->status);
+  }
+  reading.text = std::move(record.formattedReturn);
+  const std::string header = ResultsHeader(record.title);
+  reading.outcome =
+      reading.text.rfind(header, 0) == 0 ? reading.text.substr(header.size()) : reading.text;
+  return reading;
 }
 
 }  // namespace taloven

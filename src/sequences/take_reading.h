@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/status.h"
@@ -18,11 +19,16 @@ inline constexpr const char* kCheckAfter = "LX2B.txt";
 // it is empty).
 std::string ReadingPath(const std::string& workingDirectory, const std::string& name);
 
-// Takes an X reading through the port (command 69, read as a text of any
-// length) and stores the command's results text in path, replacing what was
-// there. Whatever the exchange gave is stored, a failure text included. A
-// failure says why the file could not be written: the file is then as it was
-// before, and must not be taken for this reading.
-Status TakeReading(const std::string& path, ExecutionContext& context);
+// One X reading: command 69, read as a text of any length.
+struct Reading {
+  int result = kExecuteOk;             // of the exchange
+  std::optional<std::string> refusal;  // the printer answered, but refused: its status
+  std::string text;                    // the command's results text, a failure's included
+  std::string outcome;                 // the same without the line naming the command
+  bool Taken() const { return result == kExecuteOk && !refusal; }
+};
+
+// Takes a reading through the port; nothing is written.
+Reading TakeReading(ExecutionContext& context);
 
 }  // namespace taloven

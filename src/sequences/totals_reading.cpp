@@ -24,14 +24,33 @@ TotalsReading CombineReadings(const TotalsReading& a, const TotalsReading& b, Co
   return out;
 }
 
+// The parser never gives the smallest value of a type, so it marks a value
+// out of range unambiguously.
+template <typename T>
+T Checked(T x, T y, bool (*combine)(T, T, T*)) {
+  T result;
+  if (x == kOutOfRange<T> || y == kOutOfRange<T> || combine(x, y, &result)) return kOutOfRange<T>;
+  return result;
+}
+
+template <typename T>
+bool Subtract(T from, T amount, T* result) {
+  return __builtin_sub_overflow(from, amount, result);
+}
+
+template <typename T>
+bool Add(T x, T y, T* result) {
+  return __builtin_add_overflow(x, y, result);
+}
+
 }  // namespace
 
 TotalsReading Difference(const TotalsReading& a, const TotalsReading& b) {
-  return CombineReadings(a, b, [](auto x, auto y) { return y - x; });
+  return CombineReadings(a, b, [](auto x, auto y) { return Checked(y, x, Subtract<decltype(x)>); });
 }
 
 TotalsReading Sum(const TotalsReading& a, const TotalsReading& b) {
-  return CombineReadings(a, b, [](auto x, auto y) { return x + y; });
+  return CombineReadings(a, b, [](auto x, auto y) { return Checked(x, y, Add<decltype(x)>); });
 }
 
 }  // namespace taloven

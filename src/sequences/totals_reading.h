@@ -3,12 +3,19 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace taloven {
 
 // Money in whole cents: readings are added and subtracted field by field,
 // and in cents no number of them drifts by a fraction.
 using Cents = int64_t;
+
+// A value a reading cannot hold: read from a number too long for its field,
+// or the sum or difference of two that overflowed. It is never equal to a
+// found value, so a comparison that meets it always reports an error.
+template <typename T>
+inline constexpr T kOutOfRange = std::numeric_limits<T>::min();
 
 // The counters and totals of one X reading. Every field starts at zero.
 struct TotalsReading {
@@ -106,7 +113,8 @@ void ForEachField(Visit&& visit, Readings&... r) {
   visit("Totalizador meio de pagamento %d:\t", Amount, r.paymentMeans...);
 }
 
-// Field by field: b - a, and a + b.
+// Field by field: b - a, and a + b; a result that would overflow, or comes
+// from a value out of range, is kOutOfRange.
 TotalsReading Difference(const TotalsReading& a, const TotalsReading& b);
 TotalsReading Sum(const TotalsReading& a, const TotalsReading& b);
 

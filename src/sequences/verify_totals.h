@@ -10,10 +10,16 @@ namespace taloven {
 
 // What one training or verification pass gave.
 struct VerifyRun {
-  // False when a reading could not be stored: the pass stopped there, and
-  // error says which file and why. A stale file must not be compared.
-  bool readingsStored = true;
+  // False when a reading was not taken (the exchange failed or the printer
+  // refused it) or could not be stored: the pass stopped there, nothing was
+  // compared, and error says which reading and why. A training keeps the
+  // earlier LX1.txt and LX2.txt then, untouched.
+  bool readingsTaken = true;
   std::string error;
+  // Of the reading that was not taken: the exchange's result, and whether
+  // the printer refused it. Both clear when a file could not be written.
+  int readingResult = 0;
+  bool readingRefused = false;
   // Training: the runs' results and dumps, with the runner's error text after
   // a failed run. Verification: the comparison report, and whether it found
   // a difference.
@@ -25,8 +31,9 @@ struct VerifyRun {
   int result = 0;
 };
 
-// Reading before into LX1.txt, the sequence run as often as asked, reading
-// after into LX2.txt; all in the settings' working directory.
+// Reading before, the sequence run as often as asked, reading after; the
+// two go into LX1.txt and LX2.txt together, and only when both were taken.
+// All in the settings' working directory.
 VerifyRun TrainVerifier(const CommandSequence& sequence, const SequenceRunOptions& options,
                         ExecutionContext& context);
 

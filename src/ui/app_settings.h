@@ -14,6 +14,8 @@ struct AppSettings {
   int extendedReturn = 0;
   int showResults = 1;
   int filterByModel = 0;
+  // Every byte exchanged with a printer goes to log/Trace_YYYY_MM_DD.txt.
+  int traceBytes = 0;
   std::string workingDirectory;
 };
 

@@ -64,6 +64,7 @@ TEST(MenuBar, FixedPopupsCarryTheirIdsAndTexts) {
       {MenuEntry::Kind::Item, 112, "Sequências de Comandos"},
       {MenuEntry::Kind::Item, 111, "Programar Clichê Gráfico"},
       {MenuEntry::Kind::Item, 109, "MFD"},
+      {MenuEntry::Kind::Item, 121, "Monitor de comunicação"},
       {MenuEntry::Kind::Separator, 0, ""},
       {MenuEntry::Kind::Item, 119, "Configurações"},
       {MenuEntry::Kind::Item, 2, "Sair"},
@@ -89,7 +90,7 @@ TEST(MenuBar, FixedPopupsCarryTheirIdsAndTexts) {
 }
 
 TEST(MenuBar, GroupsAppearInOrderOfTheirFirstCommand) {
-  const std::vector<int> ops{108, 112, 111, 109, 0, 119, 2};
+  const std::vector<int> ops{108, 112, 111, 109, 121, 0, 119, 2};
   const std::vector<int> help{113, 110, 120};
   const struct {
     const char* name;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/atomic_file.h"
+#include "base/encoding.h"
 #include "base/read_file.h"
 #include "support/temp_directory.h"
 
@@ -32,8 +33,8 @@ TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot) {
   } cases[] = {
       {"bytes", true, bytes, 0, ""},
       {"empty", true, "", 0, ""},
-      {"missing", false, "", ENOENT, "cannot open "},
-      {"folder", false, "", EISDIR, "cannot read "},
+      {"missing", false, "", ENOENT, "não foi possível abrir "},
+      {"folder", false, "", EISDIR, "não foi possível ler "},
   };
   for (const auto& c : cases) {
     const std::string path = (dir.Path() / c.name).string();
@@ -42,7 +43,7 @@ TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot) {
     EXPECT_EQ(status.ok(), c.ok) << c.name;
     EXPECT_EQ(read, c.content) << c.name;
     EXPECT_EQ(status.systemError(), c.systemError) << c.name;
-    EXPECT_EQ(status.message().rfind(std::string(c.message) + (c.ok ? "" : path + ": "), 0), 0u)
+    EXPECT_EQ(status.message().rfind(W(c.message) + (c.ok ? "" : path + " ("), 0), 0u)
         << c.name << ": " << status.message();
   }
 }

@@ -240,7 +240,8 @@ TEST(LoadCatalogue, AFaultAfterSomeCommandsStillLoadsNone) {
   ::testing::internal::GetCapturedStderr();
   EXPECT_FALSE(loaded.ok());
   EXPECT_EQ(catalogue.Count(), 0);
-  EXPECT_NE(loaded.message().find("comandos.xml: line 4: "), std::string::npos) << loaded.message();
+  EXPECT_NE(loaded.message().find("comandos.xml: XML malformado na linha 4 ("), std::string::npos)
+      << loaded.message();
 }
 
 TEST(RecordFromCmdNode, SequencesDoNotReadTheEquipmentMask) {

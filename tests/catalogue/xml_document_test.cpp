@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/encoding.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -109,11 +110,11 @@ TEST(XmlDocument, BrokenInputIsAnErrorNamingFileAndLine) {
     std::string bytes;
     std::string expected;  // part of the reason
   } cases[] = {
-      {"unclosed.xml", "<a>\n<cmd>\n", "line 3"},
+      {"unclosed.xml", "<a>\n<cmd>\n", "XML malformado na linha 3 ("},
       {"empty.xml", "", "empty.xml"},
-      {"two-roots.xml", "<a/><b/>", "line 1"},
-      {"undeclared-1252.xml", "<a>Caf\xE9</a>", "line 1"},
-      {"bad-name.xml", "<a><1/></a>", "line 1"},
+      {"two-roots.xml", "<a/><b/>", "linha 1"},
+      {"undeclared-1252.xml", "<a>Caf\xE9</a>", "linha 1"},
+      {"bad-name.xml", "<a><1/></a>", "linha 1"},
   };
   for (const auto& c : cases) {
     WriteBytes(dir.Path() / c.name, c.bytes);
@@ -165,13 +166,15 @@ TEST(XmlDocument, SaveRefusesWhatWouldNotReadBackAndKeepsTheOldFile) {
   document.CreateRoot("a").AppendElement("b", std::string("x\x01y", 3));
   const Status unreadable = document.Save(path.string());
   EXPECT_FALSE(unreadable.ok());
-  EXPECT_EQ(unreadable.message().rfind("not written, it would not read back: ", 0), 0u)
+  EXPECT_EQ(
+      unreadable.message().rfind(path.string() + W(" não foi gravado: não poderia ser lido"), 0),
+      0u)
       << unreadable.message();
   EXPECT_EQ(ReadFileBytes(path), "old");
 
   XmlDocument empty;
   EXPECT_EQ(empty.Save(path.string()).message(),
-            "nothing to write to " + path.string() + ": the document is empty");
+            W("nada a gravar em ") + path.string() + W(": o documento está vazio"));
   EXPECT_EQ(ReadFileBytes(path), "old");
 
   XmlDocument good;
@@ -180,7 +183,8 @@ TEST(XmlDocument, SaveRefusesWhatWouldNotReadBackAndKeepsTheOldFile) {
   const std::string missing = (dir.Path() / "missing" / "a.xml").string();
   const Status notWritten = good.Save(missing);
   EXPECT_EQ(notWritten.systemError(), ENOENT);
-  EXPECT_EQ(notWritten.message(), "cannot write " + missing + ": " + std::strerror(ENOENT));
+  EXPECT_EQ(notWritten.message(),
+            W("não foi possível gravar ") + missing + " (" + std::strerror(ENOENT) + ")");
   const Status written = good.Save(path.string());
   EXPECT_TRUE(written.ok()) << written.message();
   EXPECT_EQ(ReadFileBytes(path), "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<a/>\n");

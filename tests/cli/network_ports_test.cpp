@@ -79,8 +79,10 @@ TEST_F(NetworkPorts, EveryFlowOverBothFormsGivesWhatThePseudoTerminalGives) {
     EXPECT_EQ(detected.status, 0) << detected.err;
     EXPECT_EQ(detected.out.rfind(port + "\nECF-T08", 0), 0u) << detected.out;
 
+    // Before the first day's coupon there is none to cancel, and the status
+    // says the printer refused it; later the last coupon is cancelled.
     const Outcome fixed = Run({"-p", port, "send", "Cancela cupom fiscal"});
-    EXPECT_EQ(fixed.status, 0) << fixed.err;
+    EXPECT_EQ(fixed.status, port == ports[0] ? 10 : 0) << fixed.err << fixed.out;
     EXPECT_NE(fixed.out.find("COMANDO"), std::string::npos) << fixed.out;
 
     const Outcome sequence = Run({"-p", port, "sequence", "run", "dia"});

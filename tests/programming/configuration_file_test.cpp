@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "base/atomic_file.h"
+#include "base/encoding.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -290,14 +291,17 @@ TEST(ConfigurationFile, MissingOrMalformedFileLoadsAsAnEmptyListWithAnError) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());
   ConfigurationList list = TwoRecords();
-  EXPECT_EQ(LoadConfigurations(path, list).systemError(), ENOENT);
+  const Result<RecordFile> missing = LoadConfigurations(path, list);
+  ASSERT_TRUE(missing.ok());
+  EXPECT_EQ(missing.value(), RecordFile::Missing);
   EXPECT_TRUE(list.empty());
   ASSERT_TRUE(WriteFileAtomically(path, "<equipamentos><equipamento>").ok());
   list = TwoRecords();
-  const Status malformed = LoadConfigurations(path, list);
+  const Result<RecordFile> malformed = LoadConfigurations(path, list);
   EXPECT_FALSE(malformed.ok());
   EXPECT_TRUE(list.empty());
-  EXPECT_EQ(malformed.message().rfind(path + ": line 1: ", 0), 0u) << malformed.message();
+  EXPECT_EQ(malformed.status().message().rfind(path + ": XML malformado na linha 1 (", 0), 0u)
+      << malformed.status().message();
 }
 
 TEST(ConfigurationFile, AddAppendsRefusesOrMovesTheReplacedRecordToTheEnd) {
@@ -337,7 +341,7 @@ TEST(ConfigurationFile, ATextTheFileCannotCarryLeavesTheOldFile) {
   ConfigurationList bad = TwoRecords();
   bad[1].cliche = "\x1BW0";  // an escape no token stands for
   const Status refused = SaveConfigurations(path, bad);
-  EXPECT_EQ(refused.message().rfind("not written, it would not read back: ", 0), 0u)
+  EXPECT_EQ(refused.message().rfind(path + W(" não foi gravado: não poderia ser lido"), 0), 0u)
       << refused.message();
   EXPECT_EQ(ReadFileBytes(path), Expected());
 }

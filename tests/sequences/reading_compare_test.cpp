@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/encoding.h"
+#include "sequences/reading_parser.h"
 
 namespace taloven {
 namespace {
@@ -74,6 +75,35 @@ TEST(CompareReadings, SumsOfManyReadingsStayExact) {
   hundred.paymentMeans[0] = 10000;
   EXPECT_FALSE(ReportHasErrors(CompareReadings(total, hundred)));
   EXPECT_EQ(Difference(total, hundred), TotalsReading());
+}
+
+// Crafted readings whose amounts do not fit in 64 bits of cents, or whose
+// sum or difference would not: such a total is never "Ok!".
+TEST(CompareReadings, AmountsBeyondSixtyFourBitsAreErrors) {
+  const struct {
+    const char* what;
+    const char *lx1, *lx2, *lx1b, *lx2b;
+    const char* line;
+  } cases[] = {
+      {"the sum wraps onto the found value", "0,00", "92.233.720.368.547.758,07",
+       "92.233.720.368.547.758,07", "-0,02",
+       "\tERRO: Valor esperado: fora da faixa, Valor Encontrado -0.02\r\n"},
+      {"the difference wraps", "-92.233.720.368.547.758,07", "92.233.720.368.547.758,07", "0,00",
+       "-0,02", "\tERRO: Valor esperado: fora da faixa, Valor Encontrado -0.02\r\n"},
+      {"too long to read, everywhere alike", "999.999.999.999.999.999.999,99",
+       "999.999.999.999.999.999.999,99", "999.999.999.999.999.999.999,99",
+       "999.999.999.999.999.999.999,99",
+       "\tERRO: Valor esperado: fora da faixa, Valor Encontrado fora da faixa\r\n"},
+  };
+  auto reading = [](const char* amount) {
+    return ParseReadingText("TOTALIZADOR GERAL:" + std::string(30, ' ') + amount + "\r\n");
+  };
+  for (const auto& c : cases) {
+    const std::string report = CompareReadings(
+        Sum(Difference(reading(c.lx1), reading(c.lx2)), reading(c.lx1b)), reading(c.lx2b));
+    EXPECT_NE(report.find(std::string("TOTALIZADOR GERAL:\t") + c.line), std::string::npos)
+        << c.what;
+  }
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST_P(SequencesFileBytes, AreWrittenAsLaidOutAndReadBack) {
   EXPECT_EQ(ReadFileBytes(path), GetParam().bytes);
 
   SavedSequences reread;
-  ASSERT_TRUE(LoadSequences(path, reread));
+  ASSERT_EQ(LoadSequences(path, reread).value(), RecordFile::Read);
   ASSERT_EQ(reread.Count(), list.Count());
   for (int i = 0; i < list.Count(); ++i) {
     EXPECT_EQ(reread.At(i).name, list.At(i).name);
@@ -134,7 +134,7 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   ASSERT_TRUE(SaveSequences(list, path).ok());
 
   SavedSequences reread;
-  ASSERT_TRUE(LoadSequences(path, reread));
+  ASSERT_EQ(LoadSequences(path, reread).value(), RecordFile::Read);
   ASSERT_EQ(reread.Count(), 2);
   const CommandRecord& back = reread.At(0).commands.at(0);
   EXPECT_EQ(back.group, sale.group);
@@ -161,25 +161,30 @@ TEST(SequencesFile, AccentsAndEveryFieldSurviveARoundTrip) {
   EXPECT_EQ(written.substr(written.find('\n')), library.substr(library.find('\n')));
 }
 
-TEST(SequencesFile, MissingOrBrokenFilesLeaveTheListEmpty) {
+TEST(SequencesFile, ADamagedFileIsReportedAndNotReplacedUntilMovedAway) {
   TempDirectory dir;
   const fs::path path = dir.Path() / "sequencias.xml";
   SavedSequences list;
-  EXPECT_FALSE(LoadSequences(path.string(), list));
+  const Result<RecordFile> missing = LoadSequences(path.string(), list);
+  EXPECT_TRUE(missing.ok() && missing.value() == RecordFile::Missing);
   EXPECT_FALSE(list.FileUnreadable()) << "a missing file is no damage";
-  const std::string broken = "<sequencias><sequencia><titulo>X</titulo>";
+  const std::string broken = "<sequencias>\n<sequencia><titulo>X</titulo>";
   std::ofstream(path) << broken;
-  EXPECT_FALSE(LoadSequences(path.string(), list));
+  const Result<RecordFile> damaged = LoadSequences(path.string(), list);
+  EXPECT_FALSE(damaged.ok());
   EXPECT_EQ(list.Count(), 0);
+  EXPECT_NE(damaged.status().message().find("XML malformado na linha 2 ("), std::string::npos)
+      << damaged.status().message();
 
-  // Saving over it keeps the damaged file for repair, once per damage.
   ScriptedUi ui;
-  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui).ok());
-  EXPECT_EQ(ReadFileBytes(dir.Path() / "sequencias.xml.bak"), broken);
+  EXPECT_FALSE(StoreSequence(list, Named("NOVA"), path.string(), ui).ok());
+  EXPECT_EQ(ReadFileBytes(path), broken);
+  EXPECT_NE(ui.Prompts().back().text.find("movido para outro lugar"), std::string::npos);
+  fs::rename(path, dir.Path() / "guardado.xml");
+  ASSERT_TRUE(StoreSequence(list, Named("NOVA"), path.string(), ui, ReplaceAnswer::Yes).ok());
   list.Clear();
-  ASSERT_TRUE(LoadSequences(path.string(), list));
-  ASSERT_TRUE(StoreSequence(list, Named("OUTRA"), path.string(), ui).ok());
-  EXPECT_FALSE(fs::exists(dir.Path() / "sequencias.xml.bak.1"));
+  ASSERT_EQ(LoadSequences(path.string(), list).value(), RecordFile::Read);
+  EXPECT_EQ(list.Count(), 1);
 }
 
 TEST(SequencesFile, AValueThatWouldNotReadBackKeepsTheOldFile) {
@@ -194,9 +199,9 @@ TEST(SequencesFile, AValueThatWouldNotReadBackKeepsTheOldFile) {
   bad.parameters[0].value = std::string("12\x01", 3);
   ScriptedUi ui;
   const Status refused = StoreSequence(list, Named("RUIM                ", {bad}), path, ui);
-  EXPECT_EQ(refused.message(),
-            "not written, it would not read back: a text holds a control character");
-  EXPECT_EQ(ui.Prompts().back().text, W("Registro não salvo"));
+  EXPECT_EQ(refused.message(), path + W(" não foi gravado: não poderia ser lido de volta (um texto "
+                                        "contém um caractere de controle)"));
+  EXPECT_EQ(ui.Prompts().back().text, W("Registro não salvo\r\n\r\n") + refused.message());
   EXPECT_EQ(ReadFileBytes(path), before);
   for (const auto& entry : fs::directory_iterator(dir.Path()))
     EXPECT_EQ(entry.path().filename(), "sequencias.xml") << "no temporary file left behind";
@@ -274,7 +279,7 @@ TEST(SequenceStore, AskToReplaceAndDeleteOnlyWhatExists) {
   ui.Push(MessageAnswer::Yes);
   EXPECT_TRUE(StoreSequence(list, Named("X"), path, ui).ok());
   SavedSequences reread;
-  LoadSequences(path, reread);
+  ASSERT_EQ(LoadSequences(path, reread).value(), RecordFile::Read);
   ASSERT_EQ(reread.Count(), 1);
   EXPECT_EQ(reread.At(0).commandCount, 0) << "Yes replaces it with the empty one";
 

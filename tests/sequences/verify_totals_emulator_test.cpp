@@ -152,9 +152,9 @@ TEST_F(VerifierAgainstTheEmulator, TheSameDayTwiceIsOkOnEveryLine) {
 
 TEST_F(VerifierAgainstTheEmulator, AChangedSequenceShowsExactlyTheTotalsItMoved) {
   auto context = Context();
-  ASSERT_TRUE(TrainVerifier(DayOfSales(), {1, 0, false}, context).readingsStored);
+  ASSERT_TRUE(TrainVerifier(DayOfSales(), {1, 0, false}, context).readingsTaken);
   const VerifyRun check = CheckVerifier(DayOfSales("00000000001625"), {1, 0, false}, context);
-  ASSERT_TRUE(check.readingsStored) << check.error;
+  ASSERT_TRUE(check.readingsTaken) << check.error;
   EXPECT_TRUE(check.differences);
   EXPECT_EQ(ErrorLabels(check.message), (std::vector<std::string>{W("Total Operações Não-Fiscais:"),
                                                                   W("Totalizador não fiscal 1:")}));

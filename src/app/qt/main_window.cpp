@@ -16,6 +16,7 @@
 #include "fiscalmem/qt/mfd_window.h"
 #include "link/execute.h"
 #include "link/serial_devices.h"
+#include "monitor/qt/monitor_window.h"
 #include "programming/qt/program_equipment_dialog.h"
 #include "resources/qt/artwork.h"
 #include "resources/qt/qt_text.h"
@@ -160,6 +161,11 @@ void MainWindow::OnMenu(int id) {
     case kMenuMfd:
       OpenMfd();
       return;
+    case kMenuMonitor: {
+      MonitorWindow window(settings_, catalogue_, ui_, this);
+      window.exec();
+      return;
+    }
     default:
       break;
   }

@@ -72,6 +72,10 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
                      choice.filterByModel);
   results_ = CheckBox(this, "1281", QStr(StrId::kShowResults), choice.showResults);
   extended_ = CheckBox(this, "1284", QStr(StrId::kExtendedReturn), choice.extendedReturn);
+  trace_ = CheckBox(this, "traceBytes", ToQt(W("Registrar os bytes trocados")), choice.traceBytes);
+  trace_->setToolTip(
+      ToQt(W("Acrescenta a log/Trace_AAAA_MM_DD.txt cada byte enviado e recebido, "
+             "em hexadecimal e com a hora")));
 
   usbSetup_ = new QPushButton(QStr(StrId::kInstallUsbDriver), this);
   usbSetup_->setObjectName(QStringLiteral("1304"));
@@ -97,6 +101,7 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
   layout->addWidget(filter_);
   layout->addWidget(results_);
   layout->addWidget(extended_);
+  layout->addWidget(trace_);
   layout->addWidget(usbSetup_, 0, Qt::AlignLeft);
   layout->addWidget(buttons.box);
   UpdateOk();
@@ -126,6 +131,7 @@ SettingsChoice SettingsDialog::Choice() const {
   choice.filterByModel = filter_->isChecked();
   choice.showResults = results_->isChecked();
   choice.extendedReturn = extended_->isChecked();
+  choice.traceBytes = trace_->isChecked();
   return choice;
 }
 

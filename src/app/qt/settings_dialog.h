@@ -38,6 +38,7 @@ class SettingsDialog : public QDialog {
   QCheckBox* filter_;
   QCheckBox* results_;
   QCheckBox* extended_;
+  QCheckBox* trace_;
   QPushButton* usbSetup_;
   QPushButton* ok_;
   std::function<void()> setup_;

@@ -139,7 +139,8 @@ class SequencesWindowTest : public QObject {
     QVERIFY(Texts(saved).isEmpty());
     QVERIFY(!Find<QPushButton>(*window, 1173)->isEnabled());
     SavedSequences left;
-    QVERIFY(LoadSequences(SequencesFilePath(settings_.workingDirectory), left));
+    QVERIFY(LoadSequences(SequencesFilePath(settings_.workingDirectory), left).value() ==
+            RecordFile::Read);
     QCOMPARE(left.Count(), 0);
     QVERIFY(ui_.AllAnswered());
   }

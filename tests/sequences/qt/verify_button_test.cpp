@@ -48,10 +48,13 @@ class VerifyButtonTest : public QObject {
     ui.Push(MessageAnswer::Yes);
     verify->click();
     QVERIFY(ui.AllAnswered());
-    QCOMPARE(static_cast<int>(ui.Results().size()), 1);
-    QVERIFY(QFile::exists(dir_.filePath("LX1.txt")));
-    QVERIFY(QFile::exists(dir_.filePath("LX2.txt")));
-    QCOMPARE(static_cast<int>(silentPrinter.frames.size()), 3);
+    // The silent printer gave no reading before: the training ends there,
+    // said in a message, with nothing run or stored.
+    QVERIFY(ui.Results().empty());
+    QVERIFY(ui.Prompts().back().text.find("LX1.txt") != std::string::npos);
+    QVERIFY(!QFile::exists(dir_.filePath("LX1.txt")));
+    QVERIFY(!QFile::exists(dir_.filePath("LX2.txt")));
+    QCOMPARE(static_cast<int>(silentPrinter.frames.size()), 1);
   }
 };
 

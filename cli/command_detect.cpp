@@ -4,6 +4,7 @@
 #include "base/encoding.h"
 #include "cli_command.h"
 #include "link/clock.h"
+#include "link/execute.h"
 #include "link_command_support.h"
 #include "usb/default_port_factory.h"
 
@@ -23,7 +24,11 @@ int RunDetectCommand(CommandContext& context) {
   // Detection starts from the port to probe first, not from -p.
   context.settings.portName = probe;
   DefaultPortFactory ports;
-  DetectModel(context.settings, context.ui, ports, RealClock());
+  if (!DetectModel(context.settings, context.ui, ports, RealClock())) {
+    // The GUI falls back to COM1: and carries on; a script needs to know.
+    context.err << context.Out(W("Não foi possível efetuar a conexão")) << '\n';
+    return ExitStatusFor(kExecuteNoReply);
+  }
   char mask[16];
   std::snprintf(mask, sizeof mask, "0x%04X", static_cast<unsigned>(context.settings.modelMask));
   context.out << context.Out(context.settings.portName) << '\n'

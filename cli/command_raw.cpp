@@ -88,7 +88,8 @@ int RunRawCommand(CommandContext& context) {
   const int bound = context.options.timeoutMs > 0 || request.replySize >= 0
                         ? context.options.timeoutMs
                         : kVariableReplyBoundMs;
-  ExecutionContext execution{context.settings, context.ui, ports, RealClock(), bound};
+  std::vector<RefusedCommand> refusals;
+  ExecutionContext execution{context.settings, context.ui, ports, RealClock(), bound, &refusals};
   int result = kExecuteOk;
   {
     InterruptCancel interrupts;
@@ -103,8 +104,10 @@ int RunRawCommand(CommandContext& context) {
     received.pop_back();
   std::string sent;
   for (uint8_t byte : record.frame) AppendDumpByte(sent, byte);
-  return PrintResults(context, ">" + sent + "\n< " + received + "\n" + record.formattedReturn,
-                      result);
+  return WithRefusals(
+      context, refusals,
+      PrintResults(context, ">" + sent + "\n< " + received + "\n" + record.formattedReturn,
+                   result));
 }
 
 }  // namespace taloven

@@ -12,6 +12,7 @@ int RunFrameCommand(CommandContext& context);
 int RunListCommand(CommandContext& context);
 int RunMfdCommand(CommandContext& context);
 int RunMonitorCommand(CommandContext& context);
+int RunPortTestCommand(CommandContext& context);
 int RunRawCommand(CommandContext& context);
 int RunSendCommand(CommandContext& context);
 int RunSequenceCommand(CommandContext& context);
@@ -48,6 +49,10 @@ const std::vector<CliCommand>& CommandTable() {
        "CAMINHO, passa todos os bytes sem mudá-los e mostra cada troca como o send (-x: com o "
        "dump); Ctrl-C termina com um resumo",
        RunMonitorCommand},
+      {"port-test", "PORTA",
+       "testa um adaptador serial com um plugue de laço (TX ligado ao RX): envia padrões em "
+       "cada velocidade e conta os bytes perdidos ou alterados",
+       RunPortTestCommand},
       {"raw", "HEX... [--reply-size N] [--bytes]",
        "envia os bytes dados em hexadecimal num quadro (STX, tamanho, ESC ou FS com -x, soma), "
        "ou como estão com --bytes, e mostra a resposta em hexadecimal e seus bytes de estado; "

@@ -18,7 +18,9 @@ const std::vector<ExitStatusEntry>& ExitStatusTable() {
       {"8",
        "O registro diário (pasta log) não pôde ser escrito; a mensagem traz o resultado do "
        "comando."},
-      {"9", "A verificação de totais (verify check ou compare) encontrou diferenças."},
+      {"9",
+       "A verificação de totais (verify check ou compare) encontrou diferenças, ou o teste de "
+       "laço de uma porta perdeu ou alterou bytes."},
       {"10",
        "O comando foi até o fim, mas a impressora recusou algum comando (NAK, ou bits de estado "
        "que dizem que ele não foi executado), ou partes danificadas da entrada foram puladas; a "

@@ -113,7 +113,7 @@ void AskModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
 }  // namespace
 
 bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
-  return DetectModel(settings, ui, ports, clock, PresentSerialDevices());
+  return DetectModel(settings, ui, ports, clock, SerialDevicesToProbe());
 }
 
 bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,

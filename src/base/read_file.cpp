@@ -37,7 +37,7 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
       bytes.reserve(static_cast<size_t>(info.st_size));
     } catch (const std::bad_alloc&) {
       ::close(fd);
-      return Failed("cannot read", path, ENOMEM);
+      return Failed("não foi possível ler", path, ENOMEM);
     }
   }
   char chunk[65536];

@@ -214,16 +214,13 @@ bool NetworkPort::Negotiate() {
                "servidor sem ele";
     return false;
   }
-  std::vector<uint8_t> setup = TelnetCodec::SetLine(line_);
-  const std::vector<uint8_t> purge = TelnetCodec::PurgeBoth();
-  setup.insert(setup.end(), purge.begin(), purge.end());
-  if (!SendRaw(setup, NowMs() + kNegotiationTimeoutMs)) {
+  // No purge here: the server opened its line for this connection, so what
+  // it sent already is fresh (a scanner may have started on it); the
+  // exchanges purge where they always do.
+  if (!SendRaw(TelnetCodec::SetLine(line_), NowMs() + kNegotiationTimeoutMs)) {
     failure_ = address_->Shown() + ": " + std::strerror(errno);
     return false;
   }
-  // Whatever the line held before the settings changed is not for us.
-  pending_.clear();
-  pendingAt_ = 0;
   return true;
 }
 

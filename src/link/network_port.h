@@ -47,6 +47,9 @@ class NetworkPort : public Port {
   // What the connection delivered so far, without waiting: the count of
   // data bytes, -1 when the connection is gone.
   int TakeAvailable(uint8_t* buffer, int capacity);
+  // Data bytes taken in from the connection and not yet handed out: the
+  // descriptor no longer shows them.
+  int Buffered() const { return static_cast<int>(pending_.size() - pendingAt_); }
 
  private:
   bool Connect();

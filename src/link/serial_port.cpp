@@ -12,6 +12,7 @@
 #include <ctime>
 
 #include "link/line_timeouts.h"
+#include "link/port_trouble.h"
 
 namespace taloven {
 namespace {
@@ -75,7 +76,7 @@ int SerialPort::Open(int baudRate) {
 }
 
 std::string SerialPort::OpenFailure() const {
-  return openError_ != 0 ? std::strerror(openError_) : std::string();
+  return openError_ != 0 ? ExplainOpenFailure(SerialDevicePath(Name()), openError_) : std::string();
 }
 
 int SerialPort::OpenLine(int baudRate) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/network_address.h"
 #include "link/serial_port.h"
 
 namespace taloven {
@@ -53,6 +54,22 @@ bool SetModemLine(int fd, unsigned long request, int line) {
   return ioctl(fd, request, &line) == 0 || errno == ENOTTY || errno == EINVAL;
 }
 
+LineSettings NetworkLineFor(const ScannerLine& line) {
+  LineSettings settings;
+  settings.baudRate = line.baudRate;
+  settings.dataBits = line.dataBits;
+  settings.parity = line.parity == Parity::Even  ? LineSettings::Parity::Even
+                    : line.parity == Parity::Odd ? LineSettings::Parity::Odd
+                                                 : LineSettings::Parity::None;
+  settings.stopBits = line.stopBits == StopBits::One          ? LineSettings::StopBits::One
+                      : line.stopBits == StopBits::OneAndHalf ? LineSettings::StopBits::OneAndHalf
+                                                              : LineSettings::StopBits::Two;
+  settings.hardwareFlow = line.rtsHandshake;
+  settings.dtr = false;
+  settings.rts = false;
+  return settings;
+}
+
 }  // namespace
 
 ScannerPort::~ScannerPort() {
@@ -61,6 +78,14 @@ ScannerPort::~ScannerPort() {
 
 Status ScannerPort::Open(const std::string& name, const ScannerLine& line) {
   static_cast<void>(Close());
+  if (IsNetworkPortName(name)) {
+    network_ = std::make_unique<NetworkPort>(name);
+    networkLine_ = NetworkLineFor(line);
+    if (network_->OpenWith(networkLine_)) return {};
+    const std::string failure = network_->OpenFailure();
+    network_.reset();
+    return Status::Failure(failure);
+  }
   auto fail = [&](int code) {
     static_cast<void>(Close());
     return Status::Failure(std::strerror(code), code);
@@ -98,7 +123,38 @@ Status ScannerPort::Open(const std::string& name, const ScannerLine& line) {
   return {};
 }
 
+Status ScannerPort::Reconnect() {
+  if (!network_) return Status::Failure(std::strerror(ENOTCONN));
+  network_->Close();
+  if (network_->OpenWith(networkLine_)) return {};
+  return Status::Failure(network_->OpenFailure());
+}
+
+std::string ScannerPort::LostText() const {
+  return network_ ? network_->OpenNotice() : std::string();
+}
+
+int ScannerPort::Queued() const {
+  int queued = 0;
+  const int fd = Descriptor();
+  if (fd < 0 || ::ioctl(fd, FIONREAD, &queued) != 0) queued = 0;
+  return queued + (network_ ? network_->Buffered() : 0);
+}
+
+int ScannerPort::ReadSome(char* buffer, size_t count) {
+  if (network_)
+    return network_->TakeAvailable(reinterpret_cast<uint8_t*>(buffer), static_cast<int>(count));
+  const ssize_t got = ::read(fd_, buffer, count);
+  if (got >= 0) return static_cast<int>(got);
+  return errno == EAGAIN || errno == EINTR ? 0 : -1;
+}
+
 Status ScannerPort::Close() {
+  if (network_) {
+    network_->Close();
+    network_.reset();
+    return {};
+  }
   if (fd_ < 0) return {};
   if (settingsSaved_) tcsetattr(fd_, TCSANOW, &savedSettings_);
   settingsSaved_ = false;

@@ -14,17 +14,35 @@
 #include "scanner/scanner_capture.h"
 
 namespace taloven {
+namespace {
+
+// Between two attempts to connect again: a server that refuses at once is
+// not asked again at once.
+constexpr int kReconnectPauseMs = 500;
+
+}  // namespace
 
 void ScannerCapture::Read() {
   // A line that hung up stays hung up, and one that fails every time will
   // not mend: either ends the capture with one message, not one per re-arm.
+  // A connection is the exception: it is made again.
   int failures = 0;
   auto giveUp = [&](const std::string& reason) {
     PortError(reason + W("; captura encerrada"));
     listener_.LineLost();
   };
+  bool lossShown = false;
   while (!stopping_) {
-    pollfd watch[2] = {{port_.Descriptor(), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    if (port_.Descriptor() < 0) {
+      // A connection that was lost is made again for the next symbols; said
+      // once, however long the server stays away.
+      if (!lossShown) PortError(port_.LostText());
+      lossShown = true;
+      if (!WaitQuiet(std::max(timing_.rearmMs, kReconnectPauseMs))) return;
+      if (port_.Reconnect().ok()) lossShown = false;
+      continue;
+    }
+    pollfd watch[2] = {{port_.Descriptor(), POLLIN | POLLRDHUP, 0}, {wake_[0], POLLIN, 0}};
     const int ready = ::poll(watch, 2, -1);
     if (ready < 0) {
       if (errno == EINTR) continue;
@@ -34,8 +52,15 @@ void ScannerCapture::Read() {
       continue;
     }
     if (watch[1].revents != 0) return;
+    const bool failed = (watch[0].revents & (POLLERR | POLLHUP | POLLNVAL | POLLRDHUP)) != 0;
+    if (failed && Queued() == 0 && port_.Reconnects()) {
+      // Reading takes in the connection's end; the top of the loop makes it
+      // again.
+      char last = 0;
+      if (port_.ReadSome(&last, 1) == 1) buffer_.push_back(last);
+      continue;
+    }
     const bool hungUp = (watch[0].revents & POLLHUP) != 0;
-    const bool failed = (watch[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
     if (failed && Queued() == 0) {
       if (hungUp || ++failures >= kScannerLineFailuresToEnd)
         return giveUp(W("a linha não responde"));
@@ -79,8 +104,7 @@ bool ScannerCapture::WaitQuiet(int ms) {
 }
 
 int ScannerCapture::Queued() const {
-  int queued = 0;
-  return ::ioctl(port_.Descriptor(), FIONREAD, &queued) == 0 ? queued : 0;
+  return port_.Queued();
 }
 
 void ScannerCapture::TakeQueued() {
@@ -93,7 +117,7 @@ void ScannerCapture::TakeQueued() {
     // would wake the watch again and again, and it would be taken for the
     // start of the next symbol.
     const size_t want = std::min(static_cast<size_t>(queued), room > 0 ? room : sizeof chunk);
-    const ssize_t got = ::read(port_.Descriptor(), chunk, want);
+    const int got = port_.ReadSome(chunk, want);
     if (got <= 0) return;
     if (room > 0)
       buffer_.append(chunk, static_cast<size_t>(got));

@@ -32,6 +32,19 @@ TEST(DetectCommand, PrintsPortModelAndMask) {
   EXPECT_EQ(run.out, link + "\nECF-T10             \n0x1000\n");
 }
 
+// The GUI falls back to COM1: when nothing answers; the command says so
+// and fails, so that a script does not take COM1: for the printer's port.
+TEST(DetectCommand, APrinterFoundNowhereIsAFailure) {
+  testing::TempDirectory work;
+  const std::string missing = (work.Path() / "no-such-line").string();
+  const Outcome run = RunDetect({"-C", work.Path().string(), "detect", "--probe", missing});
+  EXPECT_EQ(run.status, 4);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("N\xC3\xA3o foi poss\xC3\xADvel efetuar a conex\xC3\xA3o\n"),
+            std::string::npos)
+      << run.err;
+}
+
 TEST(DetectCommand, RefusesUnknownArguments) {
   const struct {
     std::vector<std::string> args;

@@ -3,11 +3,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "cli_command.h"
 #include "emulator/emulator_process.h"
+#include "formats/mfd_file.h"
+#include "formats/symbol_record.h"
 #include "support/ser2net_process.h"
 #include "support/temp_directory.h"
 
@@ -72,6 +75,10 @@ TEST_F(NetworkPorts, EveryFlowOverBothFormsGivesWhatThePseudoTerminalGives) {
   const std::string ports[] = {Path("tty"), raw.Url("tcp"), telnet.Url("rfc2217")};
   for (const std::string& port : ports) {
     SCOPED_TRACE(port);
+    const Outcome detected = Run({"detect", "--probe", port});
+    EXPECT_EQ(detected.status, 0) << detected.err;
+    EXPECT_EQ(detected.out.rfind(port + "\nECF-T08", 0), 0u) << detected.out;
+
     // Before the first day's coupon there is none to cancel, and the status
     // says the printer refused it; later the last coupon is cancelled.
     const Outcome fixed = Run({"-p", port, "send", "Cancela cupom fiscal"});
@@ -145,6 +152,65 @@ TEST_F(NetworkPorts, FailuresEndWithStatusFourAndSayWhyAndWhere) {
   EXPECT_NE(again.err.find("conex\xC3\xA3o com " + at + " perdida; reconectando"),
             std::string::npos)
       << again.err;
+}
+
+TEST_F(NetworkPorts, AScannerBehindTheServerIsCapturedAsOnItsOwnLine) {
+  setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
+  std::string journal;
+  for (int i = 0; i < 1500; ++i) journal += static_cast<char>(255 - i % 256);
+  std::string stream;
+  for (uint32_t offset : {0u, 668u, 1336u})
+    stream += MakeSymbolRecord(1500, offset, journal.substr(offset, kSymbolPayloadBytes));
+  std::ofstream(Path("symbols.bin"), std::ios::binary) << stream;
+  for (const bool telnet : {false, true}) {
+    SCOPED_TRACE(telnet ? "rfc2217" : "tcp");
+    fs::remove(Path("capture.mfd"));
+    EmulatorProcess scanner(
+        {"--scanner", Path("symbols.bin"), "--link", Path("scan"), "--symbol-gap", "200"});
+    Ser2netProcess server(scanner.Address(), telnet, work_.Path().string(), "115200n81");
+    const Outcome run = Run({"capture", "-s", server.Url(telnet ? "rfc2217" : "tcp"), "-o",
+                             Path("capture.mfd"), "--rearm", "0", "--timeout", "20"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Todos os s\xC3\xADmbolos foram lidos."), std::string::npos) << run.out;
+    EXPECT_TRUE(ReadFileBytes(Path("capture.mfd")) == MfdFileBytes(kMfdCaptureSource, journal));
+  }
+  unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(NetworkPorts, ACaptureOutlivesARestartedServer) {
+  setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
+  std::string journal;
+  for (int i = 0; i < 1500; ++i) journal += static_cast<char>(i % 251);
+  std::string stream;
+  for (uint32_t offset : {0u, 668u, 1336u})
+    stream += MakeSymbolRecord(1500, offset, journal.substr(offset, kSymbolPayloadBytes));
+  std::ofstream(Path("symbols.bin"), std::ios::binary) << stream;
+  // Symbols 2 s apart, the third scanned twice: the server is killed once the
+  // second is out and is back a second later, before the third's second scan.
+  EmulatorProcess scanner({"--scanner", Path("symbols.bin"), "--link", Path("scan"), "--symbol-gap",
+                           "2000", "--repeat", "3", "--verbose"},
+                          {}, Path("scanner.log"));
+  Ser2netProcess server(scanner.Address(), false, work_.Path().string(), "115200n81");
+  std::thread restart([&] {
+    const auto end = Clock::now() + std::chrono::seconds(15);
+    while (Clock::now() < end &&
+           ReadFileBytes(Path("scanner.log")).find("symbol 2/3") == std::string::npos)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    server.Kill();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    server.Start();
+  });
+  const Outcome run = Run({"capture", "-s", server.Url("tcp"), "-o", Path("capture.mfd"), "--rearm",
+                           "0", "--timeout", "20"});
+  restart.join();
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string lost =
+      "conex\xC3\xA3o com 127.0.0.1:" + std::to_string(server.Port()) + " perdida; reconectando";
+  EXPECT_NE(run.out.find(lost), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Todos os s\xC3\xADmbolos foram lidos."), std::string::npos) << run.out;
+  EXPECT_TRUE(ReadFileBytes(Path("capture.mfd")) == MfdFileBytes(kMfdCaptureSource, journal));
+  unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

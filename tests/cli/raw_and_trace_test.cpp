@@ -58,6 +58,8 @@ TEST_F(BytesOnTheWire, RawSendsAnyBytesAndShowsTheReply) {
       {{"-x", "raw", "2311", "--reply-size", "1"},
        0,
        {"> 02 05 00 1C 23 11 50 00\n< 06 ", "COMANDO OK"}},
+      // The printer refuses to cancel a coupon that is not open: as send.
+      {{"raw", "0E", "--reply-size", "0"}, 10, {"> 02 04 00 1B 0E 29 00\n< 06 ", "CANCELAMENTO"}},
       // A reading to ETX.
       {{"raw", "45"}, 0, {"> 02 04 00 1B 45 60 00\n< 06 00 00 ", " 03\n", "FAB:TV"}},
       // A wrong checksum, sent as it is, draws the printer's lone NAK.

@@ -10,7 +10,11 @@
 #include <cstring>
 #include <thread>
 
+#include "link/execute.h"
 #include "link/network_address.h"
+#include "support/scripted_ui.h"
+#include "support/temp_directory.h"
+#include "support/test_clock.h"
 #include "usb/default_port_factory.h"
 
 namespace taloven {
@@ -210,6 +214,66 @@ TEST(NetworkPort, ATelnetServerWithoutTheComPortOptionIsRefusedWithAHint) {
   EXPECT_EQ(greeting.size(), 15u);
   EXPECT_NE(port.OpenFailure().find("RFC 2217"), std::string::npos) << port.OpenFailure();
   EXPECT_NE(port.OpenFailure().find("tcp://"), std::string::npos) << port.OpenFailure();
+}
+
+// A connection that takes long shows the progress window, whose Cancel (or
+// Ctrl-C in the CLI) stops it as it stops a reply.
+TEST(NetworkPort, TheUserStopsAConnectionUnderWay) {
+  Peer full(0);
+  NetworkPort fillers[] = {NetworkPort(full.Url()), NetworkPort(full.Url()),
+                           NetworkPort(full.Url())};
+  for (NetworkPort& filler : fillers) {
+    filler.WatchCancel([] { return true; });
+    static_cast<void>(filler.Open(9600));
+  }
+  testing::TempDirectory work;
+  AppSettings settings;
+  settings.portName = full.Url();
+  settings.workingDirectory = work.Path().string();
+  testing::ScriptedUi ui;
+  ui.onProgressPump = [](testing::ScriptedUi::ProgressRecord& progress) {
+    ProgressEvents events;
+    events.cancelClicked = progress.pumps > 3;
+    return events;
+  };
+  DefaultPortFactory ports;
+  testing::TestClock clock;
+  ExecutionContext context{settings, ui, ports, clock};
+  CommandRecord record;
+  record.SetTitle("Teste");
+  record.SetEscapeText("35");
+  record.SetReturnSize(0);
+  const auto start = Clock::now();
+  EXPECT_EQ(Execute(record, context), kExecuteCancelled);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+  ASSERT_FALSE(ui.Progress().empty());
+  EXPECT_EQ(ui.Progress()[0]->messages, std::vector<std::string>{"Conectando..."});
+  EXPECT_NE(record.formattedReturn.find("Comando Cancelado!"), std::string::npos);
+}
+
+TEST(NetworkPort, ReachesAnIpv6Loopback) {
+  const int listener = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in6 address{};
+  address.sin6_family = AF_INET6;
+  address.sin6_addr = in6addr_loopback;
+  socklen_t size = sizeof address;
+  if (bind(listener, reinterpret_cast<sockaddr*>(&address), size) != 0) {
+    close(listener);
+    GTEST_SKIP() << "no IPv6 loopback here";
+  }
+  listen(listener, 1);
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+  NetworkPort port("tcp://[::1]:" + std::to_string(ntohs(address.sin6_port)));
+  ASSERT_EQ(port.Open(9600), 1) << port.OpenFailure();
+  const int peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+  ASSERT_GE(peer, 0);
+  ASSERT_EQ(send(peer, "\x06", 1, MSG_NOSIGNAL), 1);
+  uint8_t byte = 0;
+  EXPECT_EQ(port.Read(&byte, 1, 1000), 1);
+  EXPECT_EQ(byte, 0x06);
+  port.Close();
+  close(peer);
+  close(listener);
 }
 
 }  // namespace

@@ -49,7 +49,10 @@ class Ser2netProcess {
     std::ofstream(config_) << "%YAML 1.1\n---\nconnection: &line\n  accepter: "
                            << (telnet ? "telnet(rfc2217),tcp,127.0.0.1," : "tcp,127.0.0.1,")
                            << port_ << "\n  connector: serialdev," << device << "," << lineSettings
-                           << ",local\n  options:\n    kickolduser: true\n";
+                           << ",local\n  options:\n    kickolduser: true\n"
+                           // Otherwise the server holds each reply back up to 20 ms for
+                           // more bytes to come, which would be counted as the tool's.
+                           << "    chardelay: false\n";
     Start();
   }
   ~Ser2netProcess() { Stop(); }

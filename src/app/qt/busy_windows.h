@@ -13,6 +13,9 @@ class BusyWindows {
   // From a busy window's making to its end.
   static void Add(QWidget* window);
   static void Remove(QWidget* window);
+  // For a plain busy window about to show: true when a modal busy window is
+  // up, and the plain one is then shown only once that one has gone.
+  static bool WaitsAside(QWidget* window);
 
   // The window a question raised now belongs to: the modal busy window on
   // the screen, else wanted. A busy window disables the window it waits

@@ -66,6 +66,7 @@ WaitWindow::WaitWindow(QWidget* owner, const QString& text, const QString& label
   adjustSize();
   CentreOver(this, owner);
   BusyWindows::Add(this);
+  if (!cancel_ && BusyWindows::WaitsAside(this)) return;
   show();
   if (cancel_) cancel_->setFocus();
   BusyWindows::Paint(this);
@@ -91,9 +92,9 @@ void WaitWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void WaitWindow::closeEvent(QCloseEvent* event) {
-  if (!cancel_) return QWidget::closeEvent(event);
-  // The window lives as long as its work: its close box asks the work to
-  // stop, as "Cancelar" does.
+  // The window lives as long as its work, whatever the window manager
+  // offers: the close box of one with "Cancelar" asks the work to stop, as
+  // the button does, and that of a plain one does nothing.
   Cancel();
   event->ignore();
 }
@@ -140,7 +141,10 @@ void WaitWindowHandle::SetProgress(long long done, long long total) {
 }
 
 void WaitWindowHandle::Hide() {
-  if (window_) window_->hide();
+  if (!window_) return;
+  // Hidden by its work: no question that closes brings it back.
+  BusyWindows::Remove(window_);
+  window_->hide();
 }
 
 bool WaitWindowHandle::CancelRequested() {

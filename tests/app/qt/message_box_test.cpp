@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
+#include <memory>
 #include <optional>
 
 #include "app/qt/progress_popup.h"
@@ -93,28 +94,73 @@ class MessageBoxTest : public QObject {
       QCOMPARE(title, shown);
   }
 
-  // A wait window steps aside while a question is up and comes back after.
-  void waitWindowsStepAsideForAQuestion() {
-    QWidget owner;
-    owner.show();
-    QtUi ui(&owner);
-    auto handle = ui.ShowWait(W("Por favor, aguarde....."));
-    WaitWindow* wait = static_cast<WaitWindowHandle*>(handle.get())->Window();
-    QVERIFY(wait->isVisible());
+  // A plain wait window is never above a window that asks something or
+  // shows the progress of the same work (it would cover its text and its
+  // Cancel): it steps aside while that one is up and comes back after; one
+  // made meanwhile waits for it. It lives as long as its work, whatever its
+  // close box says, and shows over the modal dialog its work runs under.
+  void waitWindowsStepAsideForWhatComesOverThem_data() {
+    QTest::addColumn<QString>("over");
+    QTest::addColumn<bool>("waitFirst");
+    QTest::addColumn<bool>("shownUnder");
+    QTest::newRow("question") << "question" << true << false;
+    QTest::newRow("progress window") << "progress" << true << false;
+    QTest::newRow("made under a progress window") << "progress" << false << false;
+    QTest::newRow("after a question over a progress window") << "both" << true << false;
+    QTest::newRow("made under the dialog of its work") << "dialog" << false << true;
+    QTest::newRow("its close box") << "close" << true << true;
+  }
+
+  void waitWindowsStepAsideForWhatComesOverThem() {
+    QFETCH(QString, over);
+    QFETCH(bool, waitFirst);
+    QFETCH(bool, shownUnder);
+    QWidget main;
+    main.show();
+    QDialog dialog(&main);
+    QtUi ui(&main);
+    std::unique_ptr<WaitHandle> handle;
+    QPointer<WaitWindow> wait;
+    const auto makeWait = [&] {
+      handle = ui.ShowWait(W("Por favor, aguarde....."));
+      wait = static_cast<WaitWindowHandle*>(handle.get())->Window();
+    };
+    if (waitFirst) makeWait();
     std::optional<bool> shownDuring;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box) return;
+    if (over == "question" || over == "dialog") {
+      QTimer::singleShot(0, [&] {
+        if (!waitFirst) makeWait();
+        shownDuring = wait->isVisible();
+        QApplication::activeModalWidget()->close();
+      });
+      if (over == "dialog")
+        dialog.exec();
+      else
+        ui.Message(W("Deseja salvar as alterações?"), "", MessageButtons::YesNo,
+                   MessageIcon::Question);
+    } else if (over == "progress" || over == "both") {
+      auto progress = ui.CreateProgress(W("Executando sequência"), false);
+      progress->SetModal(true);
+      if (!waitFirst) makeWait();
+      if (over == "both") {
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        ui.Message(W("Clique em OK para continuar"), "", MessageButtons::OkCancel,
+                   MessageIcon::Question);
+      }
       shownDuring = wait->isVisible();
-      box->button(QMessageBox::No)->click();
-    });
-    check.start(10);
-    ui.Message(W("Deseja salvar as alterações?"), "", MessageButtons::YesNo, MessageIcon::Question);
-    check.stop();
+      progress->SetModal(false);
+    } else {
+      // As the window manager's close box asks it.
+      QVERIFY(!wait->windowHandle()->close());
+      QCoreApplication::processEvents();
+      shownDuring = wait->isVisible();
+    }
     QVERIFY(shownDuring.has_value());
-    QVERIFY2(!*shownDuring, "the wait window covered the question");
-    QVERIFY2(wait->isVisible(), "the work goes on: its wait window is back");
+    QCOMPARE(*shownDuring, shownUnder);
+
+    QVERIFY2(wait && wait->isVisible(), "the work goes on: its wait window is back");
+    handle->Hide();
+    QVERIFY(!wait->isVisible());
   }
 
   // The step-by-step question of a run opens above the run's progress

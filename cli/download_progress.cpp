@@ -46,6 +46,11 @@ void DownloadProgress::Report(long long done, long long total) {
   if (total <= 0) return;
   const auto now = std::chrono::steady_clock::now();
   if (!drawn_) start_ = now;
+  // A report goes through thousands of documents, and a download waiting on
+  // the printer reports the same figures again: the line is redrawn ten
+  // times a second at most, and at the end.
+  if (drawn_ && done < total && now - drawnAt_ < kRedrawEvery) return;
+  drawnAt_ = now;
   const double seconds = std::chrono::duration<double>(now - start_).count();
   // "\033[K" clears what a longer line before this one left on the right.
   std::fprintf(stream_, "\r%s\033[K", DownloadProgressLine(done, total, seconds).c_str());

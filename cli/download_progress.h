@@ -11,7 +11,7 @@ namespace taloven {
 // since the transfer began; rate and time left are "--" until it is known.
 std::string DownloadProgressLine(long long done, long long total, double seconds);
 
-// One transfer's line on a terminal, redrawn in place at each report. End
+// One transfer's line on a terminal, redrawn in place as reports come. End
 // closes it with a newline whether the transfer finished or stopped short,
 // so that what is printed next starts on a line of its own.
 class DownloadProgress {
@@ -21,9 +21,12 @@ class DownloadProgress {
   void End();
 
  private:
+  static constexpr std::chrono::milliseconds kRedrawEvery{100};
+
   std::FILE* stream_;
   bool drawn_ = false;
   std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point drawnAt_;
 };
 
 }  // namespace taloven

@@ -271,6 +271,10 @@ bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen,
       if (!reduction.Run()) return false;
     }
   }
+  if (ReportProgress(all, all)) {
+    cancelled = true;
+    return false;
+  }
   return sqlite3_exec(db, kIndexes, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 

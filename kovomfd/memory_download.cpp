@@ -60,6 +60,7 @@ std::string Digits(unsigned long long value, int width) {
 
 int DownloadMemory(const std::string& portName, const DownloadRequest& request,
                    DownloadedImage& image) {
+  ForgetProgress();
   PrinterLine line(portName);
   if (!line.IsOpen()) return KOVO_NOT_EXECUTED;
   const std::string parameters = std::string(1, request.memory) +
@@ -70,6 +71,7 @@ int DownloadMemory(const std::string& portName, const DownloadRequest& request,
   for (int attempt = 0; attempt < kAttempts && !prepared; ++attempt) {
     std::string data;
     const PrinterLine::Result result = line.Exchange(kPrepareCode, parameters, kInfoSize, data);
+    if (result == PrinterLine::Result::kCancelled) return KOVO_NOT_EXECUTED;
     // A parameter of the wrong kind in a date selection is a date the
     // printer does not take; any other refusal (a document open) is not.
     if (result == PrinterLine::Result::kRefused)
@@ -88,9 +90,10 @@ int DownloadMemory(const std::string& portName, const DownloadRequest& request,
     bool received = false;
     for (int attempt = 0; attempt < kAttempts && !received; ++attempt) {
       std::string data;
-      if (line.Exchange(kBlockCode, Digits(block, 6), kBlockReplySize, data) !=
-          PrinterLine::Result::kOk)
-        continue;
+      const PrinterLine::Result result =
+          line.Exchange(kBlockCode, Digits(block, 6), kBlockReplySize, data);
+      if (result == PrinterLine::Result::kCancelled) return KOVO_NOT_EXECUTED;
+      if (result != PrinterLine::Result::kOk) continue;
       const std::string_view reply(data);
       received = taloven::GetLittleEndian(reply, 0, 4) == block &&
                  taloven::Crc32(reply.substr(0, 4 + kBlockSize)) ==

@@ -126,6 +126,7 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
       rate.cents += z.rates[static_cast<size_t>(k)].cents;
     }
   }
+  if (ReportProgress(all, all)) return KOVO_NOT_EXECUTED;
   if (count == 0) return KOVO_NO_VALID_DATA;
   if (simplified) r.Line(std::string(48, '-'));
   r.Line(W("TOTAL DO PERÍODO"));

@@ -4,6 +4,7 @@
 
 #include "link/clock.h"
 #include "link/file_port.h"
+#include "progress.h"
 #include "usb/default_port_factory.h"
 
 namespace kovo {
@@ -16,8 +17,11 @@ constexpr uint8_t kAck = 0x06;
 // records); a broken reply is over once the line has been quiet this long.
 constexpr int kFirstBytePatienceMs = 2000;
 constexpr int kQuietLineMs = 1000;
-// One serial read waits no longer than this, so that deadlines are kept.
-constexpr int kReadStepMs = 1000;
+// One serial read waits no longer than this, so that deadlines are kept
+// and the caller is asked in time.
+constexpr int kReadStepMs = 200;
+// How often the caller is asked whether to go on while a reply comes.
+constexpr int kLookEveryMs = 200;
 constexpr int kFilePollMs = 5;
 // A byte on the line: start bit, 8 data bits, 2 stop bits.
 constexpr int kBitsPerByte = 11;
@@ -72,16 +76,27 @@ int PrinterLine::ReplyPatienceMs(size_t bytes) {
   return 2 * lineMs + kReplyMarginMs;
 }
 
+void PrinterLine::AskToGoOn() {
+  if (cancelled_) return;
+  const int64_t now = taloven::RealClock().MonotonicMs();
+  if (now < nextLook_) return;
+  nextLook_ = now + kLookEveryMs;
+  cancelled_ = CancelRequested();
+}
+
 bool PrinterLine::ReceiveByte(uint8_t& byte, int64_t deadline) {
   taloven::Clock& clock = taloven::RealClock();
   if (!filePort_) {
     for (int64_t left = deadline - clock.MonotonicMs(); left > 0;
-         left = deadline - clock.MonotonicMs())
+         left = deadline - clock.MonotonicMs()) {
+      AskToGoOn();
       if (port_->Read(&byte, 1, static_cast<int>(std::min<int64_t>(left, kReadStepMs))) != 0)
         return true;
+    }
     return false;
   }
   while (pendingAt_ >= pending_.size()) {
+    AskToGoOn();
     uint8_t buffer[8192];
     unsigned got = 0;
     port_->ReadBlock(buffer, sizeof buffer, &got);
@@ -110,8 +125,21 @@ PrinterLine::Result PrinterLine::Exchange(const std::string& code, const std::st
                                           size_t dataSize, std::string& data) {
   data.clear();
   status2_ = 0;
+  if (cancelled_) return Result::kCancelled;
   if (!open_) return Result::kNoReply;
   if (!Send(Frame(code, parameters))) return Result::kNoReply;
+  // A cancel asked for meanwhile ends the exchange only once its reply has
+  // passed (or its time is up): what was left on the line would be read as
+  // the reply to whatever command the line carries next.
+  const Result result = Receive(dataSize, data);
+  if (cancelled_) {
+    data.clear();
+    return Result::kCancelled;
+  }
+  return result;
+}
+
+PrinterLine::Result PrinterLine::Receive(size_t dataSize, std::string& data) {
   taloven::Clock& clock = taloven::RealClock();
   uint8_t byte = 0;
   if (!ReceiveByte(byte, clock.MonotonicMs() + kFirstBytePatienceMs)) return Result::kNoReply;

@@ -15,7 +15,9 @@ class PrinterLine {
   // The serial speed the download commands run at.
   static constexpr int kBaudRate = 115200;
 
-  enum class Result { kOk, kNoReply, kBadReply, kRefused };
+  // kCancelled: the caller's progress callback asked to stop while the
+  // reply was awaited (the reply is let pass all the same), or before.
+  enum class Result { kOk, kNoReply, kBadReply, kRefused, kCancelled };
 
   explicit PrinterLine(const std::string& portName);
   ~PrinterLine();
@@ -40,8 +42,14 @@ class PrinterLine {
 
  private:
   bool Send(const std::string& frame);
+  // Reads ACK, dataSize bytes and the status into data.
+  Result Receive(size_t dataSize, std::string& data);
   // Waits for one byte until the monotonic deadline.
   bool ReceiveByte(uint8_t& byte, int64_t deadline);
+  // Asks the progress callback now and then whether to go on: a slow or
+  // stalled line keeps a block's reply coming for seconds, and the caller
+  // keeps its window alive and its Cancel heard through the callback.
+  void AskToGoOn();
   // Throws away what is still coming after a broken reply.
   void Discard();
 
@@ -51,6 +59,8 @@ class PrinterLine {
   std::string pending_;  // file exchange: bytes read but not yet taken
   size_t pendingAt_ = 0;
   uint8_t status2_ = 0;
+  bool cancelled_ = false;
+  int64_t nextLook_ = 0;
 };
 
 }  // namespace kovo

@@ -6,6 +6,9 @@ namespace kovo {
 namespace {
 
 std::atomic<KovoProgressCallback> progressCallback{nullptr};
+// Only the thread that calls the library reports.
+long long lastDone = 0;
+long long lastTotal = 0;
 
 }  // namespace
 
@@ -14,8 +17,18 @@ void SetProgressCallback(KovoProgressCallback callback) {
 }
 
 bool ReportProgress(long long done, long long total) {
+  lastDone = done;
+  lastTotal = total;
   const KovoProgressCallback callback = progressCallback.load();
   return callback != nullptr && callback(done, total) != 0;
+}
+
+bool CancelRequested() {
+  return ReportProgress(lastDone, lastTotal);
+}
+
+void ForgetProgress() {
+  lastDone = lastTotal = 0;
 }
 
 }  // namespace kovo

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -59,6 +60,15 @@ TEST(DownloadProgress, EndsItsLineOnceWhateverTheOutcome) {
   EXPECT_EQ(cut.find('\n'), cut.size() - 1);
 
   EXPECT_EQ(Drawn([](DownloadProgress& p) { p.End(); }), "");
+
+  // Thousands of reports in a moment draw the first figures and the last.
+  const std::string many = Drawn([](DownloadProgress& p) {
+    for (long long done = 0; done <= 5000; ++done) p.Report(done, 5000);
+    p.End();
+  });
+  EXPECT_LE(std::count(many.begin(), many.end(), '\r'), 3) << many.size();
+  EXPECT_NE(many.find("\r0/5000 bytes (0%)"), std::string::npos);
+  EXPECT_NE(many.find("\r5000/5000 bytes (100%)"), std::string::npos);
 }
 
 }  // namespace

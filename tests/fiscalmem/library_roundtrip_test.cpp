@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 
 #include "base/atomic_file.h"
@@ -16,6 +17,7 @@
 #include "formats/journal_record.h"
 #include "formats/mfd_file.h"
 #include "kovo_mfd.h"
+#include "link/serial_port.h"
 #include "memories/memory_files.h"
 #include "printer/state_file.h"
 #include "support/temp_directory.h"
@@ -188,6 +190,41 @@ TEST_F(LibraryRoundTrip, EveryKindOfPortCarriesTheDownload) {
   }
 }
 
+// Reports and databases tell how far they are, up to the whole of what
+// they go through, so that a progress line or bar ends full.
+TEST_F(LibraryRoundTrip, ReportsAndDatabasesReportUpToTheirWholeWork) {
+  auto downloadMfd = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
+  auto downloadMf = library_.Find<KovoDownloadMFFunction>("KovoDownloadMF");
+  auto setProgress = library_.Find<KovoSetProgressFunction>("KovoSetProgress");
+  {
+    auto printer = StartPrinter();
+    ASSERT_EQ(downloadMfd(Path("tty").c_str(), Path("p.mfd").c_str(), "0", "", "", ""), KOVO_OK);
+    ASSERT_EQ(downloadMf(Path("tty").c_str(), Path("p.mf").c_str()), KOVO_OK);
+  }
+  auto text = library_.Find<KovoGeraTxtTotalFunction>("KovoGeraTxtTotal");
+  auto database = library_.Find<KovoGeraMdbTotalFunction>("KovoGeraMdbTotal");
+  auto reading = library_.Find<KovoRelatorioMFTxtFunction>("KovoRelatorioMFTxt");
+  const struct {
+    const char* name;
+    std::function<int()> run;
+  } cases[] = {
+      {"text report", [&] { return text(Path("p.mfd").c_str(), Path("p.txt").c_str()); }},
+      {"database", [&] { return database(Path("p.mfd").c_str(), Path("p.mdb").c_str()); }},
+      {"fiscal memory reading",
+       [&] {
+         return reading(Path("p.mf").c_str(), Path("p.txt").c_str(), "C", "000001", "000003");
+       }},
+  };
+  for (const auto& c : cases) {
+    progressDone = progressTotal = -1;
+    setProgress(RecordProgress);
+    EXPECT_EQ(c.run(), KOVO_OK) << c.name;
+    setProgress(nullptr);
+    EXPECT_GT(progressTotal, 0) << c.name;
+    EXPECT_EQ(progressDone, progressTotal) << c.name;
+  }
+}
+
 TEST_F(LibraryRoundTrip, FiscalMemoryReadingAddsUpTheReductions) {
   auto downloadMf = library_.Find<KovoDownloadMFFunction>("KovoDownloadMF");
   auto downloadSb = library_.Find<KovoDownloadSBFunction>("KovoDownloadSB");
@@ -296,20 +333,88 @@ TEST_F(LibraryRoundTrip, APrinterThatStopsLeavesNoFile) {
   EXPECT_TRUE(left.empty()) << "no temporary file either";
 }
 
+using Clock = std::chrono::steady_clock;
+Clock::time_point firstReport, lastReport, cancelledAt;
+Clock::duration longestSilence;
+bool reported = false;
+
+// Notes how long the library went without asking.
+void NoteReport() {
+  const Clock::time_point now = Clock::now();
+  if (!reported) firstReport = lastReport = now;
+  reported = true;
+  longestSilence = std::max(longestSilence, now - lastReport);
+  lastReport = now;
+}
+
 int CancelAfterTheFirstBlock(long long done, long long) {
+  NoteReport();
+  if (done > 0 && cancelledAt == Clock::time_point()) cancelledAt = Clock::now();
   return done > 0 ? 1 : 0;
 }
 
-TEST_F(LibraryRoundTrip, ACancelledDownloadLeavesTheOldFileAlone) {
+// The user presses Cancel a little after the work began, whatever the line
+// is doing then.
+int CancelSoonAfterTheStart(long long, long long) {
+  NoteReport();
+  if (lastReport - firstReport < std::chrono::milliseconds(300)) return 0;
+  if (cancelledAt == Clock::time_point()) cancelledAt = lastReport;
+  return 1;
+}
+
+// Whatever the line does, the library asks the caller often enough for a
+// Cancel to be heard at once, and a cancel ends the work without the
+// attempts and patience a failure gets: at once between blocks, else once
+// the reply under way has passed or its time is up, so that nothing of it
+// is left on the line for the next command to read.
+TEST_F(LibraryRoundTrip, ACancelledDownloadEndsSoonLeavesTheLineQuietAndTheOldFileAlone) {
   auto download = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
   auto setProgress = library_.Find<KovoSetProgressFunction>("KovoSetProgress");
-  auto printer = StartPrinter();
-  const std::string out = Path("kept.mfd");
-  { std::ofstream(out) << "an earlier download"; }
-  setProgress(CancelAfterTheFirstBlock);
-  EXPECT_EQ(download(Path("tty").c_str(), out.c_str(), "0", "", "", ""), KOVO_NOT_EXECUTED);
-  setProgress(nullptr);
-  EXPECT_EQ(ReadFileBytes(out), "an earlier download");
+  using std::chrono::milliseconds;
+  const struct {
+    const char* name;
+    std::vector<std::string> faults;
+    KovoProgressCallback callback;
+    milliseconds within;
+  } cases[] = {
+      {"between blocks", {}, CancelAfterTheFirstBlock, milliseconds(500)},
+      {"in a block slowed by gaps",
+       {"--fault-gap", "500/1024"},
+       CancelSoonAfterTheStart,
+       milliseconds(3000)},
+      // Its reply's time (under 3 s) and a quiet second, where a failure
+      // would try twice more.
+      {"in a block that stalls",
+       {"--fault-stall", "2000"},
+       CancelSoonAfterTheStart,
+       milliseconds(5000)},
+      {"while the printer is silent",
+       {"--fault-no-reply"},
+       CancelSoonAfterTheStart,
+       milliseconds(3000)},
+  };
+  for (const auto& c : cases) {
+    auto printer = StartPrinter(c.faults);
+    const std::string out = Path("kept.mfd");
+    { std::ofstream(out) << "an earlier download"; }
+    reported = false;
+    cancelledAt = {};
+    longestSilence = {};
+    setProgress(c.callback);
+    EXPECT_EQ(download(Path("tty").c_str(), out.c_str(), "0", "", "", ""), KOVO_NOT_EXECUTED)
+        << c.name;
+    const auto late = Clock::now() - cancelledAt;
+    setProgress(nullptr);
+    ASSERT_NE(cancelledAt, Clock::time_point()) << c.name << ": the library never asked";
+    EXPECT_LT(late, c.within) << c.name;
+    EXPECT_LT(longestSilence, milliseconds(600)) << c.name;
+    EXPECT_EQ(ReadFileBytes(out), "an earlier download") << c.name;
+    SerialPort line(Path("tty"));
+    ASSERT_NE(line.Open(115200), 0) << c.name;
+    uint8_t byte = 0;
+    EXPECT_EQ(line.Read(&byte, 1, 800), 0) << c.name << ": the reply goes on after the end";
+    line.Close();
+  }
 }
 
 TEST_F(LibraryRoundTrip, EveryResultCodeHasItsCause) {

@@ -3,6 +3,7 @@
 // presses "Cancelar" in the wait window, and a click meant meanwhile for
 // another window does nothing, then or later.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QWindow>
 #include <QtTest>
@@ -59,12 +60,23 @@ class MfdCancelTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void cancelStopsTheDownloadAndOtherWindowsRefuseInput_data() {
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<int>("pressAfterMs");
+    // Slow enough that the download is still going when the user acts.
+    QTest::newRow("between blocks") << QStringList{"--fault-slow", "2"} << 0;
+    // The window answers, and the cancel is heard, while a block is awaited.
+    QTest::newRow("in a block that stalls") << QStringList{"--fault-stall", "2000"} << 500;
+  }
+
   void cancelStopsTheDownloadAndOtherWindowsRefuseInput() {
+    QFETCH(QStringList, faults);
+    QFETCH(int, pressAfterMs);
     testing::TempDirectory dir;
     const std::string d = dir.Path().string();
-    // Slow enough that the download is still going when the user acts.
-    emulator::testing::EmulatorProcess printer(
-        {"--pty", "--link", d + "/tty", "--model", "ECF-T08", "--fault-slow", "2"});
+    std::vector<std::string> arguments = {"--pty", "--link", d + "/tty", "--model", "ECF-T08"};
+    for (const QString& fault : faults) arguments.push_back(fault.toStdString());
+    emulator::testing::EmulatorProcess printer(arguments);
     testing::SystemDirOverride system(TALOVEN_LIBRARY_DIR);
 
     QWidget main;
@@ -84,22 +96,26 @@ class MfdCancelTest : public QObject {
     settings.portName = d + "/tty";
     settings.modelMask = 0x0400;
 
-    bool cancelPressed = false;
+    QElapsedTimer sinceBar, sincePress;
     QTimer user;
     connect(&user, &QTimer::timeout, [&] {
       WaitWindow* wait = ShownWait();
-      if (!wait || !wait->CancelButton() || cancelPressed || wait->Bar()->isHidden()) return;
+      if (!wait || !wait->CancelButton() || sincePress.isValid()) return;
+      if (wait->Bar()->isHidden() || wait->Bar()->maximum() == 0) return;
+      if (!sinceBar.isValid()) sinceBar.start();
+      if (sinceBar.elapsed() < pressAfterMs) return;
       ClickThroughTheWindowSystem(&other);
       ClickThroughTheWindowSystem(wait->CancelButton());
-      cancelPressed = true;
+      sincePress.start();
     });
     user.start(20);
     MfdOperations(ui, settings).DownloadMf();
     user.stop();
     QCoreApplication::processEvents();
 
-    QVERIFY2(cancelPressed, "no wait window with Cancelar and a bar came up");
+    QVERIFY2(sincePress.isValid(), "no wait window with Cancelar and a bar came up in time");
     QCOMPARE(ui.told, std::vector<std::string>{Str(StrId::kCommandCancelled)});
+    QVERIFY2(sincePress.elapsed() < 5000, qPrintable(QString::number(sincePress.elapsed())));
     std::string kept;
     QVERIFY(ReadWholeFile(ui.path, kept).ok());
     QCOMPARE(kept, std::string("earlier"));

@@ -118,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"edges_catalogue", kDocuments / "edges.comandos.xml", true},
         LoadCase{"unclosed_catalogue", kDocuments / "unclosed.comandos.xml", true},
         LoadCase{"missing_catalogue", {}, true},
+        LoadCase{"empty_file_catalogue", kDocuments / "empty_file.comandos.xml", true},
         LoadCase{"saved", kDocuments / "saved.sequencias.xml", false},
         LoadCase{"empty_elements", kDocuments / "empty_elements.sequencias.xml", false},
         LoadCase{"entities", kDocuments / "entities.sequencias.xml", false},
@@ -130,6 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"bare_ampersand", kDocuments / "bare_ampersand.sequencias.xml", false},
         LoadCase{"two_roots", kDocuments / "two_roots.sequencias.xml", false},
         LoadCase{"empty_file", kDocuments / "empty_file.sequencias.xml", false},
+        LoadCase{"blank", kDocuments / "blank.sequencias.xml", false},
+        LoadCase{"declaration_only", kDocuments / "declaration_only.sequencias.xml", false},
         LoadCase{"missing", {}, false}),
     [](const auto& info) { return info.param.name; });
 

@@ -141,8 +141,9 @@ Result<RecordFile> LoadSequences(const std::string& path, SavedSequences& list) 
       ReadRecordElements(path, "sequencia", [&read](const XmlNode& node) {
         CommandSequence& sequence = read.emplace_back();
         sequence.name = node.Child("titulo").Text();
-        for (const XmlNode& cmd : node.Children("cmd"))
-          sequence.InsertCommand(RecordFromCmdNode(cmd, false));
+        const std::vector<XmlNode> cmds = node.Children("cmd");
+        sequence.commands.reserve(cmds.size());
+        for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
       });
   if (!found.ok()) {
     list.SetFileUnreadable(true);

@@ -8,7 +8,8 @@ namespace taloven {
 
 Status MonitorSession::Start(const MonitorSettings& settings) {
   Stop();
-  relay_ = std::make_unique<MonitorRelay>(settings, catalogue_, static_cast<MonitorView&>(*this));
+  relay_ = std::make_unique<MonitorRelay>(settings, catalogue_, static_cast<MonitorView&>(*this),
+                                          ports_);
   if (Status started = relay_->Start(); !started.ok()) {
     relay_.reset();
     return started;

@@ -14,6 +14,7 @@
 #include "monitor/monitor_session.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {
@@ -29,7 +30,8 @@ TEST(MonitorSession, ServesOnItsOwnThreadAndSavesWhatItShowed) {
   CommandCatalogue catalogue;
   ASSERT_TRUE(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue).ok());
   testing::ScriptedUi ui;
-  MonitorSession session(catalogue, ui);
+  DefaultPortFactory ports;
+  MonitorSession session(catalogue, ui, ports);
   MonitorSettings settings;
   settings.linkPath = (work.Path() / "program").string();
 
@@ -83,7 +85,8 @@ TEST(MonitorSession, ThePrinterLineFollowsTheProgramsSettings) {
   ASSERT_GE(printerSide, 0);
   CommandCatalogue catalogue;
   testing::ScriptedUi ui;
-  MonitorSession session(catalogue, ui);
+  DefaultPortFactory ports;
+  MonitorSession session(catalogue, ui, ports);
   MonitorSettings settings;
   settings.printerPort = printerLink;
   settings.linkPath = (work.Path() / "program").string();

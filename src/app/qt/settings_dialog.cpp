@@ -18,8 +18,6 @@ namespace taloven {
 
 namespace {
 
-constexpr int kPortFieldChars = 40;
-
 QComboBox* EditableList(QWidget* parent, const char* name) {
   auto* list = new QComboBox(parent);
   list->setObjectName(QString::fromLatin1(name));
@@ -55,9 +53,6 @@ SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
   setWindowTitle(QStr(StrId::kSettings));
 
   ports_ = PortList(this, "1279", portNames, choice.portName);
-  // Wide enough for a device path, not only "COM1:".
-  ports_->setMinimumContentsLength(kPortFieldChars);
-  ports_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
   models_ = EditableList(this, "1280");
   for (const std::string& name : SettingsModelNames()) models_->addItem(ToQt(name));

@@ -5,6 +5,12 @@
 #include "resources/qt/qt_text.h"
 
 namespace taloven {
+namespace {
+
+// Wide enough for a device path or a network address, not only "COM1:".
+constexpr int kPortFieldChars = 40;
+
+}  // namespace
 
 QComboBox* PortList(QWidget* parent, const char* objectName,
                     const std::vector<std::pair<std::string, std::string>>& lines,
@@ -14,6 +20,8 @@ QComboBox* PortList(QWidget* parent, const char* objectName,
   list->setEditable(true);
   list->setInsertPolicy(QComboBox::NoInsert);
   list->setCompleter(nullptr);
+  list->setMinimumContentsLength(kPortFieldChars);
+  list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   for (const auto& [shown, name] : lines) list->addItem(ToQt(shown), ToQt(name));
   // The line of the current name is marked, so that opening the list shows
   // it; the field holds the name itself.

@@ -20,6 +20,29 @@ const std::string& Attention() {
   return caption;
 }
 
+// The progress window of a connection that takes long enough to ask whether
+// to go on, whose Cancel stops it; a local line never asks.
+class ConnectWatch {
+ public:
+  explicit ConnectWatch(Ui& ui) : ui_(ui) {}
+
+  bool Cancelled() {
+    if (!view_) {
+      view_ = ui_.CreateProgress(Str(StrId::kProgress), false);
+      if (!view_) return false;
+      view_->SetCaption(Str(StrId::kProgress));
+      view_->SetMessage(Str(StrId::kConnecting));
+    }
+    const ProgressEvents events = view_->Pump();
+    return events.cancelClicked || events.escapePressed || events.quitRequested || !view_->Exists();
+  }
+  void Close() { view_.reset(); }
+
+ private:
+  Ui& ui_;
+  std::unique_ptr<ProgressView> view_;
+};
+
 }  // namespace
 
 ScannerCapture::~ScannerCapture() {
@@ -31,8 +54,14 @@ bool ScannerCapture::Start(const ScannerSettings& settings,
   if (IsCapturing()) return true;
   portName_ = settings.portName;
   const ScannerLine line = LineFor(settings);
-  for (Status opened = port_.Open(portName_, line, cancelled); !opened.ok();
-       opened = port_.Open(portName_, line, cancelled)) {
+  ConnectWatch watch(ui_);
+  const auto open = [&] {
+    const Status opened = port_.Open(
+        portName_, line, cancelled ? cancelled : [&watch] { return watch.Cancelled(); });
+    watch.Close();
+    return opened;
+  };
+  for (Status opened = open(); !opened.ok(); opened = open()) {
     if (port_.Cancelled()) return false;
     ui_.Message(opened.message(), "Erro na porta " + portName_, MessageButtons::Ok,
                 MessageIcon::Exclamation);

@@ -182,6 +182,7 @@ void MemorySeeds(const fs::path& out, const fs::path& scratch) {
   const fs::path mfd = out / "mfd_file_fuzz";
   for (char choice = 0; choice < 6; ++choice)
     WriteSeed(mfd, "download-" + std::to_string(choice), Prefixed({choice, 2}, downloaded));
+  WriteSeed(mfd, "download-sealed", Prefixed({8, 2}, downloaded));
   WriteSeed(mfd, "capture", Prefixed({0, 1}, captured));
   WriteSeed(mfd, "cut-short", Prefixed({4, 1}, captured.substr(0, captured.size() - 700)));
   WriteSeed(mfd, "damaged",
@@ -189,7 +190,7 @@ void MemorySeeds(const fs::path& out, const fs::path& scratch) {
 
   // The fiscal memory with both days' reductions, for each reading.
   const std::string image = emulator::FiscalMemoryImage(state);
-  for (char choice = 0; choice < 4; ++choice)
+  for (char choice = 0; choice < 8; ++choice)
     WriteSeed(out / "mf_image_fuzz", "download-" + std::to_string(choice),
               Prefixed({choice}, image));
 

@@ -1,6 +1,8 @@
 // The MF image reader on arbitrary images, and the library's fiscal-memory
 // reading made from them. The first byte chooses the reading (complete or
-// simplified, by counter or by date); the rest is the image.
+// simplified, by counter or by date) and whether every whole block is sealed
+// with its right check first, so that changes to a block's contents reach
+// the code that reads them; the rest is the image.
 //
 // Properties: every block is a reduction or counted as damaged; the identity
 // and every reduction written again from what was read read back the same,
@@ -10,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "formats/crc32.h"
+#include "formats/little_endian.h"
 #include "formats/mf_image.h"
 #include "fuzz_files.h"
 #include "kovo_mfd.h"
@@ -54,12 +58,21 @@ constexpr Reading kReadings[] = {{"C", "0", "999999", false},
                                  {"D", "010180", "311279", true},
                                  {"d", "010180", "311279", true}};
 
+void SealBlocks(std::string& image) {
+  for (size_t at = 0; at + kMfBlockSize <= image.size(); at += kMfBlockSize) {
+    std::string check;
+    PutLittleEndian(check, Crc32(std::string_view(image).substr(at, kMfBlockSize - 4)), 4);
+    image.replace(at + kMfBlockSize - 4, 4, check);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const Reading& reading = kReadings[data[0] % 4];
-  const std::string_view image = fuzz::Bytes(data + 1, size - 1);
+  std::string image(fuzz::Bytes(data + 1, size - 1));
+  if ((data[0] & 4) != 0) SealBlocks(image);
 
   MfImage decoded;
   const bool sound = DecodeMfImage(image, decoded);

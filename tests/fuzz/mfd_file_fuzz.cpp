@@ -2,7 +2,10 @@
 // reports and databases as the program calls them. The input is a file
 // without its erased area (the fuzzer need not carry half a megabyte of
 // FFh): the marker blocks, the payload and what closes it. The first byte
-// chooses the export and its selection.
+// chooses the export and its selection, and whether every record that has
+// its mark and a length that fits is sealed with its right check first: the
+// check would otherwise keep most changes to a record's contents from the
+// code that reads them.
 //
 // Properties: the file read again after being written from what was read is
 // the same; a report is made exactly when the reader found a named file with
@@ -17,7 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/crc32.h"
 #include "formats/journal_record.h"
+#include "formats/little_endian.h"
 #include "formats/mfd_file.h"
 #include "fuzz_files.h"
 #include "kovo_mfd.h"
@@ -60,6 +65,26 @@ long long Count(sqlite3* db, const char* sql) {
   return count;
 }
 
+void SealRecords(std::string& file) {
+  size_t at = kMfdHeaderBytes;
+  while (at + kJournalHeaderSize <= file.size()) {
+    const uint64_t length = file[at] == 'J' && file[at + 1] == 'R'
+                                ? GetLittleEndian(file, at + 2, 4)
+                                : kJournalMaxLines + 1;
+    if (length > kJournalMaxLines || at + kJournalHeaderSize + length > file.size()) {
+      ++at;
+      continue;
+    }
+    const std::string_view bytes(file);
+    const uint32_t check = Crc32(bytes.substr(at + kJournalHeaderSize, length),
+                                 Crc32(bytes.substr(at, kJournalHeaderSize - 4)));
+    std::string sealed;
+    PutLittleEndian(sealed, check, 4);
+    file.replace(at + kJournalHeaderSize - 4, 4, sealed);
+    at += kJournalHeaderSize + length;
+  }
+}
+
 int Export(bool database, Selection selection, uint8_t user, const std::string& in,
            const std::string& out) {
   const char* i = in.c_str();
@@ -84,8 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto selection = static_cast<Selection>(data[0] % 3);
   const bool database = (data[0] & 4) != 0;
   const uint8_t user = data[1];
-  std::string file(kMfdErasedBytes, '\xFF');
+  // The erased area is laid once: building half a megabyte anew for every
+  // input would cost most of the run.
+  static std::string file(kMfdErasedBytes, '\xFF');
+  file.resize(kMfdErasedBytes);
   file.append(fuzz::Bytes(data + 2, size - 2));
+  if ((data[0] & 8) != 0) SealRecords(file);
 
   MfdContents contents;
   const bool parsed = ParseMfdFile(file, contents);

@@ -113,9 +113,10 @@ KOVO_API int KovoErroDeGravacao(char* buffer, int size);
 typedef int (*KovoErroDeGravacaoFunction)(char* buffer, int size);
 
 /* Not every library has it: callers look it up and do without it. The
- * callback gets the bytes done and the total of a download as it goes on;
- * returning non-zero cancels the download, which then ends with
- * KOVO_NOT_EXECUTED and leaves no output file. NULL removes the callback. */
+ * callback gets the bytes done and the total of a download as it goes on
+ * (both 0 while a network connection is being made); returning non-zero
+ * cancels the download, which then ends with KOVO_NOT_EXECUTED and leaves no
+ * output file. NULL removes the callback. */
 typedef int (*KovoProgressCallback)(long long done, long long total);
 KOVO_API void KovoSetProgress(KovoProgressCallback callback);
 typedef void (*KovoSetProgressFunction)(KovoProgressCallback callback);

@@ -4,6 +4,7 @@
 
 #include "link/clock.h"
 #include "link/file_port.h"
+#include "progress.h"
 #include "usb/default_port_factory.h"
 
 namespace kovo {
@@ -51,7 +52,12 @@ PrinterLine::PrinterLine(const std::string& portName) {
   taloven::DefaultPortFactory ports;
   port_ = ports.Create(portName);
   filePort_ = portName == "FILE";
-  open_ = port_ && port_->Open(filePort_ ? taloven::FilePort::kSystemRole : kBaudRate) != 0;
+  if (!port_) return;
+  // A connection under way asks the caller's progress callback, with
+  // nothing known yet, whether to go on.
+  port_->WatchCancel([] { return ReportProgress(0, 0); });
+  open_ = port_->Open(filePort_ ? taloven::FilePort::kSystemRole : kBaudRate) != 0;
+  port_->WatchCancel(nullptr);
   if (open_) port_->Purge();
 }
 

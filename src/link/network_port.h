@@ -18,7 +18,7 @@ namespace taloven {
 // serial line's time-outs. A connection the peer drops leaves the port
 // Gone; the next Write connects again. Only ever a client: nothing here
 // listens.
-class NetworkPort : public Port {
+class NetworkPort : public ByteLinePort {
  public:
   explicit NetworkPort(std::string name);
   ~NetworkPort() override;
@@ -32,8 +32,6 @@ class NetworkPort : public Port {
   int Write(const uint8_t* bytes, int count, int timeoutMs) override;
   int Read(uint8_t* buffer, int count, int timeoutMs) override;
   int Purge() override;
-  int WriteBlock(const uint8_t*, int, unsigned* written) override;
-  int ReadBlock(uint8_t*, int, unsigned* read) override;
 
   std::string OpenFailure() const override { return failure_; }
   void WatchCancel(std::function<bool()> cancelled) override { cancelled_ = std::move(cancelled); }

@@ -59,6 +59,22 @@ class Port {
   std::string name_;
 };
 
+// A port that is a byte line (serial, network, USB): it takes no blocks, so
+// a block exchange moves nothing and fails.
+class ByteLinePort : public Port {
+ public:
+  using Port::Port;
+
+  int WriteBlock(const uint8_t*, int, unsigned* written) final {
+    if (written) *written = 0;
+    return 0;
+  }
+  int ReadBlock(uint8_t*, int, unsigned* read) final {
+    if (read) *read = 0;
+    return 0;
+  }
+};
+
 // Creates the port a name stands for: "USB", "FILE", a network address or a
 // serial device.
 class PortFactory {

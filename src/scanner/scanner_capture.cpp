@@ -26,12 +26,14 @@ ScannerCapture::~ScannerCapture() {
   StopReader();
 }
 
-bool ScannerCapture::Start(const ScannerSettings& settings) {
+bool ScannerCapture::Start(const ScannerSettings& settings,
+                           const std::function<bool()>& cancelled) {
   if (IsCapturing()) return true;
   portName_ = settings.portName;
   const ScannerLine line = LineFor(settings);
-  for (Status opened = port_.Open(portName_, line); !opened.ok();
-       opened = port_.Open(portName_, line)) {
+  for (Status opened = port_.Open(portName_, line, cancelled); !opened.ok();
+       opened = port_.Open(portName_, line, cancelled)) {
+    if (port_.Cancelled()) return false;
     ui_.Message(opened.message(), "Erro na porta " + portName_, MessageButtons::Ok,
                 MessageIcon::Exclamation);
     const MessageAnswer again = ui_.Message(

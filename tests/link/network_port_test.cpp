@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "link/execute.h"
+#include "link/host_lookup.h"
 #include "link/network_address.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
@@ -198,6 +199,44 @@ TEST(NetworkPort, FailuresSayWhatAndWhere) {
     EXPECT_FALSE(port.Gone());
   }
   EXPECT_NE(NetworkPort("tcp://127.0.0.1:" + std::to_string(closedPort)).Open(9600), 1);
+}
+
+// A name server that takes two seconds to say the name is unknown.
+int SlowResolver(const char*, const char*, const addrinfo*, addrinfo**) {
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  return EAI_NONAME;
+}
+
+TEST(HostLookup, ALookupThatTakesLongCanBeGivenUp) {
+  const struct {
+    const char* host;
+    bool cancel;
+    HostLookup::End end;
+    int withinMs;
+  } cases[] = {
+      {"lane7.example", true, HostLookup::End::Cancelled, 500},
+      {"lane7.example", false, HostLookup::End::Failed, 3000},
+      // A numeric address is never looked up.
+      {"127.0.0.1", true, HostLookup::End::Found, 100},
+      {"::1", true, HostLookup::End::Found, 100},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.host);
+    int asked = 0;
+    const auto start = Clock::now();
+    const HostLookup lookup = LookUpHost(
+        c.host, "4001", [&] { return c.cancel && ++asked > 2; }, &SlowResolver);
+    const auto took = Clock::now() - start;
+    EXPECT_EQ(lookup.end, c.end);
+    EXPECT_LT(took, std::chrono::milliseconds(c.withinMs));
+    EXPECT_EQ(lookup.addresses != nullptr, c.end == HostLookup::End::Found);
+    if (c.end == HostLookup::End::Failed) {
+      EXPECT_EQ(lookup.failure, gai_strerror(EAI_NONAME));
+    }
+    if (c.end == HostLookup::End::Cancelled) {
+      EXPECT_GT(took, std::chrono::milliseconds(80));
+    }
+  }
 }
 
 TEST(NetworkPort, ATelnetServerWithoutTheComPortOptionIsRefusedWithAHint) {

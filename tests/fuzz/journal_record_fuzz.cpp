@@ -1,10 +1,14 @@
 // The journal-record decoder on an arbitrary payload: every byte is either
 // in a sound record or counted as damage, records come in order without
 // overlapping, and a record written again from what was decoded is the
-// same bytes and decodes to the same record.
+// same bytes and decodes to the same record. Read piece by piece, as the
+// library reads a file through its buffer, the payload gives the same
+// records and the same damage as read whole.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "formats/journal_record.h"
 #include "fuzz_files.h"
@@ -17,6 +21,40 @@ using fuzz::Require;
 constexpr size_t kReservedAt = 26;  // two bytes the writer leaves 00h; no reader looks at them
 
 bool SameEntry(const JournalEntry& a, const JournalEntry& b) {
+  return a.coo == b.coo && a.kind == b.kind && a.user == b.user && a.when == b.when &&
+         a.lines == b.lines;
+}
+
+struct PieceScan {
+  std::vector<JournalRecord> records;  // kept whole: the bytes held change between pieces
+  uint64_t damagedBytes = 0, damagedRecords = 0;
+};
+
+// The payload handed over in pieces of the given size, the bytes the scanner
+// is not done with given again with the next piece.
+PieceScan ScanInPieces(std::string_view payload, size_t piece) {
+  PieceScan scan;
+  JournalScanner scanner(payload.size());
+  std::string held;
+  size_t given = 0;
+  for (;;) {
+    const size_t take = std::min(piece, payload.size() - given);
+    held.append(payload.substr(given, take));
+    given += take;
+    const size_t used = scanner.Scan(held, [&scan](const JournalEntry& e) {
+      scan.records.push_back({e.coo, e.kind, e.user, std::string(e.when), std::string(e.lines)});
+      return true;
+    });
+    held.erase(0, used);
+    if (given == payload.size() && (scanner.Done() || used == 0)) break;
+  }
+  Require(scanner.Done(), "a payload given whole in pieces is read to its end");
+  scan.damagedBytes = scanner.DamagedBytes();
+  scan.damagedRecords = scanner.DamagedRecords();
+  return scan;
+}
+
+bool SameRecord(const JournalRecord& a, const JournalEntry& b) {
   return a.coo == b.coo && a.kind == b.kind && a.user == b.user && a.when == b.when &&
          a.lines == b.lines;
 }
@@ -52,6 +90,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "every byte is in a record or counted as damage");
   Require((scan.damagedBytes == 0) == (scan.damagedRecords == 0),
           "damaged bytes and damaged records are counted together");
+
+  for (const size_t piece : {size_t{3}, size_t{61}, size_t{4096}}) {
+    const PieceScan pieces = ScanInPieces(payload, piece);
+    Require(pieces.damagedBytes == scan.damagedBytes &&
+                pieces.damagedRecords == scan.damagedRecords &&
+                pieces.records.size() == scan.entries.size(),
+            "read in pieces, a payload gives the records and damage it gives whole");
+    for (size_t i = 0; i < scan.entries.size(); ++i)
+      Require(SameRecord(pieces.records[i], scan.entries[i]),
+              "read in pieces, a record is the same");
+  }
 
   const JournalScan rescan = ScanJournal(again);
   Require(rescan.damagedBytes == 0 && rescan.entries.size() == scan.entries.size(),

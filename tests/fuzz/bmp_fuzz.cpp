@@ -30,7 +30,7 @@ std::string GreyBitmap(const kovo::GreyImage& image) {
   PutLittleEndian(bytes, 1, 2);  // planes
   PutLittleEndian(bytes, 8, 2);
   PutLittleEndian(bytes, 0, 4);  // no compression
-  PutLittleEndian(bytes, 0, 4 * 5);
+  bytes.append(4 * 5, '\0');     // image size, resolutions, colours: 0, the defaults
   for (int level = 0; level < 256; ++level) PutLittleEndian(bytes, 0x010101u * level, 4);
   for (int y = image.height - 1; y >= 0; --y) {
     const auto* row = image.pixels.data() + static_cast<size_t>(y) * image.width;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "fiscalmem/report_line_reader.h"
 
@@ -35,6 +36,9 @@ class MfdDiagnosis {
   void Finish(bool saysAllIsWell = true);
 
   const std::string& Findings() const { return findings_; }
+  // Hands over the findings so far and forgets them, so that a report full
+  // of errors need not pile them up in memory before they are written.
+  std::string TakeFindings() { return std::exchange(findings_, {}); }
   long LinesRead() const { return line_; }
   bool ErrorsFound() const { return errorFound_; }
 

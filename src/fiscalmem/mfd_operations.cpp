@@ -8,6 +8,7 @@
 #include "fiscalmem/library_result_text.h"
 #include "fiscalmem/mfd_diagnosis_run.h"
 #include "fiscalmem/offer_to_open.h"
+#include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
@@ -104,6 +105,14 @@ void MfdOperations::ReportSkipped(const FiscalMemoryLibrary& library, bool block
   ui_.Message(blocks ? SkippedBlocksText(outcome.damagedParts)
                      : SkippedRecordsText(outcome.damagedParts, outcome.damagedBytes),
               Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+bool MfdOperations::ReportOversized(int result, const std::string& input, uint64_t largest) {
+  if (result != KOVO_NO_VALID_DATA) return false;
+  const auto text = OversizedInputText(input, largest);
+  if (!text) return false;
+  ui_.Message(*text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+  return true;
 }
 
 void MfdOperations::TellLibraryNotLoaded() {
@@ -213,6 +222,7 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
       break;
     }
   }
+  if (ReportOversized(result, mfd->front(), kLargestMfdFileBytes)) return;
   ReportCall(library, result, *output);
   if (!Failed(result)) ReportSkipped(library, false);
   OfferToOpenIfCreated(ui_, *output, Failed(result));
@@ -247,6 +257,7 @@ void MfdOperations::MfReadingReport() {
     auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
     result = report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
   }
+  if (ReportOversized(result, mf->front(), kLargestImageBytes)) return;
   ReportCall(library, result, *output);
   if (!Failed(result)) ReportSkipped(library, true);
   OfferToOpenIfCreated(ui_, *output, Failed(result));

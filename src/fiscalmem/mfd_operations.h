@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "ui/app_settings.h"
@@ -37,6 +38,8 @@ class MfdOperations {
   // system's reason, and what a reading skipped as damaged is said.
   void ReportCall(const FiscalMemoryLibrary& library, int result, const std::string& output);
   void ReportSkipped(const FiscalMemoryLibrary& library, bool blocks);
+  // Names an input refused for its size; false when that was not the cause.
+  bool ReportOversized(int result, const std::string& input, uint64_t largest);
   void TellLibraryNotLoaded();
   void TellFunctionMissing(const char* function);
 

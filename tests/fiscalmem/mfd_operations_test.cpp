@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "base/encoding.h"
 #include "fiscalmem/system_dir_override.h"
+#include "formats/mfd_file.h"
 #include "resources/strings.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
@@ -59,6 +61,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
     const char* damage = "";      // what every call skipped: "parts,bytes"
     const char* missing = "";     // symbols the set lacks
     const char* writeError = "";  // why every call's output was not written
+    const char* hugeInput = "";   // made larger than any download, without taking room
   } cases[] = {
       {"MFD download by COOs",
        &MfdOperations::DownloadMfd,
@@ -277,6 +280,21 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
        {W("Blocos danificados ignorados: 4; o relatório não contém as reduções deles."),
         "Arquivo criado com sucesso: \r\n@/l.txt\r\nGostaria de abrir o documento agora?"},
        "4,1024"},
+      {"a journal larger than any download is named with its size",
+       &MfdOperations::TextReport,
+       0x0400,
+       {std::vector<std::string>{"@/huge.mfd"}, MfdInterval{Kind::Total, 0, 0, 1, {}, {}},
+        std::string("@/r.txt")},
+       "6",
+       true,
+       {"KovoGeraTxtTotal|@/huge.mfd|@/r.txt", "unloaded KovoMFD"},
+       {"openfiles", "interval", "save", "wait", "message"},
+       {W("O arquivo @/huge.mfd tem 4096521985 bytes, mais do que uma memória baixada da "
+          "impressora pode ter (até 4096521984 bytes): não foi lido.")},
+       "",
+       "",
+       "",
+       "huge.mfd"},
       {"a download that could not be written names the file and why",
        &MfdOperations::DownloadMf,
        0x0400,
@@ -303,6 +321,10 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
     Env missing("KOVO_STANDIN_MISSING", c.missing);
     Env writeError("KOVO_STANDIN_WRITE_ERROR", c.writeError);
 
+    if (*c.hugeInput) {
+      std::ofstream(dir.Path() / c.hugeInput).put('\0');
+      std::filesystem::resize_file(dir.Path() / c.hugeInput, kLargestMfdFileBytes + 1);
+    }
     ScriptedUi ui;
     for (const auto& answer : c.answers) {
       if (auto* text = std::get_if<std::string>(&answer))

@@ -165,8 +165,6 @@ Status PrinterLine::Open(const std::string& name, const std::function<bool()>& c
 
 void PrinterLine::Close() {
   if (port_) {
-    // Asked before the port goes: only the port knows it lost its peer.
-    lostText_ = port_->Gone() ? port_->OpenNotice() : std::string();
     port_->Close();
     port_.reset();
   }
@@ -202,7 +200,7 @@ bool PrinterLine::WriteAll(const uint8_t* bytes, size_t count) {
 }
 
 std::string PrinterLine::LostText() const {
-  return port_ && port_->Gone() ? port_->OpenNotice() : lostText_;
+  return port_ && port_->Gone() ? port_->OpenNotice() : std::string();
 }
 
 bool PrinterLine::Follow(const termios& program) {

@@ -63,8 +63,8 @@ class PrinterLine {
   // line; a connection takes the speed, which it sets when made anew. False
   // when that failed: the line is then closed.
   bool Follow(const termios& program);
-  // "conexão com HOST:PORT perdida; reconectando" after a connection was
-  // lost; empty for a local line.
+  // "conexão com HOST:PORT perdida; reconectando" while a connection is
+  // lost and not yet closed; empty otherwise.
   std::string LostText() const;
   // Whether the bytes go through a port of the factory, which writes them
   // in the trace itself.
@@ -74,7 +74,6 @@ class PrinterLine {
   PortFactory& ports_;
   int fd_ = -1;
   std::unique_ptr<Port> port_;
-  std::string lostText_;
   int baudRate_ = 9600;
   std::string name_;
 };

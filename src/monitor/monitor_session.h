@@ -26,7 +26,7 @@ class MonitorSession : private MonitorView {
   MonitorSession& operator=(const MonitorSession&) = delete;
 
   // Opens both lines and starts serving; the reason when a line cannot be
-  // opened.
+  // opened, or the user stopped a connection that took long.
   Status Start(const MonitorSettings& settings);
   // Ends the serving thread and adds the summary to what was shown.
   void Stop();

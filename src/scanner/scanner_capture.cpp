@@ -11,6 +11,7 @@
 #include "base/encoding.h"
 #include "formats/mfd_file.h"
 #include "resources/strings.h"
+#include "ui/connect_watch.h"
 
 namespace taloven {
 namespace {
@@ -19,29 +20,6 @@ const std::string& Attention() {
   static const std::string caption = W("Atenção");
   return caption;
 }
-
-// The progress window of a connection that takes long enough to ask whether
-// to go on, whose Cancel stops it; a local line never asks.
-class ConnectWatch {
- public:
-  explicit ConnectWatch(Ui& ui) : ui_(ui) {}
-
-  bool Cancelled() {
-    if (!view_) {
-      view_ = ui_.CreateProgress(Str(StrId::kProgress), false);
-      if (!view_) return false;
-      view_->SetCaption(Str(StrId::kProgress));
-      view_->SetMessage(Str(StrId::kConnecting));
-    }
-    const ProgressEvents events = view_->Pump();
-    return events.cancelClicked || events.escapePressed || events.quitRequested || !view_->Exists();
-  }
-  void Close() { view_.reset(); }
-
- private:
-  Ui& ui_;
-  std::unique_ptr<ProgressView> view_;
-};
 
 }  // namespace
 

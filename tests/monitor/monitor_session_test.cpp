@@ -13,6 +13,7 @@
 #include "emulator/emulator_process.h"
 #include "monitor/monitor_session.h"
 #include "support/scripted_ui.h"
+#include "support/silent_listener.h"
 #include "support/temp_directory.h"
 #include "usb/default_port_factory.h"
 
@@ -118,6 +119,31 @@ TEST(MonitorSession, ThePrinterLineFollowsTheProgramsSettings) {
   }
   ::close(program);
   ::close(printerSide);
+}
+
+// A printer server that never answers: the window's progress Cancel stops
+// the connection, and the monitor does not start.
+TEST(MonitorSession, TheUserStopsAConnectionToThePrinterThatHangs) {
+  testing::TempDirectory work;
+  testing::SilentListener silent;
+  CommandCatalogue catalogue;
+  testing::ScriptedUi ui;
+  ui.onProgressPump = [](testing::ScriptedUi::ProgressRecord& progress) {
+    ProgressEvents events;
+    events.cancelClicked = progress.pumps > 3;
+    return events;
+  };
+  DefaultPortFactory ports;
+  MonitorSession session(catalogue, ui, ports);
+  MonitorSettings settings;
+  settings.linkPath = (work.Path() / "program").string();
+  settings.printerPort = silent.Url("rfc2217");
+  const auto start = std::chrono::steady_clock::now();
+  const Status started = session.Start(settings);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_FALSE(started.ok());
+  EXPECT_NE(started.message().find("cancelada"), std::string::npos) << started.message();
+  EXPECT_FALSE(session.Running());
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "formats/symbol_record.h"
 #include "scanner/scanner_capture.h"
 #include "support/scripted_ui.h"
+#include "support/silent_listener.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -271,6 +272,27 @@ TEST(ScannerCapture, TheLineOpensAtTheStoredSpeedAndAFailedOpenMayBeRetried) {
   EXPECT_EQ(ui.Prompts()[0].text, "No such file or directory");
   EXPECT_EQ(ui.Prompts()[1].text,
             W("Porta serial /nonexistent/scanner pode não ter\nsido corretamente inicializada."));
+}
+
+// A scanner server that never answers: the progress window's Cancel ends
+// the start at once, with no retry asked.
+TEST(ScannerCapture, TheUserStopsAConnectionThatHangs) {
+  testing::SilentListener silent;
+  ScriptedUi ui;
+  ui.onProgressPump = [](ScriptedUi::ProgressRecord& progress) {
+    ProgressEvents events;
+    events.cancelClicked = progress.pumps > 3;
+    return events;
+  };
+  CountingListener listener;
+  ScannerCapture capture(ui, listener);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(capture.Start(SettingsFor(silent.Url(), 7)));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_FALSE(capture.IsCapturing());
+  EXPECT_TRUE(ui.Prompts().empty());
+  ASSERT_FALSE(ui.Progress().empty());
+  EXPECT_EQ(ui.Progress()[0]->messages, std::vector<std::string>{"Conectando..."});
 }
 
 }  // namespace

@@ -86,6 +86,13 @@ const char* KindName(taloven::JournalKind kind) {
   return "outro";
 }
 
+// value * 10 + the digit; false when that passes 64 bits, which no printed
+// amount or counter does: such a number is not taken.
+bool AppendDigit(int64_t& value, char digit) {
+  return !__builtin_mul_overflow(value, 10, &value) &&
+         !__builtin_add_overflow(value, digit - '0', &value);
+}
+
 // The amount at the right edge of a printed line ("1.234,56"), in cents.
 bool AmountAtEnd(std::string_view line, int64_t& cents) {
   size_t end = line.size();
@@ -98,7 +105,7 @@ bool AmountAtEnd(std::string_view line, int64_t& cents) {
   if (number.size() < 4 || number[number.size() - 3] != ',') return false;
   cents = 0;
   for (char c : number)
-    if (c >= '0' && c <= '9') cents = cents * 10 + (c - '0');
+    if (c >= '0' && c <= '9' && !AppendDigit(cents, c)) return false;
   return true;
 }
 
@@ -129,7 +136,7 @@ bool Counter(std::string_view lines, std::string_view label, int64_t& value) {
   value = 0;
   size_t digits = 0;
   for (; digits < line.size() && line[digits] >= '0' && line[digits] <= '9'; ++digits)
-    value = value * 10 + (line[digits] - '0');
+    if (!AppendDigit(value, line[digits])) return false;
   return digits > 0;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -177,6 +178,10 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   ReportText r;
   Header(r, identity, simplified, interval);
   taloven::MfReduction sum;
+  // The period's sums, wider than a reduction's own amounts: many of them
+  // may pass 64 bits.
+  Cents gross = 0, cancellations = 0, discounts = 0, surcharges = 0;
+  std::array<Cents, taloven::kMfTaxRates> rateCents{};
   int count = 0;
   taloven::MfReduction z;
   for (;;) {
@@ -191,17 +196,17 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
       r.Row("CRZ:" + Zeroed(z.crz, 4) + " " + DateText(z.when), Money(z.gross));
     else
       Complete(r, z);
-    sum.gross += z.gross;
-    sum.cancellations += z.cancellations;
-    sum.discounts += z.discounts;
-    sum.surcharges += z.surcharges;
+    gross += z.gross;
+    cancellations += z.cancellations;
+    discounts += z.discounts;
+    surcharges += z.surcharges;
     sum.grandTotal = z.grandTotal;
     sum.rateCount = std::max(sum.rateCount, z.rateCount);
     for (int k = 0; k < z.rateCount; ++k) {
       auto& rate = sum.rates[static_cast<size_t>(k)];
       rate.hundredths = z.rates[static_cast<size_t>(k)].hundredths;
       rate.iss = z.rates[static_cast<size_t>(k)].iss;
-      rate.cents += z.rates[static_cast<size_t>(k)].cents;
+      rateCents[static_cast<size_t>(k)] += z.rates[static_cast<size_t>(k)].cents;
     }
     if (r.Bytes().size() >= kPieceBytes) {
       if (!output.Write(r.Bytes())) return output.Finish();
@@ -212,13 +217,13 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   if (simplified) r.Line(std::string(48, '-'));
   r.Line(W("TOTAL DO PERÍODO"));
   r.Row(W("REDUÇÕES:"), std::to_string(count));
-  r.Row("VENDA BRUTA:", Money(sum.gross));
-  r.Row("CANCELAMENTOS:", Money(sum.cancellations));
-  r.Row("DESCONTOS:", Money(sum.discounts));
-  r.Row(W("ACRÉSCIMOS:"), Money(sum.surcharges));
+  r.Row("VENDA BRUTA:", Money(gross));
+  r.Row("CANCELAMENTOS:", Money(cancellations));
+  r.Row("DESCONTOS:", Money(discounts));
+  r.Row(W("ACRÉSCIMOS:"), Money(surcharges));
   for (int k = 0; k < sum.rateCount; ++k)
     r.Row(RateLabel(sum.rates[static_cast<size_t>(k)], k),
-          Money(sum.rates[static_cast<size_t>(k)].cents));
+          Money(rateCents[static_cast<size_t>(k)]));
   r.Row("GRANDE TOTAL FINAL:", Money(sum.grandTotal));
   if (file.DamagedBlocks() > 0)
     r.Row(W("BLOCOS DANIFICADOS IGNORADOS:"), std::to_string(file.DamagedBlocks()));

@@ -24,11 +24,12 @@ class MfdDiagnosis {
 
   // Each searched text holds one of these pairs, chosen to be rare in the
   // other lines of a report: "COO:", "FAB:", "ALTERAÇÃO", "REDUÇÃO" and the
-  // dating header. A line without any of them can only be counted.
+  // dating header (by its maker's name: every document's closing lines name
+  // a model "ECF-T.."). A line without any of them can only be counted.
   // SkipLines() counts such lines, which is allowed only while no header is
   // waiting for its date line.
   static constexpr ReportLineReader::BytePairs kTellingPairs = {
-      {{'O', 'O'}, {'B', ':'}, {'A', '\xC7'}, {'U', '\xC7'}, {'-', 'T'}}};
+      {{'O', 'O'}, {'B', ':'}, {'A', '\xC7'}, {'U', '\xC7'}, {'D', 'R'}}};
   bool WantsEveryLine() const { return headerLinesLeft_ > 0; }
   void SkipLines(long count) { line_ += count; }
   // Closes the scan: a Z reduction still pending is reported, and when no

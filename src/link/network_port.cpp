@@ -263,6 +263,12 @@ int NetworkPort::Fill(int waitMs) {
     Lose();
     return -1;
   }
+  // A server that holds its next small write until the last one is
+  // acknowledged (a Telnet answer, then the reply) would otherwise wait for
+  // the delayed acknowledgement; the system drops quick mode after a while,
+  // so it is asked for again each time.
+  const int quick = 1;
+  setsockopt(fd_, IPPROTO_TCP, TCP_QUICKACK, &quick, sizeof quick);
   if (pendingAt_ == pending_.size()) {
     pending_.clear();
     pendingAt_ = 0;

@@ -39,12 +39,8 @@ class NetworkPort : public ByteLinePort {
   std::string OpenNotice() const override;
   bool Gone() const override { return opened_ && fd_ < 0; }
 
-  // The connection's descriptor for a caller that waits on it with poll
-  // (-1 when not connected); its bytes are taken with TakeAvailable.
-  int Descriptor() const { return fd_; }
-  // What the connection delivered so far, without waiting: the count of
-  // data bytes, -1 when the connection is gone.
-  int TakeAvailable(uint8_t* buffer, int capacity);
+  int Descriptor() const override { return fd_; }
+  int TakeAvailable(uint8_t* buffer, int capacity) override;
   // Data bytes taken in from the connection and not yet handed out: the
   // descriptor no longer shows them.
   int Buffered() const { return static_cast<int>(pending_.size() - pendingAt_); }

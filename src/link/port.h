@@ -52,6 +52,12 @@ class Port {
   // The line went away while open (the peer hung up): no byte will come
   // until it is opened again.
   virtual bool Gone() const { return false; }
+  // For a caller that waits with poll for bytes to come: what to wait on
+  // (-1 when the port has nothing to wait on, or its line is gone), and the
+  // bytes come so far, taken without waiting: their count, -1 when the
+  // line is gone.
+  virtual int Descriptor() const { return -1; }
+  virtual int TakeAvailable(uint8_t* /*buffer*/, int /*capacity*/) { return -1; }
 
   const std::string& Name() const { return name_; }
 

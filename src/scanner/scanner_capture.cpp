@@ -11,6 +11,7 @@
 #include "base/encoding.h"
 #include "formats/mfd_file.h"
 #include "resources/strings.h"
+#include "ui/connect_watch.h"
 
 namespace taloven {
 namespace {
@@ -31,8 +32,14 @@ bool ScannerCapture::Start(const ScannerSettings& settings,
   if (IsCapturing()) return true;
   portName_ = settings.portName;
   const ScannerLine line = LineFor(settings);
-  for (Status opened = port_.Open(portName_, line, cancelled); !opened.ok();
-       opened = port_.Open(portName_, line, cancelled)) {
+  ConnectWatch watch(ui_);
+  const auto open = [&] {
+    const Status opened = port_.Open(
+        portName_, line, cancelled ? cancelled : [&watch] { return watch.Cancelled(); });
+    watch.Close();
+    return opened;
+  };
+  for (Status opened = open(); !opened.ok(); opened = open()) {
     if (port_.Cancelled()) return false;
     ui_.Message(opened.message(), "Erro na porta " + portName_, MessageButtons::Ok,
                 MessageIcon::Exclamation);

@@ -71,7 +71,8 @@ class ScannerCapture {
 
   // Opens the line (the user may retry a failure), clears the symbols and
   // starts the reader. false when the line stayed closed. A connection under
-  // way asks cancelled between its steps; a cancelled one is not retried.
+  // way asks cancelled between its steps (else the progress window of the
+  // Ui, shown once it takes a while); a cancelled one is not retried.
   bool Start(const ScannerSettings& settings, const std::function<bool()>& cancelled = nullptr);
   // The stop flow: asks about an incomplete set (unless answers are given),
   // saves, closes the line.

@@ -12,6 +12,7 @@
 
 #include "link/execute.h"
 #include "link/host_lookup.h"
+#include "link/kept_connections.h"
 #include "link/network_address.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
@@ -288,6 +289,44 @@ TEST(NetworkPort, TheUserStopsAConnectionUnderWay) {
   ASSERT_FALSE(ui.Progress().empty());
   EXPECT_EQ(ui.Progress()[0]->messages, std::vector<std::string>{"Conectando..."});
   EXPECT_NE(record.formattedReturn.find("Comando Cancelado!"), std::string::npos);
+}
+
+// Exchanges through a factory that keeps connections: each opens, writes a
+// byte and closes, as Execute does; the server sees one connection while it
+// stays, and a new one, said in one line, after it hung up.
+TEST(KeptConnections, ExchangesShareOneConnectionUntilItIsLost) {
+  Peer peer;
+  DefaultPortFactory made;
+  KeptConnections kept(made);
+  const auto exchange = [&](uint8_t byte) {
+    std::unique_ptr<Port> port = kept.Create(peer.Url());
+    const std::string notice = port->OpenNotice();
+    EXPECT_EQ(port->Open(9600), 1);
+    EXPECT_EQ(port->Write(&byte, 1, 1000), 1);
+    port->Close();
+    return notice;
+  };
+  EXPECT_EQ(exchange('a'), "");
+  ASSERT_TRUE(peer.Accept());
+  EXPECT_EQ(peer.Receive(1), "a");
+  for (const char byte : std::string("bcd")) {
+    EXPECT_EQ(exchange(static_cast<uint8_t>(byte)), "");
+    EXPECT_EQ(peer.Receive(1), std::string(1, byte));
+  }
+  peer.Hang();
+  // The next exchange finds the connection gone when it reads, as a reply
+  // would be awaited; the one after connects again.
+  {
+    std::unique_ptr<Port> port = kept.Create(peer.Url());
+    uint8_t byte = 0;
+    EXPECT_EQ(port->Read(&byte, 1, 200), 0);
+    EXPECT_TRUE(port->Gone());
+  }
+  std::thread server([&] { EXPECT_TRUE(peer.Accept()); });
+  EXPECT_EQ(exchange('e'),
+            "conex\xE3o com 127.0.0.1:" + std::to_string(peer.Port()) + " perdida; reconectando");
+  server.join();
+  EXPECT_EQ(peer.Receive(1), "e");
 }
 
 TEST(NetworkPort, ReachesAnIpv6Loopback) {

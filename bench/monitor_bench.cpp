@@ -12,6 +12,7 @@
 #include "emulator/emulator_process.h"
 #include "monitor/monitor_run.h"
 #include "support/temp_directory.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {
@@ -57,7 +58,7 @@ class Bench {
       settings.printerPort = path;
       settings.linkPath = (work_.Path() / "program").string();
       settings.watch.workingDirectory = work_.Path().string();
-      relay_ = std::make_unique<MonitorRelay>(settings, catalogue_, view_);
+      relay_ = std::make_unique<MonitorRelay>(settings, catalogue_, view_, ports_);
       started_ = relay_->Start().ok();
       thread_ = std::thread([this] { relay_->Serve([this] { return stop_.load(); }); });
       path = settings.linkPath;
@@ -93,6 +94,7 @@ class Bench {
   CommandCatalogue catalogue_;
   bool loaded_ = false;
   Quiet view_;
+  DefaultPortFactory ports_;
   std::unique_ptr<MonitorRelay> relay_;
   bool started_ = false;
   std::atomic<bool> stop_{false};

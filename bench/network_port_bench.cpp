@@ -7,6 +7,7 @@
 
 #include "emulator/emulator_process.h"
 #include "link/execute.h"
+#include "link/kept_connections.h"
 #include "support/scripted_ui.h"
 #include "support/ser2net_process.h"
 #include "support/test_clock.h"
@@ -22,7 +23,7 @@ enum class Way { PseudoTerminal, Raw, Telnet };
 // The exchange's fixed waits are skipped (the scripted Ui does not sleep),
 // so the time left is the tool's own, the connection's and the server's;
 // the median is what a user meets.
-void BM_IdentityExchange(benchmark::State& state, Way way) {
+void BM_IdentityExchange(benchmark::State& state, Way way, bool keep) {
   const std::string folder =
       std::filesystem::temp_directory_path() / ("taloven-bench-net-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
@@ -41,7 +42,11 @@ void BM_IdentityExchange(benchmark::State& state, Way way) {
                                                  : server->Url("rfc2217");
   settings.workingDirectory = folder;
   testing::ScriptedUi ui;
-  DefaultPortFactory ports;
+  DefaultPortFactory made;
+  // Kept: the loop keeps its connection, as a sequence run does; else each
+  // exchange connects anew, as a single command does.
+  KeptConnections kept(made);
+  PortFactory& ports = keep ? static_cast<PortFactory&>(kept) : made;
   testing::TestClock clock;
   ExecutionContext context{settings, ui, ports, clock};
   CommandRecord command;
@@ -63,13 +68,19 @@ void BM_IdentityExchange(benchmark::State& state, Way way) {
   state.counters["median_ms"] = ms.empty() ? 0 : ms[ms.size() / 2];
   state.counters["failures"] = failures;
 }
-BENCHMARK_CAPTURE(BM_IdentityExchange, pty, Way::PseudoTerminal)
+BENCHMARK_CAPTURE(BM_IdentityExchange, pty, Way::PseudoTerminal, false)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(200);
-BENCHMARK_CAPTURE(BM_IdentityExchange, tcp, Way::Raw)
+BENCHMARK_CAPTURE(BM_IdentityExchange, tcp, Way::Raw, false)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(200);
-BENCHMARK_CAPTURE(BM_IdentityExchange, rfc2217, Way::Telnet)
+BENCHMARK_CAPTURE(BM_IdentityExchange, tcp_kept, Way::Raw, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
+BENCHMARK_CAPTURE(BM_IdentityExchange, rfc2217, Way::Telnet, false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
+BENCHMARK_CAPTURE(BM_IdentityExchange, rfc2217_kept, Way::Telnet, true)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(200);
 

@@ -13,6 +13,9 @@
 #include "base/encoding.h"
 #include "cli_command.h"
 #include "interrupt_cancel.h"
+#include "link/execute.h"
+#include "link_command_support.h"
+#include "resources/strings.h"
 #include "scanner/scanner_capture.h"
 #include "scanner/scanner_profile.h"
 
@@ -174,8 +177,13 @@ int RunCaptureCommand(CommandContext& context) {
   // Ctrl-C or SIGTERM ends the capture through the stop flow instead of
   // the program, so that the symbols read are not lost.
   InterruptCancel interrupts;
-  if (!session.Start(settings))
+  if (!session.Start(settings, &InterruptCancel::Requested)) {
+    if (InterruptCancel::Requested()) {
+      context.Fail(Str(StrId::kCommandCancelled));
+      return ExitStatusFor(kExecuteCancelled);
+    }
     return context.Fail(W("a porta do scanner não foi aberta: ") + settings.portName);
+  }
   context.err << context.Out(W("Lendo símbolos PDF-417 em ") + settings.portName +
                              W(" (Ctrl-C para parar)"))
               << std::endl;

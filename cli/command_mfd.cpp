@@ -10,6 +10,7 @@
 #include "download_progress.h"
 #include "fiscalmem/fiscal_memory_library.h"
 #include "fiscalmem/library_result_text.h"
+#include "formats/mfd_file.h"
 #include "interrupt_cancel.h"
 #include "kovo_mfd.h"
 #include "link/execute.h"
@@ -149,9 +150,17 @@ int Finish(CommandContext& context, const FiscalMemoryLibrary& library, int resu
 }
 
 // As Finish, for reports and databases: skipped damage is said on stderr and
-// gives exit status 10.
+// gives exit status 10; an input refused for its size is named.
 int FinishReading(CommandContext& context, const FiscalMemoryLibrary& library, int result,
-                  const std::string& output, bool blocks) {
+                  const std::string& input, const std::string& output, bool blocks) {
+  if (result == KOVO_NO_VALID_DATA) {
+    const auto oversized =
+        OversizedInputText(input, blocks ? kLargestImageBytes : kLargestMfdFileBytes);
+    if (oversized) {
+      context.Fail(*oversized);
+      return result;
+    }
+  }
   const int status = Finish(context, library, result, output);
   if (status != 0) return status;
   const LibraryCallOutcome outcome = library.LastCall();
@@ -214,7 +223,7 @@ int RunJournalOutput(CommandContext& context, const std::vector<std::string>& ar
     Export<ByDate> e;
     if (!Load(context, byDate, e)) return 1;
     const int result = e.function(mfd, out, interval.start.c_str(), interval.end.c_str());
-    return FinishReading(context, *e.library, result, args[1], false);
+    return FinishReading(context, *e.library, result, args[0], args[1], false);
   }
   if (interval.type == "2") {
     Export<ByCoo> e;
@@ -222,11 +231,11 @@ int RunJournalOutput(CommandContext& context, const std::vector<std::string>& ar
     const int result =
         e.function(mfd, out, static_cast<int>(interval.userNumber),
                    static_cast<int>(interval.firstCoo), static_cast<int>(interval.lastCoo));
-    return FinishReading(context, *e.library, result, args[1], false);
+    return FinishReading(context, *e.library, result, args[0], args[1], false);
   }
   Export<Total> e;
   if (!Load(context, total, e)) return 1;
-  return FinishReading(context, *e.library, e.function(mfd, out), args[1], false);
+  return FinishReading(context, *e.library, e.function(mfd, out), args[0], args[1], false);
 }
 
 int RunReport(CommandContext& context, const std::vector<std::string>& args) {
@@ -274,7 +283,7 @@ int RunMfReport(CommandContext& context, const std::vector<std::string>& args) {
   if (!Load(context, "KovoRelatorioMFTxt", e)) return 1;
   const int result =
       e.function(args[0].c_str(), args[1].c_str(), type.c_str(), start.c_str(), end.c_str());
-  return FinishReading(context, *e.library, result, args[1], true);
+  return FinishReading(context, *e.library, result, args[0], args[1], true);
 }
 
 int RunFromBitmaps(CommandContext& context, const std::vector<std::string>& args) {

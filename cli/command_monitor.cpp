@@ -4,6 +4,7 @@
 #include "interrupt_cancel.h"
 #include "link_command_support.h"
 #include "monitor/monitor_run.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {
@@ -79,7 +80,8 @@ int RunMonitorCommand(CommandContext& context) {
   Status served;
   {
     InterruptCancel interrupts;
-    served = RunMonitor(settings, catalogue, view, InterruptCancel::Requested, &counts);
+    DefaultPortFactory ports;
+    served = RunMonitor(settings, catalogue, ports, view, InterruptCancel::Requested, &counts);
   }
   if (!served.ok()) return context.Fail(served.message());
   view.Append(SummaryText(counts));

@@ -24,13 +24,16 @@ int RunPortTestCommand(CommandContext& context) {
   InterruptCancel interrupts;
   const std::vector<LoopbackResult> results =
       RunLoopbackTest(ports, name, LoopbackSpeeds(), &InterruptCancel::Requested);
-  context.out << context.Out(W("velocidade  enviados  recebidos  perdidos  alterados")) << '\n';
   bool clean = true;
   for (const LoopbackResult& result : results) {
     if (!result.failure.empty()) {
       context.Fail(W("porta ") + context.ToCore(name) + ": " + result.failure);
       return ExitStatusFor(-4);
     }
+    // The table starts with its first row, so that a port that does not
+    // open says only why.
+    if (&result == &results.front())
+      context.out << context.Out(W("velocidade  enviados  recebidos  perdidos  alterados")) << '\n';
     char line[96];
     std::snprintf(line, sizeof line, "%10d  %8d  %9d  %8d  %9d", result.baudRate, result.sent,
                   result.received, result.sent - result.received, result.changed);

@@ -21,14 +21,19 @@ constexpr int kDifferencesFound = 9;
 constexpr int kMostRepetitions = 99;
 constexpr int kLongestWaitSeconds = 99;
 
-TotalsReading ParseStoredReading(const CommandContext& context, const char* name) {
+// Nothing when the file is refused (said on stderr).
+std::optional<TotalsReading> ParseStoredReading(CommandContext& context, const char* name) {
   bool found = false;
-  TotalsReading reading =
+  Result<TotalsReading> reading =
       ParseReading(ReadingPath(context.settings.workingDirectory, name), &found);
+  if (!reading.ok()) {
+    context.Fail(reading.status().message());
+    return std::nullopt;
+  }
   if (!found)
     context.err << context.Out(W("taloven-cli: ") + name + W(" não foi lido; conta como zerado"))
                 << '\n';
-  return reading;
+  return reading.value();
 }
 
 // Prints the report; 9 when it shows a difference.
@@ -41,12 +46,12 @@ int PrintReport(const CommandContext& context, const std::string& report) {
 // Expected = LX1B + (LX2 - LX1), found = LX2B.
 int CompareStoredReadings(CommandContext& context) {
   if (context.arguments.size() != 1) return context.UsageError(W("compare não leva argumentos"));
-  const TotalsReading trainingBefore = ParseStoredReading(context, kTrainingBefore);
-  const TotalsReading trainingAfter = ParseStoredReading(context, kTrainingAfter);
-  const TotalsReading checkBefore = ParseStoredReading(context, kCheckBefore);
-  const TotalsReading checkAfter = ParseStoredReading(context, kCheckAfter);
-  const TotalsReading expected = Sum(Difference(trainingBefore, trainingAfter), checkBefore);
-  return PrintReport(context, CompareReadings(expected, checkAfter));
+  std::optional<TotalsReading> readings[4];
+  const char* names[4] = {kTrainingBefore, kTrainingAfter, kCheckBefore, kCheckAfter};
+  for (int i = 0; i < 4; ++i)
+    if (!(readings[i] = ParseStoredReading(context, names[i]))) return 1;
+  const TotalsReading expected = Sum(Difference(*readings[0], *readings[1]), *readings[2]);
+  return PrintReport(context, CompareReadings(expected, *readings[3]));
 }
 
 bool ReadOption(const std::string& text, int lower, int upper, int* value) {

@@ -14,8 +14,11 @@ uint8_t Grey(uint8_t blue, uint8_t green, uint8_t red) {
 
 bool ReadBmp(const std::string& path, GreyImage& image) {
   std::string bytes;
-  if (!taloven::ReadWholeFile(path, bytes).ok()) return false;
-  if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0) return false;
+  return taloven::ReadWholeFile(path, bytes).ok() && DecodeBmp(bytes, image);
+}
+
+bool DecodeBmp(std::string_view bytes, GreyImage& image) {
+  if (bytes.size() < 54 || bytes.substr(0, 2) != "BM") return false;
   using taloven::GetLittleEndian;
   const uint64_t pixelsAt = GetLittleEndian(bytes, 10, 4);
   const uint64_t headerSize = GetLittleEndian(bytes, 14, 4);

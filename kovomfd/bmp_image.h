@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kovo {
@@ -16,5 +17,7 @@ struct GreyImage {
 // Reads an uncompressed Windows bitmap of 1, 4, 8, 24 or 32 bits a pixel;
 // false for anything else, or a file cut short.
 bool ReadBmp(const std::string& path, GreyImage& image);
+// The same for a file's bytes.
+bool DecodeBmp(std::string_view bytes, GreyImage& image);
 
 }  // namespace kovo

@@ -6,6 +6,7 @@
 #include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 #include "memory_download.h"
+#include "output_file.h"
 
 namespace kovo {
 namespace {
@@ -21,21 +22,42 @@ std::string Padded(const std::string& digits, size_t width) {
   return std::string(width - digits.size(), '0') + digits;
 }
 
-// The image goes to disk only when complete: a download that fails leaves
-// no file, and an existing file as it was.
-int Save(const char* path, const std::string& bytes) {
-  return WriteOutput(path, bytes, KOVO_NOT_EXECUTED);
-}
+// The image goes to disk as it arrives, into a temporary file that takes
+// the output's place only when the image is complete and sound: a download
+// that fails leaves no file, and an existing file as it was. A journal's
+// image is wrapped in the marker blocks of an MFD file.
+class FileSink : public ImageSink {
+ public:
+  FileSink(const char* path, bool journal) : output_(path, KOVO_NOT_EXECUTED), journal_(journal) {}
+
+  int Begin(uint64_t size, const std::string& serialNumber) override {
+    if (size == 0) return KOVO_NO_VALID_DATA;
+    if (!journal_) return KOVO_OK;
+    if (serialNumber.empty()) return KOVO_NO_SERIAL_NUMBER;
+    const std::string bare = taloven::MfdFileBytes(serialNumber, "");
+    trailer_ = bare.substr(taloven::kMfdHeaderBytes);
+    return output_.Write(std::string_view(bare).substr(0, taloven::kMfdHeaderBytes))
+               ? KOVO_OK
+               : KOVO_NOT_EXECUTED;
+  }
+  bool Take(std::string_view bytes) override { return output_.Write(bytes); }
+  int End() override {
+    output_.Write(trailer_);
+    return output_.Finish();
+  }
+
+ private:
+  OutputFile output_;
+  bool journal_;
+  std::string trailer_;
+};
 
 int DownloadRaw(const char* portName, const char* outputPath, char memory) {
   if (portName == nullptr || outputPath == nullptr || *outputPath == '\0') return KOVO_NOT_EXECUTED;
   DownloadRequest request;
   request.memory = memory;
-  DownloadedImage image;
-  const int result = DownloadMemory(portName, request, image);
-  if (result != KOVO_OK) return result;
-  if (image.bytes.empty()) return KOVO_NO_VALID_DATA;
-  return Save(outputPath, image.bytes);
+  FileSink sink(outputPath, false);
+  return DownloadMemory(portName, request, sink);
 }
 
 int DownloadJournal(const char* portName, const char* outputPath, const char* type,
@@ -67,12 +89,8 @@ int DownloadJournal(const char* portName, const char* outputPath, const char* ty
   } else {
     return KOVO_NOT_EXECUTED;
   }
-  DownloadedImage image;
-  const int result = DownloadMemory(portName, request, image);
-  if (result != KOVO_OK) return result;
-  if (image.bytes.empty()) return KOVO_NO_VALID_DATA;
-  if (image.serialNumber.empty()) return KOVO_NO_SERIAL_NUMBER;
-  return Save(outputPath, taloven::MfdFileBytes(image.serialNumber, image.bytes));
+  FileSink sink(outputPath, true);
+  return DownloadMemory(portName, request, sink);
 }
 
 }  // namespace

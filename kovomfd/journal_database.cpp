@@ -4,14 +4,15 @@
 
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "base/encoding.h"
 #include "call_outcome.h"
+#include "journal_file.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
-#include "progress.h"
+#include "output_file.h"
 #include "report_text.h"
 
 namespace kovo {
@@ -21,7 +22,7 @@ constexpr const char* kSchema = R"sql(
 PRAGMA journal_mode = OFF;
 PRAGMA synchronous = OFF;
 PRAGMA locking_mode = EXCLUSIVE;
-PRAGMA cache_size = -65536;
+PRAGMA cache_size = -8192;
 CREATE TABLE documentos (
   id INTEGER PRIMARY KEY,
   coo INTEGER NOT NULL,
@@ -85,6 +86,13 @@ const char* KindName(taloven::JournalKind kind) {
   return "outro";
 }
 
+// value * 10 + the digit; false when that passes 64 bits, which no printed
+// amount or counter does: such a number is not taken.
+bool AppendDigit(int64_t& value, char digit) {
+  return !__builtin_mul_overflow(value, 10, &value) &&
+         !__builtin_add_overflow(value, digit - '0', &value);
+}
+
 // The amount at the right edge of a printed line ("1.234,56"), in cents.
 bool AmountAtEnd(std::string_view line, int64_t& cents) {
   size_t end = line.size();
@@ -97,7 +105,7 @@ bool AmountAtEnd(std::string_view line, int64_t& cents) {
   if (number.size() < 4 || number[number.size() - 3] != ',') return false;
   cents = 0;
   for (char c : number)
-    if (c >= '0' && c <= '9') cents = cents * 10 + (c - '0');
+    if (c >= '0' && c <= '9' && !AppendDigit(cents, c)) return false;
   return true;
 }
 
@@ -128,7 +136,7 @@ bool Counter(std::string_view lines, std::string_view label, int64_t& value) {
   value = 0;
   size_t digits = 0;
   for (; digits < line.size() && line[digits] >= '0' && line[digits] <= '9'; ++digits)
-    value = value * 10 + (line[digits] - '0');
+    if (!AppendDigit(value, line[digits])) return false;
   return digits > 0;
 }
 
@@ -193,46 +201,69 @@ std::string Time(std::string_view when) {
          std::string(when.substr(12, 2));
 }
 
-bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen,
-          const taloven::JournalScan& scan, bool& cancelled) {
-  if (sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) return false;
-  // One row, also when nothing was skipped, so that a reader can tell a
-  // sound journal from a database that does not say.
-  Statement damage(db, "INSERT INTO danos_ignorados (documentos, bytes) VALUES (?, ?)");
-  if (!damage.Ok() || !damage.Int(1, static_cast<int64_t>(scan.damagedRecords))
-                           .Int(2, static_cast<int64_t>(scan.damagedBytes))
-                           .Run())
-    return false;
-  Statement document(db,
-                     "INSERT INTO documentos (id, coo, tipo, tipo_nome, usuario, data, hora, "
-                     "total_centavos) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-  Statement line(db, "INSERT INTO linhas (documento, numero, texto) VALUES (?, ?, ?)");
-  Statement reduction(db,
-                      "INSERT INTO reducoes (documento, crz, coo, data, venda_bruta_centavos, "
-                      "grande_total_centavos) VALUES (?, ?, ?, ?, ?, ?)");
-  if (!document.Ok() || !line.Ok() || !reduction.Ok()) return false;
-  // The labels as printed, in code page 850.
-  static const std::string kTotal = "TOTAL R$";
-  static const std::string kCrz = "CONTADOR DE REDU\x80\xC7O Z:";
-  static const std::string kGross = "VENDA BRUTA DI\xB5RIA:";
-  static const std::string kGrandTotal = "TOTALIZADOR GERAL:";
-  int64_t id = 0;
-  std::string text;
-  long long done = 0, all = 0;
-  for (const taloven::JournalEntry& entry : chosen)
-    all += static_cast<long long>(entry.lines.size());
-  for (const taloven::JournalEntry& entry : chosen) {
-    // A cancel ends the work as a failure does: nothing is written.
-    if (ReportProgress(done, all)) {
-      cancelled = true;
-      return false;
-    }
-    done += static_cast<long long>(entry.lines.size());
-    ++id;
+// The labels as printed, in code page 850.
+const std::string kTotal = "TOTAL R$";
+const std::string kCrz = "CONTADOR DE REDU\x80\xC7O Z:";
+const std::string kGross = "VENDA BRUTA DI\xB5RIA:";
+const std::string kGrandTotal = "TOTALIZADOR GERAL:";
+
+// The database, filled a document at a time straight into the output's
+// temporary file: SQLite keeps no more of it in memory than its page cache.
+class DatabaseFile {
+ public:
+  explicit DatabaseFile(const std::string& path) {
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK)
+      return;
+    document_.emplace(db_,
+                      "INSERT INTO documentos (id, coo, tipo, tipo_nome, usuario, data, hora, "
+                      "total_centavos) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    line_.emplace(db_, "INSERT INTO linhas (documento, numero, texto) VALUES (?, ?, ?)");
+    reduction_.emplace(db_,
+                       "INSERT INTO reducoes (documento, crz, coo, data, venda_bruta_centavos, "
+                       "grande_total_centavos) VALUES (?, ?, ?, ?, ?, ?)");
+    ok_ = document_->Ok() && line_->Ok() && reduction_->Ok();
+  }
+  ~DatabaseFile() {
+    document_.reset();
+    line_.reset();
+    reduction_.reset();
+    sqlite3_close(db_);
+  }
+  DatabaseFile(const DatabaseFile&) = delete;
+  DatabaseFile& operator=(const DatabaseFile&) = delete;
+
+  bool Ok() const { return ok_; }
+  // The system's reason for the last failure, 0 when SQLite had none.
+  int SystemError() const { return db_ ? sqlite3_system_errno(db_) : 0; }
+
+  bool Add(const taloven::JournalEntry& entry) {
+    ok_ = ok_ && AddDocument(entry);
+    return ok_;
+  }
+
+  // The damage row, the indexes and the commit; then the file is complete.
+  bool End(uint64_t damagedRecords, uint64_t damagedBytes) {
+    if (!ok_) return false;
+    // One row, also when nothing was skipped, so that a reader can tell a
+    // sound journal from a database that does not say.
+    Statement damage(db_, "INSERT INTO danos_ignorados (documentos, bytes) VALUES (?, ?)");
+    ok_ = damage.Ok() &&
+          damage.Int(1, static_cast<int64_t>(damagedRecords))
+              .Int(2, static_cast<int64_t>(damagedBytes))
+              .Run() &&
+          sqlite3_exec(db_, kIndexes, nullptr, nullptr, nullptr) == SQLITE_OK;
+    return ok_;
+  }
+
+ private:
+  bool AddDocument(const taloven::JournalEntry& entry) {
+    ++id_;
     const std::string date = IsoDate(entry.when);
     const std::string time = Time(entry.when);
     int64_t total = 0;
-    document.Int(1, id).Int(2, entry.coo).Int(3, static_cast<int>(entry.kind));
+    Statement& document = *document_;
+    document.Int(1, id_).Int(2, entry.coo).Int(3, static_cast<int>(entry.kind));
     document.Text(4, KindName(entry.kind)).Int(5, entry.user);
     document.Text(6, date).Text(7, time);
     if (entry.kind == taloven::JournalKind::kFiscalReceipt && Labelled(entry.lines, kTotal, total))
@@ -240,69 +271,71 @@ bool Fill(sqlite3* db, const std::vector<taloven::JournalEntry>& chosen,
     else
       document.Null(8);
     if (!document.Run()) return false;
-    ToUtf8(entry.lines, text);
+    ToUtf8(entry.lines, text_);
     int number = 0;
-    for (size_t at = 0; at < text.size();) {
-      size_t end = text.find('\n', at);
-      if (end == std::string::npos) end = text.size();
-      if (!line.Int(1, id)
+    for (size_t at = 0; at < text_.size();) {
+      size_t end = text_.find('\n', at);
+      if (end == std::string::npos) end = text_.size();
+      if (!line_->Int(1, id_)
                .Int(2, ++number)
-               .Text(3, std::string_view(text).substr(at, end - at))
+               .Text(3, std::string_view(text_).substr(at, end - at))
                .Run())
         return false;
       at = end + 1;
     }
-    if (entry.kind == taloven::JournalKind::kZReduction) {
-      int64_t crz = 0, gross = 0, grandTotal = 0;
-      reduction.Int(1, id);
-      if (Counter(entry.lines, kCrz, crz))
-        reduction.Int(2, crz);
-      else
-        reduction.Null(2);
-      reduction.Int(3, entry.coo).Text(4, date);
-      if (Labelled(entry.lines, kGross, gross))
-        reduction.Int(5, gross);
-      else
-        reduction.Null(5);
-      if (Labelled(entry.lines, kGrandTotal, grandTotal))
-        reduction.Int(6, grandTotal);
-      else
-        reduction.Null(6);
-      if (!reduction.Run()) return false;
-    }
+    if (entry.kind != taloven::JournalKind::kZReduction) return true;
+    Statement& reduction = *reduction_;
+    int64_t crz = 0, gross = 0, grandTotal = 0;
+    reduction.Int(1, id_);
+    if (Counter(entry.lines, kCrz, crz))
+      reduction.Int(2, crz);
+    else
+      reduction.Null(2);
+    reduction.Int(3, entry.coo).Text(4, date);
+    if (Labelled(entry.lines, kGross, gross))
+      reduction.Int(5, gross);
+    else
+      reduction.Null(5);
+    if (Labelled(entry.lines, kGrandTotal, grandTotal))
+      reduction.Int(6, grandTotal);
+    else
+      reduction.Null(6);
+    return reduction.Run();
   }
-  if (ReportProgress(all, all)) {
-    cancelled = true;
-    return false;
-  }
-  return sqlite3_exec(db, kIndexes, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
+
+  sqlite3* db_ = nullptr;
+  std::optional<Statement> document_, line_, reduction_;
+  bool ok_ = false;
+  int64_t id_ = 0;
+  std::string text_;
+};
 
 int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSelection& selection) {
   if (outputPath == nullptr || *outputPath == '\0') return KOVO_MDB_NOT_OPENED;
-  LoadedJournal journal;
-  const int loaded = LoadJournal(mfdPath, journal);
+  JournalFile journal;
+  const int loaded = journal.Open(mfdPath);
   if (loaded != KOVO_OK) return loaded;
-  const std::vector<taloven::JournalEntry> chosen = Selected(journal, selection);
-  if (chosen.empty()) return KOVO_NO_VALID_DATA;
-  // Built in memory and written whole through the one atomic writer, so a
-  // failure never leaves half a database (or spoils an existing one), and a
-  // database written again keeps the permissions its owner gave it.
-  sqlite3* db = nullptr;
-  bool cancelled = false;
-  bool ok = sqlite3_open(":memory:", &db) == SQLITE_OK && Fill(db, chosen, journal.scan, cancelled);
-  std::string bytes;
-  if (ok) {
-    sqlite3_int64 size = 0;
-    unsigned char* image = sqlite3_serialize(db, "main", &size, 0);
-    ok = image != nullptr;
-    if (ok) bytes.assign(reinterpret_cast<const char*>(image), static_cast<size_t>(size));
-    sqlite3_free(image);
+  // Made at the first document taken: an empty selection writes nothing.
+  OutputFile output(outputPath, KOVO_MDB_NOT_OPENED);
+  std::optional<DatabaseFile> database;
+  bool written = true;
+  const bool read = journal.ForEach(selection, [&](const taloven::JournalEntry& entry) {
+    if (!database) {
+      if (!output.Open()) return written = false;
+      database.emplace(output.TemporaryPath());
+    }
+    written = database->Add(entry);
+    return written;
+  });
+  if (written && read && database)
+    written = database->End(journal.DamagedRecords(), journal.DamagedBytes());
+  if (!written) {
+    output.Fail(database ? database->SystemError() : 0);
+    return output.Finish();
   }
-  ok = sqlite3_close(db) == SQLITE_OK && ok;
-  if (cancelled) return KOVO_NOT_EXECUTED;
-  if (!ok) return KOVO_MDB_NOT_OPENED;
-  return WriteOutput(outputPath, bytes, KOVO_MDB_NOT_OPENED);
+  if (!read || !database) return KOVO_NO_VALID_DATA;
+  database.reset();
+  return output.Finish();
 }
 
 }  // namespace

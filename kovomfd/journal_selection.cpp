@@ -1,10 +1,5 @@
 #include "journal_selection.h"
 
-#include "base/read_file.h"
-#include "call_outcome.h"
-#include "formats/mfd_file.h"
-#include "kovo_mfd.h"
-
 namespace kovo {
 
 bool JournalSelection::Takes(const taloven::JournalEntry& entry) const {
@@ -36,27 +31,6 @@ JournalSelection SelectUserAndCoos(int user, int firstCoo, int lastCoo) {
   selection.firstCoo = firstCoo;
   selection.lastCoo = lastCoo;
   return selection;
-}
-
-int LoadJournal(const char* mfdPath, LoadedJournal& journal) {
-  if (mfdPath == nullptr) return KOVO_NO_VALID_DATA;
-  if (!taloven::ReadWholeFile(mfdPath, journal.bytes).ok()) return KOVO_NO_VALID_DATA;
-  taloven::MfdContents contents;
-  if (!taloven::ParseMfdFile(journal.bytes, contents)) return KOVO_NO_VALID_DATA;
-  if (contents.source.empty()) return KOVO_NO_SERIAL_NUMBER;
-  journal.source = contents.source;
-  journal.scan = taloven::ScanJournal(contents.payload);
-  LastOutcome().damagedParts = static_cast<long long>(journal.scan.damagedRecords);
-  LastOutcome().damagedBytes = static_cast<long long>(journal.scan.damagedBytes);
-  return KOVO_OK;
-}
-
-std::vector<taloven::JournalEntry> Selected(const LoadedJournal& journal,
-                                            const JournalSelection& selection) {
-  std::vector<taloven::JournalEntry> chosen;
-  for (const taloven::JournalEntry& entry : journal.scan.entries)
-    if (selection.Takes(entry)) chosen.push_back(entry);
-  return chosen;
 }
 
 }  // namespace kovo

@@ -113,13 +113,13 @@ KOVO_API int KovoErroDeGravacao(char* buffer, int size);
 typedef int (*KovoErroDeGravacaoFunction)(char* buffer, int size);
 
 /* Not every library has it: callers look it up and do without it. The
- * callback gets the bytes done and the total of a download, or of the
- * journal text or fiscal memory image a report or database goes through, as
- * the work goes on, and again with the same figures every fifth of a second
- * or so while a download waits on the printer (0 of a total of 0 before the
- * size is known); returning non-zero cancels the work, which then ends with
- * KOVO_NOT_EXECUTED and leaves no output file (an earlier one stays as it
- * was). NULL removes the callback. */
+ * callback gets the bytes done and the total of a download as it goes on
+ * (both 0 while a network connection is being made), and again with the
+ * same figures every fifth of a second or so while the download waits on
+ * the printer (0 of a total of 0 before the size is known); returning
+ * non-zero cancels the download, which then ends with KOVO_NOT_EXECUTED and
+ * leaves no output file (an earlier one stays as it was). NULL removes the
+ * callback. */
 typedef int (*KovoProgressCallback)(long long done, long long total);
 KOVO_API void KovoSetProgress(KovoProgressCallback callback);
 typedef void (*KovoSetProgressFunction)(KovoProgressCallback callback);

@@ -58,8 +58,7 @@ std::string Digits(unsigned long long value, int width) {
 
 }  // namespace
 
-int DownloadMemory(const std::string& portName, const DownloadRequest& request,
-                   DownloadedImage& image) {
+int DownloadMemory(const std::string& portName, const DownloadRequest& request, ImageSink& sink) {
   ForgetProgress();
   PrinterLine line(portName);
   if (!line.IsOpen()) return KOVO_NOT_EXECUTED;
@@ -81,10 +80,11 @@ int DownloadMemory(const std::string& portName, const DownloadRequest& request,
     prepared = result == PrinterLine::Result::kOk && ParseInfo(data, info);
   }
   if (!prepared) return KOVO_NOT_EXECUTED;
-  image.serialNumber = info.serialNumber;
-  image.bytes.clear();
-  image.bytes.reserve(info.size);
   if (ReportProgress(0, static_cast<long long>(info.size))) return KOVO_NOT_EXECUTED;
+  const int begun = sink.Begin(info.size, info.serialNumber);
+  if (begun != KOVO_OK) return begun;
+  size_t done = 0;
+  uint32_t crc = 0;
 
   for (size_t block = 0; block < info.blocks; ++block) {
     bool received = false;
@@ -99,19 +99,20 @@ int DownloadMemory(const std::string& portName, const DownloadRequest& request,
                  taloven::Crc32(reply.substr(0, 4 + kBlockSize)) ==
                      taloven::GetLittleEndian(reply, 4 + kBlockSize, 4);
       if (received) {
-        const size_t take = std::min(kBlockSize, info.size - image.bytes.size());
-        image.bytes.append(reply.substr(4, take));
+        const std::string_view piece = reply.substr(4, std::min(kBlockSize, info.size - done));
+        if (!sink.Take(piece)) return KOVO_NOT_EXECUTED;
+        crc = taloven::Crc32(piece, crc);
+        done += piece.size();
       }
     }
     if (!received) return KOVO_NOT_EXECUTED;
-    if (ReportProgress(static_cast<long long>(image.bytes.size()),
-                       static_cast<long long>(info.size)))
+    if (ReportProgress(static_cast<long long>(done), static_cast<long long>(info.size)))
       return KOVO_NOT_EXECUTED;
   }
   // The whole image is checked once more: blocks may each be sound and
   // still come from an image the printer changed half-way.
-  if (taloven::Crc32(image.bytes) != info.crc) return KOVO_NOT_EXECUTED;
-  return KOVO_OK;
+  if (crc != info.crc) return KOVO_NOT_EXECUTED;
+  return sink.End();
 }
 
 }  // namespace kovo

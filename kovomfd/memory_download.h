@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kovo {
 
@@ -11,17 +13,27 @@ struct DownloadRequest {
   std::string start = "000000", end = "000000", user = "000";
 };
 
-struct DownloadedImage {
-  std::string bytes;
-  std::string serialNumber;
+// Where a download puts the image as it arrives, so that no more than a
+// block of it is ever held.
+class ImageSink {
+ public:
+  virtual ~ImageSink() = default;
+  // Before the first block. A library result: KOVO_OK to go on, else the
+  // download ends with it.
+  virtual int Begin(uint64_t size, const std::string& serialNumber) = 0;
+  // The image's next bytes; false (the output failed) ends the download.
+  virtual bool Take(std::string_view bytes) = 0;
+  // After the last block, once the whole image passed its check: the
+  // download's result.
+  virtual int End() = 0;
 };
 
 // Reads the memory block by block, checking every block and asking again
-// for one that fails (a bounded number of times). Returns a library result:
-// KOVO_OK with the image, KOVO_INVALID_DATE when the printer refused the
-// dates, KOVO_NOT_EXECUTED when the printer stopped answering or the caller
+// for one that fails (a bounded number of times), into the sink. Returns a
+// library result: the sink's, KOVO_INVALID_DATE when the printer refused
+// the dates, KOVO_NOT_EXECUTED when the printer stopped answering, the
+// image failed its check, the sink could not take a block or the caller
 // cancelled.
-int DownloadMemory(const std::string& portName, const DownloadRequest& request,
-                   DownloadedImage& image);
+int DownloadMemory(const std::string& portName, const DownloadRequest& request, ImageSink& sink);
 
 }  // namespace kovo

@@ -1,17 +1,95 @@
 // The fiscal-memory reading from an MF image, by reduction counter or date,
 // complete or simplified.
-#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "base/read_file.h"
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 #include "call_outcome.h"
 #include "formats/journal_record.h"
 #include "formats/mf_image.h"
+#include "formats/mfd_file.h"
 #include "kovo_mfd.h"
-#include "progress.h"
+#include "output_file.h"
 #include "report_text.h"
 
 namespace kovo {
 namespace {
+
+// Output goes out in pieces of about this size, whatever the image's.
+constexpr size_t kPieceBytes = 1 << 20;
+
+// An MF image read block by block through a buffer.
+class MfFile {
+ public:
+  enum class Block { kReduction, kDamaged, kEnd, kUnreadable };
+
+  ~MfFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  // false when the file cannot be read, is larger than any download makes,
+  // or has no sound identity block.
+  bool Open(const char* path, taloven::MfIdentity& identity) {
+    if (path == nullptr) return false;
+    fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<uint64_t>(info.st_size) > taloven::kLargestImageBytes)
+      return false;
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (!Fill() || held_ < taloven::kMfBlockSize) return false;
+    at_ = taloven::kMfBlockSize;
+    return taloven::DecodeMfIdentity(std::string_view(buffer_.data(), at_), identity);
+  }
+
+  // The next reduction block; a last block cut short is damage too.
+  Block Next(taloven::MfReduction& z) {
+    if (held_ - at_ < taloven::kMfBlockSize && !atEnd_) {
+      std::memmove(buffer_.data(), buffer_.data() + at_, held_ - at_);
+      held_ -= at_;
+      at_ = 0;
+      if (!Fill()) return Block::kUnreadable;
+    }
+    if (held_ - at_ < taloven::kMfBlockSize) {
+      if (held_ == at_) return Block::kEnd;
+      at_ = held_;
+      ++damaged_;
+      return Block::kDamaged;
+    }
+    const std::string_view block(buffer_.data() + at_, taloven::kMfBlockSize);
+    at_ += taloven::kMfBlockSize;
+    if (taloven::DecodeMfReduction(block, z)) return Block::kReduction;
+    ++damaged_;
+    return Block::kDamaged;
+  }
+
+  size_t DamagedBlocks() const { return damaged_; }
+
+ private:
+  // Reads until the buffer is full or the file ends.
+  bool Fill() {
+    while (held_ < buffer_.size() && !atEnd_) {
+      const ssize_t got = ::read(fd_, buffer_.data() + held_, buffer_.size() - held_);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return false;
+      if (got == 0) atEnd_ = true;
+      held_ += static_cast<size_t>(got);
+    }
+    return true;
+  }
+
+  int fd_ = -1;
+  std::vector<char> buffer_ = std::vector<char>(256 * taloven::kMfBlockSize);
+  size_t held_ = 0, at_ = 0;
+  bool atEnd_ = false;
+  size_t damaged_ = 0;
+};
 
 bool Counter(const char* text, int& value) {
   if (text == nullptr || *text == '\0') return false;
@@ -90,22 +168,27 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
     if (!Counter(start, first) || !Counter(end, last)) return KOVO_NOT_EXECUTED;
     interval = "CRZ: " + Zeroed(first, 4) + " A " + Zeroed(last, 4);
   }
-  std::string bytes;
-  taloven::MfImage image;
-  if (mfPath == nullptr || !taloven::ReadWholeFile(mfPath, bytes).ok() ||
-      !taloven::DecodeMfImage(bytes, image))
-    return KOVO_NO_VALID_DATA;
+  MfFile file;
+  taloven::MfIdentity identity;
+  if (!file.Open(mfPath, identity)) return KOVO_NO_VALID_DATA;
 
+  // Goes out in pieces once a reduction is in: a reading that takes none
+  // writes nothing.
+  OutputFile output(textPath, KOVO_TXT_NOT_OPENED);
   ReportText r;
-  Header(r, image.identity, simplified, interval);
+  Header(r, identity, simplified, interval);
   taloven::MfReduction sum;
+  // The period's sums, wider than a reduction's own amounts: many of them
+  // may pass 64 bits.
+  Cents gross = 0, cancellations = 0, discounts = 0, surcharges = 0;
+  std::array<Cents, taloven::kMfTaxRates> rateCents{};
   int count = 0;
-  const long long all = static_cast<long long>(bytes.size());
-  long long seen = 0;
-  for (const taloven::MfReduction& z : image.reductions) {
-    // How far through the image, taking its reductions as equal shares.
-    if (ReportProgress(all * seen++ / static_cast<long long>(image.reductions.size()), all))
-      return KOVO_NOT_EXECUTED;
+  taloven::MfReduction z;
+  for (;;) {
+    const MfFile::Block block = file.Next(z);
+    if (block == MfFile::Block::kEnd) break;
+    if (block == MfFile::Block::kUnreadable) return KOVO_NO_VALID_DATA;
+    if (block == MfFile::Block::kDamaged) continue;
     const int key = byDate ? z.DateKey() : static_cast<int>(z.crz);
     if (key < first || key > last) continue;
     ++count;
@@ -113,37 +196,41 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
       r.Row("CRZ:" + Zeroed(z.crz, 4) + " " + DateText(z.when), Money(z.gross));
     else
       Complete(r, z);
-    sum.gross += z.gross;
-    sum.cancellations += z.cancellations;
-    sum.discounts += z.discounts;
-    sum.surcharges += z.surcharges;
+    gross += z.gross;
+    cancellations += z.cancellations;
+    discounts += z.discounts;
+    surcharges += z.surcharges;
     sum.grandTotal = z.grandTotal;
     sum.rateCount = std::max(sum.rateCount, z.rateCount);
     for (int k = 0; k < z.rateCount; ++k) {
       auto& rate = sum.rates[static_cast<size_t>(k)];
       rate.hundredths = z.rates[static_cast<size_t>(k)].hundredths;
       rate.iss = z.rates[static_cast<size_t>(k)].iss;
-      rate.cents += z.rates[static_cast<size_t>(k)].cents;
+      rateCents[static_cast<size_t>(k)] += z.rates[static_cast<size_t>(k)].cents;
+    }
+    if (r.Bytes().size() >= kPieceBytes) {
+      if (!output.Write(r.Bytes())) return output.Finish();
+      r.Bytes().clear();
     }
   }
-  if (ReportProgress(all, all)) return KOVO_NOT_EXECUTED;
   if (count == 0) return KOVO_NO_VALID_DATA;
   if (simplified) r.Line(std::string(48, '-'));
   r.Line(W("TOTAL DO PERÍODO"));
   r.Row(W("REDUÇÕES:"), std::to_string(count));
-  r.Row("VENDA BRUTA:", Money(sum.gross));
-  r.Row("CANCELAMENTOS:", Money(sum.cancellations));
-  r.Row("DESCONTOS:", Money(sum.discounts));
-  r.Row(W("ACRÉSCIMOS:"), Money(sum.surcharges));
+  r.Row("VENDA BRUTA:", Money(gross));
+  r.Row("CANCELAMENTOS:", Money(cancellations));
+  r.Row("DESCONTOS:", Money(discounts));
+  r.Row(W("ACRÉSCIMOS:"), Money(surcharges));
   for (int k = 0; k < sum.rateCount; ++k)
     r.Row(RateLabel(sum.rates[static_cast<size_t>(k)], k),
-          Money(sum.rates[static_cast<size_t>(k)].cents));
+          Money(rateCents[static_cast<size_t>(k)]));
   r.Row("GRANDE TOTAL FINAL:", Money(sum.grandTotal));
-  if (image.damagedBlocks > 0)
-    r.Row(W("BLOCOS DANIFICADOS IGNORADOS:"), std::to_string(image.damagedBlocks));
-  LastOutcome().damagedParts = static_cast<long long>(image.damagedBlocks);
-  LastOutcome().damagedBytes = static_cast<long long>(image.damagedBlocks * taloven::kMfBlockSize);
-  return WriteOutput(textPath, r.Bytes(), KOVO_TXT_NOT_OPENED);
+  if (file.DamagedBlocks() > 0)
+    r.Row(W("BLOCOS DANIFICADOS IGNORADOS:"), std::to_string(file.DamagedBlocks()));
+  LastOutcome().damagedParts = static_cast<long long>(file.DamagedBlocks());
+  LastOutcome().damagedBytes = static_cast<long long>(file.DamagedBlocks() * taloven::kMfBlockSize);
+  output.Write(r.Bytes());
+  return output.Finish();
 }
 
 }  // namespace

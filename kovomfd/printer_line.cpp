@@ -55,7 +55,12 @@ PrinterLine::PrinterLine(const std::string& portName) {
   taloven::DefaultPortFactory ports;
   port_ = ports.Create(portName);
   filePort_ = portName == "FILE";
-  open_ = port_ && port_->Open(filePort_ ? taloven::FilePort::kSystemRole : kBaudRate) != 0;
+  if (!port_) return;
+  // A connection under way asks the caller's progress callback, with
+  // nothing known yet, whether to go on.
+  port_->WatchCancel([] { return ReportProgress(0, 0); });
+  open_ = port_->Open(filePort_ ? taloven::FilePort::kSystemRole : kBaudRate) != 0;
+  port_->WatchCancel(nullptr);
   if (open_) port_->Purge();
 }
 

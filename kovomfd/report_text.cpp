@@ -64,16 +64,23 @@ void ReportText::PrinterLines(std::string_view cp850) {
   text_.resize(static_cast<size_t>(out - text_.data()));
 }
 
-std::string Money(int64_t cents) {
+std::string Money(Cents cents) {
   const bool negative = cents < 0;
-  uint64_t value = negative ? static_cast<uint64_t>(-cents) : static_cast<uint64_t>(cents);
-  std::string digits = std::to_string(value / 100);
+  // Negated as unsigned: the most negative amount has no positive twin.
+  unsigned __int128 value =
+      negative ? 0 - static_cast<unsigned __int128>(cents) : static_cast<unsigned __int128>(cents);
+  const unsigned fraction = static_cast<unsigned>(value % 100);
+  value /= 100;
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+    value /= 10;
+  } while (value != 0);
   std::string grouped;
   for (size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) grouped += '.';
     grouped += digits[i];
   }
-  const unsigned fraction = static_cast<unsigned>(value % 100);
   return (negative ? "-" : "") + grouped + ',' + static_cast<char>('0' + fraction / 10) +
          static_cast<char>('0' + fraction % 10);
 }

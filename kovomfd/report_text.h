@@ -20,8 +20,12 @@ class ReportText {
   std::string text_;
 };
 
+// Amounts in cents. A period's totals add up many 64-bit amounts, so they
+// are held wider.
+using Cents = __int128;
+
 // "1.234,56"
-std::string Money(int64_t cents);
+std::string Money(Cents cents);
 // "DD/MM/YYYY" and "DD/MM/YYYY hh:mm:ss" of a "DDMMYYYYhhmmss" text.
 std::string DateText(std::string_view when);
 std::string DateTimeText(std::string_view when);

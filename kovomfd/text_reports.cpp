@@ -1,38 +1,45 @@
 // Journal reports: the selected documents, line by line as printed.
 #include "call_outcome.h"
+#include "journal_file.h"
 #include "journal_selection.h"
 #include "kovo_mfd.h"
-#include "progress.h"
+#include "output_file.h"
 #include "report_text.h"
 
 namespace kovo {
 namespace {
 
+// Output goes out in pieces of about this size, whatever the journal's.
+constexpr size_t kPieceBytes = 1 << 20;
+
 int WriteTextReport(const char* mfdPath, const char* outputPath,
                     const JournalSelection& selection) {
   if (outputPath == nullptr || *outputPath == '\0') return KOVO_TXT_NOT_OPENED;
-  LoadedJournal journal;
-  const int loaded = LoadJournal(mfdPath, journal);
-  if (loaded != KOVO_OK) return loaded;
-  const std::vector<taloven::JournalEntry> chosen = Selected(journal, selection);
-  if (chosen.empty()) return KOVO_NO_VALID_DATA;
+  JournalFile journal;
+  const int opened = journal.Open(mfdPath);
+  if (opened != KOVO_OK) return opened;
+  OutputFile output(outputPath, KOVO_TXT_NOT_OPENED);
   ReportText report;
-  size_t total = 0;
-  for (const taloven::JournalEntry& entry : chosen) total += entry.lines.size();
-  report.Bytes().reserve(total + total / 16);
-  long long done = 0;
-  for (const taloven::JournalEntry& entry : chosen) {
+  report.Bytes().reserve(kPieceBytes + kPieceBytes / 8);
+  bool any = false, written = true;
+  const bool read = journal.ForEach(selection, [&](const taloven::JournalEntry& entry) {
+    any = true;
     report.PrinterLines(entry.lines);
-    done += static_cast<long long>(entry.lines.size());
-    if (ReportProgress(done, static_cast<long long>(total))) return KOVO_NOT_EXECUTED;
-  }
+    if (report.Bytes().size() < kPieceBytes) return true;
+    written = output.Write(report.Bytes());
+    report.Bytes().clear();
+    return written;
+  });
+  if (!written) return output.Finish();
+  if (!read || !any) return KOVO_NO_VALID_DATA;
   // A report that leaves documents out says so where its reader looks last.
-  if (journal.scan.damagedRecords > 0) {
+  if (journal.DamagedRecords() > 0) {
     report.Line();
-    report.Row(W("DOCUMENTOS DANIFICADOS IGNORADOS:"), std::to_string(journal.scan.damagedRecords));
-    report.Row(W("BYTES DANIFICADOS IGNORADOS:"), std::to_string(journal.scan.damagedBytes));
+    report.Row(W("DOCUMENTOS DANIFICADOS IGNORADOS:"), std::to_string(journal.DamagedRecords()));
+    report.Row(W("BYTES DANIFICADOS IGNORADOS:"), std::to_string(journal.DamagedBytes()));
   }
-  return WriteOutput(outputPath, report.Bytes(), KOVO_TXT_NOT_OPENED);
+  output.Write(report.Bytes());
+  return output.Finish();
 }
 
 }  // namespace

@@ -19,13 +19,22 @@ SettingsChoice ChoiceFromSettings(const AppSettings& settings) {
   return choice;
 }
 
-std::vector<std::string> OfferedPortNames(const std::vector<std::string>& presentDevices) {
+std::vector<PortLine> OfferedPortNames(const std::vector<PortLine>& presentDevices,
+                                       const std::string& named) {
   std::vector<std::string> names = {"USB", "FILE"};
   for (char digit = '1'; digit <= '8'; ++digit) names.push_back(std::string("COM") + digit + ":");
-  names.insert(names.end(), presentDevices.begin(), presentDevices.end());
+  const auto present = [&](const std::string& name) {
+    return std::any_of(presentDevices.begin(), presentDevices.end(),
+                       [&](const PortLine& line) { return line.second == name; });
+  };
+  if (!named.empty() && !present(named)) names.push_back(named);
   std::sort(names.begin(), names.end());
   names.erase(std::unique(names.begin(), names.end()), names.end());
-  return names;
+  // The devices first, in their own order, each stable name beside its
+  // device.
+  std::vector<PortLine> lines = presentDevices;
+  for (const std::string& name : names) lines.emplace_back(name, name);
+  return lines;
 }
 
 std::string TypedPortName(const std::string& typed) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "link/serial_devices.h"
 #include "ui/app_settings.h"
 
 namespace taloven {
@@ -22,7 +23,8 @@ SettingsChoice ChoiceFromSettings(const AppSettings& settings);
 
 // The port names the dialog offers, sorted: "USB", "COM1:" to "COM8:",
 // "FILE" and the given serial devices present on the machine.
-std::vector<std::string> OfferedPortNames(const std::vector<std::string>& presentDevices);
+std::vector<PortLine> OfferedPortNames(const std::vector<PortLine>& presentDevices,
+                                       const std::string& named = {});
 
 // A port name as typed: surrounding blanks dropped.
 std::string TypedPortName(const std::string& typed);

@@ -18,9 +18,15 @@ Status Failed(const std::string& what, const std::string& path, int code) {
       W(what) + " " + Utf8ToCp1252(path) + " (" + Utf8ToCp1252(std::strerror(code)) + ")", code);
 }
 
+Status TooLarge(const std::string& path, uint64_t largest) {
+  return Status::Failure(W("o arquivo ") + Utf8ToCp1252(path) + W(" tem mais de ") +
+                             std::to_string(largest) + W(" bytes, mais do que pode ter"),
+                         EFBIG);
+}
+
 }  // namespace
 
-Status ReadWholeFile(const std::string& path, std::string& bytes) {
+Status ReadWholeFile(const std::string& path, std::string& bytes, uint64_t largest) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Failed("não foi possível abrir", path, errno);
@@ -29,6 +35,10 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
   if (S_ISDIR(info.st_mode)) {
     ::close(fd);
     return Failed("não foi possível ler", path, EISDIR);
+  }
+  if (S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) > largest) {
+    ::close(fd);
+    return TooLarge(path, largest);
   }
   // The whole size at once: a file too big for memory fails here, at once,
   // instead of after filling most of it.
@@ -51,6 +61,12 @@ Status ReadWholeFile(const std::string& path, std::string& bytes) {
       return Failed("não foi possível ler", path, code);
     }
     if (got == 0) break;
+    // A file that grows while read, or is no plain file, is held to the same.
+    if (bytes.size() + static_cast<uint64_t>(got) > largest) {
+      ::close(fd);
+      bytes.clear();
+      return TooLarge(path, largest);
+    }
     bytes.append(chunk, static_cast<size_t>(got));
   }
   ::close(fd);

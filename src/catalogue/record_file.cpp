@@ -3,17 +3,41 @@
 #include <filesystem>
 
 #include "base/encoding.h"
+#include "base/read_file.h"
 
 namespace taloven {
+
+namespace {
+
+// A file that cannot even be looked at is no more "missing" than a damaged
+// one: saving over it could lose what it holds.
+Result<RecordFile> NotLoaded(const std::string& path, const Status& reason) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored) && !ignored) return RecordFile::Missing;
+  return reason;
+}
+
+}  // namespace
 
 Result<RecordFile> LoadRecordFile(const std::string& path, XmlDocument& document) {
   const Status loaded = document.Load(path);
   if (loaded.ok()) return RecordFile::Read;
-  std::error_code ignored;
-  // A file that cannot even be looked at is no more "missing" than a
-  // damaged one: saving over it could lose what it holds.
-  if (!std::filesystem::exists(path, ignored) && !ignored) return RecordFile::Missing;
-  return loaded;
+  return NotLoaded(path, loaded);
+}
+
+Result<RecordFile> ReadRecordElements(const std::string& path, const std::string& name,
+                                      const std::function<void(const XmlNode&)>& visit) {
+  std::string bytes;
+  const Status read = ReadWholeFile(path, bytes);
+  if (!read.ok()) return NotLoaded(path, read);
+  const Status parsed = ForEachElement(bytes, path, name, visit);
+  if (parsed.ok()) return RecordFile::Read;
+  // The reader stops at the first fault it meets; the user has always been
+  // told where a whole parse gives up, in its words. Only a damaged file
+  // pays for that second parse.
+  XmlDocument whole;
+  const Status reason = whole.LoadFromMemory(bytes, path);
+  return reason.ok() ? parsed : reason;
 }
 
 std::string DamagedFileKept(const std::string& reason) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "base/result.h"
@@ -17,6 +18,14 @@ enum class RecordFile {
 // (it must not be replaced), with the parser's line and its own words, or the
 // system's reason it cannot be read.
 Result<RecordFile> LoadRecordFile(const std::string& path, XmlDocument& document);
+
+// Reads path element by element, as ForEachElement does, handing every
+// element named name to visit; the file never stands as one tree. Missing,
+// with nothing visited, when there is no file; fails as LoadRecordFile does
+// when the file is there but does not read (visit may then have seen the
+// elements before the fault).
+Result<RecordFile> ReadRecordElements(const std::string& path, const std::string& name,
+                                      const std::function<void(const XmlNode&)>& visit);
 
 // Why a save does not replace a damaged file: reason, then what to do.
 std::string DamagedFileKept(const std::string& reason);

@@ -1,5 +1,7 @@
 #include "fiscalmem/library_result_text.h"
 
+#include <sys/stat.h>
+
 #include "base/encoding.h"
 #include "kovo_mfd.h"
 
@@ -36,6 +38,15 @@ std::string SkippedBlocksText(long long blocks) {
 
 std::string OutputNotWrittenText(const std::string& path, const std::string& reason) {
   return W("Não foi possível gravar o arquivo ") + path + ": " + reason;
+}
+
+std::optional<std::string> OversizedInputText(const std::string& path, uint64_t largest) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || static_cast<uint64_t>(info.st_size) <= largest)
+    return std::nullopt;
+  return W("O arquivo ") + Utf8ToCp1252(path) + W(" tem ") + std::to_string(info.st_size) +
+         W(" bytes, mais do que uma memória baixada da impressora pode ter (até ") +
+         std::to_string(largest) + W(" bytes): não foi lido.");
 }
 
 std::optional<std::string> BitmapRefusalText(int result) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "fiscalmem/report_line_reader.h"
 
@@ -23,11 +24,12 @@ class MfdDiagnosis {
 
   // Each searched text holds one of these pairs, chosen to be rare in the
   // other lines of a report: "COO:", "FAB:", "ALTERAÇÃO", "REDUÇÃO" and the
-  // dating header. A line without any of them can only be counted.
+  // dating header (by its maker's name: every document's closing lines name
+  // a model "ECF-T.."). A line without any of them can only be counted.
   // SkipLines() counts such lines, which is allowed only while no header is
   // waiting for its date line.
   static constexpr ReportLineReader::BytePairs kTellingPairs = {
-      {{'O', 'O'}, {'B', ':'}, {'A', '\xC7'}, {'U', '\xC7'}, {'-', 'T'}}};
+      {{'O', 'O'}, {'B', ':'}, {'A', '\xC7'}, {'U', '\xC7'}, {'D', 'R'}}};
   bool WantsEveryLine() const { return headerLinesLeft_ > 0; }
   void SkipLines(long count) { line_ += count; }
   // Closes the scan: a Z reduction still pending is reported, and when no
@@ -35,6 +37,9 @@ class MfdDiagnosis {
   void Finish(bool saysAllIsWell = true);
 
   const std::string& Findings() const { return findings_; }
+  // Hands over the findings so far and forgets them, so that a report full
+  // of errors need not pile them up in memory before they are written.
+  std::string TakeFindings() { return std::exchange(findings_, {}); }
   long LinesRead() const { return line_; }
   bool ErrorsFound() const { return errorFound_; }
 

@@ -30,7 +30,8 @@ int ProgressPosition(const ReportLineReader& reader) {
 }  // namespace
 
 ReportLineReader::Status ScanReport(ReportLineReader& reader, MfdDiagnosis& diagnosis,
-                                    ProgressWindow& progress, long pollEveryLines) {
+                                    ProgressWindow& progress, long pollEveryLines,
+                                    AtomicFileWriter* findings) {
   std::string_view line;
   long sincePoll = 0;
   for (;;) {
@@ -48,6 +49,7 @@ ReportLineReader::Status ScanReport(ReportLineReader& reader, MfdDiagnosis& diag
     }
     if (sincePoll < pollEveryLines) continue;
     sincePoll = 0;
+    if (findings && !diagnosis.Findings().empty()) findings->Write(diagnosis.TakeFindings());
     progress.SetPos(ProgressPosition(reader));
     if (!progress.PeekAndPump(true) || progress.Cancelled()) return ReportLineReader::Status::End;
   }
@@ -69,8 +71,12 @@ DiagnosisOutcome DiagnoseReport(Ui& ui, const AppSettings& settings, const std::
   progress.SetText(Str(StrId::kReceivingReply));
   progress.SetRange(0, kProgressRange, 1);
 
+  // The findings go out as they are found; the file is replaced only once
+  // they are complete.
+  AtomicFileWriter findings(outcome.outputPath);
   MfdDiagnosis diagnosis(settings.modelMask);
-  const ReportLineReader::Status status = ScanReport(reader, diagnosis, progress, pollEveryLines);
+  const ReportLineReader::Status status =
+      ScanReport(reader, diagnosis, progress, pollEveryLines, &findings);
   progress.Destroy();
 
   const long stoppedAt = diagnosis.LinesRead() + 1;
@@ -83,12 +89,12 @@ DiagnosisOutcome DiagnoseReport(Ui& ui, const AppSettings& settings, const std::
   }
   outcome.readWhole = outcome.problem.empty();
   diagnosis.Finish(outcome.readWhole);
-  std::string findings = diagnosis.Findings();
+  findings.Write(diagnosis.TakeFindings());
   // The file says itself that it covers only part of the report.
-  if (!outcome.readWhole) findings += "\r\n" + outcome.problem + "\r\n";
+  if (!outcome.readWhole) findings.Write("\r\n" + outcome.problem + "\r\n");
   outcome.errorsFound = diagnosis.ErrorsFound();
 
-  const Status written = WriteFileAtomically(outcome.outputPath, findings);
+  const Status written = findings.Commit();
   outcome.written = written.ok();
   if (!outcome.written) {
     if (!outcome.problem.empty()) outcome.problem += "\r\n";

@@ -7,6 +7,7 @@
 
 namespace taloven {
 
+class AtomicFileWriter;
 class Ui;
 class MfdDiagnosis;
 class ProgressWindow;
@@ -26,9 +27,11 @@ struct DiagnosisOutcome {
 
 // Reads the report through the diagnosis, polling the progress window every
 // pollEveryLines lines; its Cancel ends the reading like the report's end.
-// Returns what ended it.
+// The findings so far go to findings, when given, at every poll. Returns
+// what ended it.
 ReportLineReader::Status ScanReport(ReportLineReader& reader, MfdDiagnosis& diagnosis,
-                                    ProgressWindow& progress, long pollEveryLines);
+                                    ProgressWindow& progress, long pollEveryLines,
+                                    AtomicFileWriter* findings = nullptr);
 
 // Diagnoses the journal report at reportPath under a progress window whose
 // Cancel ends the scan early (what was read is still diagnosed) and replaces

@@ -10,6 +10,7 @@
 #include "fiscalmem/library_result_text.h"
 #include "fiscalmem/mfd_diagnosis_run.h"
 #include "fiscalmem/offer_to_open.h"
+#include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
@@ -132,6 +133,14 @@ void MfdOperations::TellCancelled() {
               MessageIcon::Exclamation);
 }
 
+bool MfdOperations::ReportOversized(int result, const std::string& input, uint64_t largest) {
+  if (result != KOVO_NO_VALID_DATA) return false;
+  const auto text = OversizedInputText(input, largest);
+  if (!text) return false;
+  ui_.Message(*text, Str(StrId::kProductName), MessageButtons::Ok, MessageIcon::Exclamation);
+  return true;
+}
+
 void MfdOperations::TellLibraryNotLoaded() {
   ui_.Message(W("Não foi possível carregar a DLL"), Str(StrId::kProductName), MessageButtons::Ok,
               MessageIcon::Exclamation);
@@ -232,11 +241,16 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
       break;
     }
   }
-  const std::optional<int> result = RunCancellable(library, generate);
-  if (!result) return TellCancelled();
-  ReportCall(library, *result, *output);
-  if (!Failed(*result)) ReportSkipped(library, false);
-  OfferToOpenIfCreated(ui_, *output, Failed(*result));
+  // The library's reports say nothing of their progress: a plain wait.
+  int result = 0;
+  {
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
+    result = generate();
+  }
+  if (ReportOversized(result, mfd->front(), kLargestMfdFileBytes)) return;
+  ReportCall(library, result, *output);
+  if (!Failed(result)) ReportSkipped(library, false);
+  OfferToOpenIfCreated(ui_, *output, Failed(result));
 }
 
 void MfdOperations::TextReport() {
@@ -263,13 +277,15 @@ void MfdOperations::MfReadingReport() {
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   auto report = library.Find<KovoRelatorioMFTxtFunction>("KovoRelatorioMFTxt");
   if (!report) return TellFunctionMissing("KovoRelatorioMFTxt");
-  const std::optional<int> result = RunCancellable(library, [&] {
-    return report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
-  });
-  if (!result) return TellCancelled();
-  ReportCall(library, *result, *output);
-  if (!Failed(*result)) ReportSkipped(library, true);
-  OfferToOpenIfCreated(ui_, *output, Failed(*result));
+  int result = 0;
+  {
+    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
+    result = report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
+  }
+  if (ReportOversized(result, mf->front(), kLargestImageBytes)) return;
+  ReportCall(library, result, *output);
+  if (!Failed(result)) ReportSkipped(library, true);
+  OfferToOpenIfCreated(ui_, *output, Failed(result));
 }
 
 void MfdOperations::Diagnosis() {

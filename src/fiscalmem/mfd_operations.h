@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,6 +45,8 @@ class MfdOperations {
   std::optional<int> RunCancellable(const FiscalMemoryLibrary& library,
                                     const std::function<int()>& work);
   void TellCancelled();
+  // Names an input refused for its size; false when that was not the cause.
+  bool ReportOversized(int result, const std::string& input, uint64_t largest);
   void TellLibraryNotLoaded();
   void TellFunctionMissing(const char* function);
 

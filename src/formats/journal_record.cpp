@@ -68,43 +68,72 @@ void AppendJournalRecord(std::string& payload, const JournalRecord& record) {
     payload[checkAt + static_cast<size_t>(i)] = static_cast<char>(crc >> (8 * i));
 }
 
-JournalScan ScanJournal(std::string_view payload) {
-  JournalScan scan;
+size_t JournalScanner::Scan(std::string_view bytes, const Found& found) {
   size_t at = 0;
-  while (at + kJournalHeaderSize <= payload.size()) {
-    bool sound = payload[at] == kMark[0] && payload[at + 1] == kMark[1];
-    const uint64_t length = sound ? GetLittleEndian(payload, at + 2, 4) : 0;
-    sound =
-        sound && length <= kJournalMaxLines && at + kJournalHeaderSize + length <= payload.size();
-    if (sound) {
-      const std::string_view header = payload.substr(at, kCheckAt);
-      const std::string_view lines = payload.substr(at + kJournalHeaderSize, length);
-      const uint32_t stored = static_cast<uint32_t>(GetLittleEndian(payload, at + kCheckAt, 4));
-      sound = Crc32(lines, Crc32(header)) == stored;
+  // Whether the bytes given reach the end of the payload.
+  const bool toTheEnd = position_ + bytes.size() >= size_;
+  while (!stopped_ && (inDamage_ || position_ + at + kJournalHeaderSize <= size_)) {
+    if (!inDamage_) {
+      if (at + kJournalHeaderSize > bytes.size()) break;
+      bool sound = bytes[at] == kMark[0] && bytes[at + 1] == kMark[1];
+      const uint64_t length = sound ? GetLittleEndian(bytes, at + 2, 4) : 0;
+      sound = sound && length <= kJournalMaxLines &&
+              position_ + at + kJournalHeaderSize + length <= size_;
+      if (sound && at + kJournalHeaderSize + length > bytes.size()) break;
       if (sound) {
-        JournalEntry entry;
-        entry.coo = static_cast<uint32_t>(GetLittleEndian(payload, at + 6, 4));
-        entry.kind = static_cast<JournalKind>(static_cast<uint8_t>(payload[at + 10]));
-        entry.user = static_cast<uint8_t>(payload[at + 11]);
-        entry.when = payload.substr(at + 12, 14);
-        entry.lines = lines;
-        scan.entries.push_back(entry);
-        at += kJournalHeaderSize + length;
-        continue;
+        const std::string_view header = bytes.substr(at, kCheckAt);
+        const std::string_view lines = bytes.substr(at + kJournalHeaderSize, length);
+        const uint32_t stored = static_cast<uint32_t>(GetLittleEndian(bytes, at + kCheckAt, 4));
+        sound = Crc32(lines, Crc32(header)) == stored;
+        if (sound) {
+          JournalEntry entry;
+          entry.coo = static_cast<uint32_t>(GetLittleEndian(bytes, at + 6, 4));
+          entry.kind = static_cast<JournalKind>(static_cast<uint8_t>(bytes[at + 10]));
+          entry.user = static_cast<uint8_t>(bytes[at + 11]);
+          entry.when = bytes.substr(at + 12, 14);
+          entry.lines = lines;
+          at += kJournalHeaderSize + length;
+          if (!found(entry)) stopped_ = true;
+          continue;
+        }
       }
+      // No sound record starts here: it cost at least one document.
+      ++damagedRecords_;
+      inDamage_ = true;
+      ++at;
+      ++damagedBytes_;
     }
-    // Resynchronise on the next mark; the bytes passed over are damage.
-    const size_t next = payload.find(std::string_view(kMark, 2), at + 1);
-    const size_t resume = next == std::string_view::npos ? payload.size() : next;
-    scan.damagedBytes += resume - at;
-    ++scan.damagedRecords;
+    // Resynchronise on the next mark; the bytes passed over are damage. A
+    // mark's first byte at the end of the bytes given waits for the second.
+    const size_t next = bytes.find(std::string_view(kMark, 2), at);
+    size_t resume = next;
+    if (next == std::string_view::npos) resume = bytes.size() - (toTheEnd || bytes.empty() ? 0 : 1);
+    if (resume < at) resume = at;
+    damagedBytes_ += resume - at;
     at = resume;
+    if (next == std::string_view::npos && !toTheEnd) break;
+    inDamage_ = false;
   }
   // Too short for a header: the end of a record cut off.
-  if (at < payload.size()) {
-    scan.damagedBytes += payload.size() - at;
-    ++scan.damagedRecords;
+  if (!stopped_ && toTheEnd && position_ + at < size_) {
+    const uint64_t rest = size_ - position_ - at;
+    ++damagedRecords_;
+    damagedBytes_ += rest;
+    at += static_cast<size_t>(rest);
   }
+  position_ += at;
+  return at;
+}
+
+JournalScan ScanJournal(std::string_view payload) {
+  JournalScan scan;
+  JournalScanner scanner(payload.size());
+  scanner.Scan(payload, [&scan](const JournalEntry& entry) {
+    scan.entries.push_back(entry);
+    return true;
+  });
+  scan.damagedBytes = scanner.DamagedBytes();
+  scan.damagedRecords = scanner.DamagedRecords();
   return scan;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,35 @@ struct JournalScan {
   // Places where a record should have started and none sound did: each cost
   // at least one document.
   size_t damagedRecords = 0;
+};
+
+// Finds the sound records of a payload that arrives piece by piece (a file
+// read through a buffer), so that no reader holds it whole. The caller keeps
+// the bytes not yet used: Scan() takes them from Position() on, passes each
+// sound record found whole among them to found (its views valid during the
+// call; found returns false to stop), and returns how many bytes it is done
+// with. The rest must be given again, with what follows them, at the next
+// call. Holding kJournalHeaderSize + kJournalMaxLines bytes at a time always
+// lets it go on. Damage is counted as ScanJournal counts it.
+class JournalScanner {
+ public:
+  using Found = std::function<bool(const JournalEntry&)>;
+  explicit JournalScanner(uint64_t payloadSize) : size_(payloadSize) {}
+
+  size_t Scan(std::string_view bytes, const Found& found);
+  uint64_t Position() const { return position_; }
+  // Every byte of the payload was used.
+  bool Done() const { return position_ == size_; }
+  bool Stopped() const { return stopped_; }
+  uint64_t DamagedBytes() const { return damagedBytes_; }
+  uint64_t DamagedRecords() const { return damagedRecords_; }
+
+ private:
+  uint64_t size_;
+  uint64_t position_ = 0;
+  uint64_t damagedBytes_ = 0, damagedRecords_ = 0;
+  bool inDamage_ = false;  // passing over bytes towards the next record mark
+  bool stopped_ = false;
 };
 
 // Every sound record of a payload, in order. A record whose check fails is

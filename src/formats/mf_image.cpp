@@ -79,12 +79,9 @@ std::string EncodeMfReduction(const MfReduction& r) {
   return Sealed(std::move(b));
 }
 
-bool DecodeMfImage(std::string_view image, MfImage& out) {
-  out = MfImage{};
-  if (image.size() < kMfBlockSize) return false;
-  const std::string_view first = image.substr(0, kMfBlockSize);
+bool DecodeMfIdentity(std::string_view first, MfIdentity& id) {
+  id = MfIdentity{};
   if (first.substr(0, 4) != kIdentityMark || !SoundBlock(first)) return false;
-  MfIdentity& id = out.identity;
   size_t at = 8;
   auto field = [&](std::string& target, size_t width) {
     target = GetField(first, at, width);
@@ -101,34 +98,44 @@ bool DecodeMfImage(std::string_view image, MfImage& out) {
   field(id.uf, 2);
   id.registerNumber = static_cast<int>(GetLittleEndian(first, at, 2));
   id.storeNumber = static_cast<int>(GetLittleEndian(first, at + 2, 2));
+  return true;
+}
 
+bool DecodeMfReduction(std::string_view b, MfReduction& r) {
+  r = MfReduction{};
+  if (b.substr(0, 2) != kReductionMark || !SoundBlock(b)) return false;
+  r.crz = static_cast<uint32_t>(GetLittleEndian(b, 2, 4));
+  r.coo = static_cast<uint32_t>(GetLittleEndian(b, 6, 4));
+  r.cro = static_cast<uint32_t>(GetLittleEndian(b, 10, 4));
+  r.when = GetField(b, 14, 14);
+  size_t p = 28;
+  for (int64_t* v : {&r.grandTotal, &r.gross, &r.cancellations, &r.discounts, &r.surcharges,
+                     &r.exempt, &r.nonIncidence, &r.substitution}) {
+    *v = Signed(b, p);
+    p += 8;
+  }
+  r.rateCount = static_cast<uint8_t>(b[p++]);
+  if (r.rateCount > kMfTaxRates) r.rateCount = kMfTaxRates;
+  for (MfTaxRateTotal& rate : r.rates) {
+    rate.hundredths = static_cast<int>(GetLittleEndian(b, p, 2));
+    rate.iss = b[p + 2] != 0;
+    rate.cents = static_cast<int64_t>(GetLittleEndian(b, p + 3, 6));
+    p += 9;
+  }
+  return true;
+}
+
+bool DecodeMfImage(std::string_view image, MfImage& out) {
+  out = MfImage{};
+  if (image.size() < kMfBlockSize || !DecodeMfIdentity(image.substr(0, kMfBlockSize), out.identity))
+    return false;
   for (size_t offset = kMfBlockSize; offset + kMfBlockSize <= image.size();
        offset += kMfBlockSize) {
-    const std::string_view b = image.substr(offset, kMfBlockSize);
-    if (b.substr(0, 2) != kReductionMark || !SoundBlock(b)) {
-      out.damagedBlocks++;
-      continue;
-    }
     MfReduction r;
-    r.crz = static_cast<uint32_t>(GetLittleEndian(b, 2, 4));
-    r.coo = static_cast<uint32_t>(GetLittleEndian(b, 6, 4));
-    r.cro = static_cast<uint32_t>(GetLittleEndian(b, 10, 4));
-    r.when = GetField(b, 14, 14);
-    size_t p = 28;
-    for (int64_t* v : {&r.grandTotal, &r.gross, &r.cancellations, &r.discounts, &r.surcharges,
-                       &r.exempt, &r.nonIncidence, &r.substitution}) {
-      *v = Signed(b, p);
-      p += 8;
-    }
-    r.rateCount = static_cast<uint8_t>(b[p++]);
-    if (r.rateCount > kMfTaxRates) r.rateCount = kMfTaxRates;
-    for (MfTaxRateTotal& rate : r.rates) {
-      rate.hundredths = static_cast<int>(GetLittleEndian(b, p, 2));
-      rate.iss = b[p + 2] != 0;
-      rate.cents = static_cast<int64_t>(GetLittleEndian(b, p + 3, 6));
-      p += 9;
-    }
-    out.reductions.push_back(r);
+    if (DecodeMfReduction(image.substr(offset, kMfBlockSize), r))
+      out.reductions.push_back(r);
+    else
+      out.damagedBlocks++;
   }
   if (image.size() % kMfBlockSize != 0) out.damagedBlocks++;
   return true;

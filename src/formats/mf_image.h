@@ -57,6 +57,11 @@ struct MfImage {
   size_t damagedBlocks = 0;
 };
 
+// One block of an image, read on its own (a reader need not hold the image
+// whole): false when it fails its check or is of another kind.
+bool DecodeMfIdentity(std::string_view block, MfIdentity& out);
+bool DecodeMfReduction(std::string_view block, MfReduction& out);
+
 // false when the image has no sound identity block; reduction blocks that
 // fail their check are counted and left out.
 bool DecodeMfImage(std::string_view image, MfImage& out);

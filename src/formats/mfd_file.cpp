@@ -37,31 +37,39 @@ std::string MfdFileBytes(std::string_view source, std::string_view payload) {
   return bytes;
 }
 
-bool ParseMfdFile(std::string_view bytes, MfdContents& out) {
-  out = MfdContents{};
-  if (bytes.size() < kMfdHeaderBytes) return false;
+bool ReadMfdMarkers(std::string_view markers, std::string& source) {
+  source.clear();
+  if (markers.size() < 2 * kMfdMarkerCopies * kMfdMarkerBlockSize) return false;
   // Any sound copy names the source: one damaged copy costs nothing.
   bool anyMarker = false;
   for (size_t i = 0; i < 2 * kMfdMarkerCopies; ++i) {
     const uint8_t kind = i < kMfdMarkerCopies ? 0 : 1;
-    const std::string_view block =
-        bytes.substr(kMfdErasedBytes + i * kMfdMarkerBlockSize, kMfdMarkerBlockSize);
+    const std::string_view block = markers.substr(i * kMfdMarkerBlockSize, kMfdMarkerBlockSize);
     if (!IsMarkerBlock(block, kind)) continue;
     anyMarker = true;
-    if (out.source.empty()) {
+    if (source.empty()) {
       const std::string_view text = block.substr(1, kSourceWidth);
-      out.source = std::string(text.substr(0, text.find('\0')));
+      source = std::string(text.substr(0, text.find('\0')));
     }
   }
-  if (!anyMarker) return false;
+  return anyMarker;
+}
+
+bool MfdClosed(std::string_view lastBytes) {
+  return lastBytes.size() >= kMfdTrailerBytes &&
+         lastBytes.substr(lastBytes.size() - kMfdTrailerBytes).find_first_not_of('\xFF') ==
+             std::string_view::npos;
+}
+
+bool ParseMfdFile(std::string_view bytes, MfdContents& out) {
+  out = MfdContents{};
+  if (bytes.size() < kMfdHeaderBytes) return false;
+  if (!ReadMfdMarkers(bytes.substr(kMfdErasedBytes, kMfdHeaderBytes - kMfdErasedBytes), out.source))
+    return false;
   std::string_view payload = bytes.substr(kMfdHeaderBytes);
-  // The closing FFh bytes are no data. A complete file ends with all 256 of
-  // them; a file cut short loses whatever run of FFh it still has.
+  // The closing FFh bytes are no data.
   size_t end = payload.size();
-  const bool closed =
-      end >= kMfdTrailerBytes &&
-      payload.substr(end - kMfdTrailerBytes).find_first_not_of('\xFF') == std::string_view::npos;
-  if (closed) {
+  if (MfdClosed(payload)) {
     end -= kMfdTrailerBytes;
   } else {
     while (end > 0 && static_cast<uint8_t>(payload[end - 1]) == 0xFF) --end;

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <set>
 
+#include "link/host_lookup.h"
 #include "link/line_timeouts.h"
 
 namespace taloven {
@@ -61,7 +62,7 @@ std::string NumericAddress(const sockaddr* address, socklen_t length) {
 }  // namespace
 
 NetworkPort::NetworkPort(std::string name)
-    : Port(std::move(name)), address_(ParseNetworkAddress(Name())) {}
+    : ByteLinePort(std::move(name)), address_(ParseNetworkAddress(Name())) {}
 
 NetworkPort::~NetworkPort() {
   if (fd_ >= 0) ::close(fd_);
@@ -95,23 +96,23 @@ std::string NetworkPort::OpenNotice() const {
 }
 
 bool NetworkPort::Connect() {
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  const int resolved = getaddrinfo(address_->host.c_str(), address_->port.c_str(), &hints, &found);
-  if (resolved != 0) {
-    failure_ = "n\xE3o foi poss\xEDvel encontrar " + address_->host + ": " +
-               (resolved == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(resolved));
+  const HostLookup lookup = LookUpHost(address_->host, address_->port, cancelled_);
+  if (lookup.end == HostLookup::End::Cancelled) {
+    openCancelled_ = true;
+    failure_ = "conex\xE3o com " + address_->Shown() + " cancelada";
+    return false;
+  }
+  if (lookup.end == HostLookup::End::Failed) {
+    failure_ = "n\xE3o foi poss\xEDvel encontrar " + address_->host + ": " + lookup.failure;
     return false;
   }
   int error = 0;
   std::string tried;
-  for (const addrinfo* a = found; a != nullptr && fd_ < 0 && !openCancelled_; a = a->ai_next) {
+  for (const addrinfo* a = lookup.addresses.get(); a != nullptr && fd_ < 0 && !openCancelled_;
+       a = a->ai_next) {
     tried = NumericAddress(a->ai_addr, a->ai_addrlen);
     ConnectTo(a->ai_addr, a->ai_addrlen, &error);
   }
-  freeaddrinfo(found);
   if (openCancelled_) {
     failure_ = "conex\xE3o com " + address_->Shown() + " cancelada";
     return false;
@@ -262,6 +263,12 @@ int NetworkPort::Fill(int waitMs) {
     Lose();
     return -1;
   }
+  // A server that holds its next small write until the last one is
+  // acknowledged (a Telnet answer, then the reply) would otherwise wait for
+  // the delayed acknowledgement; the system drops quick mode after a while,
+  // so it is asked for again each time.
+  const int quick = 1;
+  setsockopt(fd_, IPPROTO_TCP, TCP_QUICKACK, &quick, sizeof quick);
   if (pendingAt_ == pending_.size()) {
     pending_.clear();
     pendingAt_ = 0;
@@ -361,16 +368,6 @@ int NetworkPort::Purge() {
   pending_.clear();
   pendingAt_ = 0;
   return 1;
-}
-
-int NetworkPort::WriteBlock(const uint8_t*, int, unsigned* written) {
-  if (written) *written = 0;
-  return 0;
-}
-
-int NetworkPort::ReadBlock(uint8_t*, int, unsigned* read) {
-  if (read) *read = 0;
-  return 0;
 }
 
 }  // namespace taloven

@@ -18,7 +18,7 @@ namespace taloven {
 // serial line's time-outs. A connection the peer drops leaves the port
 // Gone; the next Write connects again. Only ever a client: nothing here
 // listens.
-class NetworkPort : public Port {
+class NetworkPort : public ByteLinePort {
  public:
   explicit NetworkPort(std::string name);
   ~NetworkPort() override;
@@ -32,8 +32,6 @@ class NetworkPort : public Port {
   int Write(const uint8_t* bytes, int count, int timeoutMs) override;
   int Read(uint8_t* buffer, int count, int timeoutMs) override;
   int Purge() override;
-  int WriteBlock(const uint8_t*, int, unsigned* written) override;
-  int ReadBlock(uint8_t*, int, unsigned* read) override;
 
   std::string OpenFailure() const override { return failure_; }
   void WatchCancel(std::function<bool()> cancelled) override { cancelled_ = std::move(cancelled); }
@@ -41,12 +39,8 @@ class NetworkPort : public Port {
   std::string OpenNotice() const override;
   bool Gone() const override { return opened_ && fd_ < 0; }
 
-  // The connection's descriptor for a caller that waits on it with poll
-  // (-1 when not connected); its bytes are taken with TakeAvailable.
-  int Descriptor() const { return fd_; }
-  // What the connection delivered so far, without waiting: the count of
-  // data bytes, -1 when the connection is gone.
-  int TakeAvailable(uint8_t* buffer, int capacity);
+  int Descriptor() const override { return fd_; }
+  int TakeAvailable(uint8_t* buffer, int capacity) override;
   // Data bytes taken in from the connection and not yet handed out: the
   // descriptor no longer shows them.
   int Buffered() const { return static_cast<int>(pending_.size() - pendingAt_); }

@@ -52,11 +52,33 @@ class Port {
   // The line went away while open (the peer hung up): no byte will come
   // until it is opened again.
   virtual bool Gone() const { return false; }
+  // For a caller that waits with poll for bytes to come: what to wait on
+  // (-1 when the port has nothing to wait on, or its line is gone), and the
+  // bytes come so far, taken without waiting: their count, -1 when the
+  // line is gone.
+  virtual int Descriptor() const { return -1; }
+  virtual int TakeAvailable(uint8_t* /*buffer*/, int /*capacity*/) { return -1; }
 
   const std::string& Name() const { return name_; }
 
  private:
   std::string name_;
+};
+
+// A port that is a byte line (serial, network, USB): it takes no blocks, so
+// a block exchange moves nothing and fails.
+class ByteLinePort : public Port {
+ public:
+  using Port::Port;
+
+  int WriteBlock(const uint8_t*, int, unsigned* written) final {
+    if (written) *written = 0;
+    return 0;
+  }
+  int ReadBlock(uint8_t*, int, unsigned* read) final {
+    if (read) *read = 0;
+    return 0;
+  }
 };
 
 // Creates the port a name stands for: "USB", "FILE", a network address or a

@@ -43,13 +43,23 @@ std::vector<SerialDevice> ListSerialDevices(const std::string& devRoot) {
   return devices;
 }
 
-std::vector<std::string> PresentSerialDevices() {
-  std::vector<std::string> names;
-  for (const SerialDevice& device : ListSerialDevices(kDevices)) {
-    if (!device.stableName.empty()) names.push_back(device.stableName);
-    names.push_back(device.path);
+std::vector<PortLine> SerialDeviceLines(const std::vector<SerialDevice>& devices) {
+  // An em dash in Windows-1252.
+  const std::string between = " \x97 ";
+  std::vector<PortLine> lines;
+  for (const SerialDevice& device : devices) {
+    if (device.stableName.empty()) {
+      lines.emplace_back(device.path, device.path);
+      continue;
+    }
+    lines.emplace_back(device.path + between + device.stableName, device.path);
+    lines.emplace_back(device.stableName + between + device.path, device.stableName);
   }
-  return names;
+  return lines;
+}
+
+std::vector<PortLine> PresentSerialDevices() {
+  return SerialDeviceLines(ListSerialDevices(kDevices));
 }
 
 std::vector<std::string> SerialDevicesToProbe() {

@@ -221,14 +221,4 @@ int SerialPort::Purge() {
   return tcflush(fd_, TCIOFLUSH) == 0 ? 1 : 0;
 }
 
-int SerialPort::WriteBlock(const uint8_t*, int, unsigned* written) {
-  if (written) *written = 0;
-  return 0;
-}
-
-int SerialPort::ReadBlock(uint8_t*, int, unsigned* read) {
-  if (read) *read = 0;
-  return 0;
-}
-
 }  // namespace taloven

@@ -19,9 +19,9 @@ std::string SerialDevicePath(const std::string& name);
 // after 1000 * n + 5 ms, or after the caller's time-out when that is
 // shorter, or 10 ms after a byte when the next one does not follow; a write
 // of n bytes after 1000 * n + 1 ms, whatever the caller passes.
-class SerialPort : public Port {
+class SerialPort : public ByteLinePort {
  public:
-  explicit SerialPort(std::string name) : Port(std::move(name)) {}
+  explicit SerialPort(std::string name) : ByteLinePort(std::move(name)) {}
   ~SerialPort() override;
 
   int Open(int baudRate) override;
@@ -29,8 +29,6 @@ class SerialPort : public Port {
   int Write(const uint8_t* bytes, int count, int timeoutMs) override;
   int Read(uint8_t* buffer, int count, int timeoutMs) override;
   int Purge() override;
-  int WriteBlock(const uint8_t*, int, unsigned* written) override;
-  int ReadBlock(uint8_t*, int, unsigned* read) override;
 
   // Why the latest Open failed, in the system's words; empty after success.
   std::string OpenFailure() const override;

@@ -55,6 +55,12 @@ int TracingPort::ReadPending(uint8_t* buffer) {
   return count;
 }
 
+int TracingPort::TakeAvailable(uint8_t* buffer, int capacity) {
+  const int count = line_->TakeAvailable(buffer, capacity);
+  if (count > 0) trace_->Received(buffer, static_cast<size_t>(count));
+  return count;
+}
+
 void TracingPort::Run(PortExchange& exchange) {
   TracedExchange traced(exchange, *this);
   line_->Run(traced);

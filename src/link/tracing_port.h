@@ -31,6 +31,8 @@ class TracingPort : public Port {
   bool OpenCancelled() const override { return line_->OpenCancelled(); }
   std::string OpenNotice() const override { return line_->OpenNotice(); }
   bool Gone() const override { return line_->Gone(); }
+  int Descriptor() const override { return line_->Descriptor(); }
+  int TakeAvailable(uint8_t* buffer, int capacity) override;
 
  private:
   std::unique_ptr<Port> line_;

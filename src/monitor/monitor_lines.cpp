@@ -1,6 +1,7 @@
 #include "monitor/monitor_lines.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "base/encoding.h"
+#include "link/network_address.h"
 #include "link/serial_port.h"
 
 namespace taloven {
@@ -33,11 +35,52 @@ void MakePrinterLine(termios& line) {
   cfsetospeed(&line, B9600);
 }
 
+int BaudRateOf(speed_t speed) {
+  switch (speed) {
+    case B1200:
+      return 1200;
+    case B2400:
+      return 2400;
+    case B4800:
+      return 4800;
+    case B19200:
+      return 19200;
+    case B38400:
+      return 38400;
+    case B57600:
+      return 57600;
+    case B115200:
+      return 115200;
+    default:
+      return 9600;
+  }
+}
+
+// A side that takes nothing for this long loses what it did not take: the
+// other side must not wait for it.
+constexpr int kWritePatienceMs = 1000;
+
 Status Failure(const std::string& what, int code) {
   return Status::Failure(what + ": " + std::strerror(code), code);
 }
 
 }  // namespace
+
+bool WriteAllTo(int fd, const uint8_t* bytes, size_t count) {
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(fd, bytes + done, count - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+    pollfd room{fd, POLLOUT, 0};
+    if (::poll(&room, 1, kWritePatienceMs) <= 0 || (room.revents & (POLLERR | POLLHUP)) != 0)
+      return false;
+  }
+  return true;
+}
 
 bool LineSettingsDiffer(const termios& a, const termios& b) {
   return (a.c_cflag & kFollowedFlags) != (b.c_cflag & kFollowedFlags) ||
@@ -85,10 +128,22 @@ bool ProgramLine::Settings(termios* settings) const {
   return slave_ >= 0 && ::tcgetattr(slave_, settings) == 0;
 }
 
-Status PrinterLine::Open(const std::string& name) {
+Status PrinterLine::Open(const std::string& name, const std::function<bool()>& cancelled) {
   Close();
   if (name == "USB" || name == "FILE")
-    return Status::Failure(name + W(": o monitor atende só portas seriais"));
+    return Status::Failure(name + W(": o monitor atende só portas seriais e de rede"));
+  name_ = name;
+  if (IsNetworkPortName(name)) {
+    port_ = ports_.Create(name);
+    if (!port_) return Status::Failure(name + W(": porta inválida"));
+    port_->WatchCancel(cancelled);
+    const bool opened = port_->Open(baudRate_) != 0;
+    port_->WatchCancel(nullptr);
+    if (opened) return {};
+    const std::string failure = port_->OpenFailure();
+    port_.reset();
+    return Status::Failure(failure);
+  }
   const std::string path = SerialDevicePath(name);
   fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return Failure(path, errno);
@@ -109,20 +164,59 @@ Status PrinterLine::Open(const std::string& name) {
 }
 
 void PrinterLine::Close() {
+  if (port_) {
+    port_->Close();
+    port_.reset();
+  }
   if (fd_ < 0) return;
   ::ioctl(fd_, TIOCNXCL);
   ::close(fd_);
   fd_ = -1;
 }
 
-void PrinterLine::Follow(const termios& program) {
+int PrinterLine::Fd() const {
+  return port_ ? port_->Descriptor() : fd_;
+}
+
+int PrinterLine::ReadSome(uint8_t* buffer, size_t count, short revents) {
+  if (port_) return port_->TakeAvailable(buffer, static_cast<int>(count));
+  if (fd_ < 0) return -1;
+  const ssize_t n = ::read(fd_, buffer, count);
+  if (n > 0) return static_cast<int>(n);
+  if (n == 0 || (errno != EAGAIN && errno != EINTR) ||
+      (revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+    return -1;
+  return 0;
+}
+
+bool PrinterLine::WriteAll(const uint8_t* bytes, size_t count) {
+  if (port_) {
+    // A dropped connection is not made anew here: the relay does that, and
+    // says so.
+    return !port_->Gone() && port_->Write(bytes, static_cast<int>(count), kWritePatienceMs) != 0 &&
+           !port_->Gone();
+  }
+  return fd_ >= 0 && WriteAllTo(fd_, bytes, count);
+}
+
+std::string PrinterLine::LostText() const {
+  return port_ && port_->Gone() ? port_->OpenNotice() : std::string();
+}
+
+bool PrinterLine::Follow(const termios& program) {
+  const int baudRate = BaudRateOf(cfgetospeed(&program));
+  const bool newSpeed = baudRate != baudRate_;
+  baudRate_ = baudRate;
+  // A connection's speed is set as it is made.
+  if (port_) return !newSpeed || Open(name_).ok();
   termios line{};
-  if (fd_ < 0 || ::tcgetattr(fd_, &line) != 0) return;
+  if (fd_ < 0 || ::tcgetattr(fd_, &line) != 0) return true;
   line.c_cflag = (line.c_cflag & ~kFollowedFlags) | (program.c_cflag & kFollowedFlags);
   cfsetispeed(&line, cfgetispeed(&program));
   cfsetospeed(&line, cfgetospeed(&program));
   // Bytes already on their way leave at the speed they were sent for.
   ::tcsetattr(fd_, TCSADRAIN, &line);
+  return true;
 }
 
 }  // namespace taloven

@@ -13,38 +13,20 @@ namespace {
 
 constexpr int kWakeMs = 100;
 constexpr int kReopenEveryMs = 1000;
-// A side that takes nothing for this long loses what it did not take: the
-// other side must not wait for it.
-constexpr int kWritePatienceMs = 1000;
-
-bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
-  size_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::write(fd, bytes + done, count - done);
-    if (n > 0) {
-      done += static_cast<size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
-    pollfd room{fd, POLLOUT, 0};
-    if (::poll(&room, 1, kWritePatienceMs) <= 0 || (room.revents & (POLLERR | POLLHUP)) != 0)
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
 MonitorRelay::MonitorRelay(MonitorSettings settings, const CommandCatalogue& catalogue,
-                           MonitorView& view)
+                           MonitorView& view, PortFactory& ports)
     : settings_(std::move(settings)),
       view_(view),
       watch_(catalogue, settings_.watch, view),
-      trace_(ByteTrace::FromEnvironment()) {}
+      trace_(ByteTrace::FromEnvironment()),
+      printer_(ports) {}
 
-Status MonitorRelay::Start() {
+Status MonitorRelay::Start(const std::function<bool()>& cancelled) {
   if (Status opened = program_.Open(settings_.linkPath); !opened.ok()) return opened;
-  if (Status opened = printer_.Open(settings_.printerPort); !opened.ok()) return opened;
+  if (Status opened = printer_.Open(settings_.printerPort, cancelled); !opened.ok()) return opened;
   program_.Settings(&followed_);
   view_.Notice(W("Monitor: o programa usa ") + settings_.linkPath + " (" + program_.DevicePath() +
                W("), a impressora está em ") + settings_.printerPort);
@@ -61,26 +43,30 @@ void MonitorRelay::Serve(const std::function<bool()>& stopRequested) {
       if (n > 0) {
         FollowProgramSettings();
         const auto count = static_cast<size_t>(n);
+        // A port of the factory writes its own trace.
+        const bool traced = printer_.Traced();
         // On first, looked at after: the decoding never holds a byte back.
-        if (printer_.Fd() >= 0 && !WriteAll(printer_.Fd(), buffer, count)) Lost();
-        if (trace_) trace_->Sent(buffer, count);
+        if (printer_.Fd() >= 0 && !printer_.WriteAll(buffer, count)) Lost();
+        if (trace_ && !traced) trace_->Sent(buffer, count);
         watch_.FromProgram(buffer, count, MomentNow());
       }
     }
     if (lines[1].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
-      const ssize_t n = ::read(printer_.Fd(), buffer, sizeof buffer);
-      if (n > 0) {
+      const bool traced = printer_.Traced();
+      int n = 0;
+      // A connection may have taken in more than one read hands out, and
+      // poll does not show what it holds.
+      while ((n = printer_.ReadSome(buffer, sizeof buffer, lines[1].revents)) > 0) {
         const auto count = static_cast<size_t>(n);
-        WriteAll(program_.Fd(), buffer, count);
-        if (trace_) trace_->Received(buffer, count);
+        WriteAllTo(program_.Fd(), buffer, count);
+        if (trace_ && !traced) trace_->Received(buffer, count);
         watch_.FromPrinter(buffer, count, MomentNow());
-      } else if (n == 0 || (errno != EAGAIN && errno != EINTR) ||
-                 (lines[1].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-        Lost();
+        if (count < sizeof buffer) break;
       }
+      if (n < 0) Lost();
     }
     FollowProgramSettings();
-    if (lost_) TryReopen();
+    if (lost_) TryReopen(stopRequested);
     watch_.Tick(MomentNow());
   }
   watch_.Finish(MomentNow());
@@ -102,33 +88,35 @@ void MonitorRelay::FollowProgramSettings() {
   termios now{};
   if (!program_.Settings(&now) || !LineSettingsDiffer(now, followed_)) return;
   followed_ = now;
-  printer_.Follow(now);
+  if (!printer_.Follow(now)) Lost();
 }
 
 void MonitorRelay::Lost() {
+  const std::string connection = printer_.LostText();
   printer_.Close();
   if (lost_) return;
   lost_ = true;
   reopenAtMs_ = MomentNow().ms + kReopenEveryMs;
-  view_.Notice(W("Monitor: a porta ") + settings_.printerPort +
-               W(" da impressora sumiu; nova tentativa a cada segundo"));
+  view_.Notice(connection.empty() ? W("Monitor: a porta ") + settings_.printerPort +
+                                        W(" da impressora sumiu; nova tentativa a cada segundo")
+                                  : "Monitor: " + connection);
 }
 
-void MonitorRelay::TryReopen() {
+void MonitorRelay::TryReopen(const std::function<bool()>& stopRequested) {
   const int64_t now = MomentNow().ms;
   if (now < reopenAtMs_) return;
   reopenAtMs_ = now + kReopenEveryMs;
-  if (!printer_.Open(settings_.printerPort).ok()) return;
+  if (!printer_.Open(settings_.printerPort, stopRequested).ok()) return;
   lost_ = false;
-  printer_.Follow(followed_);
+  if (!printer_.Follow(followed_)) return Lost();
   view_.Notice(W("Monitor: a porta ") + settings_.printerPort + W(" da impressora voltou"));
 }
 
 Status RunMonitor(const MonitorSettings& settings, const CommandCatalogue& catalogue,
-                  MonitorView& view, const std::function<bool()>& stopRequested,
+                  PortFactory& ports, MonitorView& view, const std::function<bool()>& stopRequested,
                   MonitorCounts* counts) {
-  MonitorRelay relay(settings, catalogue, view);
-  if (Status started = relay.Start(); !started.ok()) return started;
+  MonitorRelay relay(settings, catalogue, view, ports);
+  if (Status started = relay.Start(stopRequested); !started.ok()) return started;
   relay.Serve(stopRequested);
   if (counts) *counts = relay.Counts();
   return {};

@@ -23,13 +23,16 @@ struct MonitorSettings {
 
 // Stands between the program's line and the printer's: passes every byte,
 // each as soon as it comes and unchanged, and shows the view what they were.
-// A printer line lost on the way is reopened every second.
+// A printer line lost on the way is reopened (a connection made again)
+// every second.
 class MonitorRelay {
  public:
-  MonitorRelay(MonitorSettings settings, const CommandCatalogue& catalogue, MonitorView& view);
+  MonitorRelay(MonitorSettings settings, const CommandCatalogue& catalogue, MonitorView& view,
+               PortFactory& ports);
 
-  // Opens both lines; fails, with the reason, when one cannot be opened.
-  Status Start();
+  // Opens both lines; fails, with the reason, when one cannot be opened or
+  // cancelled stopped the connection to the printer.
+  Status Start(const std::function<bool()>& cancelled = nullptr);
   // Serves until stopRequested says so (asked at least ten times a second),
   // then shows what is still open.
   void Serve(const std::function<bool()>& stopRequested);
@@ -39,7 +42,7 @@ class MonitorRelay {
   int WaitMs() const;
   void FollowProgramSettings();
   void Lost();
-  void TryReopen();
+  void TryReopen(const std::function<bool()>& stopRequested);
 
   MonitorSettings settings_;
   MonitorView& view_;
@@ -54,7 +57,7 @@ class MonitorRelay {
 
 // Start and Serve in one call; counts then holds the summary of the run.
 Status RunMonitor(const MonitorSettings& settings, const CommandCatalogue& catalogue,
-                  MonitorView& view, const std::function<bool()>& stopRequested,
+                  PortFactory& ports, MonitorView& view, const std::function<bool()>& stopRequested,
                   MonitorCounts* counts);
 
 }  // namespace taloven

@@ -2,14 +2,19 @@
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
+#include "ui/connect_watch.h"
 #include "ui/ui.h"
 
 namespace taloven {
 
 Status MonitorSession::Start(const MonitorSettings& settings) {
   Stop();
-  relay_ = std::make_unique<MonitorRelay>(settings, catalogue_, static_cast<MonitorView&>(*this));
-  if (Status started = relay_->Start(); !started.ok()) {
+  relay_ = std::make_unique<MonitorRelay>(settings, catalogue_, static_cast<MonitorView&>(*this),
+                                          ports_);
+  // A connection to a printer on the network that takes long can be
+  // stopped from its progress window.
+  ConnectWatch watch(ui_);
+  if (Status started = relay_->Start([&watch] { return watch.Cancelled(); }); !started.ok()) {
     relay_.reset();
     return started;
   }

@@ -19,13 +19,14 @@ class Ui;
 // second never wait for the window.
 class MonitorSession : private MonitorView {
  public:
-  MonitorSession(const CommandCatalogue& catalogue, Ui& ui) : catalogue_(catalogue), ui_(ui) {}
+  MonitorSession(const CommandCatalogue& catalogue, Ui& ui, PortFactory& ports)
+      : catalogue_(catalogue), ui_(ui), ports_(ports) {}
   ~MonitorSession() override { Stop(); }
   MonitorSession(const MonitorSession&) = delete;
   MonitorSession& operator=(const MonitorSession&) = delete;
 
   // Opens both lines and starts serving; the reason when a line cannot be
-  // opened.
+  // opened, or the user stopped a connection that took long.
   Status Start(const MonitorSettings& settings);
   // Ends the serving thread and adds the summary to what was shown.
   void Stop();
@@ -44,6 +45,7 @@ class MonitorSession : private MonitorView {
 
   const CommandCatalogue& catalogue_;
   Ui& ui_;
+  PortFactory& ports_;
   std::unique_ptr<MonitorRelay> relay_;
   std::thread thread_;
   std::atomic<bool> stop_{false};

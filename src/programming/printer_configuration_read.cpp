@@ -5,6 +5,7 @@
 
 #include "base/printer_models.h"
 #include "catalogue/cliche_markup.h"
+#include "link/kept_connections.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
 
@@ -121,7 +122,11 @@ CommandRecord Prepare(const Read& read) {
 
 }  // namespace
 
-int ReadPrinterConfiguration(EquipmentConfiguration& configuration, ExecutionContext& context) {
+int ReadPrinterConfiguration(EquipmentConfiguration& configuration, ExecutionContext& outer) {
+  // A printer on the network keeps its connection from one read to the next.
+  KeptConnections kept(outer.ports);
+  ExecutionContext context{outer.settings, outer.ui,        kept,
+                           outer.clock,    outer.timeoutMs, outer.refusals};
   for (const Read& read :
        ReadsFor(GenerationOf(context.settings.modelMask) == Generation::kFirst)) {
     CommandRecord record = Prepare(read);

@@ -11,6 +11,7 @@
 #include "base/encoding.h"
 #include "formats/mfd_file.h"
 #include "resources/strings.h"
+#include "ui/connect_watch.h"
 
 namespace taloven {
 namespace {
@@ -26,12 +27,20 @@ ScannerCapture::~ScannerCapture() {
   StopReader();
 }
 
-bool ScannerCapture::Start(const ScannerSettings& settings) {
+bool ScannerCapture::Start(const ScannerSettings& settings,
+                           const std::function<bool()>& cancelled) {
   if (IsCapturing()) return true;
   portName_ = settings.portName;
   const ScannerLine line = LineFor(settings);
-  for (Status opened = port_.Open(portName_, line); !opened.ok();
-       opened = port_.Open(portName_, line)) {
+  ConnectWatch watch(ui_);
+  const auto open = [&] {
+    const Status opened = port_.Open(
+        portName_, line, cancelled ? cancelled : [&watch] { return watch.Cancelled(); });
+    watch.Close();
+    return opened;
+  };
+  for (Status opened = open(); !opened.ok(); opened = open()) {
+    if (port_.Cancelled()) return false;
     ui_.Message(opened.message(), "Erro na porta " + portName_, MessageButtons::Ok,
                 MessageIcon::Exclamation);
     const MessageAnswer again = ui_.Message(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -69,8 +70,10 @@ class ScannerCapture {
   void SetTiming(const ReaderTiming& timing) { timing_ = timing; }
 
   // Opens the line (the user may retry a failure), clears the symbols and
-  // starts the reader. false when the line stayed closed.
-  bool Start(const ScannerSettings& settings);
+  // starts the reader. false when the line stayed closed. A connection under
+  // way asks cancelled between its steps (else the progress window of the
+  // Ui, shown once it takes a while); a cancelled one is not retried.
+  bool Start(const ScannerSettings& settings, const std::function<bool()>& cancelled = nullptr);
   // The stop flow: asks about an incomplete set (unless answers are given),
   // saves, closes the line.
   StopResult Stop(const std::optional<StopAnswers>& answers = std::nullopt);

@@ -76,12 +76,18 @@ ScannerPort::~ScannerPort() {
   static_cast<void>(Close());
 }
 
-Status ScannerPort::Open(const std::string& name, const ScannerLine& line) {
+Status ScannerPort::Open(const std::string& name, const ScannerLine& line,
+                         const std::function<bool()>& cancelled) {
   static_cast<void>(Close());
+  cancelled_ = false;
   if (IsNetworkPortName(name)) {
     network_ = std::make_unique<NetworkPort>(name);
     networkLine_ = NetworkLineFor(line);
-    if (network_->OpenWith(networkLine_)) return {};
+    network_->WatchCancel(cancelled);
+    const bool opened = network_->OpenWith(networkLine_) != 0;
+    network_->WatchCancel(nullptr);
+    if (opened) return {};
+    cancelled_ = network_->OpenCancelled();
     const std::string failure = network_->OpenFailure();
     network_.reset();
     return Status::Failure(failure);
@@ -123,10 +129,14 @@ Status ScannerPort::Open(const std::string& name, const ScannerLine& line) {
   return {};
 }
 
-Status ScannerPort::Reconnect() {
+Status ScannerPort::Reconnect(const std::function<bool()>& cancelled) {
   if (!network_) return Status::Failure(std::strerror(ENOTCONN));
   network_->Close();
-  if (network_->OpenWith(networkLine_)) return {};
+  network_->WatchCancel(cancelled);
+  const bool opened = network_->OpenWith(networkLine_) != 0;
+  network_->WatchCancel(nullptr);
+  cancelled_ = network_->OpenCancelled();
+  if (opened) return {};
   return Status::Failure(network_->OpenFailure());
 }
 

@@ -2,6 +2,7 @@
 
 #include <termios.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,8 +22,10 @@ class ScannerPort {
   ScannerPort& operator=(const ScannerPort&) = delete;
   ~ScannerPort();
 
-  // Fails with the system's text for the failing step.
-  Status Open(const std::string& name, const ScannerLine& line);
+  // Fails with the system's text for the failing step. A connection under
+  // way asks cancelled between its steps and gives up when it answers true.
+  Status Open(const std::string& name, const ScannerLine& line,
+              const std::function<bool()>& cancelled = nullptr);
   // Gives the line back with the settings it had; fails with the system's
   // text when the device would not close (it is let go all the same).
   Status Close();
@@ -37,8 +40,11 @@ class ScannerPort {
   int ReadSome(char* buffer, size_t count);
   // Whether the line is a connection, which can be made again when lost.
   bool Reconnects() const { return network_ != nullptr; }
-  // Makes a lost connection again; fails with the reason.
-  Status Reconnect();
+  // Makes a lost connection again, giving up when cancelled says so; fails
+  // with the reason.
+  Status Reconnect(const std::function<bool()>& cancelled);
+  // Whether the latest Open or Reconnect gave up because cancelled said so.
+  bool Cancelled() const { return cancelled_; }
   // "conexão com HOST:PORT perdida; reconectando", for a lost connection.
   std::string LostText() const;
 
@@ -46,6 +52,7 @@ class ScannerPort {
   int fd_ = -1;
   std::unique_ptr<NetworkPort> network_;
   LineSettings networkLine_;
+  bool cancelled_ = false;
   bool settingsSaved_ = false;
   termios savedSettings_{};
 };

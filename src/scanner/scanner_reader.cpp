@@ -39,7 +39,8 @@ void ScannerCapture::Read() {
       if (!lossShown) PortError(port_.LostText());
       lossShown = true;
       if (!WaitQuiet(std::max(timing_.rearmMs, kReconnectPauseMs))) return;
-      if (port_.Reconnect().ok()) lossShown = false;
+      // Stopping the capture must not wait for a server that does not answer.
+      if (port_.Reconnect([this] { return stopping_.load(); }).ok()) lossShown = false;
       continue;
     }
     pollfd watch[2] = {{port_.Descriptor(), POLLIN | POLLRDHUP, 0}, {wake_[0], POLLIN, 0}};

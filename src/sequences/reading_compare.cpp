@@ -12,10 +12,20 @@ namespace {
 constexpr double kTolerance = 1e-10;
 constexpr const char* kErrorLine = "\tERRO: Valor esperado: %.2f, Valor Encontrado %.2f\r\n";
 
-// Cents are exact in a double far beyond any amount a reading holds, so the
-// two decimals printed are the reading's own.
-double Value(FieldKind kind, int64_t raw) {
-  return kind == FieldKind::Amount ? static_cast<double>(raw) / 100.0 : static_cast<double>(raw);
+// A value with two decimals, written from the whole number itself: past
+// 2^53 cents a double would round it. Counters get ".00" as amounts do.
+std::string Decimal(FieldKind kind, int64_t raw) {
+  uint64_t magnitude = raw < 0 ? 0 - static_cast<uint64_t>(raw) : static_cast<uint64_t>(raw);
+  uint64_t fraction = 0;
+  if (kind == FieldKind::Amount) {
+    fraction = magnitude % 100;
+    magnitude /= 100;
+  }
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%s%llu.%02llu", raw < 0 ? "-" : "",
+                static_cast<unsigned long long>(magnitude),
+                static_cast<unsigned long long>(fraction));
+  return buffer;
 }
 
 void AppendLabel(std::string& report, const char* utf8, size_t number) {
@@ -29,18 +39,19 @@ void AppendLabel(std::string& report, const char* utf8, size_t number) {
   report += buffer;
 }
 
-// A value out of range never passes, whatever it meets.
+std::string ErrorLine(const std::string& expected, const std::string& found) {
+  return "\tERRO: Valor esperado: " + expected + ", Valor Encontrado " + found + "\r\n";
+}
+
+// A value out of range never passes, whatever it meets. Whole numbers are
+// compared as such: past 2^53 cents two amounts can share one double.
 template <typename T>
 std::string CompareField(FieldKind kind, T expected, T found) {
-  if (expected != kOutOfRange<T> && found != kOutOfRange<T>)
-    return CompareValue(Value(kind, expected), Value(kind, found));
-  auto text = [&](T value) {
-    if (value == kOutOfRange<T>) return W("fora da faixa");
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.2f", Value(kind, value));
-    return std::string(buffer);
+  auto text = [kind](T value) {
+    return value == kOutOfRange<T> ? W("fora da faixa") : Decimal(kind, value);
   };
-  return "\tERRO: Valor esperado: " + text(expected) + ", Valor Encontrado " + text(found) + "\r\n";
+  if (expected == found && expected != kOutOfRange<T>) return "\tOk!\r\n";
+  return ErrorLine(text(expected), text(found));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "sequences/reading_parser.h"
 
+#include <cerrno>
 #include <limits>
 #include <vector>
 
@@ -298,10 +299,12 @@ TotalsReading ParseReadingText(std::string_view text) {
   return ReadingParser(text).Parse();
 }
 
-TotalsReading ParseReading(const std::string& path, bool* found) {
+Result<TotalsReading> ParseReading(const std::string& path, bool* found) {
   std::string text;
-  const bool read = ReadWholeFile(path, text).ok();
+  const Status status = ReadWholeFile(path, text, kLargestReadingBytes);
+  const bool read = status.ok();
   if (found) *found = read;
+  if (status.systemError() == EFBIG) return status;
   return ParseReadingText(read ? std::string_view(text) : std::string_view());
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "link/kept_connections.h"
 #include "link/progress_window.h"
 #include "resources/strings.h"
 #include "ui/ui.h"
@@ -39,7 +40,12 @@ std::string Fill(std::string text, const std::string& mark, const std::string& v
 
 }  // namespace
 
-int RunSequence(CommandSequence& sequence, ExecutionContext& context) {
+int RunSequence(CommandSequence& sequence, ExecutionContext& outer) {
+  // A printer on the network keeps its connection from one command to the
+  // next.
+  KeptConnections kept(outer.ports);
+  ExecutionContext context{outer.settings, outer.ui,        kept,
+                           outer.clock,    outer.timeoutMs, outer.refusals};
   sequence.messageText = Banner(StrId::kSequenceStartBanner);
   sequence.dumpText.clear();
 

@@ -5,7 +5,6 @@
 #include "base/atomic_file.h"
 #include "base/encoding.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/xml_document.h"
 
 namespace taloven {
 namespace {
@@ -120,8 +119,7 @@ bool Render(const SavedSequences& list, std::string* bytes) {
 // A list read from a damaged file replaces nothing but a file moved away:
 // the damaged one, or one put there since, holds sequences the list lacks.
 Status MayReplace(const std::string& path) {
-  XmlDocument document;
-  const Result<RecordFile> found = LoadRecordFile(path, document);
+  const Result<RecordFile> found = ReadRecordElements(path, "sequencia", [](const XmlNode&) {});
   if (!found.ok()) return Status::Failure(DamagedFileKept(found.status().message()));
   if (found.value() == RecordFile::Missing) return {};
   return Status::Failure(
@@ -137,19 +135,22 @@ std::string SequencesFilePath(const std::string& directory) {
 }
 
 Result<RecordFile> LoadSequences(const std::string& path, SavedSequences& list) {
-  XmlDocument document;
-  const Result<RecordFile> found = LoadRecordFile(path, document);
-  if (!found.ok()) list.SetFileUnreadable(true);
-  if (!found.ok() || found.value() == RecordFile::Missing) return found;
-  for (const XmlNode& node : document.SelectNodes("//sequencia")) {
-    CommandSequence sequence;
-    sequence.name = node.Child("titulo").Text();
-    const std::vector<XmlNode> cmds = node.Children("cmd");
-    sequence.commands.reserve(cmds.size());
-    for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
-    list.Append(std::move(sequence));
+  // Held apart until the whole file has read: a damaged file adds nothing.
+  std::vector<CommandSequence> read;
+  const Result<RecordFile> found =
+      ReadRecordElements(path, "sequencia", [&read](const XmlNode& node) {
+        CommandSequence& sequence = read.emplace_back();
+        sequence.name = node.Child("titulo").Text();
+        const std::vector<XmlNode> cmds = node.Children("cmd");
+        sequence.commands.reserve(cmds.size());
+        for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
+      });
+  if (!found.ok()) {
+    list.SetFileUnreadable(true);
+    return found;
   }
-  return RecordFile::Read;
+  for (CommandSequence& sequence : read) list.Append(std::move(sequence));
+  return found;
 }
 
 std::string SequencesDocument(const SavedSequences& list) {

@@ -8,7 +8,7 @@
 namespace taloven {
 
 UsbPort::UsbPort(std::string name, UsbPrinter& printer, Clock& clock)
-    : Port(std::move(name)), printer(printer), clock(clock) {}
+    : ByteLinePort(std::move(name)), printer(printer), clock(clock) {}
 
 int UsbPort::Open(int /*parameter*/) {
   return printer.EnsureOpen() ? 1 : 0;
@@ -43,14 +43,6 @@ int UsbPort::Read(uint8_t* buffer, int count, int timeoutMs) {
 int UsbPort::Purge() {
   printer.ClearQueue();
   return 1;
-}
-
-int UsbPort::WriteBlock(const uint8_t* /*bytes*/, int /*count*/, unsigned* /*written*/) {
-  return 0;
-}
-
-int UsbPort::ReadBlock(uint8_t* /*buffer*/, int /*maxCount*/, unsigned* /*read*/) {
-  return 0;
 }
 
 void UsbPort::Drain(int timeoutMs, int limit) {

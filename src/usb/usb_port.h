@@ -12,7 +12,7 @@ class UsbPrinter;
 // The port named "USB": it keeps no device state of its own and forwards
 // every operation to the process's one USB printer, which stays open
 // between commands.
-class UsbPort : public Port {
+class UsbPort : public ByteLinePort {
  public:
   static constexpr int kExtraReadTimeMs = 500;
   static constexpr int kPendingLimit = 4102;
@@ -25,8 +25,6 @@ class UsbPort : public Port {
   int Write(const uint8_t* bytes, int count, int timeoutMs) override;
   int Read(uint8_t* buffer, int count, int timeoutMs) override;
   int Purge() override;
-  int WriteBlock(const uint8_t* bytes, int count, unsigned* written) override;
-  int ReadBlock(uint8_t* buffer, int maxCount, unsigned* read) override;
   void Drain(int timeoutMs, int limit) override;
   // buffer must hold kPendingLimit bytes.
   int ReadPending(uint8_t* buffer) override;

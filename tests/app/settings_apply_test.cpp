@@ -5,10 +5,32 @@
 namespace taloven {
 namespace {
 
-TEST(OfferedPortNames, SortedWithThePresentDevices) {
-  EXPECT_EQ(OfferedPortNames({"/dev/ttyUSB0", "/dev/ttyACM1"}),
-            (std::vector<std::string>{"/dev/ttyACM1", "/dev/ttyUSB0", "COM1:", "COM2:", "COM3:",
-                                      "COM4:", "COM5:", "COM6:", "COM7:", "COM8:", "FILE", "USB"}));
+// The devices first, in their order with their stable names beside them;
+// then the fixed names and the one given on the command line, sorted.
+TEST(OfferedPortNames, TheDevicesThenTheFixedNames) {
+  const std::vector<PortLine> devices = {
+      {"/dev/ttyACM1 \x97 /dev/serial/by-id/a", "/dev/ttyACM1"},
+      {"/dev/serial/by-id/a \x97 /dev/ttyACM1", "/dev/serial/by-id/a"},
+      {"/dev/ttyUSB0", "/dev/ttyUSB0"}};
+  const struct {
+    std::string named;
+    std::vector<std::string> after;
+  } cases[] = {
+      {"", {"COM1:", "COM2:", "COM3:", "COM4:", "COM5:", "COM6:", "COM7:", "COM8:", "FILE", "USB"}},
+      {"COM3:",
+       {"COM1:", "COM2:", "COM3:", "COM4:", "COM5:", "COM6:", "COM7:", "COM8:", "FILE", "USB"}},
+      {"/dev/serial/by-id/a",
+       {"COM1:", "COM2:", "COM3:", "COM4:", "COM5:", "COM6:", "COM7:", "COM8:", "FILE", "USB"}},
+      {"tcp://lane7:4001",
+       {"COM1:", "COM2:", "COM3:", "COM4:", "COM5:", "COM6:", "COM7:", "COM8:", "FILE", "USB",
+        "tcp://lane7:4001"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.named);
+    std::vector<PortLine> expected = devices;
+    for (const std::string& name : c.after) expected.emplace_back(name, name);
+    EXPECT_EQ(OfferedPortNames(devices, c.named), expected);
+  }
 }
 
 TEST(TypedNames, AreTidiedForTheirUse) {

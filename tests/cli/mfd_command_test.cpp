@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli_command.h"
 #include "emulator/emulator_process.h"
 #include "formats/journal_record.h"
+#include "formats/mfd_file.h"
 #include "memories/memory_files.h"
 #include "support/temp_directory.h"
 
@@ -75,6 +77,20 @@ TEST_F(MfdCommand, DownloadsAndReportsThroughTheLibrary) {
     EXPECT_TRUE(c.file.empty() || fs::exists(Path(c.file))) << c.file;
   }
   for (const char* failed : {"d.txt", "n.txt", "x.txt"}) EXPECT_FALSE(fs::exists(Path(failed)));
+
+  // Inputs larger than any download are refused unread, and said to be.
+  for (const auto& [name, size] : {std::pair{"huge.mfd", kLargestMfdFileBytes + 1},
+                                   std::pair{"huge.mf", kLargestImageBytes + 1}}) {
+    std::ofstream(Path(name)).put('\0');
+    fs::resize_file(Path(name), size);
+    std::vector<std::string> args{"mfd", "report", Path(name), Path("h.txt")};
+    if (std::string(name) == "huge.mf")
+      args = {"mfd", "mf-report", Path(name), Path("h.txt"), "--crz", "1", "2"};
+    const Outcome refused = Run(args);
+    EXPECT_EQ(refused.status, 6) << refused.err;
+    EXPECT_NE(refused.err.find("mais do que uma mem"), std::string::npos) << refused.err;
+  }
+  EXPECT_FALSE(fs::exists(Path("h.txt")));
   const std::string report = ReadFileBytes(Path("j.txt"));
   size_t coos = 0;
   for (size_t at = report.find(" COO:"); at != std::string::npos; at = report.find(" COO:", at + 1))

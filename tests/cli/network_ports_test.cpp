@@ -11,6 +11,7 @@
 #include "emulator/emulator_process.h"
 #include "formats/mfd_file.h"
 #include "formats/symbol_record.h"
+#include "support/cli_process.h"
 #include "support/ser2net_process.h"
 #include "support/temp_directory.h"
 
@@ -211,6 +212,53 @@ TEST_F(NetworkPorts, ACaptureOutlivesARestartedServer) {
   EXPECT_NE(run.out.find("Todos os s\xC3\xADmbolos foram lidos."), std::string::npos) << run.out;
   EXPECT_TRUE(ReadFileBytes(Path("capture.mfd")) == MfdFileBytes(kMfdCaptureSource, journal));
   unsetenv("XDG_CONFIG_HOME");
+}
+
+// A program's commands pass through the monitor to the virtual printer behind
+// the server, in each form; a restarted server is connected to again, and
+// the monitor says so in one line.
+TEST_F(NetworkPorts, TheMonitorReachesAPrinterBehindTheServerAndReconnects) {
+  EmulatorProcess printer({"--pty"});
+  for (const bool telnet : {false, true}) {
+    const std::string scheme = telnet ? "rfc2217" : "tcp";
+    SCOPED_TRACE(scheme);
+    Ser2netProcess server(printer.Address(), telnet, work_.Path().string());
+    ASSERT_TRUE(server.Running());
+    const std::string program = Path("program-" + scheme);
+    testing::CliProcess::Setup setup;
+    setup.out = Path("monitor-" + scheme + ".txt");
+    setup.err = Path("monitor-" + scheme + ".err");
+    testing::CliProcess monitor({"-C", work_.Path().string(), "--model", "ECF-T08", "-p",
+                                 server.Url(scheme), "monitor", "--link", program},
+                                setup);
+    for (int i = 0; i < 250 && !fs::is_symlink(program); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const auto shown = [&] { return ReadFileBytes(setup.out) + ReadFileBytes(setup.err); };
+    const auto waitFor = [&](const std::string& text) {
+      const auto end = Clock::now() + std::chrono::seconds(5);
+      while (Clock::now() < end && shown().find(text) == std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      return shown().find(text) != std::string::npos;
+    };
+
+    Outcome sent = Run({"-p", program, "send", "Leitura X pela porta serial"});
+    EXPECT_EQ(sent.status, 0) << sent.err;
+    EXPECT_NE(sent.out.find("LEITURA X"), std::string::npos) << sent.out;
+
+    server.Kill();
+    EXPECT_TRUE(waitFor("conex\xC3\xA3o com 127.0.0.1:" + std::to_string(server.Port()) +
+                        " perdida; reconectando"))
+        << shown();
+    server.Start();
+    EXPECT_TRUE(waitFor(" da impressora voltou")) << shown();
+    sent = Run({"-p", program, "send", "Leitura X pela porta serial"});
+    EXPECT_EQ(sent.status, 0) << sent.err;
+    EXPECT_NE(sent.out.find("LEITURA X"), std::string::npos) << sent.out;
+
+    monitor.Signal(SIGTERM);
+    EXPECT_EQ(monitor.Wait(std::chrono::seconds(5)), 0) << shown();
+    EXPECT_NE(shown().find("Resumo do monitor:"), std::string::npos) << shown();
+  }
 }
 
 }  // namespace

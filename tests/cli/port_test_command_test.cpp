@@ -100,6 +100,7 @@ TEST(PortTestCommand, APortThatDoesNotOpenOrAMissingNameIsSaidSo) {
   Outcome run = RunCliWith({"port-test", missing});
   EXPECT_EQ(run.status, 4);
   EXPECT_NE(run.err.find(missing + ": No such file or directory"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
   run = RunCliWith({"port-test"});
   EXPECT_EQ(run.status, 1);
   run = RunCliWith({"port-test", "a", "b"});

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -57,6 +58,14 @@ TEST(VerifyCompare, ReportsEachFieldAndExitsNineOnADifference) {
   Outcome untrained = RunVerify({"-C", dir.Path().string(), "verify", "compare"});
   EXPECT_EQ(untrained.status, 9);  // against LX1B unchanged
   EXPECT_NE(untrained.err.find("LX1.txt"), std::string::npos);
+
+  // A file of megabytes is no reading: refused, not counted as zero.
+  write("LX2.txt", "");
+  std::filesystem::resize_file(dir.Path() / "LX2.txt", 64u << 20);
+  Outcome huge = RunVerify({"-C", dir.Path().string(), "verify", "compare"});
+  EXPECT_EQ(huge.status, 1);
+  EXPECT_TRUE(huge.out.empty());
+  EXPECT_NE(huge.err.find("LX2.txt tem mais de"), std::string::npos) << huge.err;
 }
 
 TEST(VerifyCompare, UsageErrorsExitOne) {

@@ -190,41 +190,6 @@ TEST_F(LibraryRoundTrip, EveryKindOfPortCarriesTheDownload) {
   }
 }
 
-// Reports and databases tell how far they are, up to the whole of what
-// they go through, so that a progress line or bar ends full.
-TEST_F(LibraryRoundTrip, ReportsAndDatabasesReportUpToTheirWholeWork) {
-  auto downloadMfd = library_.Find<KovoDownloadMFDFunction>("KovoDownloadMFD");
-  auto downloadMf = library_.Find<KovoDownloadMFFunction>("KovoDownloadMF");
-  auto setProgress = library_.Find<KovoSetProgressFunction>("KovoSetProgress");
-  {
-    auto printer = StartPrinter();
-    ASSERT_EQ(downloadMfd(Path("tty").c_str(), Path("p.mfd").c_str(), "0", "", "", ""), KOVO_OK);
-    ASSERT_EQ(downloadMf(Path("tty").c_str(), Path("p.mf").c_str()), KOVO_OK);
-  }
-  auto text = library_.Find<KovoGeraTxtTotalFunction>("KovoGeraTxtTotal");
-  auto database = library_.Find<KovoGeraMdbTotalFunction>("KovoGeraMdbTotal");
-  auto reading = library_.Find<KovoRelatorioMFTxtFunction>("KovoRelatorioMFTxt");
-  const struct {
-    const char* name;
-    std::function<int()> run;
-  } cases[] = {
-      {"text report", [&] { return text(Path("p.mfd").c_str(), Path("p.txt").c_str()); }},
-      {"database", [&] { return database(Path("p.mfd").c_str(), Path("p.mdb").c_str()); }},
-      {"fiscal memory reading",
-       [&] {
-         return reading(Path("p.mf").c_str(), Path("p.txt").c_str(), "C", "000001", "000003");
-       }},
-  };
-  for (const auto& c : cases) {
-    progressDone = progressTotal = -1;
-    setProgress(RecordProgress);
-    EXPECT_EQ(c.run(), KOVO_OK) << c.name;
-    setProgress(nullptr);
-    EXPECT_GT(progressTotal, 0) << c.name;
-    EXPECT_EQ(progressDone, progressTotal) << c.name;
-  }
-}
-
 TEST_F(LibraryRoundTrip, FiscalMemoryReadingAddsUpTheReductions) {
   auto downloadMf = library_.Find<KovoDownloadMFFunction>("KovoDownloadMF");
   auto downloadSb = library_.Find<KovoDownloadSBFunction>("KovoDownloadSB");

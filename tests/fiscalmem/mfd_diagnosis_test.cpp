@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/encoding.h"
+#include "base/printer_models.h"
 #include "fiscalmem/mfd_diagnosis_run.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
@@ -192,7 +193,16 @@ TEST(MfdDiagnosis, TheRunWritesTheFindingsAndStopsWhereTheReportStops) {
 TEST(MfdDiagnosis, PassingOverLinesFindsWhatReadingEveryLineFinds) {
   std::mt19937 random(2026);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  const std::string noise = "-TOB:x \xC7\xC3";
+  // A pair found in none of the searched texts would pass their lines over.
+  for (const std::string_view text :
+       {std::string_view("COO:"), std::string_view("FAB:"), std::string_view("ALTERA\xC7\xC3O"),
+        std::string_view("REDU\xC7\xC3O"), DatingJournalHeader()}) {
+    bool paired = false;
+    for (const auto& pair : MfdDiagnosis::kTellingPairs)
+      paired = paired || text.find(std::string{pair.first, pair.second}) != text.npos;
+    EXPECT_TRUE(paired) << text;
+  }
+  const std::string noise = "-TOB:xDR \xC7\xC3";
   std::string report;
   std::vector<std::string> lines;
   int coo = 1;

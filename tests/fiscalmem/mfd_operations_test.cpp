@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "base/encoding.h"
 #include "fiscalmem/system_dir_override.h"
+#include "formats/mfd_file.h"
 #include "resources/strings.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
@@ -59,6 +61,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
     const char* damage = "";      // what every call skipped: "parts,bytes"
     const char* missing = "";     // symbols the set lacks
     const char* writeError = "";  // why every call's output was not written
+    const char* hugeInput = "";   // made larger than any download, without taking room
   } cases[] = {
       {"MFD download by COOs",
        &MfdOperations::DownloadMfd,
@@ -135,8 +138,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         std::string("@/r.txt"), MessageAnswer::Yes},
        "",
        false,
-       {"KovoSetProgress|set", "KovoGeraTxtPorCOO|@/in.mfd|@/r.txt|2|3|9", "KovoSetProgress|null",
-        "unloaded KovoMFD"},
+       {"KovoGeraTxtPorCOO|@/in.mfd|@/r.txt|2|3|9", "unloaded KovoMFD"},
        {"openfiles", "interval", "save", "wait", "message", "shellopen"},
        {"Arquivo criado com sucesso: \r\n@/r.txt\r\nGostaria de abrir o documento agora?"}},
       {"database by dates that wrote nothing",
@@ -146,8 +148,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         MfdInterval{Kind::Dates, 0, 0, 1, {1, 12, 2025}, {31, 12, 2025}}, std::string("@/d.mdb")},
        "",
        true,
-       {"KovoSetProgress|set", "KovoGeraMdbPorData|@/in.mfd|@/d.mdb|011225|311225",
-        "KovoSetProgress|null", "unloaded KovoMFD"},
+       {"KovoGeraMdbPorData|@/in.mfd|@/d.mdb|011225|311225", "unloaded KovoMFD"},
        {"openfiles", "interval", "save", "wait", "message"},
        {W("O arquivo não foi criado: \r\n@/d.mdb")}},
       {"text report of everything that failed",
@@ -157,8 +158,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         std::string("@/r.txt")},
        "4",
        false,
-       {"KovoSetProgress|set", "KovoGeraTxtTotal|@/in.mfd|@/r.txt", "KovoSetProgress|null",
-        "unloaded KovoMFD"},
+       {"KovoGeraTxtTotal|@/in.mfd|@/r.txt", "unloaded KovoMFD"},
        {"openfiles", "interval", "save", "wait", "message", "message"},
        {W("Não foi possível abrir o arquivo .txt"), W("O arquivo não foi criado: \r\n@/r.txt")}},
       {"simplified reading by CRZ",
@@ -168,8 +168,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         std::string("@/l.txt"), MessageAnswer::No},
        "",
        false,
-       {"KovoSetProgress|set", "KovoRelatorioMFTxt|@/x.mf|@/l.txt|c|000001|000020",
-        "KovoSetProgress|null", "unloaded KovoMFD"},
+       {"KovoRelatorioMFTxt|@/x.mf|@/l.txt|c|000001|000020", "unloaded KovoMFD"},
        {"openfiles", "mfreading", "save", "wait", "message"},
        {"Arquivo criado com sucesso: \r\n@/l.txt\r\nGostaria de abrir o documento agora?"}},
       {"complete reading by date",
@@ -180,8 +179,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         MessageAnswer::No},
        "",
        false,
-       {"KovoSetProgress|set", "KovoRelatorioMFTxt|@/x.mf|@/l.txt|D|010326|310326",
-        "KovoSetProgress|null", "unloaded KovoMFD"},
+       {"KovoRelatorioMFTxt|@/x.mf|@/l.txt|D|010326|310326", "unloaded KovoMFD"},
        {"openfiles", "mfreading", "save", "wait", "message"},
        {"Arquivo criado com sucesso: \r\n@/l.txt\r\nGostaria de abrir o documento agora?"}},
       {"three bitmaps, one refused",
@@ -227,8 +225,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         std::string("@/r.txt"), MessageAnswer::No},
        "",
        false,
-       {"KovoSetProgress|set", "KovoGeraTxtTotal|@/in.mfd|@/r.txt", "KovoSetProgress|null",
-        "unloaded KovoMFD"},
+       {"KovoGeraTxtTotal|@/in.mfd|@/r.txt", "unloaded KovoMFD"},
        {"openfiles", "interval", "save", "wait", "message", "message"},
        {W("Documentos danificados ignorados: 2 (300 bytes); o resultado não os contém."),
         "Arquivo criado com sucesso: \r\n@/r.txt\r\nGostaria de abrir o documento agora?"},
@@ -240,8 +237,7 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         std::string("@/d.mdb"), MessageAnswer::No},
        "",
        false,
-       {"KovoSetProgress|set", "KovoGeraMdbTotal|@/in.mfd|@/d.mdb", "KovoSetProgress|null",
-        "unloaded KovoMFD"},
+       {"KovoGeraMdbTotal|@/in.mfd|@/d.mdb", "unloaded KovoMFD"},
        {"openfiles", "interval", "save", "wait", "message", "message"},
        {W("Documentos danificados ignorados: 1 (40 bytes); o resultado não os contém."),
         "Arquivo criado com sucesso: \r\n@/d.mdb\r\nGostaria de abrir o documento agora?"},
@@ -279,12 +275,26 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
         std::string("@/l.txt"), MessageAnswer::No},
        "",
        false,
-       {"KovoSetProgress|set", "KovoRelatorioMFTxt|@/x.mf|@/l.txt|c|000001|000020",
-        "KovoSetProgress|null", "unloaded KovoMFD"},
+       {"KovoRelatorioMFTxt|@/x.mf|@/l.txt|c|000001|000020", "unloaded KovoMFD"},
        {"openfiles", "mfreading", "save", "wait", "message", "message"},
        {W("Blocos danificados ignorados: 4; o relatório não contém as reduções deles."),
         "Arquivo criado com sucesso: \r\n@/l.txt\r\nGostaria de abrir o documento agora?"},
        "4,1024"},
+      {"a journal larger than any download is named with its size",
+       &MfdOperations::TextReport,
+       0x0400,
+       {std::vector<std::string>{"@/huge.mfd"}, MfdInterval{Kind::Total, 0, 0, 1, {}, {}},
+        std::string("@/r.txt")},
+       "6",
+       true,
+       {"KovoGeraTxtTotal|@/huge.mfd|@/r.txt", "unloaded KovoMFD"},
+       {"openfiles", "interval", "save", "wait", "message"},
+       {W("O arquivo @/huge.mfd tem 4096521985 bytes, mais do que uma memória baixada da "
+          "impressora pode ter (até 4096521984 bytes): não foi lido.")},
+       "",
+       "",
+       "",
+       "huge.mfd"},
       {"a download that could not be written names the file and why",
        &MfdOperations::DownloadMf,
        0x0400,
@@ -311,6 +321,10 @@ TEST(MfdOperations, CallTheLibraryWithTheChosenArgumentsAndFreeIt) {
     Env missing("KOVO_STANDIN_MISSING", c.missing);
     Env writeError("KOVO_STANDIN_WRITE_ERROR", c.writeError);
 
+    if (*c.hugeInput) {
+      std::ofstream(dir.Path() / c.hugeInput).put('\0');
+      std::filesystem::resize_file(dir.Path() / c.hugeInput, kLargestMfdFileBytes + 1);
+    }
     ScriptedUi ui;
     for (const auto& answer : c.answers) {
       if (auto* text = std::get_if<std::string>(&answer))

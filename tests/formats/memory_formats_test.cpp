@@ -104,6 +104,55 @@ TEST(Journal, DamageCostsOnlyTheRecordsItTouches) {
   }
 }
 
+// A reader holds only part of a payload at a time: read in pieces of any
+// size, a payload gives the records and counts the damage it gives whole.
+TEST(Journal, ScannedInPiecesAsWhole) {
+  std::string payload;
+  for (uint32_t coo = 1; coo <= 5; ++coo)
+    AppendJournalRecord(payload, Record(coo, "COO:" + std::to_string(coo) + "\nline\n"));
+  const size_t record = payload.size() / 5;
+  std::string flipped = payload;
+  flipped[2 * record + 40] ^= 0x40;
+  std::string garbage = payload;
+  garbage.insert(2 * record, "xxJRyy");
+  const struct {
+    const char* name;
+    std::string payload;
+    std::vector<uint32_t> coos;
+    size_t damagedRecords, damagedBytes;
+  } cases[] = {
+      {"sound", payload, {1, 2, 3, 4, 5}, 0, 0},
+      {"lines of the third", flipped, {1, 2, 4, 5}, 1, record},
+      // The false mark in the stretch is a place of its own.
+      {"bytes between records", garbage, {1, 2, 3, 4, 5}, 2, 6},
+      {"last cut short", payload.substr(0, payload.size() - 10), {1, 2, 3, 4}, 1, record - 10},
+      {"tail shorter than a header", payload + "JR\x01", {1, 2, 3, 4, 5}, 1, 3},
+      {"nothing but damage", std::string(100, 'J'), {}, 1, 100},
+  };
+  for (const auto& c : cases) {
+    for (size_t piece :
+         {size_t{1}, size_t{2}, size_t{7}, size_t{32}, size_t{33}, record, c.payload.size()}) {
+      JournalScanner scanner(c.payload.size());
+      std::vector<uint32_t> coos;
+      std::string held;
+      for (size_t next = 0; !scanner.Done();) {
+        const size_t more = std::min(piece, c.payload.size() - next);
+        held += c.payload.substr(next, more);
+        next += more;
+        const size_t used = scanner.Scan(held, [&](const JournalEntry& e) {
+          coos.push_back(e.coo);
+          return true;
+        });
+        held.erase(0, used);
+        ASSERT_TRUE(used > 0 || more > 0) << c.name << " stuck in pieces of " << piece;
+      }
+      EXPECT_EQ(coos, c.coos) << c.name << " in pieces of " << piece;
+      EXPECT_EQ(scanner.DamagedRecords(), c.damagedRecords) << c.name << " in pieces of " << piece;
+      EXPECT_EQ(scanner.DamagedBytes(), c.damagedBytes) << c.name << " in pieces of " << piece;
+    }
+  }
+}
+
 TEST(Journal, DatesAreCheckedAsCalendarDates) {
   const struct {
     const char* text;

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/atomic_file.h"
 #include "formats/mfd_file.h"
+#include "journal_file.h"
 #include "kovo_mfd.h"
 #include "support/temp_directory.h"
 
@@ -76,7 +78,7 @@ TEST(JournalSelection, UserAndCooRangeTakesOnlyThatUsersDocuments) {
   EXPECT_TRUE(JournalSelection{}.Takes(Entry(1, 9, "")));
 }
 
-TEST(LoadedJournal, ResultsForEachKindOfFile) {
+TEST(JournalFile, ResultsForEachKindOfFile) {
   taloven::testing::TempDirectory directory;
   const auto Path = [&](const char* name) { return (directory.Path() / name).string(); };
   std::string payload;
@@ -87,6 +89,9 @@ TEST(LoadedJournal, ResultsForEachKindOfFile) {
   ASSERT_TRUE(
       taloven::WriteFileAtomically(Path("nameless.mfd"), taloven::MfdFileBytes("", payload)).ok());
   ASSERT_TRUE(taloven::WriteFileAtomically(Path("short.mfd"), "MFD?").ok());
+  // Larger than any download: refused by its size alone, before it is read.
+  ASSERT_TRUE(taloven::WriteFileAtomically(Path("huge.mfd"), "").ok());
+  std::filesystem::resize_file(Path("huge.mfd"), taloven::kLargestMfdFileBytes + 1);
 
   struct Case {
     std::string path;
@@ -97,21 +102,27 @@ TEST(LoadedJournal, ResultsForEachKindOfFile) {
       {Path("nameless.mfd"), KOVO_NO_SERIAL_NUMBER},
       {Path("short.mfd"), KOVO_NO_VALID_DATA},
       {Path("missing.mfd"), KOVO_NO_VALID_DATA},
+      {Path("huge.mfd"), KOVO_NO_VALID_DATA},
       {directory.Path().string(), KOVO_NO_VALID_DATA},
   };
   for (const Case& c : cases) {
-    LoadedJournal journal;
-    EXPECT_EQ(LoadJournal(c.path.c_str(), journal), c.result) << c.path;
+    JournalFile journal;
+    EXPECT_EQ(journal.Open(c.path.c_str()), c.result) << c.path;
   }
-  LoadedJournal none;
-  EXPECT_EQ(LoadJournal(nullptr, none), KOVO_NO_VALID_DATA);
+  JournalFile none;
+  EXPECT_EQ(none.Open(nullptr), KOVO_NO_VALID_DATA);
 
-  LoadedJournal journal;
-  ASSERT_EQ(LoadJournal(Path("good.mfd").c_str(), journal), KOVO_OK);
-  EXPECT_EQ(journal.source, "TV1");
-  ASSERT_EQ(Selected(journal, {}).size(), 1u);
-  EXPECT_EQ(Selected(journal, {}).front().coo, 7u);
-  EXPECT_TRUE(Selected(journal, SelectUserAndCoos(1, 8, 9)).empty());
+  JournalFile journal;
+  ASSERT_EQ(journal.Open(Path("good.mfd").c_str()), KOVO_OK);
+  EXPECT_EQ(journal.Source(), "TV1");
+  std::vector<uint32_t> coos;
+  auto take = [&](const JournalEntry& e) {
+    coos.push_back(e.coo);
+    return true;
+  };
+  EXPECT_TRUE(journal.ForEach({}, take));
+  EXPECT_TRUE(journal.ForEach(SelectUserAndCoos(1, 8, 9), take));
+  EXPECT_EQ(coos, std::vector<uint32_t>{7});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@ namespace kovo {
 namespace {
 
 TEST(ReportFigures, MoneyGroupsThousandsAndKeepsTheSign) {
-  const std::vector<std::pair<int64_t, std::string>> cases{
+  const std::vector<std::pair<Cents, std::string>> cases{
       {0, "0,00"},
       {5, "0,05"},
       {99, "0,99"},
@@ -19,8 +20,10 @@ TEST(ReportFigures, MoneyGroupsThousandsAndKeepsTheSign) {
       {-1, "-0,01"},
       {-123456, "-1.234,56"},
       {99999999, "999.999,99"},
+      {INT64_MIN, "-92.233.720.368.547.758,08"},
+      {Cents{INT64_MAX} * 3, "276.701.161.105.643.274,21"},
   };
-  for (const auto& [cents, text] : cases) EXPECT_EQ(Money(cents), text) << cents;
+  for (const auto& [cents, text] : cases) EXPECT_EQ(Money(cents), text) << text;
 }
 
 TEST(ReportFigures, DatesOfThePrintersTimeStamps) {

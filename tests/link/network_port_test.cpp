@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "link/execute.h"
+#include "link/host_lookup.h"
+#include "link/kept_connections.h"
 #include "link/network_address.h"
 #include "support/scripted_ui.h"
 #include "support/temp_directory.h"
@@ -200,6 +202,44 @@ TEST(NetworkPort, FailuresSayWhatAndWhere) {
   EXPECT_NE(NetworkPort("tcp://127.0.0.1:" + std::to_string(closedPort)).Open(9600), 1);
 }
 
+// A name server that takes two seconds to say the name is unknown.
+int SlowResolver(const char*, const char*, const addrinfo*, addrinfo**) {
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  return EAI_NONAME;
+}
+
+TEST(HostLookup, ALookupThatTakesLongCanBeGivenUp) {
+  const struct {
+    const char* host;
+    bool cancel;
+    HostLookup::End end;
+    int withinMs;
+  } cases[] = {
+      {"lane7.example", true, HostLookup::End::Cancelled, 500},
+      {"lane7.example", false, HostLookup::End::Failed, 3000},
+      // A numeric address is never looked up.
+      {"127.0.0.1", true, HostLookup::End::Found, 100},
+      {"::1", true, HostLookup::End::Found, 100},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.host);
+    int asked = 0;
+    const auto start = Clock::now();
+    const HostLookup lookup = LookUpHost(
+        c.host, "4001", [&] { return c.cancel && ++asked > 2; }, &SlowResolver);
+    const auto took = Clock::now() - start;
+    EXPECT_EQ(lookup.end, c.end);
+    EXPECT_LT(took, std::chrono::milliseconds(c.withinMs));
+    EXPECT_EQ(lookup.addresses != nullptr, c.end == HostLookup::End::Found);
+    if (c.end == HostLookup::End::Failed) {
+      EXPECT_EQ(lookup.failure, gai_strerror(EAI_NONAME));
+    }
+    if (c.end == HostLookup::End::Cancelled) {
+      EXPECT_GT(took, std::chrono::milliseconds(80));
+    }
+  }
+}
+
 TEST(NetworkPort, ATelnetServerWithoutTheComPortOptionIsRefusedWithAHint) {
   Peer peer;
   NetworkPort port(peer.Url("rfc2217"));
@@ -249,6 +289,44 @@ TEST(NetworkPort, TheUserStopsAConnectionUnderWay) {
   ASSERT_FALSE(ui.Progress().empty());
   EXPECT_EQ(ui.Progress()[0]->messages, std::vector<std::string>{"Conectando..."});
   EXPECT_NE(record.formattedReturn.find("Comando Cancelado!"), std::string::npos);
+}
+
+// Exchanges through a factory that keeps connections: each opens, writes a
+// byte and closes, as Execute does; the server sees one connection while it
+// stays, and a new one, said in one line, after it hung up.
+TEST(KeptConnections, ExchangesShareOneConnectionUntilItIsLost) {
+  Peer peer;
+  DefaultPortFactory made;
+  KeptConnections kept(made);
+  const auto exchange = [&](uint8_t byte) {
+    std::unique_ptr<Port> port = kept.Create(peer.Url());
+    const std::string notice = port->OpenNotice();
+    EXPECT_EQ(port->Open(9600), 1);
+    EXPECT_EQ(port->Write(&byte, 1, 1000), 1);
+    port->Close();
+    return notice;
+  };
+  EXPECT_EQ(exchange('a'), "");
+  ASSERT_TRUE(peer.Accept());
+  EXPECT_EQ(peer.Receive(1), "a");
+  for (const char byte : std::string("bcd")) {
+    EXPECT_EQ(exchange(static_cast<uint8_t>(byte)), "");
+    EXPECT_EQ(peer.Receive(1), std::string(1, byte));
+  }
+  peer.Hang();
+  // The next exchange finds the connection gone when it reads, as a reply
+  // would be awaited; the one after connects again.
+  {
+    std::unique_ptr<Port> port = kept.Create(peer.Url());
+    uint8_t byte = 0;
+    EXPECT_EQ(port->Read(&byte, 1, 200), 0);
+    EXPECT_TRUE(port->Gone());
+  }
+  std::thread server([&] { EXPECT_TRUE(peer.Accept()); });
+  EXPECT_EQ(exchange('e'),
+            "conex\xE3o com 127.0.0.1:" + std::to_string(peer.Port()) + " perdida; reconectando");
+  server.join();
+  EXPECT_EQ(peer.Receive(1), "e");
 }
 
 TEST(NetworkPort, ReachesAnIpv6Loopback) {

@@ -42,6 +42,19 @@ TEST(SerialDevices, AdaptersAreListedWithTheirStableNames) {
     EXPECT_EQ(devices[i].stableName, expected[i].stableName);
   }
   EXPECT_TRUE(ListSerialDevices((dev.Path() / "none").string()).empty());
+
+  // Each stable name beside its device, both ways round, in the devices'
+  // order; a device without one is a line of its own.
+  const std::string acm = root + "/ttyACM0", usb0 = root + "/ttyUSB0", usb1 = root + "/ttyUSB1";
+  const std::string scanner = (byId / "usb-Scanner_B2-if00").string();
+  const std::string lane = (byId / "usb-Lane_Adapter_A1-if00-port0").string();
+  EXPECT_EQ(SerialDeviceLines(devices), (std::vector<PortLine>{
+                                            {acm + " \x97 " + scanner, acm},
+                                            {scanner + " \x97 " + acm, scanner},
+                                            {usb0, usb0},
+                                            {usb1 + " \x97 " + lane, usb1},
+                                            {lane + " \x97 " + usb1, lane},
+                                        }));
 }
 
 }  // namespace

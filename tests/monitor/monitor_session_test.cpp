@@ -13,7 +13,9 @@
 #include "emulator/emulator_process.h"
 #include "monitor/monitor_session.h"
 #include "support/scripted_ui.h"
+#include "support/silent_listener.h"
 #include "support/temp_directory.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {
@@ -29,7 +31,8 @@ TEST(MonitorSession, ServesOnItsOwnThreadAndSavesWhatItShowed) {
   CommandCatalogue catalogue;
   ASSERT_TRUE(LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue).ok());
   testing::ScriptedUi ui;
-  MonitorSession session(catalogue, ui);
+  DefaultPortFactory ports;
+  MonitorSession session(catalogue, ui, ports);
   MonitorSettings settings;
   settings.linkPath = (work.Path() / "program").string();
 
@@ -83,7 +86,8 @@ TEST(MonitorSession, ThePrinterLineFollowsTheProgramsSettings) {
   ASSERT_GE(printerSide, 0);
   CommandCatalogue catalogue;
   testing::ScriptedUi ui;
-  MonitorSession session(catalogue, ui);
+  DefaultPortFactory ports;
+  MonitorSession session(catalogue, ui, ports);
   MonitorSettings settings;
   settings.printerPort = printerLink;
   settings.linkPath = (work.Path() / "program").string();
@@ -115,6 +119,31 @@ TEST(MonitorSession, ThePrinterLineFollowsTheProgramsSettings) {
   }
   ::close(program);
   ::close(printerSide);
+}
+
+// A printer server that never answers: the window's progress Cancel stops
+// the connection, and the monitor does not start.
+TEST(MonitorSession, TheUserStopsAConnectionToThePrinterThatHangs) {
+  testing::TempDirectory work;
+  testing::SilentListener silent;
+  CommandCatalogue catalogue;
+  testing::ScriptedUi ui;
+  ui.onProgressPump = [](testing::ScriptedUi::ProgressRecord& progress) {
+    ProgressEvents events;
+    events.cancelClicked = progress.pumps > 3;
+    return events;
+  };
+  DefaultPortFactory ports;
+  MonitorSession session(catalogue, ui, ports);
+  MonitorSettings settings;
+  settings.linkPath = (work.Path() / "program").string();
+  settings.printerPort = silent.Url("rfc2217");
+  const auto start = std::chrono::steady_clock::now();
+  const Status started = session.Start(settings);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_FALSE(started.ok());
+  EXPECT_NE(started.message().find("cancelada"), std::string::npos) << started.message();
+  EXPECT_FALSE(session.Running());
 }
 
 }  // namespace

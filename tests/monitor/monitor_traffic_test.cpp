@@ -10,6 +10,7 @@
 #include "emulator/emulator_process.h"
 #include "monitor/monitor_run.h"
 #include "support/temp_directory.h"
+#include "usb/default_port_factory.h"
 
 namespace taloven {
 namespace {
@@ -140,9 +141,10 @@ TEST(MonitorTraffic, ShowsOddTrafficAndPassesItOn) {
     std::atomic<bool> stop{false};
     MonitorCounts counts;
     Status served;
+    DefaultPortFactory ports;
     std::thread monitor([&] {
       served = RunMonitor(
-          settings, catalogue, view, [&] { return stop.load(); }, &counts);
+          settings, catalogue, ports, view, [&] { return stop.load(); }, &counts);
     });
     ASSERT_TRUE(view.WaitFor([&](Gathered&) { return fs::is_symlink(settings.linkPath); }));
     RawLine program(settings.linkPath);

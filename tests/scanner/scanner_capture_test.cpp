@@ -1,6 +1,9 @@
 // Captures over a pseudo-terminal: the test writes symbols on its master
 // side as a scanner would, the capture reads the slave side.
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,6 +21,7 @@
 #include "formats/symbol_record.h"
 #include "scanner/scanner_capture.h"
 #include "support/scripted_ui.h"
+#include "support/silent_listener.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -271,6 +275,64 @@ TEST(ScannerCapture, TheLineOpensAtTheStoredSpeedAndAFailedOpenMayBeRetried) {
   EXPECT_EQ(ui.Prompts()[0].text, "No such file or directory");
   EXPECT_EQ(ui.Prompts()[1].text,
             W("Porta serial /nonexistent/scanner pode não ter\nsido corretamente inicializada."));
+}
+
+// A scanner server that never answers: the progress window's Cancel ends
+// the start at once, with no retry asked.
+TEST(ScannerCapture, TheUserStopsAConnectionThatHangs) {
+  testing::SilentListener silent;
+  ScriptedUi ui;
+  ui.onProgressPump = [](ScriptedUi::ProgressRecord& progress) {
+    ProgressEvents events;
+    events.cancelClicked = progress.pumps > 3;
+    return events;
+  };
+  CountingListener listener;
+  ScannerCapture capture(ui, listener);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(capture.Start(SettingsFor(silent.Url(), 7)));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_FALSE(capture.IsCapturing());
+  EXPECT_TRUE(ui.Prompts().empty());
+  ASSERT_FALSE(ui.Progress().empty());
+  EXPECT_EQ(ui.Progress()[0]->messages, std::vector<std::string>{"Conectando..."});
+}
+
+// The server drops the capture's connection and then answers no more (its
+// queue full): stopping the capture ends the attempt to connect again at
+// once rather than after the connection's time-out.
+TEST(ScannerCapture, StoppingDoesNotWaitForAServerThatNoLongerAnswers) {
+  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
+  listen(listener, 0);
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+  ScriptedUi ui;
+  CountingListener listener_;
+  ScannerCapture capture(ui, listener_);
+  capture.SetTiming(kQuick);
+  ASSERT_TRUE(
+      capture.Start(SettingsFor("tcp://127.0.0.1:" + std::to_string(ntohs(address.sin_port)), 7)));
+  const int taken = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+  ASSERT_GE(taken, 0);
+  std::vector<int> fillers;
+  for (int i = 0; i < 3; ++i) {
+    fillers.push_back(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    connect(fillers.back(), reinterpret_cast<sockaddr*>(&address), size);
+  }
+  close(taken);
+  // Long enough for the reader to see the end, pause and be connecting
+  // again.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+  const auto stop = std::chrono::steady_clock::now();
+  capture.ClosePort();
+  EXPECT_LT(std::chrono::steady_clock::now() - stop, std::chrono::milliseconds(500));
+  EXPECT_FALSE(capture.IsCapturing());
+  for (int filler : fillers) close(filler);
+  close(listener);
 }
 
 }  // namespace

@@ -78,7 +78,8 @@ TEST(CompareReadings, SumsOfManyReadingsStayExact) {
 }
 
 // Crafted readings whose amounts do not fit in 64 bits of cents, or whose
-// sum or difference would not: such a total is never "Ok!".
+// sum or difference would not: such a total is never "Ok!". Amounts too
+// large for a double to tell apart are still compared to the cent.
 TEST(CompareReadings, AmountsBeyondSixtyFourBitsAreErrors) {
   const struct {
     const char* what;
@@ -90,6 +91,11 @@ TEST(CompareReadings, AmountsBeyondSixtyFourBitsAreErrors) {
        "\tERRO: Valor esperado: fora da faixa, Valor Encontrado -0.02\r\n"},
       {"the difference wraps", "-92.233.720.368.547.758,07", "92.233.720.368.547.758,07", "0,00",
        "-0,02", "\tERRO: Valor esperado: fora da faixa, Valor Encontrado -0.02\r\n"},
+      {"a cent apart past what a double holds", "0,00", "0,00", "1.000.000.000.000.000,00",
+       "1.000.000.000.000.000,01",
+       "\tERRO: Valor esperado: 1000000000000000.00, Valor Encontrado 1000000000000000.01\r\n"},
+      {"the largest amount, alike", "0,00", "0,00", "92.233.720.368.547.758,07",
+       "92.233.720.368.547.758,07", "\tOk!\r\n"},
       {"too long to read, everywhere alike", "999.999.999.999.999.999.999,99",
        "999.999.999.999.999.999.999,99", "999.999.999.999.999.999.999,99",
        "999.999.999.999.999.999.999,99",

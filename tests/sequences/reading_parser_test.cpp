@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -231,12 +232,19 @@ TEST(ParseReading, ReadsTheFileAndTakesAMissingOneAsZero) {
   testing::TempDirectory directory;
   const std::string path = (directory.Path() / "LX1.txt").string();
   bool found = true;
-  EXPECT_EQ(ParseReading(path, &found), TotalsReading());
+  EXPECT_EQ(ParseReading(path, &found).value(), TotalsReading());
   EXPECT_FALSE(found);
 
   std::ofstream(path, std::ios::binary) << W(Row("TOTALIZADOR GERAL:", "1.234,56"));
-  EXPECT_EQ(ParseReading(path, &found).grandTotal, 123456);
+  EXPECT_EQ(ParseReading(path, &found).value().grandTotal, 123456);
   EXPECT_TRUE(found);
+
+  // Larger than any reading: refused unread, not taken as zero.
+  std::filesystem::resize_file(path, kLargestReadingBytes + 1);
+  const Result<TotalsReading> huge = ParseReading(path, &found);
+  EXPECT_FALSE(huge.ok());
+  EXPECT_NE(huge.status().message().find(W("tem mais de 4194304 bytes")), std::string::npos)
+      << huge.status().message();
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ class CliProcess {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
       int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      if (wait4(pid_, &status, WNOHANG, &usage_) == pid_) {
         pid_ = -1;
         if (WIFEXITED(status)) return WEXITSTATUS(status);
         return -WTERMSIG(status);
@@ -69,9 +69,12 @@ class CliProcess {
     }
     return std::nullopt;
   }
+  // The most memory the process held resident, once it has ended.
+  long PeakResidentKilobytes() const { return usage_.ru_maxrss; }
 
  private:
   pid_t pid_ = -1;
+  rusage usage_{};
 };
 
 }  // namespace taloven::testing

@@ -51,8 +51,9 @@ int main(int argc, char** argv) {
   parser.addHelpOption();
   parser.addVersionOption();
   QCommandLineOption port(QStringLiteral("port"),
-                          QString::fromUtf8("Porta da impressora: COM1: a COM8:, USB, FILE ou o "
-                                            "caminho de um dispositivo serial."),
+                          QString::fromUtf8("Porta da impressora: COM1: a COM8:, USB, FILE, o "
+                                            "caminho de um dispositivo serial, tcp://HOST:PORTA "
+                                            "ou rfc2217://HOST:PORTA."),
                           QStringLiteral("NAME"));
   parser.addOption(port);
   QCommandLineOption userFolder(

@@ -161,7 +161,7 @@ void MainWindow::OnMenu(int id) {
       OpenMfd();
       return;
     case kMenuMonitor: {
-      MonitorWindow window(settings_, catalogue_, ui_, this);
+      MonitorWindow window(settings_, catalogue_, ui_, ports_, this);
       window.exec();
       return;
     }
@@ -188,9 +188,8 @@ void MainWindow::OpenCommandReference() {
 }
 
 void MainWindow::OpenSettings() {
-  std::vector<std::string> devices = PresentSerialDevices();
-  if (!namedPort_.empty()) devices.push_back(namedPort_);
-  SettingsDialog dialog(this, ChoiceFromSettings(settings_), OfferedPortNames(devices));
+  SettingsDialog dialog(this, ChoiceFromSettings(settings_),
+                        OfferedPortNames(PresentSerialDevices(), namedPort_));
   dialog.OfferUsbSetup(settings_.workingDirectory, ui_);
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyAllSettings(dialog.Choice(), settings_);

@@ -12,12 +12,11 @@
 #include "base/printer_models.h"
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
+#include "ui/qt/port_list.h"
 
 namespace taloven {
 
 namespace {
-
-constexpr int kPortFieldChars = 40;
 
 QComboBox* EditableList(QWidget* parent, const char* name) {
   auto* list = new QComboBox(parent);
@@ -48,17 +47,12 @@ QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& text, bool
 }  // namespace
 
 SettingsDialog::SettingsDialog(QWidget* parent, const SettingsChoice& choice,
-                               const std::vector<std::string>& portNames)
+                               const std::vector<PortLine>& portNames)
     : QDialog(parent) {
   setObjectName(QStringLiteral("187"));
   setWindowTitle(QStr(StrId::kSettings));
 
-  ports_ = EditableList(this, "1279");
-  for (const std::string& name : portNames) ports_->addItem(ToQt(name));
-  Show(ports_, ToQt(choice.portName));
-  // Wide enough for a device path, not only "COM1:".
-  ports_->setMinimumContentsLength(kPortFieldChars);
-  ports_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ports_ = PortList(this, "1279", portNames, choice.portName);
 
   models_ = EditableList(this, "1280");
   for (const std::string& name : SettingsModelNames()) models_->addItem(ToQt(name));

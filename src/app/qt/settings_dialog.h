@@ -20,9 +20,9 @@ class Ui;
 class SettingsDialog : public QDialog {
   Q_OBJECT
  public:
-  // portNames: the names the port list offers (see OfferedPortNames).
+  // portNames: the lines the port list offers (see OfferedPortNames).
   SettingsDialog(QWidget* parent, const SettingsChoice& choice,
-                 const std::vector<std::string>& portNames);
+                 const std::vector<PortLine>& portNames);
 
   // Set before showing: lock the filter check box or the model list.
   void SetFilterLocked(bool locked);

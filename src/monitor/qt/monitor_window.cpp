@@ -39,8 +39,8 @@ QTableWidgetItem* Cell(const QString& text) {
 }  // namespace
 
 MonitorWindow::MonitorWindow(const AppSettings& settings, const CommandCatalogue& catalogue, Ui& ui,
-                             QWidget* parent)
-    : QDialog(parent), settings_(settings), ui_(ui), session_(catalogue, ui) {
+                             PortFactory& ports, QWidget* parent)
+    : QDialog(parent), settings_(settings), ui_(ui), session_(catalogue, ui, ports) {
   setWindowTitle(ToQt(W("Monitor de comunicação")));
   setObjectName(QStringLiteral("monitorWindow"));
 

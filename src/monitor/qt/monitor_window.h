@@ -23,7 +23,7 @@ class MonitorWindow : public QDialog {
   Q_OBJECT
  public:
   MonitorWindow(const AppSettings& settings, const CommandCatalogue& catalogue, Ui& ui,
-                QWidget* parent = nullptr);
+                PortFactory& ports, QWidget* parent = nullptr);
   ~MonitorWindow() override;
 
   void done(int result) override;

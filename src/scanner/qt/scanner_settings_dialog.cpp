@@ -7,8 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "resources/qt/dialog_buttons.h"
 #include "resources/qt/qt_text.h"
+#include "ui/qt/port_list.h"
 
 namespace taloven {
 namespace {
@@ -33,23 +36,26 @@ std::vector<std::string> Numbers(const std::vector<int>& values) {
 }  // namespace
 
 ScannerSettingsDialog::ScannerSettingsDialog(const ScannerSettings& settings,
-                                             const std::vector<std::string>& devices,
-                                             QWidget* parent)
+                                             const std::vector<PortLine>& devices, QWidget* parent)
     : QDialog(parent), storedPort_(settings.portName) {
   setObjectName(QStringLiteral("scannerSettings"));
   setWindowTitle(QStringLiteral("Configurar"));
 
   // A name beyond the COM entries (a USB scanner's device, a COM port past
-  // the fourth) is offered as it is stored, with the devices present.
-  ports_ = ScannerPortChoices();
-  int portPosition = ScannerPortPosition(settings.portName);
-  if (portPosition < 0 && !settings.portName.empty()) {
-    portPosition = static_cast<int>(ports_.size());
-    ports_.push_back(settings.portName);
-  }
-  for (const std::string& device : devices)
-    if (device != settings.portName) ports_.push_back(device);
-  port_ = List(this, "port", ports_, portPosition);
+  // the fourth, a network address) is offered as it is stored, with the
+  // devices present; any other can be typed.
+  std::vector<PortLine> lines;
+  for (const std::string& name : ScannerPortChoices()) lines.emplace_back(name, name);
+  const int position = ScannerPortPosition(settings.portName);
+  const bool listed = std::any_of(devices.begin(), devices.end(), [&](const PortLine& line) {
+    return line.second == settings.portName;
+  });
+  if (position < 0 && !listed && !settings.portName.empty())
+    lines.emplace_back(settings.portName, settings.portName);
+  lines.insert(lines.end(), devices.begin(), devices.end());
+  port_ = PortList(
+      this, "port", lines,
+      position >= 0 ? ScannerPortChoices()[static_cast<size_t>(position)] : settings.portName);
   baud_ = List(this, "baud", Numbers(ScannerBaudRates()), settings.baud);
   bits_ = List(this, "bits", Numbers(ScannerDataBits()), settings.byteLength);
   parity_ = List(this, "parity", ScannerParityChoices(), settings.parity);
@@ -84,14 +90,15 @@ ScannerSettingsDialog::ScannerSettingsDialog(const ScannerSettings& settings,
 
 ScannerSettings ScannerSettingsDialog::Chosen() const {
   ScannerSettings chosen;
-  const int port = port_->currentIndex();
-  const int comEntries = static_cast<int>(ScannerPortChoices().size());
-  if (port < 0)
+  const std::string typed = PortListName(port_);
+  const auto& com = ScannerPortChoices();
+  const auto found = std::find(com.begin(), com.end(), typed);
+  if (typed.empty())
     chosen.portName = storedPort_;
-  else if (port < comEntries)
-    chosen.portName = ScannerPortNameFor(storedPort_, port);
+  else if (found != com.end())
+    chosen.portName = ScannerPortNameFor(storedPort_, static_cast<int>(found - com.begin()));
   else
-    chosen.portName = ports_[static_cast<size_t>(port)];
+    chosen.portName = typed;
   chosen.baud = baud_->currentIndex();
   chosen.byteLength = bits_->currentIndex();
   chosen.parity = parity_->currentIndex();

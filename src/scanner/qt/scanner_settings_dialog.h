@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "link/serial_devices.h"
 #include "scanner/scanner_settings.h"
 
 class QComboBox;
@@ -15,16 +16,15 @@ namespace taloven {
 class ScannerSettingsDialog : public QDialog {
   Q_OBJECT
  public:
-  // devices: serial devices present besides the COM names (USB scanners).
-  ScannerSettingsDialog(const ScannerSettings& settings, const std::vector<std::string>& devices,
+  // devices: the lines for the serial devices present besides the COM
+  // names (USB scanners), each stable name beside its device.
+  ScannerSettingsDialog(const ScannerSettings& settings, const std::vector<PortLine>& devices,
                         QWidget* parent = nullptr);
 
   ScannerSettings Chosen() const;
 
  private:
   std::string storedPort_;
-  // The port list's entries as stored, so that a path goes back unchanged.
-  std::vector<std::string> ports_;
   QComboBox* port_;
   QComboBox* baud_;
   QComboBox* bits_;

@@ -26,7 +26,7 @@ class SettingsDialogTest : public QObject {
 
  private slots:
   void laysOutTheControls() {
-    SettingsDialog dialog(nullptr, Start(), OfferedPortNames({"/dev/ttyUSB0"}));
+    SettingsDialog dialog(nullptr, Start(), OfferedPortNames({{"/dev/ttyUSB0", "/dev/ttyUSB0"}}));
     QCOMPARE(dialog.objectName(), QStringLiteral("187"));
     QCOMPARE(dialog.windowTitle(), QString::fromUtf8("Configurações"));
     auto* ports = Find<QComboBox>(dialog, "1279");
@@ -97,6 +97,27 @@ class SettingsDialogTest : public QObject {
     QVERIFY(choice.filterByModel);
     QVERIFY(!choice.showResults);
     QVERIFY(choice.extendedReturn);
+  }
+
+  // A device's line and its stable name's line each put their own name in
+  // the field, and a stored stable name marks its line; a network address
+  // is typed.
+  void aDeviceAndItsStableNameAreEachChosen() {
+    const std::string device = "/dev/ttyUSB0", stable = "/dev/serial/by-id/usb-Lane-if00";
+    const std::vector<PortLine> lines = SerialDeviceLines({{device, stable}});
+    SettingsDialog dialog(nullptr, {stable, "ECF-T08             ", false, true, false},
+                          OfferedPortNames(lines));
+    auto* ports = Find<QComboBox>(dialog, "1279");
+    QCOMPARE(ports->itemText(0),
+             QString::fromUtf8("/dev/ttyUSB0 — /dev/serial/by-id/usb-Lane-if00"));
+    QCOMPARE(ports->currentIndex(), 1);
+    QCOMPARE(ports->currentText(), QString::fromStdString(stable));
+    ports->setCurrentIndex(0);
+    QCOMPARE(dialog.Choice().portName, device);
+    ports->setCurrentIndex(1);
+    QCOMPARE(dialog.Choice().portName, stable);
+    ports->lineEdit()->setText(QStringLiteral("tcp://[::1]:4001 "));
+    QCOMPARE(dialog.Choice().portName, std::string("tcp://[::1]:4001"));
   }
 
   void cancelEndsRejected() {

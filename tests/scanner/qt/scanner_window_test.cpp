@@ -126,7 +126,7 @@ class ScannerWindowTest : public QObject {
 
   void settingsDialogShowsTheProfileAndKeepsTheNameRule() {
     // Nothing stored: the dialog's own defaults, no data bits selected.
-    ScannerSettingsDialog fresh({"COM1:", 7, 8, 0, 0, 1}, {"/dev/ttyACM0"});
+    ScannerSettingsDialog fresh({"COM1:", 7, 8, 0, 0, 1}, {{"/dev/ttyACM0", "/dev/ttyACM0"}});
     QCOMPARE(fresh.windowTitle(), QStringLiteral("Configurar"));
     auto* port = Find<QComboBox>(fresh, "port");
     QCOMPARE(port->count(), 5);
@@ -146,7 +146,7 @@ class ScannerWindowTest : public QObject {
     QCOMPARE(fresh.Chosen().portName, std::string("/dev/ttyACM0"));
 
     // A stored device path is an entry of its own, selected.
-    ScannerSettingsDialog usb({"/dev/ttyUSB0", 3, 3, 1, 2, 0}, {"/dev/ttyUSB0"});
+    ScannerSettingsDialog usb({"/dev/ttyUSB0", 3, 3, 1, 2, 0}, {{"/dev/ttyUSB0", "/dev/ttyUSB0"}});
     auto* usbPort = Find<QComboBox>(usb, "port");
     QCOMPARE(usbPort->count(), 5);
     QCOMPARE(usbPort->currentText(), QStringLiteral("/dev/ttyUSB0"));
@@ -159,25 +159,35 @@ class ScannerWindowTest : public QObject {
   }
 
   // Any stored name that is no COMn: goes back on OK as it was stored, with
-  // the devices present offered beside it.
+  // the devices present offered beside it, each stable name beside its
+  // device; a name typed (a network address) is taken as typed.
   void settingsDialogKeepsAnyOtherStoredName() {
+    const std::vector<PortLine> adapters =
+        SerialDeviceLines({{"/dev/ttyACM0", ""}, {"/dev/ttyUSB0", "/dev/serial/by-id/usb-Leitor"}});
     const struct {
       const char* stored;
-      std::vector<std::string> devices;
+      std::vector<PortLine> devices;
       int entries;
+      int marked;
     } cases[] = {
-        {"/dev/ttyUSB0", {"/dev/ttyACM0", "/dev/ttyUSB0"}, 6},
-        {"COM12:", {"/dev/ttyACM0"}, 6},
-        {"/dev/serial/by-id/usb-Leitor_Código-if00", {}, 5},
+        {"/dev/ttyUSB0", adapters, 7, 5},
+        {"/dev/serial/by-id/usb-Leitor", adapters, 7, 6},
+        {"COM12:", adapters, 8, 4},
+        {"/dev/serial/by-id/usb-Leitor_Código-if00", {}, 5, 4},
+        {"rfc2217://lane7.example:2000", {}, 5, 4},
     };
     for (const auto& c : cases) {
       const std::string stored = W(c.stored);
       ScannerSettingsDialog dialog({stored, 7, 3, 0, 0, 0}, c.devices);
       auto* port = Find<QComboBox>(dialog, "port");
       QCOMPARE(port->count(), c.entries);
-      QCOMPARE(port->currentIndex(), 4);
+      QCOMPARE(port->currentIndex(), c.marked);
       QCOMPARE(port->currentText(), QString::fromUtf8(c.stored));
       QCOMPARE(dialog.Chosen().portName, stored);
+      port->lineEdit()->setText(QStringLiteral(" tcp://192.0.2.7:4001 "));
+      QCOMPARE(dialog.Chosen().portName, std::string("tcp://192.0.2.7:4001"));
+      port->setCurrentIndex(2);
+      QCOMPARE(dialog.Chosen().portName, std::string("COM3:"));
     }
   }
 };

@@ -1,0 +1,122 @@
+#include "journal_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "call_outcome.h"
+#include "formats/mfd_file.h"
+#include "kovo_mfd.h"
+
+namespace kovo {
+namespace {
+
+// Room for the largest record and a stretch of the payload after it: the
+// scanner never waits for more than one record.
+constexpr size_t kReadBytes = 2 << 20;
+constexpr size_t kBufferBytes =
+    taloven::kJournalHeaderSize + taloven::kJournalMaxLines + kReadBytes;
+
+}  // namespace
+
+JournalFile::~JournalFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool JournalFile::ReadAt(uint64_t offset, char* into, size_t size) {
+  while (size > 0) {
+    const ssize_t got = ::pread(fd_, into, size, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;  // a file cut short while read reads as unreadable
+    into += got;
+    offset += static_cast<uint64_t>(got);
+    size -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
+// The payload ends before the closing FFh bytes; a file cut short, before
+// its last run of FFh, which may reach far back.
+bool JournalFile::FindPayloadEnd(uint64_t fileSize) {
+  const uint64_t payload = fileSize - taloven::kMfdHeaderBytes;
+  std::string tail(static_cast<size_t>(std::min<uint64_t>(payload, taloven::kMfdTrailerBytes)),
+                   '\0');
+  if (!ReadAt(fileSize - tail.size(), tail.data(), tail.size())) return false;
+  if (taloven::MfdClosed(tail)) {
+    payloadEnd_ = fileSize - taloven::kMfdTrailerBytes;
+    return true;
+  }
+  std::vector<char> chunk(1 << 16);
+  uint64_t end = fileSize;
+  while (end > taloven::kMfdHeaderBytes) {
+    const size_t size =
+        static_cast<size_t>(std::min<uint64_t>(chunk.size(), end - taloven::kMfdHeaderBytes));
+    if (!ReadAt(end - size, chunk.data(), size)) return false;
+    size_t kept = size;
+    while (kept > 0 && static_cast<uint8_t>(chunk[kept - 1]) == 0xFF) --kept;
+    end -= size - kept;
+    if (kept > 0) break;
+  }
+  payloadEnd_ = end;
+  return true;
+}
+
+int JournalFile::Open(const char* mfdPath) {
+  if (mfdPath == nullptr) return KOVO_NO_VALID_DATA;
+  fd_ = ::open(mfdPath, O_RDONLY | O_CLOEXEC);
+  struct stat info {};
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return KOVO_NO_VALID_DATA;
+  const uint64_t size = static_cast<uint64_t>(info.st_size);
+  // Refused before a byte is read: no printer's journal is larger.
+  if (size < taloven::kMfdHeaderBytes || size > taloven::kLargestMfdFileBytes)
+    return KOVO_NO_VALID_DATA;
+  std::string markers(taloven::kMfdHeaderBytes - taloven::kMfdErasedBytes, '\0');
+  if (!ReadAt(taloven::kMfdErasedBytes, markers.data(), markers.size()) ||
+      !taloven::ReadMfdMarkers(markers, source_) || !FindPayloadEnd(size))
+    return KOVO_NO_VALID_DATA;
+  if (source_.empty()) return KOVO_NO_SERIAL_NUMBER;
+  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+  return KOVO_OK;
+}
+
+bool JournalFile::ForEach(const JournalSelection& selection,
+                          const taloven::JournalScanner::Found& take) {
+  taloven::JournalScanner scanner(payloadEnd_ - taloven::kMfdHeaderBytes);
+  const taloven::JournalScanner::Found chosen = [&](const taloven::JournalEntry& entry) {
+    return !selection.Takes(entry) || take(entry);
+  };
+  std::vector<char> buffer(kBufferBytes);
+  uint64_t offset = taloven::kMfdHeaderBytes;
+  size_t held = 0;
+  bool read = true;
+  while (!scanner.Done() && !scanner.Stopped()) {
+    const size_t more =
+        static_cast<size_t>(std::min<uint64_t>(buffer.size() - held, payloadEnd_ - offset));
+    if (!ReadAt(offset, buffer.data() + held, more)) {
+      read = false;
+      break;
+    }
+    offset += more;
+    held += more;
+    const size_t used = scanner.Scan(std::string_view(buffer.data(), held), chosen);
+    // A scanner that can use nothing of a full buffer would wait for ever.
+    if (used == 0 && more == 0) {
+      read = false;
+      break;
+    }
+    std::memmove(buffer.data(), buffer.data() + used, held - used);
+    held -= used;
+  }
+  damagedRecords_ = scanner.DamagedRecords();
+  damagedBytes_ = scanner.DamagedBytes();
+  LastOutcome().damagedParts = static_cast<long long>(damagedRecords_);
+  LastOutcome().damagedBytes = static_cast<long long>(damagedBytes_);
+  return read;
+}
+
+}  // namespace kovo

@@ -84,17 +84,7 @@ std::vector<std::string> ProbeOrder(const std::string& given,
 
 void AskModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
   auto wait = ui.ShowWait(Str(StrId::kDetectingModel));
-  CommandRecord record;
-  record.SetTitle("Marca, Modelo e Tipo");
-  record.SetEscapeText("35 60");
-  record.SetReturnSize(42);
-  for (const auto& [title, size] : {std::pair{"Marca", 15}, {"Modelo", 20}, {"Tipo", 7}}) {
-    ReturnField field;
-    field.title = title;
-    field.type = "ASCII";
-    field.size = size;
-    record.AppendReturnField(field);
-  }
+  CommandRecord record = BrandModelAndTypeRecord();
   ExecutionContext context{settings, ui, ports, clock};
   settings.modelMask = kUnknownModelMask;
   if (Execute(record, context) != kExecuteOk) {
@@ -111,6 +101,21 @@ void AskModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
 }
 
 }  // namespace
+
+CommandRecord BrandModelAndTypeRecord() {
+  CommandRecord record;
+  record.SetTitle("Marca, Modelo e Tipo");
+  record.SetEscapeText("35 60");
+  record.SetReturnSize(42);
+  for (const auto& [title, size] : {std::pair{"Marca", 15}, {"Modelo", 20}, {"Tipo", 7}}) {
+    ReturnField field;
+    field.title = title;
+    field.type = "ASCII";
+    field.size = size;
+    record.AppendReturnField(field);
+  }
+  return record;
+}
 
 bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock) {
   return DetectModel(settings, ui, ports, clock, SerialDevicesToProbe());

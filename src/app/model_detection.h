@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/command_record.h"
 #include "ui/app_settings.h"
 
 namespace taloven {
@@ -22,6 +23,9 @@ bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock
 // The same with the adapters to probe after "COM8:" given.
 bool DetectModel(AppSettings& settings, Ui& ui, PortFactory& ports, Clock& clock,
                  const std::vector<std::string>& adapters);
+
+// The command that asks the printer who it is.
+CommandRecord BrandModelAndTypeRecord();
 
 // The probe sent to each port: ESC 35 20 in a frame.
 inline const std::vector<uint8_t> kDetectionProbe = {0x02, 0x05, 0x00, 0x1B,

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/model_detection.h"
 #include "app/qt/progress_popup.h"
 #include "app/qt/qt_ui.h"
 #include "app/qt/wait_window.h"
@@ -22,21 +23,6 @@
 
 namespace taloven {
 namespace {
-
-CommandRecord BrandModelAndType() {
-  CommandRecord record;
-  record.SetTitle("Marca, Modelo e Tipo");
-  record.SetEscapeText("35 60");
-  record.SetReturnSize(42);
-  for (const auto& [title, size] : {std::pair{"Marca", 15}, {"Modelo", 20}, {"Tipo", 7}}) {
-    ReturnField field;
-    field.title = title;
-    field.type = "ASCII";
-    field.size = size;
-    record.AppendReturnField(field);
-  }
-  return record;
-}
 
 ProgressPopup* ShownPopup() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -211,8 +197,8 @@ class MessageBoxTest : public QObject {
 
     CommandSequence sequence;
     sequence.stepByStep = 1;
-    sequence.InsertCommand(BrandModelAndType());
-    sequence.InsertCommand(BrandModelAndType());
+    sequence.InsertCommand(BrandModelAndTypeRecord());
+    sequence.InsertCommand(BrandModelAndTypeRecord());
     int result = -1;
     QTimer::singleShot(50, &sequences, [&] {
       ExecutionContext context{settings, ui, ports, RealClock()};

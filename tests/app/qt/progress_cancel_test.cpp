@@ -45,21 +45,6 @@ class LinkOnly : public PortFactory {
   DefaultPortFactory real_;
 };
 
-CommandRecord BrandModelAndType() {
-  CommandRecord record;
-  record.SetTitle("Marca, Modelo e Tipo");
-  record.SetEscapeText("35 60");
-  record.SetReturnSize(42);
-  for (const auto& [title, size] : {std::pair{"Marca", 15}, {"Modelo", 20}, {"Tipo", 7}}) {
-    ReturnField field;
-    field.title = title;
-    field.type = "ASCII";
-    field.size = size;
-    record.AppendReturnField(field);
-  }
-  return record;
-}
-
 ProgressPopup* ShownPopup() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     auto* popup = qobject_cast<ProgressPopup*>(window);
@@ -152,7 +137,7 @@ class ProgressCancelTest : public QObject {
 
     if (caller == Caller::CommandDialog) {
       ExecutingSender sender(ExecutionContext{settings, ui, ports, RealClock()});
-      CommandDialog dialog(BrandModelAndType(), settings, ui, sender, &main);
+      CommandDialog dialog(BrandModelAndTypeRecord(), settings, ui, sender, &main);
       QTimer::singleShot(50, &dialog, [&dialog] {
         dialog.findChild<QPushButton*>(QStringLiteral("1038"))->click();
         dialog.reject();  // reached once the send came back
@@ -167,8 +152,8 @@ class ProgressCancelTest : public QObject {
       QtUi sequencesUi(&sequences);
       CommandSequence sequence;
       sequence.waitMilliseconds = 20000;
-      sequence.InsertCommand(BrandModelAndType());
-      sequence.InsertCommand(BrandModelAndType());
+      sequence.InsertCommand(BrandModelAndTypeRecord());
+      sequence.InsertCommand(BrandModelAndTypeRecord());
       int result = kExecuteOk;
       QTimer::singleShot(50, &sequences, [&] {
         ExecutionContext context{settings, sequencesUi, ports, RealClock()};

@@ -18,6 +18,7 @@
 #include "emulator/emulator_process.h"
 #include "link/clock.h"
 #include "link/execute.h"
+#include "link/line_timeouts.h"
 #include "replies/qt/results_window.h"
 #include "resources/qt/qt_text.h"
 #include "resources/strings.h"
@@ -76,28 +77,33 @@ class ProgressCancelTest : public QObject {
     QTest::addColumn<Caller>("caller");
     QTest::addColumn<Gesture>("gesture");
     QTest::addColumn<QStringList>("fault");
+    // A silent line holds the Cancel for at most one read of a byte, which
+    // the line itself bounds; the whole wait would last close to a minute.
+    QTest::addColumn<int>("boundMs");
     const QStringList silent{"--fault-no-reply"};
     const QStringList slow{"--fault-slow", "100"};
+    const int silentBound = kPerByteMs + kReadConstantMs + 1000;
     QTest::newRow("command dialog, silent printer, Cancel")
-        << Caller::CommandDialog << Gesture::CancelButton << silent;
+        << Caller::CommandDialog << Gesture::CancelButton << silent << silentBound;
     QTest::newRow("command dialog, slow printer, Escape")
-        << Caller::CommandDialog << Gesture::Escape << slow;
+        << Caller::CommandDialog << Gesture::Escape << slow << 1000;
     // Detection needs the probe answered; the model query then drags on.
     QTest::newRow("start-up detection, slow printer, Cancel")
-        << Caller::StartUpDetection << Gesture::CancelButton << slow;
+        << Caller::StartUpDetection << Gesture::CancelButton << slow << 1000;
     QTest::newRow("start-up detection, slow printer, Escape")
-        << Caller::StartUpDetection << Gesture::Escape << slow;
+        << Caller::StartUpDetection << Gesture::Escape << slow << 1000;
     // The sequences window is modal; its runner waits between commands.
     QTest::newRow("sequence runner, Cancel")
-        << Caller::SequenceRunner << Gesture::CancelButton << QStringList{};
+        << Caller::SequenceRunner << Gesture::CancelButton << QStringList{} << 1000;
     QTest::newRow("sequence runner, Escape")
-        << Caller::SequenceRunner << Gesture::Escape << QStringList{};
+        << Caller::SequenceRunner << Gesture::Escape << QStringList{} << 1000;
   }
 
   void aWaitingCommandIsCancelledThroughThePopup() {
     QFETCH(Caller, caller);
     QFETCH(Gesture, gesture);
     QFETCH(QStringList, fault);
+    QFETCH(int, boundMs);
 
     QTemporaryDir directory;
     const std::string link = FromQt(directory.path()) + "/ttyECF";
@@ -174,7 +180,7 @@ class ProgressCancelTest : public QObject {
     }
     // The whole reply would take seconds more.
     QVERIFY(endedAfter.has_value());
-    QVERIFY2(*endedAfter < 1000, QByteArray::number(*endedAfter));
+    QVERIFY2(*endedAfter < boundMs, QByteArray::number(*endedAfter));
     QVERIFY(main.isEnabled());
   }
 };

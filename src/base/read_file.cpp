@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "base/encoding.h"
@@ -24,18 +25,23 @@ Status TooLarge(const std::string& path, uint64_t largest) {
                          EFBIG);
 }
 
+// Opens path for reading; a folder fails as it would when read.
+Status OpenForReading(const std::string& path, int& fd, struct stat& info) {
+  fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Failed("não foi possível abrir", path, errno);
+  if (::fstat(fd, &info) != 0) info = {};
+  if (!S_ISDIR(info.st_mode)) return {};
+  ::close(fd);
+  return Failed("não foi possível ler", path, EISDIR);
+}
+
 }  // namespace
 
 Status ReadWholeFile(const std::string& path, std::string& bytes, uint64_t largest) {
   bytes.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Failed("não foi possível abrir", path, errno);
+  int fd = -1;
   struct stat info {};
-  if (::fstat(fd, &info) != 0) info = {};
-  if (S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return Failed("não foi possível ler", path, EISDIR);
-  }
+  if (Status opened = OpenForReading(path, fd, info); !opened.ok()) return opened;
   if (S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) > largest) {
     ::close(fd);
     return TooLarge(path, largest);
@@ -71,6 +77,22 @@ Status ReadWholeFile(const std::string& path, std::string& bytes, uint64_t large
   }
   ::close(fd);
   return {};
+}
+
+Status ReadFileInPieces(const std::string& path,
+                        const std::function<bool(std::string_view piece)>& take) {
+  int fd = -1;
+  struct stat info {};
+  if (Status opened = OpenForReading(path, fd, info); !opened.ok()) return opened;
+  // Closed however take leaves.
+  const std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* open) { ::close(*open); });
+  char piece[65536];
+  while (true) {
+    const ssize_t got = ::read(fd, piece, sizeof piece);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return Failed("não foi possível ler", path, errno);
+    if (got == 0 || !take(std::string_view(piece, static_cast<size_t>(got)))) return {};
+  }
 }
 
 }  // namespace taloven

@@ -1,101 +1,76 @@
 #include "catalogue/catalogue.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
 #include "base/read_file.h"
-#include "catalogue/xml_document.h"
+#include "catalogue/command_stream.h"
 
 namespace taloven {
 namespace {
-
-// Runs store on the text of the first child named name, if there is one;
-// otherwise the field keeps the default of a new record.
-template <typename Store>
-void IfChild(const XmlNode& parent, const char* name, Store store) {
-  XmlNode child = parent.Child(name);
-  if (!child.IsNull()) store(child.Text());
-}
-
-CommandParameter ParameterFromNode(const XmlNode& node) {
-  CommandParameter parameter;
-  IfChild(node, "titulo", [&](std::string text) { parameter.title = std::move(text); });
-  IfChild(node, "tamanho",
-          [&](const std::string& text) { parameter.size = ReadLeadingNumber(text); });
-  IfChild(node, "formato", [&](std::string text) { parameter.type = std::move(text); });
-  IfChild(node, "obrigatorio",
-          [&](const std::string& text) { parameter.mandatory = text == "S" ? 1 : 0; });
-  IfChild(node, "valor", [&](std::string text) { parameter.value = std::move(text); });
-  return parameter;
-}
-
-ReturnField ReturnFieldFromNode(const XmlNode& node) {
-  ReturnField field;
-  IfChild(node, "titulo", [&](std::string text) { field.title = std::move(text); });
-  IfChild(node, "tamanho", [&](const std::string& text) { field.size = ReadLeadingNumber(text); });
-  IfChild(node, "formato", [&](std::string text) { field.type = std::move(text); });
-  return field;
-}
 
 std::string CataloguePath(const std::string& directory) {
   if (directory.empty()) return "comandos.xml";
   return directory.back() == '/' ? directory + "comandos.xml" : directory + "/comandos.xml";
 }
 
-}  // namespace
-
-CommandRecord RecordFromCmdNode(const XmlNode& cmd, bool readEquipmentMask) {
-  CommandRecord record;
-  IfChild(cmd, "tipo", [&](std::string text) { record.group = std::move(text); });
-  if (readEquipmentMask) {
-    IfChild(cmd, "equipamentos_hab", [&](const std::string& text) {
-      record.equipmentMask = static_cast<uint32_t>(ReadLeadingNumber(text));
-    });
-  }
-  IfChild(cmd, "titulo", [&](std::string text) { record.SetTitle(std::move(text)); });
-  IfChild(cmd, "escape", [&](std::string text) { record.SetEscapeText(std::move(text)); });
-  IfChild(cmd, "tamanho_retorno",
-          [&](const std::string& text) { record.SetReturnSize(ReadLeadingNumber(text)); });
-  IfChild(cmd, "tipo_retorno", [&](std::string text) { record.returnType = std::move(text); });
-  for (const XmlNode& node : cmd.Children("parametro"))
-    record.AppendParameter(ParameterFromNode(node));
-  for (const XmlNode& node : cmd.Children("retorno"))
-    record.AppendReturnField(ReturnFieldFromNode(node));
-  return record;
-}
-
-namespace {
-
-// An upper bound of the commands in the file, to size the list once.
-size_t CountCommandTags(std::string_view bytes) {
+// An upper bound of the commands in the file, to size the list once: a
+// look through the file costs far less than a list growing in steps.
+size_t CountCommandTags(const std::string& path) {
+  constexpr std::string_view kTag = "<cmd";
   size_t count = 0;
-  for (size_t at = bytes.find("<cmd"); at != std::string_view::npos;
-       at = bytes.find("<cmd", at + 4))
-    ++count;
+  std::string window;
+  static_cast<void>(ReadFileInPieces(path, [&](std::string_view piece) {
+    // The piece after the last bytes of the one before, for a tag cut in two.
+    window.erase(0, window.size() - std::min(window.size(), kTag.size() - 1));
+    window.append(piece);
+    for (size_t at = window.find(kTag); at != std::string::npos; at = window.find(kTag, at + 1))
+      ++count;
+    return true;
+  }));
   return count;
 }
+
+// Every cmd element is a command, at any depth, in the order the commands
+// start: one inside another comes after it.
+class CatalogueStream final : public CommandStream {
+ public:
+  explicit CatalogueStream(std::vector<CommandRecord>& records)
+      : CommandStream(true), records_(records) {}
+
+  using CommandStream::ReadFile;
+
+ private:
+  Element HostStart(int name, Element*) override {
+    if (name != kCmd) return {};
+    records_.emplace_back();
+    return {Role::kCommand, name, 0, records_.size() - 1};
+  }
+
+  void CommandRead(const Element& command, Element*, CommandRecord record) override {
+    records_[command.slot] = std::move(record);
+  }
+
+  void HostEnd(const Element&, Element*, std::string) override {}
+
+  std::vector<CommandRecord>& records_;
+};
 
 }  // namespace
 
 Status LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue) {
-  catalogue.Clear();
   const std::string path = CataloguePath(directory);
-  std::string bytes;
-  // Commands are built as the file is read, element by element: a catalogue
-  // of a hundred thousand commands never stands as one tree beside them.
-  Status read = ReadWholeFile(path, bytes);
-  if (read.ok()) {
-    catalogue.Reserve(CountCommandTags(bytes));
-    read = ForEachElement(bytes, path, "cmd", [&catalogue](const XmlNode& cmd) {
-      catalogue.Append(RecordFromCmdNode(cmd, true));
-    });
-  }
+  std::vector<CommandRecord> records;
+  records.reserve(CountCommandTags(path));
+  const Status read = CatalogueStream(records).ReadFile(path, {});
   if (!read.ok()) {
-    catalogue.Clear();
+    records.clear();
     // On the error stream, so that a script reading a command's output on
     // standard output never takes the diagnostic for a result.
     std::fputs("Failed to instantiate an XML DOM.\n", stderr);
   }
+  catalogue.Assign(std::move(records));
   return read;
 }
 

@@ -8,14 +8,12 @@
 
 namespace taloven {
 
-class XmlNode;
-
 // The ordered commands of comandos.xml; index k is menu command 1083 + k.
 class CommandCatalogue {
  public:
   int Count() const { return static_cast<int>(records_.size()); }
   const CommandRecord& At(int index) const { return records_.at(static_cast<size_t>(index)); }
-  void Reserve(size_t count) { records_.reserve(count); }
+  void Assign(std::vector<CommandRecord> records) { records_ = std::move(records); }
   void Append(CommandRecord record) { records_.push_back(std::move(record)); }
   void Clear() { records_.clear(); }
   const std::vector<CommandRecord>& Records() const { return records_; }
@@ -27,9 +25,5 @@ class CommandCatalogue {
 // Builds the catalogue from directory/comandos.xml. Fails, with the reason,
 // when the document cannot be loaded; the catalogue then stays empty.
 Status LoadCatalogue(const std::string& directory, CommandCatalogue& catalogue);
-
-// Builds one record from a cmd element, as the catalogue and the sequences
-// file both do; readEquipmentMask is false for sequences.
-CommandRecord RecordFromCmdNode(const XmlNode& cmd, bool readEquipmentMask);
 
 }  // namespace taloven

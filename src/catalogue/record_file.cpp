@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "base/encoding.h"
-#include "base/read_file.h"
 
 namespace taloven {
 
@@ -25,19 +24,15 @@ Result<RecordFile> LoadRecordFile(const std::string& path, XmlDocument& document
   return NotLoaded(path, loaded);
 }
 
-Result<RecordFile> ReadRecordElements(const std::string& path, const std::string& name,
-                                      const std::function<void(const XmlNode&)>& visit) {
-  std::string bytes;
-  const Status read = ReadWholeFile(path, bytes);
-  if (!read.ok()) return NotLoaded(path, read);
-  const Status parsed = ForEachElement(bytes, path, name, visit);
-  if (parsed.ok()) return RecordFile::Read;
-  // The reader stops at the first fault it meets; the user has always been
-  // told where a whole parse gives up, in its words. Only a damaged file
-  // pays for that second parse.
+Result<RecordFile> ReadRecordFile(const std::string& path, const std::function<Status()>& read) {
+  const Status streamed = read();
+  if (streamed.ok()) return RecordFile::Read;
+  // A streamed read stops at the first fault it meets; the user has always
+  // been told where a whole parse gives up, in its words. Only a damaged or
+  // unreadable file pays for that second reading.
   XmlDocument whole;
-  const Status reason = whole.LoadFromMemory(bytes, path);
-  return reason.ok() ? parsed : reason;
+  const Status reason = whole.Load(path);
+  return NotLoaded(path, reason.ok() ? streamed : reason);
 }
 
 std::string DamagedFileKept(const std::string& reason) {

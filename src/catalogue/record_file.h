@@ -19,13 +19,12 @@ enum class RecordFile {
 // system's reason it cannot be read.
 Result<RecordFile> LoadRecordFile(const std::string& path, XmlDocument& document);
 
-// Reads path element by element, as ForEachElement does, handing every
-// element named name to visit; the file never stands as one tree. Missing,
-// with nothing visited, when there is no file; fails as LoadRecordFile does
-// when the file is there but does not read (visit may then have seen the
-// elements before the fault).
-Result<RecordFile> ReadRecordElements(const std::string& path, const std::string& name,
-                                      const std::function<void(const XmlNode&)>& visit);
+// Reads path through read, which streams it (through a CommandStream of the
+// file's own), so that the file never stands whole in memory. Missing, with
+// nothing read, when there is no file; fails as LoadRecordFile does when the
+// file is there but does not read (read may then have taken in what came
+// before the fault).
+Result<RecordFile> ReadRecordFile(const std::string& path, const std::function<Status()>& read);
 
 // Why a save does not replace a damaged file: reason, then what to do.
 std::string DamagedFileKept(const std::string& reason);

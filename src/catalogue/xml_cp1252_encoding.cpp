@@ -2,7 +2,10 @@
 
 #include <libxml/encoding.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -55,6 +58,18 @@ const Cp1252Tables& Tables() {
   return tables;
 }
 
+// The bytes at the start of in, up to length, below 0x80: eight at a time,
+// as nearly all of any file is plain ASCII.
+int AsciiRun(const unsigned char* in, int length) {
+  int run = 0;
+  for (uint64_t word = 0; run + 8 <= length; run += 8) {
+    std::memcpy(&word, in + run, sizeof word);
+    if (word & 0x8080808080808080u) break;
+  }
+  while (run < length && in[run] < 0x80) ++run;
+  return run;
+}
+
 // Windows-1252 → UTF-8. Converts what fits in the output and reports how much
 // of the input it consumed; libxml2 calls again for the rest.
 int Cp1252Input(unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
@@ -63,12 +78,12 @@ int Cp1252Input(unsigned char* out, int* outlen, const unsigned char* in, int* i
   int read = 0;
   int written = 0;
   while (read < *inlen) {
-    // Plain ASCII, nearly all of any file, is the same in both.
-    if (in[read] < 0x80) {
-      if (written >= *outlen) break;
-      out[written++] = in[read++];
-      continue;
-    }
+    // ASCII is the same in both.
+    const int run = AsciiRun(in + read, std::min(*inlen - read, *outlen - written));
+    std::memcpy(out + written, in + read, static_cast<size_t>(run));
+    read += run;
+    written += run;
+    if (read == *inlen || in[read] < 0x80) break;
     const std::string& utf8 = tables.utf8OfByte[in[read]];
     if (written + static_cast<int>(utf8.size()) > *outlen) break;
     for (char c : utf8) out[written++] = static_cast<unsigned char>(c);

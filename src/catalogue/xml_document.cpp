@@ -2,10 +2,12 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <libxml/xmlreader.h>
 #include <libxml/xpath.h>
 
+#include <algorithm>
 #include <climits>
+#include <exception>
+#include <string_view>
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
@@ -107,60 +109,188 @@ xmlDocPtr Parse(const std::string& bytes, const std::string& name, Status& outco
   return doc;
 }
 
-// The elements inside an element that match too, in document order.
-void VisitNested(xmlNodePtr element, const ElementNameMatch& match,
-                 const std::function<void(const XmlNode&)>& visit) {
-  for (xmlNodePtr child = element->children; child; child = child->next) {
-    if (child->type != XML_ELEMENT_NODE) continue;
-    if (match(child)) visit(XmlNode(child));
-    VisitNested(child, match, visit);
+// Keeps the first fault a parser reports.
+void KeepFirstFault(xmlError& first, xmlErrorPtr fault) {
+  if (first.code == XML_ERR_OK && fault && fault->level >= XML_ERR_ERROR)
+    xmlCopyError(fault, &first);
+}
+
+constexpr size_t kNoText = static_cast<size_t>(-1);
+
+// One streamed read. libxml2's own handlers of the document type declaration
+// (entities) take the parser as their context, so the read is reached
+// through the parser's _private, which the parsers of entities' replacement
+// texts take over from it.
+struct StreamRead {
+  StreamRead(const std::string& fileName, const std::vector<const char*>& names,
+             XmlStreamHandler& handler)
+      : fileName(fileName), names(names), handler(handler) {}
+  ~StreamRead() {
+    FreeParser();
+    xmlResetError(&fault);
+  }
+  StreamRead(const StreamRead&) = delete;
+  StreamRead& operator=(const StreamRead&) = delete;
+
+  // Parses the next bytes; false once the document is known to be bad.
+  bool Push(std::string_view bytes);
+  // After the last bytes: whether the document was well-formed.
+  Status Finish();
+
+  bool Going() const { return !cannotStart && fault.code == XML_ERR_OK && !thrown; }
+  bool Start(std::string_view head);
+  void FreeParser();
+  int NameOf(const xmlChar* localName, const xmlChar* prefix) const {
+    if (prefix) return -1;
+    const auto found = std::find(dictionaryNames.begin(), dictionaryNames.end(), localName);
+    return found == dictionaryNames.end() ? -1 : static_cast<int>(found - dictionaryNames.begin());
+  }
+
+  const std::string& fileName;
+  const std::vector<const char*>& names;
+  XmlStreamHandler& handler;
+  xmlParserCtxtPtr document = nullptr;  // the document's own parser, not an entity's
+  bool cannotStart = false;
+  std::string head;  // the first bytes, which tell the parser the encoding
+  std::vector<const xmlChar*> dictionaryNames;  // names as the parser's, compared by address
+  // The UTF-8 texts of the open elements that asked for theirs: each starts
+  // at its textFrom and runs to the end, so an element's text holds the
+  // texts of those inside it.
+  std::string text;
+  std::vector<size_t> textFrom;  // per open element; kNoText when not asked
+  size_t asking = 0;
+  xmlError fault{};
+  // An exception must not cross libxml2's frames: it stops the parser and
+  // is thrown again once the parser is freed.
+  std::exception_ptr thrown;
+};
+
+StreamRead& ReadOf(void* parser) {
+  return *static_cast<StreamRead*>(static_cast<xmlParserCtxtPtr>(parser)->_private);
+}
+
+template <typename Work>
+void Guarded(StreamRead& read, Work work) {
+  if (read.thrown) return;
+  try {
+    work();
+  } catch (...) {
+    read.thrown = std::current_exception();
+    xmlStopParser(read.document);
   }
 }
 
-// Keeps the first fault a reader reports.
-void KeepFirstFault(void* kept, xmlErrorPtr fault) {
-  auto* first = static_cast<xmlError*>(kept);
-  if (first->code == XML_ERR_OK && fault && fault->level >= XML_ERR_ERROR)
-    xmlCopyError(fault, first);
+void StartElement(void* parser, const xmlChar* localName, const xmlChar* prefix, const xmlChar*,
+                  int, const xmlChar**, int, int, const xmlChar**) {
+  StreamRead& read = ReadOf(parser);
+  if (parser != read.document) return;
+  Guarded(read, [&] {
+    const bool asks = read.handler.Start(read.NameOf(localName, prefix));
+    read.textFrom.push_back(asks ? read.text.size() : kNoText);
+    if (asks) ++read.asking;
+  });
+}
+
+void EndElement(void* parser, const xmlChar*, const xmlChar*, const xmlChar*) {
+  StreamRead& read = ReadOf(parser);
+  if (parser != read.document) return;
+  Guarded(read, [&] {
+    const size_t from = read.textFrom.back();
+    read.textFrom.pop_back();
+    std::string text;
+    if (from != kNoText) {
+      text = Utf8ToCp1252(std::string_view(read.text).substr(from));
+      if (--read.asking == 0) read.text.clear();
+    }
+    read.handler.End(std::move(text));
+  });
+}
+
+void Characters(void* parser, const xmlChar* utf8, int length) {
+  StreamRead& read = ReadOf(parser);
+  if (read.asking == 0) return;
+  Guarded(read, [&] {
+    read.text.append(reinterpret_cast<const char*>(utf8), static_cast<size_t>(length));
+  });
+}
+
+void StreamFault(void* parser, xmlErrorPtr fault) {
+  KeepFirstFault(ReadOf(parser).fault, fault);
+}
+
+xmlSAXHandler StreamHandlers() {
+  xmlSAXHandler sax;
+  xmlSAXVersion(&sax, 2);
+  sax.startElementNs = StartElement;
+  sax.endElementNs = EndElement;
+  // White space is text like any other, as in a tree.
+  sax.characters = Characters;
+  sax.ignorableWhitespace = Characters;
+  sax.cdataBlock = Characters;
+  sax.reference = nullptr;
+  // Passed over, but heard: the parser words some faults in them otherwise.
+  sax.comment = [](void*, const xmlChar*) {};
+  sax.processingInstruction = [](void*, const xmlChar*, const xmlChar*) {};
+  sax.serror = StreamFault;
+  return sax;
+}
+
+bool StreamRead::Start(std::string_view first) {
+  xmlSAXHandler sax = StreamHandlers();
+  document = xmlCreatePushParserCtxt(&sax, nullptr, first.data(), static_cast<int>(first.size()),
+                                     fileName.c_str());
+  cannotStart = document == nullptr;
+  if (cannotStart) return false;
+  xmlCtxtUseOptions(document, kParseOptions);
+  for (const char* name : names)
+    dictionaryNames.push_back(xmlDictLookup(document->dict, AsXml(ToLibxml(name)), -1));
+  document->_private = this;
+  return true;
+}
+
+void StreamRead::FreeParser() {
+  if (!document) return;
+  if (document->myDoc) xmlFreeDoc(document->myDoc);
+  xmlFreeParserCtxt(document);
+  document = nullptr;
+}
+
+bool StreamRead::Push(std::string_view bytes) {
+  if (!document && !cannotStart) {
+    const size_t taken = std::min(bytes.size(), 4 - head.size());
+    head.append(bytes.substr(0, taken));
+    bytes.remove_prefix(taken);
+    if (head.size() == 4) Start(head);
+  }
+  if (document && !bytes.empty())
+    xmlParseChunk(document, bytes.data(), static_cast<int>(bytes.size()), 0);
+  return Going();
+}
+
+Status StreamRead::Finish() {
+  // A file shorter than the four bytes goes in whole after the start, as it
+  // always did through the reader, whose words for its faults the user has
+  // been shown.
+  if (!document && !cannotStart && Start({}) && !head.empty())
+    xmlParseChunk(document, head.data(), static_cast<int>(head.size()), 0);
+  if (cannotStart) return Status::Failure(W("não foi possível criar o leitor de XML"));
+  if (Going()) xmlParseChunk(document, nullptr, 0, 1);
+  const bool wellFormed = document->wellFormed != 0;
+  FreeParser();
+  if (thrown) std::rethrow_exception(thrown);
+  if (wellFormed && fault.code == XML_ERR_OK) return {};
+  return Status::Failure(ParseFailure(fileName, fault.code != XML_ERR_OK ? &fault : nullptr));
 }
 
 }  // namespace
 
-Status ForEachElement(const std::string& bytes, const std::string& fileName,
-                      const std::string& name, const std::function<void(const XmlNode&)>& visit) {
-  if (Status fits = FitsTheParser(bytes, fileName); !fits.ok()) return fits;
-  xmlTextReaderPtr reader = xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()),
-                                               fileName.c_str(), nullptr, kParseOptions);
-  if (!reader)
-    return Status::Failure(Utf8ToCp1252(fileName) +
-                           (bytes.empty() ? W(": arquivo vazio") : ": XML malformado"));
-  xmlError fault{};
-  xmlTextReaderSetStructuredErrorHandler(reader, KeepFirstFault, &fault);
-  const ElementNameMatch match(name);
-  int status = xmlTextReaderRead(reader);
-  while (status == 1) {
-    if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT ||
-        !match(xmlTextReaderCurrentNode(reader))) {
-      status = xmlTextReaderRead(reader);
-      continue;
-    }
-    xmlNodePtr element = xmlTextReaderExpand(reader);
-    if (!element) {
-      status = -1;
-      break;
-    }
-    visit(XmlNode(element));
-    VisitNested(element, match, visit);
-    // Past the subtree, which the reader then frees, onto the node after it.
-    status = xmlTextReaderNext(reader);
-  }
-  xmlFreeTextReader(reader);
-  const Status read =
-      status == 0 && fault.code == XML_ERR_OK
-          ? Status()
-          : Status::Failure(ParseFailure(fileName, fault.code != XML_ERR_OK ? &fault : nullptr));
-  xmlResetError(&fault);
-  return read;
+Status ReadXmlFile(const std::string& path, const std::vector<const char*>& names,
+                   XmlStreamHandler& handler) {
+  RegisterCp1252ForXml();
+  StreamRead read(path, names, handler);
+  const Status got =
+      ReadFileInPieces(path, [&read](std::string_view piece) { return read.Push(piece); });
+  return got.ok() ? read.Finish() : got;
 }
 
 bool XmlNode::IsElement() const {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,14 +47,28 @@ class XmlNode {
   void* node_ = nullptr;
 };
 
-// Hands every element named name (nested ones too), in document order and
-// with its whole subtree, to visit, without ever holding the document as one
-// tree: a large file costs the memory of one element at a time. The node is
-// valid only during the call. Reads as Load does; fails, with the reason Load
-// would give, when the bytes are not well-formed (visit may then have seen
-// the elements before the fault).
-Status ForEachElement(const std::string& bytes, const std::string& fileName,
-                      const std::string& name, const std::function<void(const XmlNode&)>& visit);
+// Hears a streamed read's elements in document order. Elements that come
+// from an entity's replacement text are not heard, as in a tree they are no
+// element's children, but their text is part of the texts around them.
+class XmlStreamHandler {
+ public:
+  virtual ~XmlStreamHandler() = default;
+  // An element starts. name is its place in the names given to ReadXmlFile;
+  // -1 for any other name and for every name with a prefix. True asks for
+  // its text.
+  virtual bool Start(int name) = 0;
+  // The innermost open element ends. text, when its start asked for it, is
+  // what Text() gives for it in a tree; else empty.
+  virtual void End(std::string text) = 0;
+};
+
+// Reads the file at path as Load does, handing on elements and texts as they
+// are met: neither the file nor a tree of it stands whole in memory. Fails
+// with the system's reason when the file cannot be read, and with the
+// parser's first fault (its line and words) when it is not well-formed; the
+// handler may then have heard the elements before it.
+Status ReadXmlFile(const std::string& path, const std::vector<const char*>& names,
+                   XmlStreamHandler& handler);
 
 class XmlDocument {
  public:

@@ -4,7 +4,7 @@
 
 #include "base/atomic_file.h"
 #include "base/encoding.h"
-#include "catalogue/catalogue.h"
+#include "catalogue/command_stream.h"
 
 namespace taloven {
 namespace {
@@ -116,10 +116,66 @@ bool Render(const SavedSequences& list, std::string* bytes) {
   return !out.Unwritable();
 }
 
+// Every sequencia element is a sequence, at any depth, in the order the
+// sequences start; its first titulo child names it and its cmd children are
+// its commands.
+class SequencesStream final : public CommandStream {
+ public:
+  explicit SequencesStream(std::vector<CommandSequence>& read)
+      : CommandStream(false), read_(read) {}
+
+  Status ReadFile(const std::string& path) { return CommandStream::ReadFile(path, {"sequencia"}); }
+
+ private:
+  static constexpr int kSequencia = kHostNames;
+
+  Element HostStart(int name, Element* parent) override {
+    if (name == kSequencia) {
+      read_.emplace_back();
+      commandsFrom_.push_back(commands_.size());
+      return {Role::kHost, name, 0, read_.size() - 1};
+    }
+    if (!parent || parent->role != Role::kHost) return {};
+    if (name == kCmd) return {Role::kCommand};
+    if (name == kTitulo && parent->FirstChild(kTitulo)) return {Role::kField};
+    return {};
+  }
+
+  void CommandRead(const Element&, Element*, CommandRecord record) override {
+    commands_.push_back(std::move(record));
+  }
+
+  void HostEnd(const Element& element, Element* parent, std::string text) override {
+    if (element.role == Role::kField) {
+      read_[parent->slot].name = std::move(text);
+      return;
+    }
+    CommandSequence& sequence = read_[element.slot];
+    const auto first = commands_.begin() + static_cast<ptrdiff_t>(commandsFrom_.back());
+    commandsFrom_.pop_back();
+    sequence.commands.reserve(static_cast<size_t>(commands_.end() - first));
+    for (auto command = first; command != commands_.end(); ++command)
+      sequence.InsertCommand(std::move(*command));
+    commands_.erase(first, commands_.end());
+  }
+
+  std::vector<CommandSequence>& read_;
+  // The commands of the sequences being read, the innermost's last, moved
+  // into their sequence at its end so that its list is sized once.
+  std::vector<CommandRecord> commands_;
+  std::vector<size_t> commandsFrom_;
+};
+
+// The file's sequences, in document order, into read.
+Result<RecordFile> ReadSequences(const std::string& path, std::vector<CommandSequence>& read) {
+  return ReadRecordFile(path, [&] { return SequencesStream(read).ReadFile(path); });
+}
+
 // A list read from a damaged file replaces nothing but a file moved away:
 // the damaged one, or one put there since, holds sequences the list lacks.
 Status MayReplace(const std::string& path) {
-  const Result<RecordFile> found = ReadRecordElements(path, "sequencia", [](const XmlNode&) {});
+  std::vector<CommandSequence> ignored;
+  const Result<RecordFile> found = ReadSequences(path, ignored);
   if (!found.ok()) return Status::Failure(DamagedFileKept(found.status().message()));
   if (found.value() == RecordFile::Missing) return {};
   return Status::Failure(
@@ -137,14 +193,7 @@ std::string SequencesFilePath(const std::string& directory) {
 Result<RecordFile> LoadSequences(const std::string& path, SavedSequences& list) {
   // Held apart until the whole file has read: a damaged file adds nothing.
   std::vector<CommandSequence> read;
-  const Result<RecordFile> found =
-      ReadRecordElements(path, "sequencia", [&read](const XmlNode& node) {
-        CommandSequence& sequence = read.emplace_back();
-        sequence.name = node.Child("titulo").Text();
-        const std::vector<XmlNode> cmds = node.Children("cmd");
-        sequence.commands.reserve(cmds.size());
-        for (const XmlNode& cmd : cmds) sequence.InsertCommand(RecordFromCmdNode(cmd, false));
-      });
+  const Result<RecordFile> found = ReadSequences(path, read);
   if (!found.ok()) {
     list.SetFileUnreadable(true);
     return found;

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <functional>
 
-#include "catalogue/xml_document.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -242,16 +241,6 @@ TEST(LoadCatalogue, AFaultAfterSomeCommandsStillLoadsNone) {
   EXPECT_EQ(catalogue.Count(), 0);
   EXPECT_NE(loaded.message().find("comandos.xml: XML malformado na linha 4 ("), std::string::npos)
       << loaded.message();
-}
-
-TEST(RecordFromCmdNode, SequencesDoNotReadTheEquipmentMask) {
-  XmlDocument document;
-  ASSERT_TRUE(
-      document.LoadFromMemory("<cmd><equipamentos_hab>7</equipamentos_hab><titulo>T</titulo></cmd>")
-          .ok());
-  EXPECT_EQ(RecordFromCmdNode(document.Root(), false).equipmentMask, 0u);
-  EXPECT_EQ(RecordFromCmdNode(document.Root(), false).title, "T");
-  EXPECT_EQ(RecordFromCmdNode(document.Root(), true).equipmentMask, 7u);
 }
 
 TEST(LoadCatalogue, TheSampleCatalogueLoads) {

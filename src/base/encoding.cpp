@@ -62,16 +62,20 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   // Texts in plain ASCII, most of any file, are the same in both.
   const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
   if (std::all_of(utf8.begin(), utf8.end(), isAscii)) return std::string(utf8);
-  std::string out;
-  out.reserve(utf8.size());
+  // One byte for each character, or for each byte that is none: never
+  // longer than utf8, so written in place rather than appended.
+  std::string out(utf8.size(), '\0');
+  size_t length = 0;
   size_t i = 0;
   while (i < utf8.size()) {
     auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      out[length++] = utf8[i++];
+      continue;
+    }
     char32_t cp = 0;
     size_t extra = 0;
-    if (lead < 0x80) {
-      cp = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
+    if ((lead & 0xE0) == 0xC0) {
       cp = lead & 0x1F;
       extra = 1;
     } else if ((lead & 0xF0) == 0xE0) {
@@ -81,7 +85,7 @@ std::string Utf8ToCp1252(std::string_view utf8) {
       cp = lead & 0x07;
       extra = 3;
     } else {
-      out += '?';  // a stray continuation byte is no character
+      out[length++] = '?';  // a stray continuation byte is no character
       ++i;
       continue;
     }
@@ -94,14 +98,15 @@ std::string Utf8ToCp1252(std::string_view utf8) {
       cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     }
     if (!valid) {
-      out += '?';
+      out[length++] = '?';
       ++i;
       continue;
     }
     i += extra + 1;
     int byte = CodePointToCp1252(cp);
-    out += byte >= 0 ? static_cast<char>(byte) : '?';
+    out[length++] = byte >= 0 ? static_cast<char>(byte) : '?';
   }
+  out.resize(length);
   return out;
 }
 

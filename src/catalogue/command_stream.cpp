@@ -129,9 +129,12 @@ bool CommandStream::Start(int name) {
   if (element.role == Role::kOther) element = HostStart(name, parent);
   element.name = name;
   switch (element.role) {
-    case Role::kCommand:
-      commands_.push_back({{}, parameters_.size(), returns_.size()});
+    case Role::kCommand: {
+      OpenCommand& command = commands_.emplace_back();
+      command.parametersFrom = parameters_.size();
+      command.returnsFrom = returns_.size();
       break;
+    }
     case Role::kParameter:
       parameters_.emplace_back();
       break;

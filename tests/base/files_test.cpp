@@ -18,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDirectory;
 
+// Whole or in pieces, a file reads the same and fails for the same reason.
 TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot) {
   TempDirectory dir;
   const std::string bytes = std::string("a\r\nb\0c\xFF", 7) + std::string(70000, 'x');
@@ -45,7 +46,28 @@ TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot) {
     EXPECT_EQ(status.systemError(), c.systemError) << c.name;
     EXPECT_EQ(status.message().rfind(W(c.message) + (c.ok ? "" : path + " ("), 0), 0u)
         << c.name << ": " << status.message();
+    std::string joined;
+    const Status pieces = ReadFileInPieces(path, [&joined](std::string_view piece) {
+      joined += piece;
+      return true;
+    });
+    EXPECT_EQ(joined, c.content) << c.name;
+    EXPECT_EQ(pieces.systemError(), c.systemError) << c.name;
+    EXPECT_EQ(pieces.message(), status.message()) << c.name;
   }
+}
+
+TEST(ReadFileInPieces, StopsWhereTheTakerSays) {
+  TempDirectory dir;
+  std::ofstream(dir.Path() / "large", std::ios::binary) << std::string(300000, 'x');
+  int pieces = 0;
+  const Status read =
+      ReadFileInPieces((dir.Path() / "large").string(), [&pieces](std::string_view) {
+        ++pieces;
+        return false;
+      });
+  EXPECT_TRUE(read.ok()) << read.message();
+  EXPECT_EQ(pieces, 1);
 }
 
 // A file written again keeps the permissions its owner gave it; a new one

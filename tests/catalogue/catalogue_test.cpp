@@ -243,6 +243,25 @@ TEST(LoadCatalogue, AFaultAfterSomeCommandsStillLoadsNone) {
       << loaded.message();
 }
 
+// Read in pieces, a file cuts commands and texts anywhere: every command
+// still loads whole and in its place.
+TEST(LoadCatalogue, ALargeFileLoadsEveryCommandWholeAndInOrder) {
+  std::string body, titles;
+  for (int k = 0; k < 6000; ++k) {
+    const std::string title = std::to_string(k) + std::string(static_cast<size_t>(k % 61), '\xE9');
+    body += "<cmd><titulo>" + title + "</titulo><parametro><valor>" + title +
+            "</valor></parametro></cmd>\n";
+    titles += title + "|" + title + "\n";
+  }
+  const CommandCatalogue catalogue =
+      LoadFrom(std::string(kDeclaration) + "<comandos>\n" + body + "</comandos>\n");
+  std::string loaded;
+  for (const CommandRecord& record : catalogue.Records())
+    loaded +=
+        record.title + "|" + (record.parameters.empty() ? "" : record.parameters[0].value) + "\n";
+  EXPECT_EQ(loaded, titles);
+}
+
 TEST(LoadCatalogue, TheSampleCatalogueLoads) {
   CommandCatalogue catalogue;
   const Status loaded = LoadCatalogue(TALOVEN_SOURCE_DIR "/data", catalogue);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "base/encoding.h"
 #include "support/temp_directory.h"
@@ -88,6 +89,86 @@ TEST(XmlDocument, ReadsEveryDeclaredEncodingIntoWindows1252) {
     ASSERT_TRUE(read.ok()) << c.name << ": " << read.message();
     EXPECT_EQ(document.Root().Text(), c.text) << c.name;
   }
+}
+
+// What a streamed read hands on: each start by the name's place, each end
+// with the text asked for (that of every named element).
+class Trace : public XmlStreamHandler {
+ public:
+  static constexpr int kNever = -2;  // no element has it
+  explicit Trace(int throwAt = kNever) : throwAt_(throwAt) {}
+  bool Start(int name) override {
+    if (name == throwAt_) throw std::runtime_error("stop");
+    trace += "<" + std::to_string(name);
+    return name >= 0;
+  }
+  void End(std::string text) override { trace += ">" + text + ";"; }
+  std::string trace;
+
+ private:
+  int throwAt_;
+};
+
+TEST(ReadXmlFile, HandsOnElementsAndTheTextsAskedFor) {
+  const std::string decl = "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>";
+  // Long enough to be cut between the pieces the file is read in, and
+  // between the converter's rounds.
+  std::string cp1252, utf8, expected;
+  for (int i = 0; i < 30000; ++i) {
+    cp1252 += "Caf\xE9 \x80 ";
+    utf8 += "Caf\xC3\xA9 \xE2\x82\xAC ";
+    expected += "Caf\xE9 \x80 ";
+  }
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string trace;
+  } cases[] = {
+      {"an element's text holds those inside it; no comments, no prefixed names",
+       "<r xmlns:p=\"urn:p\"><a>x<b>y</b><!--c--><?pi z?>z</a><p:a>q</p:a><c>w</c></r>",
+       "<-1<0<1>y;>xyz;<-1>;<-1>;>;"},
+      {"elements from an entity are text only",
+       "<!DOCTYPE r [<!ENTITY e \"<b>in</b>t\">]><r><a>1&e;2</a></r>", "<-1<0>1int2;>;"},
+      {"texts reach the core in Windows-1252", decl + "<a>Caf\xE9 &#x20AC;&#x4E2D;</a>",
+       "<0>Caf\xE9 \x80?;"},
+      {"a long Windows-1252 text", decl + "<a>" + cp1252 + "</a>", "<0>" + expected + ";"},
+      {"a long UTF-8 text", "<a>" + utf8 + "</a>", "<0>" + expected + ";"},
+  };
+  TempDirectory dir;
+  const std::string path = (dir.Path() / "t.xml").string();
+  for (const auto& c : cases) {
+    WriteBytes(path, c.bytes);
+    Trace trace;
+    const Status read = ReadXmlFile(path, {"a", "b"}, trace);
+    EXPECT_TRUE(read.ok()) << c.name << ": " << read.message();
+    EXPECT_EQ(trace.trace, c.trace) << c.name;
+  }
+}
+
+TEST(ReadXmlFile, FailsOnWhatIsNotWellFormedOrNotThere) {
+  TempDirectory dir;
+  const std::string path = (dir.Path() / "t.xml").string();
+  WriteBytes(path, "<a>\n<b></a>");
+  Trace trace;
+  const Status read = ReadXmlFile(path, {"a", "b"}, trace);
+  EXPECT_EQ(read.message(),
+            path + ": XML malformado na linha 2 (Opening and ending tag mismatch: b line 2 and a)");
+  const Status missing = ReadXmlFile((dir.Path() / "nada.xml").string(), {}, trace);
+  EXPECT_EQ(missing.systemError(), ENOENT);
+}
+
+// A handler's exception leaves the parser's C frames behind it unharmed and
+// reaches the caller; the next read starts clean.
+TEST(ReadXmlFile, AHandlersExceptionReachesTheCaller) {
+  TempDirectory dir;
+  const std::string path = (dir.Path() / "t.xml").string();
+  WriteBytes(path, "<r><a>x</a><b>y</b></r>");
+  Trace throwing(1);
+  EXPECT_THROW(static_cast<void>(ReadXmlFile(path, {"a", "b"}, throwing)), std::runtime_error);
+  EXPECT_EQ(throwing.trace, "<-1<0>x;");
+  Trace trace;
+  EXPECT_TRUE(ReadXmlFile(path, {"a", "b"}, trace).ok());
+  EXPECT_EQ(trace.trace, "<-1<0>x;<1>y;>;");
 }
 
 TEST(XmlDocument, ACharacterBeyondWindows1252IsWrittenAsAReference) {

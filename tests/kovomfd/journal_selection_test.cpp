@@ -120,8 +120,9 @@ TEST(JournalFile, ResultsForEachKindOfFile) {
     coos.push_back(e.coo);
     return true;
   };
-  EXPECT_TRUE(journal.ForEach({}, take));
-  EXPECT_TRUE(journal.ForEach(SelectUserAndCoos(1, 8, 9), take));
+  InputProgress progress(static_cast<long long>(journal.Size()));
+  EXPECT_TRUE(journal.ForEach({}, progress, take));
+  EXPECT_TRUE(journal.ForEach(SelectUserAndCoos(1, 8, 9), progress, take));
   EXPECT_EQ(coos, std::vector<uint32_t>{7});
 }
 

@@ -4,14 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
-#include "formats/mf_image.h"
-#include "formats/mfd_file.h"
-#include "memories/download.h"
-#include "printer/printer_state.h"
-#include "printer/simulation.h"
 #include "support/cli_process.h"
+#include "support/large_inputs.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -24,16 +19,6 @@ using testing::TempDirectory;
 
 constexpr long kBoundKilobytes = 64 * 1024;
 constexpr size_t kInputBytes = size_t{72} << 20;
-constexpr int64_t kFirstDay = 1796637600;  // 7 December 2026, 10:00 UTC
-
-// body repeated after head until the file holds kInputBytes, then tail.
-void WriteRepeated(const fs::path& path, const std::string& head, const std::string& body,
-                   const std::string& tail) {
-  std::ofstream out(path, std::ios::binary);
-  out << head;
-  for (size_t written = head.size(); written < kInputBytes; written += body.size()) out << body;
-  out << tail;
-}
 
 TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
 #if defined(__SANITIZE_ADDRESS__)
@@ -41,16 +26,9 @@ TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
 #endif
   TempDirectory work;
   const auto Path = [&](const char* name) { return (work.Path() / name).string(); };
-  // A month of the virtual printer's sales over and over: each round's
-  // COOs start again, which the diagnosis reports, so that its findings
-  // grow with the report too.
-  emulator::PrinterState state = emulator::DefaultPrinterState("ECF-T08");
-  emulator::SimulateDays(state, 30, kFirstDay);
-  const std::string empty = MfdFileBytes(state.serialNumber, "");
-  WriteRepeated(Path("j.mfd"), empty.substr(0, kMfdHeaderBytes), state.journal,
-                empty.substr(kMfdHeaderBytes));
-  const std::string mf = emulator::FiscalMemoryImage(state);
-  WriteRepeated(Path("m.mf"), mf.substr(0, kMfBlockSize), mf.substr(kMfBlockSize), "");
+  // The diagnosis finds the COOs starting again in every round, so that its
+  // findings grow with the report too.
+  testing::WriteLargeMemories(Path("j.mfd"), Path("m.mf"), kInputBytes);
 
   const struct {
     std::vector<std::string> command;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "call_outcome.h"
@@ -17,8 +18,11 @@ namespace kovo {
 namespace {
 
 // Room for the largest record and a stretch of the payload after it: the
-// scanner never waits for more than one record.
-constexpr size_t kReadBytes = 2 << 20;
+// scanner never waits for more than one record. The payload comes in
+// stretches much smaller than that room, so that a journal of small records
+// touches only the first pages of it: a fresh page costs a process more than
+// the record it holds.
+constexpr size_t kReadBytes = 64 << 10;
 constexpr size_t kBufferBytes =
     taloven::kJournalHeaderSize + taloven::kJournalMaxLines + kReadBytes;
 
@@ -90,26 +94,26 @@ bool JournalFile::ForEach(const JournalSelection& selection,
   const taloven::JournalScanner::Found chosen = [&](const taloven::JournalEntry& entry) {
     return !selection.Takes(entry) || take(entry);
   };
-  std::vector<char> buffer(kBufferBytes);
+  const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
   uint64_t offset = taloven::kMfdHeaderBytes;
   size_t held = 0;
   bool read = true;
   while (!scanner.Done() && !scanner.Stopped()) {
-    const size_t more =
-        static_cast<size_t>(std::min<uint64_t>(buffer.size() - held, payloadEnd_ - offset));
-    if (!ReadAt(offset, buffer.data() + held, more)) {
+    const size_t more = static_cast<size_t>(
+        std::min<uint64_t>({kReadBytes, kBufferBytes - held, payloadEnd_ - offset}));
+    if (!ReadAt(offset, buffer.get() + held, more)) {
       read = false;
       break;
     }
     offset += more;
     held += more;
-    const size_t used = scanner.Scan(std::string_view(buffer.data(), held), chosen);
+    const size_t used = scanner.Scan(std::string_view(buffer.get(), held), chosen);
     // A scanner that can use nothing of a full buffer would wait for ever.
     if (used == 0 && more == 0) {
       read = false;
       break;
     }
-    std::memmove(buffer.data(), buffer.data() + used, held - used);
+    std::memmove(buffer.get(), buffer.get() + used, held - used);
     held -= used;
   }
   damagedRecords_ = scanner.DamagedRecords();

@@ -10,6 +10,7 @@
 #include "formats/mfd_file.h"
 #include "memories/download.h"
 #include "printer/printer_state.h"
+#include "printer/reports.h"
 #include "printer/simulation.h"
 #include "support/cli_process.h"
 #include "support/temp_directory.h"
@@ -51,11 +52,19 @@ TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
                 empty.substr(kMfdHeaderBytes));
   const std::string mf = emulator::FiscalMemoryImage(state);
   WriteRepeated(Path("m.mf"), mf.substr(0, kMfBlockSize), mf.substr(kMfBlockSize), "");
+  // The compare finds no difference only if it reads the last reading of
+  // LX2B, after megabytes of the first one.
+  const std::string first =
+      emulator::XReadingText(emulator::DefaultPrinterState("ECF-T08"), kFirstDay);
+  const std::string last = emulator::XReadingText(state, kFirstDay + 31 * 86400);
+  for (const char* name : {"LX1.txt", "LX1B.txt"}) std::ofstream(Path(name)) << first;
+  std::ofstream(Path("LX2.txt")) << last;
+  WriteRepeated(Path("LX2B.txt"), "", first, last);
 
   const struct {
     std::vector<std::string> command;
-    const char* output;
-    size_t leastBytes;  // of the output, so that a command that reads nothing fails
+    const char* output;  // the standard output when no file is named
+    size_t leastBytes;   // of the output, so that a command that reads nothing fails
   } cases[] = {
       {{"mfd", "report", Path("j.mfd"), Path("r.txt")}, "r.txt", kInputBytes / 2},
       {{"mfd", "diagnose", Path("r.txt")}, "diagnotico_mfd.txt", 10000},
@@ -63,12 +72,14 @@ TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
       {{"mfd", "mf-report", Path("m.mf"), Path("m.txt"), "--crz", "1", "3", "--simplified"},
        "m.txt",
        100000},
+      {{"verify", "compare"}, "compare.txt", 1000},
   };
   for (const auto& c : cases) {
     std::vector<std::string> arguments{"-C", work.Path().string(), "--model", "ECF-T08"};
     arguments.insert(arguments.end(), c.command.begin(), c.command.end());
     CliProcess::Setup setup;
     setup.err = Path("stderr.txt");
+    setup.out = Path("compare.txt");
     CliProcess cli(arguments, setup);
     const std::optional<int> status = cli.Wait(std::chrono::minutes(2));
     ASSERT_EQ(status, 0) << c.command[1] << ": " << ReadFileBytes(Path("stderr.txt"));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "call_outcome.h"
@@ -17,8 +18,11 @@ namespace kovo {
 namespace {
 
 // Room for the largest record and a stretch of the payload after it: the
-// scanner never waits for more than one record.
-constexpr size_t kReadBytes = 2 << 20;
+// scanner never waits for more than one record. The payload comes in
+// stretches much smaller than that room, so that a journal of small records
+// touches only the first pages of it: a fresh page costs a process more than
+// the record it holds.
+constexpr size_t kReadBytes = 64 << 10;
 constexpr size_t kBufferBytes =
     taloven::kJournalHeaderSize + taloven::kJournalMaxLines + kReadBytes;
 
@@ -87,11 +91,11 @@ int JournalFile::Open(const char* mfdPath) {
 bool JournalFile::ForEach(const JournalSelection& selection, InputProgress& progress,
                           const taloven::JournalScanner::Found& take) {
   taloven::JournalScanner scanner(payloadEnd_ - taloven::kMfdHeaderBytes);
-  std::vector<char> buffer(kBufferBytes);
+  const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
   const taloven::JournalScanner::Found chosen = [&](const taloven::JournalEntry& entry) {
     // The scanner's position moves only between pieces; the entry's own
     // place in the buffer tells how far into the file it ends.
-    const auto end = static_cast<uint64_t>(entry.lines.data() + entry.lines.size() - buffer.data());
+    const auto end = static_cast<uint64_t>(entry.lines.data() + entry.lines.size() - buffer.get());
     if (progress.At(static_cast<long long>(taloven::kMfdHeaderBytes + scanner.Position() + end)))
       return false;
     return !selection.Takes(entry) || take(entry);
@@ -103,21 +107,21 @@ bool JournalFile::ForEach(const JournalSelection& selection, InputProgress& prog
   // gives no record still hears a cancel.
   while (!progress.At(static_cast<long long>(taloven::kMfdHeaderBytes + scanner.Position())) &&
          !scanner.Done() && !scanner.Stopped()) {
-    const size_t more =
-        static_cast<size_t>(std::min<uint64_t>(buffer.size() - held, payloadEnd_ - offset));
-    if (!ReadAt(offset, buffer.data() + held, more)) {
+    const size_t more = static_cast<size_t>(
+        std::min<uint64_t>({kReadBytes, kBufferBytes - held, payloadEnd_ - offset}));
+    if (!ReadAt(offset, buffer.get() + held, more)) {
       read = false;
       break;
     }
     offset += more;
     held += more;
-    const size_t used = scanner.Scan(std::string_view(buffer.data(), held), chosen);
+    const size_t used = scanner.Scan(std::string_view(buffer.get(), held), chosen);
     // A scanner that can use nothing of a full buffer would wait for ever.
     if (used == 0 && more == 0) {
       read = false;
       break;
     }
-    std::memmove(buffer.data(), buffer.data() + used, held - used);
+    std::memmove(buffer.get(), buffer.get() + used, held - used);
     held -= used;
   }
   if (progress.Cancelled()) return read;

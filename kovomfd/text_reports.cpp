@@ -11,7 +11,7 @@ namespace kovo {
 namespace {
 
 // Output goes out in pieces of about this size, whatever the journal's.
-constexpr size_t kPieceBytes = 1 << 20;
+constexpr size_t kPieceBytes = 64 << 10;
 
 int WriteTextReport(const char* mfdPath, const char* outputPath,
                     const JournalSelection& selection) {

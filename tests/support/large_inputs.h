@@ -25,18 +25,22 @@ inline void WriteRepeated(const std::filesystem::path& path, const std::string& 
   out << tail;
 }
 
-// An MFD file and an MF image of about bytes each. Each round's COOs and
-// reduction counters start again, as a diagnosis of the report finds.
-inline void WriteLargeMemories(const std::filesystem::path& mfd, const std::filesystem::path& mf,
-                               size_t bytes) {
-  constexpr int64_t kFirstDay = 1796637600;  // 7 December 2026, 10:00 UTC
+// When the month of sales starts: 7 December 2026, 10:00 UTC.
+constexpr int64_t kLargeInputsFirstDay = 1796637600;
+
+// An MFD file and an MF image of about bytes each, and the printer whose
+// month they repeat. Each round's COOs and reduction counters start again,
+// as a diagnosis of the report finds.
+inline emulator::PrinterState WriteLargeMemories(const std::filesystem::path& mfd,
+                                                 const std::filesystem::path& mf, size_t bytes) {
   emulator::PrinterState state = emulator::DefaultPrinterState("ECF-T08");
-  emulator::SimulateDays(state, 30, kFirstDay);
+  emulator::SimulateDays(state, 30, kLargeInputsFirstDay);
   const std::string empty = MfdFileBytes(state.serialNumber, "");
   WriteRepeated(mfd, empty.substr(0, kMfdHeaderBytes), state.journal, empty.substr(kMfdHeaderBytes),
                 bytes);
   const std::string image = emulator::FiscalMemoryImage(state);
   WriteRepeated(mf, image.substr(0, kMfBlockSize), image.substr(kMfBlockSize), "", bytes);
+  return state;
 }
 
 }  // namespace taloven::testing

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -43,6 +44,9 @@ struct ChildRun {
 inline ChildRun RunChild(const std::vector<std::string>& command,
                          const std::string& out = "/dev/null") {
   ChildRun run;
+  // The child's freopen would write what this process holds unwritten a
+  // second time.
+  std::fflush(stdout);
   const pid_t pid = ::fork();
   if (pid == 0) {
     if (!std::freopen(out.c_str(), "w", stdout)) _exit(126);

@@ -21,19 +21,15 @@ constexpr int kDifferencesFound = 9;
 constexpr int kMostRepetitions = 99;
 constexpr int kLongestWaitSeconds = 99;
 
-// Nothing when the file is refused (said on stderr).
-std::optional<TotalsReading> ParseStoredReading(CommandContext& context, const char* name) {
+// A reading not read counts as zero, which is said on stderr.
+TotalsReading ParseStoredReading(CommandContext& context, const char* name) {
   bool found = false;
-  Result<TotalsReading> reading =
+  const TotalsReading reading =
       ParseReading(ReadingPath(context.settings.workingDirectory, name), &found);
-  if (!reading.ok()) {
-    context.Fail(reading.status().message());
-    return std::nullopt;
-  }
   if (!found)
     context.err << context.Out(W("taloven-cli: ") + name + W(" não foi lido; conta como zerado"))
                 << '\n';
-  return reading.value();
+  return reading;
 }
 
 // Prints the report; 9 when it shows a difference.
@@ -46,12 +42,11 @@ int PrintReport(const CommandContext& context, const std::string& report) {
 // Expected = LX1B + (LX2 - LX1), found = LX2B.
 int CompareStoredReadings(CommandContext& context) {
   if (context.arguments.size() != 1) return context.UsageError(W("compare não leva argumentos"));
-  std::optional<TotalsReading> readings[4];
+  TotalsReading readings[4];
   const char* names[4] = {kTrainingBefore, kTrainingAfter, kCheckBefore, kCheckAfter};
-  for (int i = 0; i < 4; ++i)
-    if (!(readings[i] = ParseStoredReading(context, names[i]))) return 1;
-  const TotalsReading expected = Sum(Difference(*readings[0], *readings[1]), *readings[2]);
-  return PrintReport(context, CompareReadings(expected, *readings[3]));
+  for (int i = 0; i < 4; ++i) readings[i] = ParseStoredReading(context, names[i]);
+  const TotalsReading expected = Sum(Difference(readings[0], readings[1]), readings[2]);
+  return PrintReport(context, CompareReadings(expected, readings[3]));
 }
 
 bool ReadOption(const std::string& text, int lower, int upper, int* value) {

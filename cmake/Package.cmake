@@ -15,9 +15,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Qt platform plug-in is loaded at run time, so dpkg-shlibdeps cannot see
-# it; the desktop's opener shows the saved files, and xchm the help file.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The Qt platform plug-in, libxml2 and libusb are loaded at run time, so
+# dpkg-shlibdeps cannot see them; the desktop's opener shows the saved files,
+# and xchm the help file.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libxml2, libusb-1.0-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, xchm")
 # The fiscal-memory libraries are loaded by file name from a private folder;
 # they are not for other programs to link against.

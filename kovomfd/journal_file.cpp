@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "call_outcome.h"
@@ -17,8 +18,11 @@ namespace kovo {
 namespace {
 
 // Room for the largest record and a stretch of the payload after it: the
-// scanner never waits for more than one record.
-constexpr size_t kReadBytes = 2 << 20;
+// scanner never waits for more than one record. The payload comes in
+// stretches much smaller than that room, so that a journal of small records
+// touches only the first pages of it: a fresh page costs a process more than
+// the record it holds.
+constexpr size_t kReadBytes = 64 << 10;
 constexpr size_t kBufferBytes =
     taloven::kJournalHeaderSize + taloven::kJournalMaxLines + kReadBytes;
 
@@ -71,47 +75,56 @@ int JournalFile::Open(const char* mfdPath) {
   fd_ = ::open(mfdPath, O_RDONLY | O_CLOEXEC);
   struct stat info {};
   if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return KOVO_NO_VALID_DATA;
-  const uint64_t size = static_cast<uint64_t>(info.st_size);
+  size_ = static_cast<uint64_t>(info.st_size);
   // Refused before a byte is read: no printer's journal is larger.
-  if (size < taloven::kMfdHeaderBytes || size > taloven::kLargestMfdFileBytes)
+  if (size_ < taloven::kMfdHeaderBytes || size_ > taloven::kLargestMfdFileBytes)
     return KOVO_NO_VALID_DATA;
   std::string markers(taloven::kMfdHeaderBytes - taloven::kMfdErasedBytes, '\0');
   if (!ReadAt(taloven::kMfdErasedBytes, markers.data(), markers.size()) ||
-      !taloven::ReadMfdMarkers(markers, source_) || !FindPayloadEnd(size))
+      !taloven::ReadMfdMarkers(markers, source_) || !FindPayloadEnd(size_))
     return KOVO_NO_VALID_DATA;
   if (source_.empty()) return KOVO_NO_SERIAL_NUMBER;
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   return KOVO_OK;
 }
 
-bool JournalFile::ForEach(const JournalSelection& selection,
+bool JournalFile::ForEach(const JournalSelection& selection, InputProgress& progress,
                           const taloven::JournalScanner::Found& take) {
   taloven::JournalScanner scanner(payloadEnd_ - taloven::kMfdHeaderBytes);
+  const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
   const taloven::JournalScanner::Found chosen = [&](const taloven::JournalEntry& entry) {
+    // The scanner's position moves only between pieces; the entry's own
+    // place in the buffer tells how far into the file it ends.
+    const auto end = static_cast<uint64_t>(entry.lines.data() + entry.lines.size() - buffer.get());
+    if (progress.At(static_cast<long long>(taloven::kMfdHeaderBytes + scanner.Position() + end)))
+      return false;
     return !selection.Takes(entry) || take(entry);
   };
-  std::vector<char> buffer(kBufferBytes);
   uint64_t offset = taloven::kMfdHeaderBytes;
   size_t held = 0;
   bool read = true;
-  while (!scanner.Done() && !scanner.Stopped()) {
-    const size_t more =
-        static_cast<size_t>(std::min<uint64_t>(buffer.size() - held, payloadEnd_ - offset));
-    if (!ReadAt(offset, buffer.data() + held, more)) {
+  // Asked once before any work, and between pieces, so that damage that
+  // gives no record still hears a cancel.
+  while (!progress.At(static_cast<long long>(taloven::kMfdHeaderBytes + scanner.Position())) &&
+         !scanner.Done() && !scanner.Stopped()) {
+    const size_t more = static_cast<size_t>(
+        std::min<uint64_t>({kReadBytes, kBufferBytes - held, payloadEnd_ - offset}));
+    if (!ReadAt(offset, buffer.get() + held, more)) {
       read = false;
       break;
     }
     offset += more;
     held += more;
-    const size_t used = scanner.Scan(std::string_view(buffer.data(), held), chosen);
+    const size_t used = scanner.Scan(std::string_view(buffer.get(), held), chosen);
     // A scanner that can use nothing of a full buffer would wait for ever.
     if (used == 0 && more == 0) {
       read = false;
       break;
     }
-    std::memmove(buffer.data(), buffer.data() + used, held - used);
+    std::memmove(buffer.get(), buffer.get() + used, held - used);
     held -= used;
   }
+  if (progress.Cancelled()) return read;
   damagedRecords_ = scanner.DamagedRecords();
   damagedBytes_ = scanner.DamagedBytes();
   LastOutcome().damagedParts = static_cast<long long>(damagedRecords_);

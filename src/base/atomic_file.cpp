@@ -13,8 +13,9 @@
 namespace taloven {
 namespace {
 
-// Large enough that the system calls cost nothing beside the bytes.
-constexpr size_t kBufferBytes = 1 << 20;
+// Large enough that the system calls cost little beside the bytes, small
+// enough that its fresh pages cost a short-lived process little either.
+constexpr size_t kBufferBytes = 64 << 10;
 
 Status Failed(int code) {
   return Status::Failure(std::strerror(code), code);

@@ -1,11 +1,16 @@
 #include "sequences/reading_parser.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <limits>
 #include <vector>
 
 #include "base/encoding.h"
-#include "base/read_file.h"
 
 namespace taloven {
 namespace {
@@ -156,36 +161,62 @@ const Labels& TheLabels() {
   return labels;
 }
 
-// The reading's lines one by one, without their line ends. A line is taken
-// whole however long it is, so that no piece of it is read as a line of
-// its own.
+// Gives up to room bytes of the reading into `into`; 0 at its end.
+using ReadingSource = std::function<size_t(char* into, size_t room)>;
+
+// The reading's lines one by one, without their line ends, drawn from the
+// source a piece at a time. A line is taken whole however long it is, up to
+// kLongestReadingLine, so that no piece of it is read as a line of its own.
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text) {}
+  LineReader(ReadingSource source, size_t pieceBytes)
+      : source_(std::move(source)), pieceBytes_(std::max<size_t>(pieceBytes, 1)) {}
 
-  // The next line; at the end gives false and an empty line, which matches
-  // no label.
+  // The next line, valid until the next call; at the end gives false and an
+  // empty line, which matches no label.
   bool Next(std::string_view& line) {
-    if (position_ >= text_.size()) {
-      line = {};
-      return false;
+    line = {};
+    while (true) {
+      const size_t end = held_.find('\n', searched_);
+      if (end != std::string::npos || (ended_ && start_ < held_.size())) {
+        const size_t stop = end != std::string::npos ? end : held_.size();
+        if (!skipping_ && stop - start_ <= kLongestReadingLine)
+          line = std::string_view(held_).substr(start_, stop - start_);
+        skipping_ = false;
+        start_ = searched_ = stop + 1;
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return true;
+      }
+      if (ended_) return false;
+      // Only the line under way is kept; one too long for a reading is
+      // dropped as it comes.
+      held_.erase(0, start_);
+      start_ = 0;
+      if (skipping_ || held_.size() > kLongestReadingLine) {
+        held_.clear();
+        skipping_ = true;
+      }
+      searched_ = held_.size();
+      held_.resize(searched_ + pieceBytes_);
+      const size_t got = source_(held_.data() + searched_, pieceBytes_);
+      held_.resize(searched_ + got);
+      ended_ = got == 0;
     }
-    size_t end = text_.find('\n', position_);
-    if (end == std::string_view::npos) end = text_.size();
-    line = text_.substr(position_, end - position_);
-    position_ = end + 1;
-    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return true;
   }
 
  private:
-  std::string_view text_;
-  size_t position_ = 0;
+  ReadingSource source_;
+  size_t pieceBytes_;
+  std::string held_;
+  size_t start_ = 0;     // where the next line begins in held_
+  size_t searched_ = 0;  // held_ before this holds no line end after start_
+  bool ended_ = false;
+  bool skipping_ = false;  // the line under way is too long to be one
 };
 
 class ReadingParser {
  public:
-  explicit ReadingParser(std::string_view text) : lines_(text) {}
+  ReadingParser(ReadingSource source, size_t pieceBytes) : lines_(std::move(source), pieceBytes) {}
 
   TotalsReading Parse() {
     std::string_view line;
@@ -295,17 +326,32 @@ class ReadingParser {
 
 }  // namespace
 
-TotalsReading ParseReadingText(std::string_view text) {
-  return ReadingParser(text).Parse();
+TotalsReading ParseReadingText(std::string_view text, size_t pieceBytes) {
+  auto source = [text](char* into, size_t room) mutable {
+    const size_t size = std::min(room, text.size());
+    if (size > 0) std::memcpy(into, text.data(), size);
+    text.remove_prefix(size);
+    return size;
+  };
+  return ReadingParser(source, pieceBytes).Parse();
 }
 
-Result<TotalsReading> ParseReading(const std::string& path, bool* found) {
-  std::string text;
-  const Status status = ReadWholeFile(path, text, kLargestReadingBytes);
-  const bool read = status.ok();
-  if (found) *found = read;
-  if (status.systemError() == EFBIG) return status;
-  return ParseReadingText(read ? std::string_view(text) : std::string_view());
+TotalsReading ParseReading(const std::string& path, bool* found) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  bool failed = fd < 0;
+  auto source = [fd, &failed](char* into, size_t room) -> size_t {
+    while (!failed) {
+      const ssize_t got = ::read(fd, into, room);
+      if (got >= 0) return static_cast<size_t>(got);
+      if (errno != EINTR) failed = true;
+    }
+    return 0;
+  };
+  const TotalsReading reading = ReadingParser(source, kReadingPieceBytes).Parse();
+  if (fd >= 0) ::close(fd);
+  if (found) *found = !failed;
+  // What was read of a file that could not be read to its end is no reading.
+  return failed ? TotalsReading() : reading;
 }
 
 }  // namespace taloven

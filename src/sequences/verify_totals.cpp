@@ -90,7 +90,7 @@ void RunRepeatedly(const CommandSequence& sequence, const SequenceRunOptions& op
 }
 
 TotalsReading StoredReading(const ExecutionContext& context, const char* name) {
-  return ParseReading(PathOf(context, name)).value();
+  return ParseReading(PathOf(context, name));
 }
 
 }  // namespace

@@ -6,12 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "formats/mf_image.h"
-#include "formats/mfd_file.h"
-#include "memories/download.h"
-#include "printer/printer_state.h"
-#include "printer/simulation.h"
+#include "printer/reports.h"
 #include "support/cli_process.h"
+#include "support/large_inputs.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -24,16 +21,6 @@ using testing::TempDirectory;
 
 constexpr long kBoundKilobytes = 64 * 1024;
 constexpr size_t kInputBytes = size_t{72} << 20;
-constexpr int64_t kFirstDay = 1796637600;  // 7 December 2026, 10:00 UTC
-
-// body repeated after head until the file holds kInputBytes, then tail.
-void WriteRepeated(const fs::path& path, const std::string& head, const std::string& body,
-                   const std::string& tail) {
-  std::ofstream out(path, std::ios::binary);
-  out << head;
-  for (size_t written = head.size(); written < kInputBytes; written += body.size()) out << body;
-  out << tail;
-}
 
 TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
 #if defined(__SANITIZE_ADDRESS__)
@@ -41,21 +28,24 @@ TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
 #endif
   TempDirectory work;
   const auto Path = [&](const char* name) { return (work.Path() / name).string(); };
-  // A month of the virtual printer's sales over and over: each round's
-  // COOs start again, which the diagnosis reports, so that its findings
-  // grow with the report too.
-  emulator::PrinterState state = emulator::DefaultPrinterState("ECF-T08");
-  emulator::SimulateDays(state, 30, kFirstDay);
-  const std::string empty = MfdFileBytes(state.serialNumber, "");
-  WriteRepeated(Path("j.mfd"), empty.substr(0, kMfdHeaderBytes), state.journal,
-                empty.substr(kMfdHeaderBytes));
-  const std::string mf = emulator::FiscalMemoryImage(state);
-  WriteRepeated(Path("m.mf"), mf.substr(0, kMfBlockSize), mf.substr(kMfBlockSize), "");
+  // The diagnosis finds the COOs starting again in every round, so that its
+  // findings grow with the report too.
+  const emulator::PrinterState state =
+      testing::WriteLargeMemories(Path("j.mfd"), Path("m.mf"), kInputBytes);
+  // The compare finds no difference only if it reads the last reading of
+  // LX2B, after megabytes of the first one.
+  const int64_t firstDay = testing::kLargeInputsFirstDay;
+  const std::string first =
+      emulator::XReadingText(emulator::DefaultPrinterState("ECF-T08"), firstDay);
+  const std::string last = emulator::XReadingText(state, firstDay + 31 * 86400);
+  for (const char* name : {"LX1.txt", "LX1B.txt"}) std::ofstream(Path(name)) << first;
+  std::ofstream(Path("LX2.txt")) << last;
+  testing::WriteRepeated(Path("LX2B.txt"), "", first, last, kInputBytes);
 
   const struct {
     std::vector<std::string> command;
-    const char* output;
-    size_t leastBytes;  // of the output, so that a command that reads nothing fails
+    const char* output;  // the standard output when no file is named
+    size_t leastBytes;   // of the output, so that a command that reads nothing fails
   } cases[] = {
       {{"mfd", "report", Path("j.mfd"), Path("r.txt")}, "r.txt", kInputBytes / 2},
       {{"mfd", "diagnose", Path("r.txt")}, "diagnotico_mfd.txt", 10000},
@@ -63,12 +53,14 @@ TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
       {{"mfd", "mf-report", Path("m.mf"), Path("m.txt"), "--crz", "1", "3", "--simplified"},
        "m.txt",
        100000},
+      {{"verify", "compare"}, "compare.txt", 1000},
   };
   for (const auto& c : cases) {
     std::vector<std::string> arguments{"-C", work.Path().string(), "--model", "ECF-T08"};
     arguments.insert(arguments.end(), c.command.begin(), c.command.end());
     CliProcess::Setup setup;
     setup.err = Path("stderr.txt");
+    setup.out = Path("compare.txt");
     CliProcess cli(arguments, setup);
     const std::optional<int> status = cli.Wait(std::chrono::minutes(2));
     ASSERT_EQ(status, 0) << c.command[1] << ": " << ReadFileBytes(Path("stderr.txt"));

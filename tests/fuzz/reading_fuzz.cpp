@@ -2,8 +2,9 @@
 // The input is two stored readings, before and after, split at the first
 // zero byte (one reading alone serves as both).
 //
-// Properties: before + (after - before) is after wherever the arithmetic
-// stayed in range; and the verifier's report has an error line exactly for
+// Properties: a reading read in pieces of any size is the reading read in
+// one; before + (after - before) is after wherever the arithmetic stayed in
+// range; and the verifier's report has an error line exactly for
 // each field that differs or is out of range, between the two readings and
 // between the sum and after.
 #include <cstddef>
@@ -70,6 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const TotalsReading before = ParseReadingText(beforeText);
   const TotalsReading after = ParseReadingText(afterText);
+  // A size of piece from the input, so that every line end falls on a piece
+  // boundary somewhere in the corpus.
+  const size_t piece = 1 + size % 67;
+  Require(
+      ParseReadingText(beforeText, piece) == before && ParseReadingText(afterText, piece) == after,
+      "a reading read in pieces is the reading read in one");
 
   const TotalsReading expected = Sum(Difference(before, after), before);
   const Tally tally = Compare(expected, after);

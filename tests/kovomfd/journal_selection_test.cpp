@@ -120,9 +120,46 @@ TEST(JournalFile, ResultsForEachKindOfFile) {
     coos.push_back(e.coo);
     return true;
   };
-  EXPECT_TRUE(journal.ForEach({}, take));
-  EXPECT_TRUE(journal.ForEach(SelectUserAndCoos(1, 8, 9), take));
+  InputProgress progress(static_cast<long long>(journal.Size()));
+  EXPECT_TRUE(journal.ForEach({}, progress, take));
+  EXPECT_TRUE(journal.ForEach(SelectUserAndCoos(1, 8, 9), progress, take));
   EXPECT_EQ(coos, std::vector<uint32_t>{7});
+}
+
+// The file is read a stretch at a time into room for the largest record:
+// records that end on, straddle or dwarf a stretch come out whole.
+TEST(JournalFile, RecordsOfEverySizeComeOutWholeAndInOrder) {
+  taloven::testing::TempDirectory directory;
+  const std::string path = (directory.Path() / "sizes.mfd").string();
+  const std::vector<size_t> sizes{
+      1,       (64u << 10) - 40, (64u << 10) + 1,           taloven::kJournalMaxLines,
+      3 << 10, 200u << 10,       taloven::kJournalMaxLines, 1,
+  };
+  std::string payload;
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    std::string lines(sizes[i] - 1, static_cast<char>('a' + i));
+    lines += '\n';
+    taloven::AppendJournalRecord(payload,
+                                 {static_cast<uint32_t>(i + 1), taloven::JournalKind::kNonFiscal, 1,
+                                  "07122026101112", lines});
+  }
+  ASSERT_TRUE(taloven::WriteFileAtomically(path, taloven::MfdFileBytes("TV1", payload)).ok());
+
+  JournalFile journal;
+  ASSERT_EQ(journal.Open(path.c_str()), KOVO_OK);
+  size_t seen = 0;
+  InputProgress progress(static_cast<long long>(journal.Size()));
+  EXPECT_TRUE(journal.ForEach({}, progress, [&](const JournalEntry& e) {
+    EXPECT_LT(seen, sizes.size());
+    if (seen >= sizes.size()) return false;
+    EXPECT_EQ(e.coo, seen + 1);
+    EXPECT_EQ(e.lines.size(), sizes[seen]) << e.coo;
+    EXPECT_EQ(e.lines.find_first_not_of(static_cast<char>('a' + seen)), sizes[seen] - 1) << e.coo;
+    ++seen;
+    return true;
+  }));
+  EXPECT_EQ(seen, sizes.size());
+  EXPECT_EQ(journal.DamagedRecords(), 0u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "catalogue/xml_document.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xpath.h>

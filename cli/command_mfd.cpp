@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "base/encoding.h"
 #include "cli_command.h"
@@ -94,8 +95,9 @@ bool ReadInterval(CommandContext& context, const std::vector<std::string>& args,
   return true;
 }
 
-// Progress of a long download on the error stream, when it is a terminal;
-// the library's callback carries no context, so the line is the file's own.
+// Progress of a long download, report or database on the error stream, when
+// it is a terminal; the library's callback carries no context, so the line is
+// the file's own.
 DownloadProgress progressLine(stderr);
 
 int ShowProgress(long long done, long long total) {
@@ -170,19 +172,38 @@ int FinishReading(CommandContext& context, const FiscalMemoryLibrary& library, i
   return kFinishedWithFaultsStatus;
 }
 
-// A download stopped by Ctrl-C or SIGTERM ends as a cancelled command does;
-// the library left any earlier file as it was.
+// Runs the library's work with Ctrl-C and SIGTERM passed to it as a cancel;
+// nothing when they stopped it. The library left any earlier file as it was.
+template <typename Call>
+std::optional<int> CallCancellable(Call&& call) {
+  InterruptCancel interrupts;
+  const int result = call();
+  if (InterruptCancel::Requested() && LibraryResultText(result)) return std::nullopt;
+  return result;
+}
+
+// Work stopped by Ctrl-C or SIGTERM ends as a cancelled command does.
+int Cancelled(CommandContext& context) {
+  progressLine.End();
+  context.Fail(Str(StrId::kCommandCancelled));
+  return ExitStatusFor(kExecuteCancelled);
+}
+
 template <typename Call>
 int FinishDownload(CommandContext& context, const FiscalMemoryLibrary& library,
                    const std::string& output, Call&& call) {
-  InterruptCancel interrupts;
-  const int result = call();
-  if (InterruptCancel::Requested() && LibraryResultText(result)) {
-    progressLine.End();
-    context.Fail(Str(StrId::kCommandCancelled));
-    return ExitStatusFor(kExecuteCancelled);
-  }
-  return Finish(context, library, result, output);
+  const std::optional<int> result = CallCancellable(call);
+  return result ? Finish(context, library, *result, output) : Cancelled(context);
+}
+
+// As FinishDownload, for reports and databases.
+template <typename Call>
+int FinishCancellableReading(CommandContext& context, const FiscalMemoryLibrary& library,
+                             const std::string& input, const std::string& output, bool blocks,
+                             Call&& call) {
+  const std::optional<int> result = CallCancellable(call);
+  return result ? FinishReading(context, library, *result, input, output, blocks)
+                : Cancelled(context);
 }
 
 int RunDownload(CommandContext& context, const std::vector<std::string>& args) {
@@ -222,20 +243,22 @@ int RunJournalOutput(CommandContext& context, const std::vector<std::string>& ar
   if (interval.type == "1") {
     Export<ByDate> e;
     if (!Load(context, byDate, e)) return 1;
-    const int result = e.function(mfd, out, interval.start.c_str(), interval.end.c_str());
-    return FinishReading(context, *e.library, result, args[0], args[1], false);
+    return FinishCancellableReading(context, *e.library, args[0], args[1], false, [&] {
+      return e.function(mfd, out, interval.start.c_str(), interval.end.c_str());
+    });
   }
   if (interval.type == "2") {
     Export<ByCoo> e;
     if (!Load(context, byCoo, e)) return 1;
-    const int result =
-        e.function(mfd, out, static_cast<int>(interval.userNumber),
-                   static_cast<int>(interval.firstCoo), static_cast<int>(interval.lastCoo));
-    return FinishReading(context, *e.library, result, args[0], args[1], false);
+    return FinishCancellableReading(context, *e.library, args[0], args[1], false, [&] {
+      return e.function(mfd, out, static_cast<int>(interval.userNumber),
+                        static_cast<int>(interval.firstCoo), static_cast<int>(interval.lastCoo));
+    });
   }
   Export<Total> e;
   if (!Load(context, total, e)) return 1;
-  return FinishReading(context, *e.library, e.function(mfd, out), args[0], args[1], false);
+  return FinishCancellableReading(context, *e.library, args[0], args[1], false,
+                                  [&] { return e.function(mfd, out); });
 }
 
 int RunReport(CommandContext& context, const std::vector<std::string>& args) {
@@ -281,9 +304,9 @@ int RunMfReport(CommandContext& context, const std::vector<std::string>& args) {
   if (simplified) type[0] = static_cast<char>(type[0] - 'A' + 'a');
   Export<KovoRelatorioMFTxtFunction> e;
   if (!Load(context, "KovoRelatorioMFTxt", e)) return 1;
-  const int result =
-      e.function(args[0].c_str(), args[1].c_str(), type.c_str(), start.c_str(), end.c_str());
-  return FinishReading(context, *e.library, result, args[0], args[1], true);
+  return FinishCancellableReading(context, *e.library, args[0], args[1], true, [&] {
+    return e.function(args[0].c_str(), args[1].c_str(), type.c_str(), start.c_str(), end.c_str());
+  });
 }
 
 int RunFromBitmaps(CommandContext& context, const std::vector<std::string>& args) {

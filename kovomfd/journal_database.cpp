@@ -13,6 +13,7 @@
 #include "journal_selection.h"
 #include "kovo_mfd.h"
 #include "output_file.h"
+#include "progress.h"
 #include "report_text.h"
 
 namespace kovo {
@@ -207,6 +208,14 @@ const std::string kCrz = "CONTADOR DE REDU\x80\xC7O Z:";
 const std::string kGross = "VENDA BRUTA DI\xB5RIA:";
 const std::string kGrandTotal = "TOTALIZADOR GERAL:";
 
+// SQLite's virtual machine steps between looks at the progress: a few
+// milliseconds' work.
+constexpr int kStepsBetweenLooks = 100000;
+
+int LookAtProgress(void* progress) {
+  return static_cast<InputProgress*>(progress)->Look() ? 1 : 0;
+}
+
 // The database, filled a document at a time straight into the output's
 // temporary file: SQLite keeps no more of it in memory than its page cache.
 class DatabaseFile {
@@ -243,8 +252,11 @@ class DatabaseFile {
   }
 
   // The damage row, the indexes and the commit; then the file is complete.
-  bool End(uint64_t damagedRecords, uint64_t damagedBytes) {
+  // The indexes of a large journal take seconds: progress is asked
+  // meanwhile, and a cancel interrupts them.
+  bool End(uint64_t damagedRecords, uint64_t damagedBytes, InputProgress& progress) {
     if (!ok_) return false;
+    sqlite3_progress_handler(db_, kStepsBetweenLooks, LookAtProgress, &progress);
     // One row, also when nothing was skipped, so that a reader can tell a
     // sound journal from a database that does not say.
     Statement damage(db_, "INSERT INTO danos_ignorados (documentos, bytes) VALUES (?, ?)");
@@ -253,6 +265,7 @@ class DatabaseFile {
               .Int(2, static_cast<int64_t>(damagedBytes))
               .Run() &&
           sqlite3_exec(db_, kIndexes, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
     return ok_;
   }
 
@@ -317,9 +330,12 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
   if (loaded != KOVO_OK) return loaded;
   // Made at the first document taken: an empty selection writes nothing.
   OutputFile output(outputPath, KOVO_MDB_NOT_OPENED);
+  // After the output, so that a database given up is closed before its
+  // temporary file is removed.
   std::optional<DatabaseFile> database;
   bool written = true;
-  const bool read = journal.ForEach(selection, [&](const taloven::JournalEntry& entry) {
+  InputProgress progress(static_cast<long long>(journal.Size()));
+  const bool read = journal.ForEach(selection, progress, [&](const taloven::JournalEntry& entry) {
     if (!database) {
       if (!output.Open()) return written = false;
       database.emplace(output.TemporaryPath());
@@ -328,7 +344,8 @@ int WriteDatabase(const char* mfdPath, const char* outputPath, const JournalSele
     return written;
   });
   if (written && read && database)
-    written = database->End(journal.DamagedRecords(), journal.DamagedBytes());
+    written = database->End(journal.DamagedRecords(), journal.DamagedBytes(), progress);
+  if (progress.Cancelled() || (read && written && progress.Whole())) return KOVO_NOT_EXECUTED;
   if (!written) {
     output.Fail(database ? database->SystemError() : 0);
     return output.Finish();

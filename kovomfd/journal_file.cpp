@@ -75,30 +75,38 @@ int JournalFile::Open(const char* mfdPath) {
   fd_ = ::open(mfdPath, O_RDONLY | O_CLOEXEC);
   struct stat info {};
   if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return KOVO_NO_VALID_DATA;
-  const uint64_t size = static_cast<uint64_t>(info.st_size);
+  size_ = static_cast<uint64_t>(info.st_size);
   // Refused before a byte is read: no printer's journal is larger.
-  if (size < taloven::kMfdHeaderBytes || size > taloven::kLargestMfdFileBytes)
+  if (size_ < taloven::kMfdHeaderBytes || size_ > taloven::kLargestMfdFileBytes)
     return KOVO_NO_VALID_DATA;
   std::string markers(taloven::kMfdHeaderBytes - taloven::kMfdErasedBytes, '\0');
   if (!ReadAt(taloven::kMfdErasedBytes, markers.data(), markers.size()) ||
-      !taloven::ReadMfdMarkers(markers, source_) || !FindPayloadEnd(size))
+      !taloven::ReadMfdMarkers(markers, source_) || !FindPayloadEnd(size_))
     return KOVO_NO_VALID_DATA;
   if (source_.empty()) return KOVO_NO_SERIAL_NUMBER;
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   return KOVO_OK;
 }
 
-bool JournalFile::ForEach(const JournalSelection& selection,
+bool JournalFile::ForEach(const JournalSelection& selection, InputProgress& progress,
                           const taloven::JournalScanner::Found& take) {
   taloven::JournalScanner scanner(payloadEnd_ - taloven::kMfdHeaderBytes);
+  const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
   const taloven::JournalScanner::Found chosen = [&](const taloven::JournalEntry& entry) {
+    // The scanner's position moves only between pieces; the entry's own
+    // place in the buffer tells how far into the file it ends.
+    const auto end = static_cast<uint64_t>(entry.lines.data() + entry.lines.size() - buffer.get());
+    if (progress.At(static_cast<long long>(taloven::kMfdHeaderBytes + scanner.Position() + end)))
+      return false;
     return !selection.Takes(entry) || take(entry);
   };
-  const std::unique_ptr<char[]> buffer(new char[kBufferBytes]);
   uint64_t offset = taloven::kMfdHeaderBytes;
   size_t held = 0;
   bool read = true;
-  while (!scanner.Done() && !scanner.Stopped()) {
+  // Asked once before any work, and between pieces, so that damage that
+  // gives no record still hears a cancel.
+  while (!progress.At(static_cast<long long>(taloven::kMfdHeaderBytes + scanner.Position())) &&
+         !scanner.Done() && !scanner.Stopped()) {
     const size_t more = static_cast<size_t>(
         std::min<uint64_t>({kReadBytes, kBufferBytes - held, payloadEnd_ - offset}));
     if (!ReadAt(offset, buffer.get() + held, more)) {
@@ -116,6 +124,7 @@ bool JournalFile::ForEach(const JournalSelection& selection,
     std::memmove(buffer.get(), buffer.get() + used, held - used);
     held -= used;
   }
+  if (progress.Cancelled()) return read;
   damagedRecords_ = scanner.DamagedRecords();
   damagedBytes_ = scanner.DamagedBytes();
   LastOutcome().damagedParts = static_cast<long long>(damagedRecords_);

@@ -5,6 +5,7 @@
 
 #include "formats/journal_record.h"
 #include "journal_selection.h"
+#include "progress.h"
 
 namespace kovo {
 
@@ -23,11 +24,14 @@ class JournalFile {
   // names its source.
   int Open(const char* mfdPath);
   const std::string& Source() const { return source_; }
+  uint64_t Size() const { return size_; }
 
   // Passes the selected sound records to take in journal order, until take
-  // returns false. false when the file could not be read to its end. Notes
-  // the damage skipped in the whole file in the call's outcome.
-  bool ForEach(const JournalSelection& selection, const taloven::JournalScanner::Found& take);
+  // returns false or the caller cancels through progress, which is told the
+  // bytes of the file used. false when the file could not be read to its
+  // end. Notes the damage skipped in the whole file in the call's outcome.
+  bool ForEach(const JournalSelection& selection, InputProgress& progress,
+               const taloven::JournalScanner::Found& take);
   uint64_t DamagedRecords() const { return damagedRecords_; }
   uint64_t DamagedBytes() const { return damagedBytes_; }
 
@@ -37,6 +41,7 @@ class JournalFile {
 
   int fd_ = -1;
   std::string source_;
+  uint64_t size_ = 0;
   uint64_t payloadEnd_ = 0;
   uint64_t damagedRecords_ = 0, damagedBytes_ = 0;
 };

@@ -116,10 +116,12 @@ typedef int (*KovoErroDeGravacaoFunction)(char* buffer, int size);
  * callback gets the bytes done and the total of a download as it goes on
  * (both 0 while a network connection is being made), and again with the
  * same figures every fifth of a second or so while the download waits on
- * the printer (0 of a total of 0 before the size is known); returning
- * non-zero cancels the download, which then ends with KOVO_NOT_EXECUTED and
- * leaves no output file (an earlier one stays as it was). NULL removes the
- * callback. */
+ * the printer (0 of a total of 0 before the size is known). A report,
+ * database or fiscal-memory reading tells it the bytes of its input file
+ * used and the file's size about every tenth of a second, and the whole at
+ * its end. Returning non-zero cancels the work, which then ends with
+ * KOVO_NOT_EXECUTED and leaves no output file (an earlier one stays as it
+ * was). NULL removes the callback. */
 typedef int (*KovoProgressCallback)(long long done, long long total);
 KOVO_API void KovoSetProgress(KovoProgressCallback callback);
 typedef void (*KovoSetProgressFunction)(KovoProgressCallback callback);

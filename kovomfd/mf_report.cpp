@@ -16,6 +16,7 @@
 #include "formats/mfd_file.h"
 #include "kovo_mfd.h"
 #include "output_file.h"
+#include "progress.h"
 #include "report_text.h"
 
 namespace kovo {
@@ -42,6 +43,7 @@ class MfFile {
     if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<uint64_t>(info.st_size) > taloven::kLargestImageBytes)
       return false;
+    size_ = static_cast<uint64_t>(info.st_size);
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (!Fill() || held_ < taloven::kMfBlockSize) return false;
     at_ = taloven::kMfBlockSize;
@@ -70,6 +72,9 @@ class MfFile {
   }
 
   size_t DamagedBlocks() const { return damaged_; }
+  uint64_t Size() const { return size_; }
+  // Bytes of the file used so far.
+  uint64_t Used() const { return read_ - (held_ - at_); }
 
  private:
   // Reads until the buffer is full or the file ends.
@@ -80,6 +85,7 @@ class MfFile {
       if (got < 0) return false;
       if (got == 0) atEnd_ = true;
       held_ += static_cast<size_t>(got);
+      read_ += static_cast<uint64_t>(got);
     }
     return true;
   }
@@ -87,6 +93,7 @@ class MfFile {
   int fd_ = -1;
   std::vector<char> buffer_ = std::vector<char>(256 * taloven::kMfBlockSize);
   size_t held_ = 0, at_ = 0;
+  uint64_t size_ = 0, read_ = 0;
   bool atEnd_ = false;
   size_t damaged_ = 0;
 };
@@ -184,7 +191,10 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
   std::array<Cents, taloven::kMfTaxRates> rateCents{};
   int count = 0;
   taloven::MfReduction z;
+  InputProgress progress(static_cast<long long>(file.Size()));
   for (;;) {
+    // A cancel leaves the output's temporary file to be removed.
+    if (progress.At(static_cast<long long>(file.Used()))) return KOVO_NOT_EXECUTED;
     const MfFile::Block block = file.Next(z);
     if (block == MfFile::Block::kEnd) break;
     if (block == MfFile::Block::kUnreadable) return KOVO_NO_VALID_DATA;
@@ -213,6 +223,7 @@ int Report(const char* mfPath, const char* textPath, const char* type, const cha
       r.Bytes().clear();
     }
   }
+  if (progress.Whole()) return KOVO_NOT_EXECUTED;
   if (count == 0) return KOVO_NO_VALID_DATA;
   if (simplified) r.Line(std::string(48, '-'));
   r.Line(W("TOTAL DO PERÍODO"));

@@ -10,6 +10,10 @@ std::atomic<KovoProgressCallback> progressCallback{nullptr};
 long long lastDone = 0;
 long long lastTotal = 0;
 
+// Often enough for the caller's progress bar to move smoothly and for a
+// cancel to end the work at once.
+constexpr std::chrono::milliseconds kEvery{100};
+
 }  // namespace
 
 void SetProgressCallback(KovoProgressCallback callback) {
@@ -29,6 +33,30 @@ bool CancelRequested() {
 
 void ForgetProgress() {
   lastDone = lastTotal = 0;
+}
+
+InputProgress::InputProgress(long long total) : total_(total) {
+  ForgetProgress();
+}
+
+bool InputProgress::Tell(long long done) {
+  done_ = done;
+  next_ = std::chrono::steady_clock::now() + kEvery;
+  cancelled_ = cancelled_ || ReportProgress(done, total_);
+  return cancelled_;
+}
+
+bool InputProgress::At(long long done) {
+  if (cancelled_) return true;
+  if (std::chrono::steady_clock::now() < next_) {
+    done_ = done;
+    return false;
+  }
+  return Tell(done);
+}
+
+bool InputProgress::Whole() {
+  return cancelled_ || Tell(total_);
 }
 
 }  // namespace kovo

@@ -4,6 +4,7 @@
 #include "journal_selection.h"
 #include "kovo_mfd.h"
 #include "output_file.h"
+#include "progress.h"
 #include "report_text.h"
 
 namespace kovo {
@@ -22,7 +23,8 @@ int WriteTextReport(const char* mfdPath, const char* outputPath,
   ReportText report;
   report.Bytes().reserve(kPieceBytes + kPieceBytes / 8);
   bool any = false, written = true;
-  const bool read = journal.ForEach(selection, [&](const taloven::JournalEntry& entry) {
+  InputProgress progress(static_cast<long long>(journal.Size()));
+  const bool read = journal.ForEach(selection, progress, [&](const taloven::JournalEntry& entry) {
     any = true;
     report.PrinterLines(entry.lines);
     if (report.Bytes().size() < kPieceBytes) return true;
@@ -30,6 +32,7 @@ int WriteTextReport(const char* mfdPath, const char* outputPath,
     report.Bytes().clear();
     return written;
   });
+  if (progress.Cancelled() || (read && written && progress.Whole())) return KOVO_NOT_EXECUTED;
   if (!written) return output.Finish();
   if (!read || !any) return KOVO_NO_VALID_DATA;
   // A report that leaves documents out says so where its reader looks last.

@@ -241,12 +241,9 @@ void MfdOperations::JournalReport(const JournalFunctions& functions) {
       break;
     }
   }
-  // The library's reports say nothing of their progress: a plain wait.
-  int result = 0;
-  {
-    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-    result = generate();
-  }
+  const std::optional<int> cancellable = RunCancellable(library, generate);
+  if (!cancellable) return TellCancelled();
+  const int result = *cancellable;
   if (ReportOversized(result, mfd->front(), kLargestMfdFileBytes)) return;
   ReportCall(library, result, *output);
   if (!Failed(result)) ReportSkipped(library, false);
@@ -277,11 +274,11 @@ void MfdOperations::MfReadingReport() {
   if (!library.IsLoaded()) return TellLibraryNotLoaded();
   auto report = library.Find<KovoRelatorioMFTxtFunction>("KovoRelatorioMFTxt");
   if (!report) return TellFunctionMissing("KovoRelatorioMFTxt");
-  int result = 0;
-  {
-    auto wait = ui_.ShowWait(Str(StrId::kPleaseWait));
-    result = report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
-  }
+  const std::optional<int> cancellable = RunCancellable(library, [&] {
+    return report(mf->front().c_str(), output->c_str(), type.c_str(), start.c_str(), end.c_str());
+  });
+  if (!cancellable) return TellCancelled();
+  const int result = *cancellable;
   if (ReportOversized(result, mf->front(), kLargestImageBytes)) return;
   ReportCall(library, result, *output);
   if (!Failed(result)) ReportSkipped(library, true);

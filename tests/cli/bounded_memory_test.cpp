@@ -6,13 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "formats/mf_image.h"
-#include "formats/mfd_file.h"
-#include "memories/download.h"
-#include "printer/printer_state.h"
 #include "printer/reports.h"
-#include "printer/simulation.h"
 #include "support/cli_process.h"
+#include "support/large_inputs.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -25,16 +21,6 @@ using testing::TempDirectory;
 
 constexpr long kBoundKilobytes = 64 * 1024;
 constexpr size_t kInputBytes = size_t{72} << 20;
-constexpr int64_t kFirstDay = 1796637600;  // 7 December 2026, 10:00 UTC
-
-// body repeated after head until the file holds kInputBytes, then tail.
-void WriteRepeated(const fs::path& path, const std::string& head, const std::string& body,
-                   const std::string& tail) {
-  std::ofstream out(path, std::ios::binary);
-  out << head;
-  for (size_t written = head.size(); written < kInputBytes; written += body.size()) out << body;
-  out << tail;
-}
 
 TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
 #if defined(__SANITIZE_ADDRESS__)
@@ -42,24 +28,19 @@ TEST(BoundedMemory, LargeJournalsAndMemoriesAreReadWithinTheBound) {
 #endif
   TempDirectory work;
   const auto Path = [&](const char* name) { return (work.Path() / name).string(); };
-  // A month of the virtual printer's sales over and over: each round's
-  // COOs start again, which the diagnosis reports, so that its findings
-  // grow with the report too.
-  emulator::PrinterState state = emulator::DefaultPrinterState("ECF-T08");
-  emulator::SimulateDays(state, 30, kFirstDay);
-  const std::string empty = MfdFileBytes(state.serialNumber, "");
-  WriteRepeated(Path("j.mfd"), empty.substr(0, kMfdHeaderBytes), state.journal,
-                empty.substr(kMfdHeaderBytes));
-  const std::string mf = emulator::FiscalMemoryImage(state);
-  WriteRepeated(Path("m.mf"), mf.substr(0, kMfBlockSize), mf.substr(kMfBlockSize), "");
+  // The diagnosis finds the COOs starting again in every round, so that its
+  // findings grow with the report too.
+  const emulator::PrinterState state =
+      testing::WriteLargeMemories(Path("j.mfd"), Path("m.mf"), kInputBytes);
   // The compare finds no difference only if it reads the last reading of
   // LX2B, after megabytes of the first one.
+  const int64_t firstDay = testing::kLargeInputsFirstDay;
   const std::string first =
-      emulator::XReadingText(emulator::DefaultPrinterState("ECF-T08"), kFirstDay);
-  const std::string last = emulator::XReadingText(state, kFirstDay + 31 * 86400);
+      emulator::XReadingText(emulator::DefaultPrinterState("ECF-T08"), firstDay);
+  const std::string last = emulator::XReadingText(state, firstDay + 31 * 86400);
   for (const char* name : {"LX1.txt", "LX1B.txt"}) std::ofstream(Path(name)) << first;
   std::ofstream(Path("LX2.txt")) << last;
-  WriteRepeated(Path("LX2B.txt"), "", first, last);
+  testing::WriteRepeated(Path("LX2B.txt"), "", first, last, kInputBytes);
 
   const struct {
     std::vector<std::string> command;

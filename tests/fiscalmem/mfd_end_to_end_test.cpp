@@ -138,6 +138,7 @@ TEST(MfdEndToEnd, CancelStopsTheWorkAndKeepsTheEarlierFile) {
   }
 
   using Operation = void (MfdOperations::*)();
+  const MfReadingChoice byCounter{false, 1, 999999, {}, {}, false};
   const struct {
     const char* name;
     Operation operation;
@@ -147,6 +148,18 @@ TEST(MfdEndToEnd, CancelStopsTheWorkAndKeepsTheEarlierFile) {
       {"MFD download", &MfdOperations::DownloadMfd, {everything, d + "/o.mfd"}, d + "/o.mfd"},
       {"MF download", &MfdOperations::DownloadMf, {d + "/o.mf"}, d + "/o.mf"},
       {"SB download", &MfdOperations::DownloadSb, {d + "/o.bin"}, d + "/o.bin"},
+      {"text report",
+       &MfdOperations::TextReport,
+       {std::vector<std::string>{d + "/all.mfd"}, everything, d + "/o.txt"},
+       d + "/o.txt"},
+      {"database",
+       &MfdOperations::Database,
+       {std::vector<std::string>{d + "/all.mfd"}, everything, d + "/o.mdb"},
+       d + "/o.mdb"},
+      {"fiscal memory reading",
+       &MfdOperations::MfReadingReport,
+       {std::vector<std::string>{d + "/all.mf"}, byCounter, d + "/r.txt"},
+       d + "/r.txt"},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(WriteFileAtomically(c.output, "earlier").ok());

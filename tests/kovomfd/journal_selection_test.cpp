@@ -120,8 +120,9 @@ TEST(JournalFile, ResultsForEachKindOfFile) {
     coos.push_back(e.coo);
     return true;
   };
-  EXPECT_TRUE(journal.ForEach({}, take));
-  EXPECT_TRUE(journal.ForEach(SelectUserAndCoos(1, 8, 9), take));
+  InputProgress progress(static_cast<long long>(journal.Size()));
+  EXPECT_TRUE(journal.ForEach({}, progress, take));
+  EXPECT_TRUE(journal.ForEach(SelectUserAndCoos(1, 8, 9), progress, take));
   EXPECT_EQ(coos, std::vector<uint32_t>{7});
 }
 
@@ -147,7 +148,8 @@ TEST(JournalFile, RecordsOfEverySizeComeOutWholeAndInOrder) {
   JournalFile journal;
   ASSERT_EQ(journal.Open(path.c_str()), KOVO_OK);
   size_t seen = 0;
-  EXPECT_TRUE(journal.ForEach({}, [&](const JournalEntry& e) {
+  InputProgress progress(static_cast<long long>(journal.Size()));
+  EXPECT_TRUE(journal.ForEach({}, progress, [&](const JournalEntry& e) {
     EXPECT_LT(seen, sizes.size());
     if (seen >= sizes.size()) return false;
     EXPECT_EQ(e.coo, seen + 1);

@@ -140,15 +140,21 @@ QWidget* BusyWindows::QuestionOwner(QWidget* wanted) {
 // A window manager maps a new window in its own time; painting before that
 // shows nothing, and the creator's work would leave black or stale pixels.
 void BusyWindows::Paint(QWidget* window) {
+  // A modal one refuses the other windows' input itself, and its own input
+  // only asks its work to stop: it takes every event. Input held back here
+  // would on X11 stay unseen by the window's next look until some other
+  // event came, and a click on its Cancel would be lost.
+  const QEventLoop::ProcessEventsFlags events =
+      window->isModal() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
   QElapsedTimer waited;
   waited.start();
   QWindow* handle = window->windowHandle();
   while (handle && !handle->isExposed() && waited.elapsed() < kExposeWaitMs) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(events);
     QThread::msleep(5);
   }
   window->repaint();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::processEvents(events);
   // The drawing must reach the screen before the thread goes busy.
   QGuiApplication::sync();
 }

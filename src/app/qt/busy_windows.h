@@ -23,7 +23,8 @@ class BusyWindows {
   static QWidget* QuestionOwner(QWidget* wanted);
 
   // Lets a window appear and repaint while its creator keeps the thread
-  // busy, without handing the user's clicks and keys to anybody meanwhile.
+  // busy, without handing the user's clicks and keys to anybody meanwhile
+  // but a modal window itself.
   static void Paint(QWidget* window);
 };
 

@@ -73,38 +73,45 @@ TEST_F(NetworkPorts, EveryFlowOverBothFormsGivesWhatThePseudoTerminalGives) {
     ASSERT_EQ(Run(args).status, 0);
   }
 
+  // The servers and the direct runs share the pseudo-terminal: each run
+  // starts once neither server holds it for a connection that has ended.
+  auto RunAlone = [&](const std::vector<std::string>& args) {
+    raw.AwaitDeviceReleased();
+    telnet.AwaitDeviceReleased();
+    return Run(args);
+  };
   const std::string ports[] = {Path("tty"), raw.Url("tcp"), telnet.Url("rfc2217")};
   for (const std::string& port : ports) {
     SCOPED_TRACE(port);
-    const Outcome detected = Run({"detect", "--probe", port});
+    const Outcome detected = RunAlone({"detect", "--probe", port});
     EXPECT_EQ(detected.status, 0) << detected.err;
     EXPECT_EQ(detected.out.rfind(port + "\nECF-T08", 0), 0u) << detected.out;
 
     // Before the first day's coupon there is none to cancel, and the status
     // says the printer refused it; later the last coupon is cancelled.
-    const Outcome fixed = Run({"-p", port, "send", "Cancela cupom fiscal"});
+    const Outcome fixed = RunAlone({"-p", port, "send", "Cancela cupom fiscal"});
     EXPECT_EQ(fixed.status, port == ports[0] ? 10 : 0) << fixed.err << fixed.out;
     EXPECT_NE(fixed.out.find("COMANDO"), std::string::npos) << fixed.out;
 
-    const Outcome sequence = Run({"-p", port, "sequence", "run", "dia"});
+    const Outcome sequence = RunAlone({"-p", port, "sequence", "run", "dia"});
     EXPECT_EQ(sequence.status, 0) << sequence.err;
     EXPECT_NE(sequence.out.find("COMANDO OK"), std::string::npos) << sequence.out;
     EXPECT_EQ(sequence.out.find("Falha"), std::string::npos) << sequence.out;
 
-    const Outcome variable = Run({"-p", port, "send", "Leitura X pela porta serial"});
+    const Outcome variable = RunAlone({"-p", port, "send", "Leitura X pela porta serial"});
     EXPECT_EQ(variable.status, 0) << variable.err;
     EXPECT_NE(variable.out.find("LEITURA X"), std::string::npos) << variable.out;
     EXPECT_NE(variable.out.find("VENDA BRUTA DI\xC3\x81RIA:"), std::string::npos);
   }
   // The journal's download is the same image whichever way it came; its
   // blocks carry every byte value, 0xFF among them.
-  const Outcome direct = Run({"-p", Path("tty"), "mfd", "download", "mfd", Path("pty.mfd")});
+  const Outcome direct = RunAlone({"-p", Path("tty"), "mfd", "download", "mfd", Path("pty.mfd")});
   ASSERT_EQ(direct.status, 0) << direct.err;
   const std::string image = ReadFileBytes(Path("pty.mfd"));
   EXPECT_NE(image.find('\xFF'), std::string::npos);
   for (const std::string& port : {ports[1], ports[2]}) {
     SCOPED_TRACE(port);
-    const Outcome download = Run({"-p", port, "mfd", "download", "mfd", Path("net.mfd")});
+    const Outcome download = RunAlone({"-p", port, "mfd", "download", "mfd", Path("net.mfd")});
     ASSERT_EQ(download.status, 0) << download.err;
     EXPECT_TRUE(ReadFileBytes(Path("net.mfd")) == image);
   }

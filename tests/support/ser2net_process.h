@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -44,7 +45,7 @@ class Ser2netProcess {
  public:
   Ser2netProcess(const std::string& device, bool telnet, const std::string& folder,
                  const std::string& lineSettings = "9600n82", int port = 0)
-      : port_(port != 0 ? port : FreeLoopbackPort()) {
+      : port_(port != 0 ? port : FreeLoopbackPort()), device_(device) {
     config_ = folder + "/ser2net-" + std::to_string(port_) + ".yaml";
     std::ofstream(config_) << "%YAML 1.1\n---\nconnection: &line\n  accepter: "
                            << (telnet ? "telnet(rfc2217),tcp,127.0.0.1," : "tcp,127.0.0.1,")
@@ -77,10 +78,23 @@ class Ser2netProcess {
             config_.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    // Ready once it takes connections.
+    // Ready once it takes connections, and has let go of the device that
+    // the connection asking opened.
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (std::chrono::steady_clock::now() < end && !Listening())
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    AwaitDeviceReleased();
+  }
+
+  // The server opens the device for each connection and closes it only
+  // once it has seen the connection end, which on a loaded machine can be
+  // well after the client has gone. Anything else that opens the device
+  // meanwhile shares its bytes with the server, which reads them for
+  // nobody: waits until the server holds it no more (5 s at most).
+  void AwaitDeviceReleased() const {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < end && HoldsDevice())
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 
   // Ends the server at once, as a crash or a pulled plug would.
@@ -109,7 +123,20 @@ class Ser2netProcess {
     return connected;
   }
 
+  bool HoldsDevice() const {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path device = fs::canonical(device_, error);
+    if (pid_ <= 0 || error) return false;
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error)) {
+      std::error_code unreadable;
+      if (fs::read_symlink(fd.path(), unreadable) == device) return true;
+    }
+    return false;
+  }
+
   int port_;
+  std::string device_;
   std::string config_;
   pid_t pid_ = -1;
 };

@@ -93,15 +93,19 @@ std::string ConfigurationsFileBytes(const ConfigurationList& list) {
   if (bytes.rfind("<?xml ", 0) == 0 && end != std::string::npos)
     bytes.replace(0, end + 2, kDeclaration);
   // The cliché's line breaks go into the file as they are held, CR LF; the
-  // XML layer would write each CR as a character reference.
+  // XML layer would write each CR as a character reference. A CR without its
+  // LF keeps the reference: written bare, the parser would read it as a line
+  // feed and the cliché would come back changed.
   constexpr std::string_view kReference = "&#13;";
   std::string file;
   file.reserve(bytes.size());
   size_t start = 0;
   for (size_t at = bytes.find(kReference); at != std::string::npos;
-       at = bytes.find(kReference, start)) {
+       at = bytes.find(kReference, at + kReference.size())) {
+    const size_t after = at + kReference.size();
+    if (after >= bytes.size() || bytes[after] != '\n') continue;
     file.append(bytes, start, at - start).append(1, '\r');
-    start = at + kReference.size();
+    start = after;
   }
   file.append(bytes, start);
   return file;

@@ -253,6 +253,21 @@ TEST(ConfigurationFile, WritesTheFileByteForByteAndReadsItBack) {
   EXPECT_EQ(loaded, expected);
 }
 
+// A CR written bare would read back as a line feed.
+TEST(ConfigurationFile, AClicheCrWithoutItsLineFeedKeepsItsReferenceAndReadsBackTheSame) {
+  TempDirectory dir;
+  const std::string path = ConfigurationsPath(dir.Path().string());
+  ConfigurationList list(1);
+  list[0].serialNumber = "C1";
+  list[0].cliche = "A\rB\r\nC\r";
+  ASSERT_TRUE(SaveConfigurations(path, list).ok());
+  EXPECT_NE(ReadFileBytes(path).find("<cliche>A&#13;B\r\nC&#13;</cliche>"), std::string::npos);
+  ConfigurationList loaded;
+  ASSERT_TRUE(LoadConfigurations(path, loaded).ok());
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_EQ(loaded[0].cliche, list[0].cliche);
+}
+
 TEST(ConfigurationFile, LoadsMissingElementsFreshAndFlagsSetUnlessZero) {
   TempDirectory dir;
   const std::string path = ConfigurationsPath(dir.Path().string());

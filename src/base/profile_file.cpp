@@ -85,7 +85,10 @@ Status ProfileFile::Save() const {
   }
   std::ostringstream out;
   for (const Section& section : sections_) {
-    if (!section.name.empty()) out << '[' << section.name << "]\n";
+    // Only the lines before the first header have none; a header with an
+    // empty name is kept, or its keys would move into the section above.
+    if (!section.name.empty() || &section != &sections_.front())
+      out << '[' << section.name << "]\n";
     for (const Line& line : section.lines)
       out << (line.key.empty() ? line.text : line.key + "=" + line.value) << '\n';
   }

@@ -60,7 +60,10 @@ Status ProfileFile::Load() {
   std::istringstream in(bytes);
   std::string text;
   while (std::getline(in, text)) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
+    // Every CR at the end goes, not only a CRLF's: one kept would be
+    // written before the LF and dropped by the next read, so the file would
+    // change at each save.
+    while (!text.empty() && text.back() == '\r') text.pop_back();
     const std::string trimmed = Trim(text);
     if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
       sections_.push_back({Trim(trimmed.substr(1, trimmed.size() - 2)), {}});

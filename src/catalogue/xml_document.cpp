@@ -166,8 +166,14 @@ struct StreamRead {
   std::exception_ptr thrown;
 };
 
+// The parser words a fault in the first bytes (an encoding it cannot read)
+// while it is being made, before it carries its reader: such a fault goes to
+// the reader starting it on this thread.
+thread_local StreamRead* starting = nullptr;
+
 StreamRead& ReadOf(void* parser) {
-  return *static_cast<StreamRead*>(static_cast<xmlParserCtxtPtr>(parser)->_private);
+  void* own = static_cast<xmlParserCtxtPtr>(parser)->_private;
+  return *static_cast<StreamRead*>(own != nullptr ? own : starting);
 }
 
 template <typename Work>
@@ -238,8 +244,10 @@ xmlSAXHandler StreamHandlers() {
 
 bool StreamRead::Start(std::string_view first) {
   xmlSAXHandler sax = StreamHandlers();
+  starting = this;
   document = xmlCreatePushParserCtxt(&sax, nullptr, first.data(), static_cast<int>(first.size()),
                                      fileName.c_str());
+  starting = nullptr;
   cannotStart = document == nullptr;
   if (cannotStart) return false;
   xmlCtxtUseOptions(document, kParseOptions);

@@ -153,6 +153,11 @@ TEST(ReadXmlFile, FailsOnWhatIsNotWellFormedOrNotThere) {
   const Status read = ReadXmlFile(path, {"a", "b"}, trace);
   EXPECT_EQ(read.message(),
             path + ": XML malformado na linha 2 (Opening and ending tag mismatch: b line 2 and a)");
+  // Four bytes that name an encoding the parser cannot read: it says so
+  // while it is still being made.
+  WriteBytes(path, std::string("\0<\0\0?:\0m", 8));
+  EXPECT_EQ(ReadXmlFile(path, {"a", "b"}, trace).message(),
+            path + ": XML malformado na linha 1 (encoding not supported UCS4 3412)");
   const Status missing = ReadXmlFile((dir.Path() / "nada.xml").string(), {}, trace);
   EXPECT_EQ(missing.systemError(), ENOENT);
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,6 +11,7 @@
 
 #include "cli_command.h"
 #include "emulator/emulator_process.h"
+#include "support/cli_process.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -20,53 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// taloven-cli as its own process, so that a signal reaches it as from a
-// terminal or a service manager; its output goes to files.
-class CliProcess {
- public:
-  CliProcess(const std::vector<std::string>& arguments, const fs::path& work,
-             const std::string& driveC) {
-    const std::string out = (work / "stdout.txt").string();
-    pid_ = fork();
-    if (pid_ == 0) {
-      if (!freopen(out.c_str(), "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(126);
-      setenv("TALOVEN_DRIVE_C", driveC.c_str(), 1);
-      std::vector<char*> argv;
-      std::string program = TALOVEN_CLI_PATH;
-      argv.push_back(program.data());
-      for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execv(program.c_str(), argv.data());
-      _exit(127);
-    }
-  }
-  ~CliProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  void Signal(int number) { kill(pid_, number); }
-  // The exit status, or nothing when the program was still running at the
-  // limit (it is then killed).
-  std::optional<int> Wait(std::chrono::milliseconds limit) {
-    const auto end = Clock::now() + limit;
-    while (Clock::now() < end) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        if (WIFEXITED(status)) return WEXITSTATUS(status);
-        return -WTERMSIG(status);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return std::nullopt;
-  }
-
- private:
-  pid_t pid_ = -1;
-};
+using testing::CliProcess;
 
 struct EndCase {
   const char* name;
@@ -114,7 +67,9 @@ TEST_P(ExchangeEnd, AnEndlessReplyEndsWithItsResultAndItsLogRecord) {
   }
 
   const auto start = Clock::now();
-  CliProcess cli(arguments, work.Path(), driveC.Path().string());
+  CliProcess cli(
+      arguments,
+      {{"TALOVEN_DRIVE_C=" + driveC.Path().string()}, 0, (work.Path() / "stdout.txt").string()});
   if (c.signal) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     cli.Signal(c.signal);

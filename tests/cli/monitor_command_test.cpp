@@ -15,6 +15,7 @@
 #include "cli_command.h"
 #include "emulator/emulator_process.h"
 #include "link_command_support.h"
+#include "support/cli_process.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -33,13 +34,7 @@ class MonitorProcess {
       const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       dup2(out, STDOUT_FILENO);
       dup2(out, STDERR_FILENO);
-      std::vector<char*> argv;
-      std::string program = TALOVEN_CLI_PATH;
-      argv.push_back(program.data());
-      for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execv(program.c_str(), argv.data());
-      _exit(127);
+      testing::ExecCli(arguments);
     }
   }
   ~MonitorProcess() { Stop(); }

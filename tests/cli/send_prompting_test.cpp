@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "emulator/emulator_process.h"
+#include "support/cli_process.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -42,13 +43,7 @@ class TerminalRun {
   explicit TerminalRun(const std::vector<std::string>& arguments) {
     pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
     if (pid_ == 0) {
-      std::vector<char*> argv;
-      std::string program = TALOVEN_CLI_PATH;
-      argv.push_back(program.data());
-      for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execv(program.c_str(), argv.data());
-      _exit(127);
+      testing::ExecCli(arguments);
     }
   }
   ~TerminalRun() {

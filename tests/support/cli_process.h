@@ -15,6 +15,18 @@
 
 namespace taloven::testing {
 
+// In a child just forked: becomes taloven-cli with these arguments, or ends
+// with 127 as a shell does when a program cannot be run.
+[[noreturn]] inline void ExecCli(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  std::string program = TALOVEN_CLI_PATH;
+  argv.push_back(program.data());
+  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  execv(program.c_str(), argv.data());
+  _exit(127);
+}
+
 // taloven-cli as its own process, so that a signal reaches it as from a
 // terminal or a service manager, and a memory limit holds for it alone; its
 // standard output and error go to files.
@@ -36,13 +48,7 @@ class CliProcess {
       const rlimit limit{setup.memoryLimit, setup.memoryLimit};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
     }
-    std::vector<char*> argv;
-    std::string program = TALOVEN_CLI_PATH;
-    argv.push_back(program.data());
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
+    ExecCli(arguments);
   }
   ~CliProcess() {
     if (pid_ > 0) {

@@ -10,11 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "base/encoding.h"
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "formats/mfd_file.h"
 #include "formats/symbol_record.h"
@@ -25,13 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using emulator::testing::EmulatorProcess;
+using testing::CliOutcome;
 using testing::ReadFileBytes;
 using testing::TempDirectory;
-
-struct Outcome {
-  int status;
-  std::string out, err;
-};
 
 class CaptureCommand : public ::testing::Test {
  protected:
@@ -39,12 +34,11 @@ class CaptureCommand : public ::testing::Test {
     // The scanner settings come from the profile: a fresh one per test.
     setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
   }
-  Outcome Run(std::vector<std::string> args) {
+  CliOutcome Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string(), "--model", "ECF-T08"});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, Cp1252ToUtf8(Utf8ToCp1252(out.str())), err.str()};
+    CliOutcome outcome = testing::RunCliCaptured(args);
+    outcome.out = Cp1252ToUtf8(Utf8ToCp1252(outcome.out));
+    return outcome;
   }
   std::string Path(const std::string& name) const { return (work_.Path() / name).string(); }
 
@@ -97,7 +91,7 @@ TEST_F(CaptureCommand, ScannedSymbolsAreSavedAsTheOptionsSay) {
     std::vector<std::string> capture = {"capture",           "-s",      Path("scan"), "-o",
                                         Path("capture.mfd"), "--rearm", "0"};
     capture.insert(capture.end(), c.capture.begin(), c.capture.end());
-    const Outcome outcome = Run(capture);
+    const CliOutcome outcome = Run(capture);
     EXPECT_EQ(outcome.status, c.status) << outcome.err;
     size_t at = 0;
     for (const std::string& line : c.lines) {
@@ -130,8 +124,8 @@ TEST_F(CaptureCommand, ACapturedJournalIsTheDownloadedOne) {
   {
     EmulatorProcess scanner(
         {"--scanner", Path("symbols.bin"), "--link", Path("scan"), "--symbol-gap", "200"});
-    const Outcome captured = Run({"capture", "-s", Path("scan"), "-o", Path("captured.mfd"),
-                                  "--rearm", "0", "--timeout", "120"});
+    const CliOutcome captured = Run({"capture", "-s", Path("scan"), "-o", Path("captured.mfd"),
+                                     "--rearm", "0", "--timeout", "120"});
     ASSERT_EQ(captured.status, 0) << captured.err;
     EXPECT_NE(captured.out.find("Todos os símbolos foram lidos."), std::string::npos);
   }
@@ -171,8 +165,8 @@ TEST_F(CaptureCommand, ASignalStopsTheCaptureAndKeepsWhatWasRead) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1500));
       ::kill(::getpid(), signal);
     });
-    const Outcome outcome = Run({"capture", "-s", Path("scan"), "-o", Path("capture.mfd"),
-                                 "--rearm", "0", "--save-partial", "--timeout", "20"});
+    const CliOutcome outcome = Run({"capture", "-s", Path("scan"), "-o", Path("capture.mfd"),
+                                    "--rearm", "0", "--save-partial", "--timeout", "20"});
     sender.join();
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(ReadFileBytes(Path("capture.mfd")),

@@ -5,29 +5,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
 namespace {
 
+using testing::CliOutcome;
 using testing::ReadFileBytes;
+using testing::RunCliCaptured;
 using testing::TempDirectory;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunWith(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  int status = RunCli(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
 
 // A catalogue with accents, a tab inside a title and a group met twice.
 class CliCatalogue : public ::testing::Test {
@@ -48,7 +36,7 @@ class CliCatalogue : public ::testing::Test {
 };
 
 TEST_F(CliCatalogue, ListPrintsOneTabSeparatedLinePerCommand) {
-  Outcome run = RunWith({"-C", Dir(), "list"});
+  CliOutcome run = RunCliCaptured({"-C", Dir(), "list"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "0\tCupom Fiscal\tAbre cupom\t0\n"
@@ -57,7 +45,7 @@ TEST_F(CliCatalogue, ListPrintsOneTabSeparatedLinePerCommand) {
             "2\tCupom Fiscal\tAcr\xC3\xA9scimo\t\n");
   EXPECT_EQ(run.err, "");
 
-  Outcome raw = RunWith({"--raw", "-C", Dir(), "list"});
+  CliOutcome raw = RunCliCaptured({"--raw", "-C", Dir(), "list"});
   EXPECT_EQ(raw.status, 0);
   EXPECT_NE(raw.out.find("1\tInforma\xE7\xF5"
                          "es\t"),
@@ -86,14 +74,14 @@ TEST_F(CliCatalogue, WrongUsageAndUnloadableCataloguesExitWithOneAndAMessage) {
   };
   for (const auto& c : cases) {
     ::testing::internal::CaptureStderr();  // the loader's own diagnostic line
-    Outcome run = RunWith(c.args);
+    CliOutcome run = RunCliCaptured(c.args);
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(run.status, 1) << c.message;
     EXPECT_EQ(run.out, "") << c.message;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
   ::testing::internal::CaptureStderr();
-  Outcome missing = RunWith({"-C", empty.Path().string(), "list"});
+  CliOutcome missing = RunCliCaptured({"-C", empty.Path().string(), "list"});
   ::testing::internal::GetCapturedStderr();
   EXPECT_NE(missing.err.find((empty.Path() / "comandos.xml").string()), std::string::npos)
       << "the reason names the file: " << missing.err;
@@ -101,13 +89,13 @@ TEST_F(CliCatalogue, WrongUsageAndUnloadableCataloguesExitWithOneAndAMessage) {
 
 TEST_F(CliCatalogue, HelpListsTheCommandsAndTheirUsage) {
   for (const char* flag : {"--help", "-h"}) {
-    Outcome run = RunWith({flag});
+    CliOutcome run = RunCliCaptured({flag});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("uso: taloven-cli"), std::string::npos);
     for (const CliCommand& command : CommandTable())
       EXPECT_NE(run.out.find(std::string("\n  ") + command.name), std::string::npos);
   }
-  Outcome run = RunWith({"list", "--help"});
+  CliOutcome run = RunCliCaptured({"list", "--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("uso: taloven-cli [op\xC3\xA7\xC3\xB5"
                          "es] list"),
@@ -117,30 +105,28 @@ TEST_F(CliCatalogue, HelpListsTheCommandsAndTheirUsage) {
 
 TEST(RunCli, HandsTheCommandItsOptionsArgumentsAndSettings) {
   static CommandContext* seen;
-  static Outcome inside;
+  static std::string given, converted;
   const std::vector<CliCommand> table = {{"probe", "[X...]", "", [](CommandContext& context) {
                                             seen = &context;
-                                            inside.out =
+                                            given =
                                                 context.options.portName + "|" +
                                                 context.settings.portName + "|" +
                                                 context.settings.workingDirectory + "|" +
                                                 std::to_string(context.settings.extendedReturn) +
                                                 "|" + std::to_string(context.options.raw);
                                             for (const std::string& argument : context.arguments)
-                                              inside.out += "|" + argument;
-                                            inside.err = context.ToCore("\xC3\xA9");
+                                              given += "|" + argument;
+                                            converted = context.ToCore("\xC3\xA9");
                                             return 7;
                                           }}};
-  std::istringstream in;
-  std::ostringstream out, err;
-  EXPECT_EQ(RunCli({"-x", "-p", "USB", "-C", "/d", "probe", "-p", "a"}, in, out, err, table), 7);
-  EXPECT_EQ(inside.out, "USB|USB|/d|1|0|-p|a") << "options after the command are its own";
-  EXPECT_EQ(inside.err, "\xE9");
+  EXPECT_EQ(RunCliCaptured({"-x", "-p", "USB", "-C", "/d", "probe", "-p", "a"}, table).status, 7);
+  EXPECT_EQ(given, "USB|USB|/d|1|0|-p|a") << "options after the command are its own";
+  EXPECT_EQ(converted, "\xE9");
 
-  EXPECT_EQ(RunCli({"--raw", "--", "probe"}, in, out, err, table), 7);
-  EXPECT_EQ(inside.out.substr(0, 6), "COM1:|") << "COM1: is the default port";
-  EXPECT_NE(inside.out.find("|0|1"), std::string::npos) << inside.out;
-  EXPECT_EQ(inside.err, "\xC3\xA9") << "raw arguments stay as typed";
+  EXPECT_EQ(RunCliCaptured({"--raw", "--", "probe"}, table).status, 7);
+  EXPECT_EQ(given.substr(0, 6), "COM1:|") << "COM1: is the default port";
+  EXPECT_NE(given.find("|0|1"), std::string::npos) << given;
+  EXPECT_EQ(converted, "\xC3\xA9") << "raw arguments stay as typed";
   EXPECT_NE(seen, nullptr);
 }
 

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "base/encoding.h"
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "programming/configuration_file.h"
 #include "support/temp_directory.h"
@@ -12,13 +12,8 @@
 namespace taloven {
 namespace {
 
+using testing::CliOutcome;
 using testing::TempDirectory;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 class ConfigCommand : public ::testing::Test {
  protected:
@@ -41,12 +36,9 @@ class ConfigCommand : public ::testing::Test {
     ASSERT_TRUE(SaveConfigurations(ConfigurationsPath(work_.Path().string()), {a, b, noIe}).ok());
   }
 
-  Outcome Run(std::vector<std::string> args) {
+  CliOutcome Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string()});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::RunCliCaptured(args);
   }
 
   static std::vector<std::string> Lines(const std::string& text) {
@@ -60,7 +52,7 @@ class ConfigCommand : public ::testing::Test {
 };
 
 TEST_F(ConfigCommand, ListsShowsAndDeletes) {
-  Outcome list = Run({"config", "list"});
+  CliOutcome list = Run({"config", "list"});
   EXPECT_EQ(list.status, 0);
   EXPECT_EQ(list.out, "S1\tPadaria São João\nS2\t\nS3\tPadaria São João\n");
 
@@ -113,7 +105,7 @@ TEST_F(ConfigCommand, DryRunPrintsEveryFrameAndSendsNothing) {
       {{"--model", "ECF-T01", "config", "program", "S9", "--dry-run"}, 1, 0, ""},
   };
   for (const Case& c : cases) {
-    const Outcome run = Run(c.args);
+    const CliOutcome run = Run(c.args);
     EXPECT_EQ(run.status, c.status) << run.err;
     size_t frames = 0;
     for (const std::string& line : Lines(run.out)) frames += line.rfind("02 ", 0) == 0 ? 1 : 0;
@@ -133,14 +125,14 @@ TEST_F(ConfigCommand, AnIncompleteConfigurationSendsNothingToThePrinter) {
   const std::string state = work_.Path().string() + "/state.txt";
   emulator::testing::EmulatorProcess printer(
       {"--pty", "--link", link, "--model", "ECF-T01", "--intervention", "--state", state});
-  const Outcome incomplete = Run({"-p", link, "--model", "ECF-T01", "config", "program", "S3"});
+  const CliOutcome incomplete = Run({"-p", link, "--model", "ECF-T01", "config", "program", "S3"});
   EXPECT_EQ(incomplete.status, 2) << incomplete.err;
   EXPECT_EQ(incomplete.out, "");
   EXPECT_NE(incomplete.err.find("Parâmetro obrigatório não preenchido : IE"), std::string::npos)
       << incomplete.err;
   EXPECT_FALSE(std::filesystem::exists(state)) << "a command reached the printer";
 
-  const Outcome complete = Run({"-p", link, "--model", "ECF-T01", "config", "program", "S1"});
+  const CliOutcome complete = Run({"-p", link, "--model", "ECF-T01", "config", "program", "S1"});
   EXPECT_EQ(complete.status, 0) << complete.err;
   EXPECT_TRUE(std::filesystem::exists(state));
 }
@@ -149,15 +141,15 @@ TEST_F(ConfigCommand, ReadsSavesAndProgramsTheVirtualPrinter) {
   const std::string link = work_.Path().string() + "/ttyECF";
   emulator::testing::EmulatorProcess printer(
       {"--pty", "--link", link, "--model", "ECF-T05", "--intervention"});
-  const Outcome read = Run({"-p", link, "--model", "ECF-T05", "config", "read", "--save"});
+  const CliOutcome read = Run({"-p", link, "--model", "ECF-T05", "config", "read", "--save"});
   ASSERT_EQ(read.status, 0) << read.err;
   EXPECT_EQ(Lines(read.out).size(), 87u);
-  const Outcome list = Run({"config", "list"});
+  const CliOutcome list = Run({"config", "list"});
   ASSERT_EQ(Lines(list.out).size(), 4u);
   const std::string serial = Lines(list.out)[3].substr(0, Lines(list.out)[3].find('\t'));
 
-  const Outcome program = Run({"-p", link, "--model", "ECF-T05", "config", "program", serial,
-                               "--password", "00112233445566778899"});
+  const CliOutcome program = Run({"-p", link, "--model", "ECF-T05", "config", "program", serial,
+                                  "--password", "00112233445566778899"});
   EXPECT_EQ(program.status, 0) << program.err;
   EXPECT_NE(program.out.find("Programa CNPJ/IE/IM"), std::string::npos) << program.out;
   EXPECT_EQ(program.out.find("NÃO EM INTERVEN"), std::string::npos) << program.out;

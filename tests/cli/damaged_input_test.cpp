@@ -7,9 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "formats/journal_record.h"
 #include "formats/mf_image.h"
 #include "formats/mfd_file.h"
@@ -126,16 +125,14 @@ TEST_F(DamagedInput, WhatIsSkippedIsSaidAndEndsWithStatusTen) {
   for (const auto& c : cases) {
     std::vector<std::string> args{"-C", work_.Path().string(), "--model", "ECF-T08"};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
+    const testing::CliOutcome run = testing::RunCliCaptured(args);
     const std::string made = c.args[3 - (c.args[1] == "from-bitmaps" ? 1 : 0)];
     SCOPED_TRACE(c.args[1] + " " + made);
-    EXPECT_EQ(status, c.status) << err.str();
+    EXPECT_EQ(run.status, c.status) << run.err;
     if (*c.err == '\0') {
-      EXPECT_EQ(err.str(), "");
+      EXPECT_EQ(run.err, "");
     } else {
-      EXPECT_NE(err.str().find(c.err), std::string::npos) << err.str();
+      EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }
     EXPECT_EQ(fs::exists(made), *c.output != '\0');
     if (*c.closing != '\0') {

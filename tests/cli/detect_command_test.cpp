@@ -1,33 +1,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <sstream>
-
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunDetect(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = RunCli(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::CliOutcome;
+using testing::RunCliCaptured;
 
 TEST(DetectCommand, PrintsPortModelAndMask) {
   testing::TempDirectory work;
   const std::string link = ::testing::TempDir() + "/cli-detect-" + std::to_string(getpid());
   emulator::testing::EmulatorProcess printer({"--pty", "--link", link, "--model", "ECF-T10"});
-  const Outcome run = RunDetect({"-C", work.Path().string(), "detect", "--probe", link});
+  const CliOutcome run = RunCliCaptured({"-C", work.Path().string(), "detect", "--probe", link});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, link + "\nECF-T10             \n0x1000\n");
 }
@@ -37,7 +25,7 @@ TEST(DetectCommand, PrintsPortModelAndMask) {
 TEST(DetectCommand, APrinterFoundNowhereIsAFailure) {
   testing::TempDirectory work;
   const std::string missing = (work.Path() / "no-such-line").string();
-  const Outcome run = RunDetect({"-C", work.Path().string(), "detect", "--probe", missing});
+  const CliOutcome run = RunCliCaptured({"-C", work.Path().string(), "detect", "--probe", missing});
   EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("N\xC3\xA3o foi poss\xC3\xADvel efetuar a conex\xC3\xA3o\n"),
@@ -54,7 +42,7 @@ TEST(DetectCommand, RefusesUnknownArguments) {
       {{"detect", "COM1:"}, "argumento desconhecido: COM1:"},
   };
   for (const auto& c : cases) {
-    const Outcome run = RunDetect(c.args);
+    const CliOutcome run = RunCliCaptured(c.args);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;

@@ -4,12 +4,11 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "support/cli_process.h"
 #include "support/temp_directory.h"
@@ -54,12 +53,11 @@ TEST_P(ExchangeEnd, AnEndlessReplyEndsWithItsResultAndItsLogRecord) {
   std::vector<std::string> arguments{"-C", work.Path().string(), "-p", port};
   arguments.insert(arguments.end(), c.options.begin(), c.options.end());
   if (c.inSequence) {
-    std::istringstream in;
-    std::ostringstream out, err;
     for (std::vector<std::string> step : {std::vector<std::string>{"new", "leitura"},
                                           std::vector<std::string>{"add", "leitura", "18"}}) {
       step.insert(step.begin(), {"-C", work.Path().string(), "sequence"});
-      ASSERT_EQ(RunCli(step, in, out, err), 0) << err.str();
+      const testing::CliOutcome made = testing::RunCliCaptured(step);
+      ASSERT_EQ(made.status, 0) << made.err;
     }
     arguments.insert(arguments.end(), {"sequence", "run", "leitura"});
   } else {

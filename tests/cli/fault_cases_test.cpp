@@ -6,10 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "base/encoding.h"
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "programming/configuration_file.h"
 #include "sequences/sequences_file.h"
@@ -19,13 +18,8 @@ namespace taloven {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CliOutcome;
 using testing::ReadFileBytes;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 // Every file a row may find untouched, each with content of its own.
 const char* const kEarlierFiles[] = {"LX1.txt",  "LX2.txt",          "LX1B.txt",
@@ -69,12 +63,9 @@ class EarlierDay {
   std::string Directory() const { return dir_.Path().string(); }
   fs::path Path(const char* name) const { return dir_.Path() / name; }
 
-  Outcome Run(std::vector<std::string> args) const {
+  CliOutcome Run(std::vector<std::string> args) const {
     args.insert(args.begin(), {"-C", Directory()});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::RunCliCaptured(args);
   }
 
  private:
@@ -201,7 +192,7 @@ TEST(FaultCases, ExitStatusMessageAndEarlierFiles) {
     std::vector<std::string> args{"-p", link, "--timeout", "2"};
     args.insert(args.end(), c.command.begin(), c.command.end());
 
-    const Outcome run = day.Run(args);
+    const CliOutcome run = day.Run(args);
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("Ok!"), std::string::npos) << "nothing certified";
@@ -242,7 +233,7 @@ TEST(FaultCases, DamagedSequencesFileIsReportedAndKept) {
       SCOPED_TRACE(std::string(damage.what) + ": " + command[1]);
       EarlierDay day;
       std::ofstream(day.Path("sequencias.xml"), std::ios::binary | std::ios::trunc) << damage.bytes;
-      const Outcome run = day.Run(command);
+      const CliOutcome run = day.Run(command);
       EXPECT_EQ(run.status, 1);
       EXPECT_NE(run.err.find(damage.line), std::string::npos) << run.err;
       EXPECT_NE(run.err.find("movido para outro lugar"), std::string::npos) << run.err;

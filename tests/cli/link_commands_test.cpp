@@ -8,10 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "support/temp_directory.h"
 
@@ -19,13 +18,8 @@ namespace taloven {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CliOutcome;
 using testing::TempDirectory;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 // The commands run on the sample catalogue, copied into a working directory
 // of their own so that the daily log lands there.
@@ -35,12 +29,9 @@ class LinkCommands : public ::testing::Test {
     fs::copy_file(TALOVEN_SOURCE_DIR "/data/comandos.xml", work_.Path() / "comandos.xml");
   }
 
-  Outcome Run(std::vector<std::string> args) {
+  CliOutcome Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string()});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::RunCliCaptured(args);
   }
 
   TempDirectory work_;
@@ -55,7 +46,7 @@ struct FrameCase {
 class FrameCommand : public LinkCommands, public ::testing::WithParamInterface<FrameCase> {};
 
 TEST_P(FrameCommand, PrintsTheFrameOrWhyNot) {
-  const Outcome run = Run(GetParam().args);
+  const CliOutcome run = Run(GetParam().args);
   EXPECT_EQ(run.status, GetParam().status) << run.err;
   EXPECT_EQ(run.out, GetParam().out);
 }
@@ -83,7 +74,7 @@ struct DecodeCase {
 class DecodeCommand : public LinkCommands, public ::testing::WithParamInterface<DecodeCase> {};
 
 TEST_P(DecodeCommand, PrintsTheResultsOfTheBytes) {
-  const Outcome run = Run(GetParam().args);
+  const CliOutcome run = Run(GetParam().args);
   EXPECT_EQ(run.status, GetParam().status) << run.err;
   if (GetParam().status != 1) {
     EXPECT_EQ(run.out, GetParam().out);
@@ -108,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{{"decode", "18"}, 1, ""}));
 
 TEST_F(LinkCommands, DecodeOfAFixedReplyShowsItsStatus) {
-  const Outcome run = Run({"decode", "9", "06 00 00"});
+  const CliOutcome run = Run({"decode", "9", "06 00 00"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind("\r\nComando:\tCancela cupom fiscal\r\n", 0), 0u);
   EXPECT_NE(run.out.find("COMANDO OK"), std::string::npos);
@@ -134,7 +125,7 @@ TEST_F(LinkCommands, SendExchangesWithAPrinterOnAPseudoTerminalAndLogsIt) {
     }
     (void)!write(master, "\x06\x00\x00", 3);
   });
-  const Outcome run = Run({"-p", path, "send", "Cancela cupom fiscal"});
+  const CliOutcome run = Run({"-p", path, "send", "Cancela cupom fiscal"});
   printer.join();
   close(keeper);
   close(master);
@@ -149,7 +140,7 @@ TEST_F(LinkCommands, SendExchangesWithAPrinterOnAPseudoTerminalAndLogsIt) {
 TEST_F(LinkCommands, SendWithoutAnAnswerEndsWithStatusFour) {
   TempDirectory drive;
   setenv("TALOVEN_DRIVE_C", drive.Path().c_str(), 1);
-  const Outcome run = Run({"-p", "FILE", "send", "9"});
+  const CliOutcome run = Run({"-p", "FILE", "send", "9"});
   unsetenv("TALOVEN_DRIVE_C");
   EXPECT_EQ(run.status, 4) << run.err;
   EXPECT_NE(run.out.find("Falha no envio do comando"), std::string::npos);
@@ -160,7 +151,7 @@ TEST_F(LinkCommands, SendThatCannotLogExitsWithEightAndKeepsTheResult) {
   const std::string link = (work_.Path() / "printer").string();
   emulator::testing::EmulatorProcess printer({"--pty", "--link", link});
   std::ofstream(work_.Path() / "log") << "a file where the directory should be";
-  const Outcome run = Run({"-p", link, "send", "Cancela cupom fiscal"});
+  const CliOutcome run = Run({"-p", link, "send", "Cancela cupom fiscal"});
   EXPECT_EQ(run.status, 8);
   EXPECT_NE(run.out.find("Cancela cupom fiscal"), std::string::npos) << "results still shown";
   EXPECT_NE(run.err.find((work_.Path() / "log").string()), std::string::npos) << run.err;
@@ -182,7 +173,7 @@ TEST_F(LinkCommands, AnUnusablePortFailsAtOnceWithItsNameAndTheReason) {
     SCOPED_TRACE(c.port);
     fs::remove_all(work_.Path() / "log");
     const auto start = std::chrono::steady_clock::now();
-    const Outcome run = Run({"-p", c.port, "send", "Cancela cupom fiscal"});
+    const CliOutcome run = Run({"-p", c.port, "send", "Cancela cupom fiscal"});
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(run.status, 4);
     const std::string where = "Porta \"" + c.port + "\": " + c.reason;
@@ -194,7 +185,7 @@ TEST_F(LinkCommands, AnUnusablePortFailsAtOnceWithItsNameAndTheReason) {
 }
 
 TEST_F(LinkCommands, SendRefusesParameterErrorsBeforeAnyPort) {
-  const Outcome run = Run({"-p", "/dev/taloven-no-such-line", "send", "11"});
+  const CliOutcome run = Run({"-p", "/dev/taloven-no-such-line", "send", "11"});
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.out.find("Parâmetro obrigatório não preenchido"), std::string::npos);
   EXPECT_FALSE(fs::exists(work_.Path() / "log"));

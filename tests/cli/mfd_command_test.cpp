@@ -2,9 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "formats/journal_record.h"
 #include "formats/mfd_file.h"
@@ -16,22 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using emulator::testing::EmulatorProcess;
+using testing::CliOutcome;
 using testing::ReadFileBytes;
 using testing::TempDirectory;
 
-struct Outcome {
-  int status;
-  std::string err;
-};
-
 class MfdCommand : public ::testing::Test {
  protected:
-  Outcome Run(std::vector<std::string> args) {
+  CliOutcome Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string(), "--model", "ECF-T08"});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, err.str()};
+    return testing::RunCliCaptured(args);
   }
   std::string Path(const std::string& name) const { return (work_.Path() / name).string(); }
 
@@ -71,7 +63,7 @@ TEST_F(MfdCommand, DownloadsAndReportsThroughTheLibrary) {
       {{"mfd", "upload"}, 1, ""},
   };
   for (const auto& c : cases) {
-    const Outcome outcome = Run(c.args);
+    const CliOutcome outcome = Run(c.args);
     EXPECT_EQ(outcome.status, c.status) << c.args[2] << " " << outcome.err;
     EXPECT_EQ(outcome.err.find("taloven-cli: ") != std::string::npos, c.status != 0) << outcome.err;
     EXPECT_TRUE(c.file.empty() || fs::exists(Path(c.file))) << c.file;
@@ -86,7 +78,7 @@ TEST_F(MfdCommand, DownloadsAndReportsThroughTheLibrary) {
     std::vector<std::string> args{"mfd", "report", Path(name), Path("h.txt")};
     if (std::string(name) == "huge.mf")
       args = {"mfd", "mf-report", Path(name), Path("h.txt"), "--crz", "1", "2"};
-    const Outcome refused = Run(args);
+    const CliOutcome refused = Run(args);
     EXPECT_EQ(refused.status, 6) << refused.err;
     EXPECT_NE(refused.err.find("mais do que uma mem"), std::string::npos) << refused.err;
   }

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
@@ -50,16 +49,15 @@ TEST(MfdDiagnoseCommand, WritesTheFindingsAndFailsOnlyWhenTheReportIsNotRead) {
     std::filesystem::remove(output);
     std::vector<std::string> args = {"-C", dir.Path().string()};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    std::istringstream in;
-    std::ostringstream out, err;
-    EXPECT_EQ(RunCli(args, in, out, err), c.status) << c.name << ": " << err.str();
-    EXPECT_EQ(err.str().rfind(c.errStart, 0), 0u) << c.name << ": " << err.str();
+    const testing::CliOutcome run = testing::RunCliCaptured(args);
+    EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
+    EXPECT_EQ(run.err.rfind(c.errStart, 0), 0u) << c.name << ": " << run.err;
     if (c.findingsEnd.empty()) {
       EXPECT_FALSE(std::filesystem::exists(output)) << c.name;
-      EXPECT_EQ(out.str(), "") << c.name;
+      EXPECT_EQ(run.out, "") << c.name;
       continue;
     }
-    EXPECT_EQ(out.str(), output + "\n") << c.name;
+    EXPECT_EQ(run.out, output + "\n") << c.name;
     const std::string findings = ReadFileBytes(output);
     ASSERT_GE(findings.size(), c.findingsEnd.size()) << c.name;
     EXPECT_EQ(findings.substr(findings.size() - c.findingsEnd.size()), c.findingsEnd) << c.name;

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "base/encoding.h"
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "link_command_support.h"
 #include "support/cli_process.h"
@@ -76,12 +76,11 @@ class MonitorCommand : public ::testing::Test {
   std::string Send(const std::string& port, const std::string& trace, const Sent& sent) {
     std::vector<std::string> args = {"-C", work_.Path().string(), "-p", port, "--trace", trace};
     args.insert(args.end(), sent.args.begin(), sent.args.end());
-    std::istringstream in;
-    std::ostringstream out, err;
     // Some the printer refuses, as it would without the monitor.
-    const int status = RunCli(args, in, out, err);
-    EXPECT_TRUE(status == 0 || status == kFinishedWithFaultsStatus) << status << err.str();
-    return out.str();
+    const testing::CliOutcome run = testing::RunCliCaptured(args);
+    EXPECT_TRUE(run.status == 0 || run.status == kFinishedWithFaultsStatus)
+        << run.status << run.err;
+    return run.out;
   }
 
   TempDirectory work_;
@@ -181,10 +180,9 @@ TEST_F(MonitorCommand, RefusesWhatItCannotServe) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     for (std::string& a : args)
       if (a == "L" || a == "comandos.xml") a = (work_.Path() / a).string();
-    std::istringstream in;
-    std::ostringstream out, err;
-    EXPECT_EQ(RunCli(args, in, out, err), 1) << c.reason;
-    EXPECT_NE(err.str().find(c.reason), std::string::npos) << err.str();
+    const testing::CliOutcome run = testing::RunCliCaptured(args);
+    EXPECT_EQ(run.status, 1) << c.reason;
+    EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
   }
   EXPECT_FALSE(fs::exists(work_.Path() / "L"));
   EXPECT_TRUE(fs::is_regular_file(work_.Path() / "comandos.xml"));

@@ -4,10 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "formats/mfd_file.h"
 #include "formats/symbol_record.h"
@@ -20,16 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using emulator::testing::EmulatorProcess;
+using testing::CliOutcome;
 using testing::ReadFileBytes;
 using testing::Ser2netProcess;
 using testing::TempDirectory;
 using Clock = std::chrono::steady_clock;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 // The virtual printer served by a real serial-to-network server, raw and
 // with RFC 2217, beside its pseudo-terminal reached directly.
@@ -40,12 +34,9 @@ class NetworkPorts : public ::testing::Test {
     fs::copy_file(TALOVEN_SOURCE_DIR "/data/comandos.xml", work_.Path() / "comandos.xml");
   }
 
-  Outcome Run(std::vector<std::string> args) {
+  CliOutcome Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string(), "--model", "ECF-T08"});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::RunCliCaptured(args);
   }
   std::string Path(const std::string& name) const { return (work_.Path() / name).string(); }
 
@@ -83,35 +74,36 @@ TEST_F(NetworkPorts, EveryFlowOverBothFormsGivesWhatThePseudoTerminalGives) {
   const std::string ports[] = {Path("tty"), raw.Url("tcp"), telnet.Url("rfc2217")};
   for (const std::string& port : ports) {
     SCOPED_TRACE(port);
-    const Outcome detected = RunAlone({"detect", "--probe", port});
+    const CliOutcome detected = RunAlone({"detect", "--probe", port});
     EXPECT_EQ(detected.status, 0) << detected.err;
     EXPECT_EQ(detected.out.rfind(port + "\nECF-T08", 0), 0u) << detected.out;
 
     // Before the first day's coupon there is none to cancel, and the status
     // says the printer refused it; later the last coupon is cancelled.
-    const Outcome fixed = RunAlone({"-p", port, "send", "Cancela cupom fiscal"});
+    const CliOutcome fixed = RunAlone({"-p", port, "send", "Cancela cupom fiscal"});
     EXPECT_EQ(fixed.status, port == ports[0] ? 10 : 0) << fixed.err << fixed.out;
     EXPECT_NE(fixed.out.find("COMANDO"), std::string::npos) << fixed.out;
 
-    const Outcome sequence = RunAlone({"-p", port, "sequence", "run", "dia"});
+    const CliOutcome sequence = RunAlone({"-p", port, "sequence", "run", "dia"});
     EXPECT_EQ(sequence.status, 0) << sequence.err;
     EXPECT_NE(sequence.out.find("COMANDO OK"), std::string::npos) << sequence.out;
     EXPECT_EQ(sequence.out.find("Falha"), std::string::npos) << sequence.out;
 
-    const Outcome variable = RunAlone({"-p", port, "send", "Leitura X pela porta serial"});
+    const CliOutcome variable = RunAlone({"-p", port, "send", "Leitura X pela porta serial"});
     EXPECT_EQ(variable.status, 0) << variable.err;
     EXPECT_NE(variable.out.find("LEITURA X"), std::string::npos) << variable.out;
     EXPECT_NE(variable.out.find("VENDA BRUTA DI\xC3\x81RIA:"), std::string::npos);
   }
   // The journal's download is the same image whichever way it came; its
   // blocks carry every byte value, 0xFF among them.
-  const Outcome direct = RunAlone({"-p", Path("tty"), "mfd", "download", "mfd", Path("pty.mfd")});
+  const CliOutcome direct =
+      RunAlone({"-p", Path("tty"), "mfd", "download", "mfd", Path("pty.mfd")});
   ASSERT_EQ(direct.status, 0) << direct.err;
   const std::string image = ReadFileBytes(Path("pty.mfd"));
   EXPECT_NE(image.find('\xFF'), std::string::npos);
   for (const std::string& port : {ports[1], ports[2]}) {
     SCOPED_TRACE(port);
-    const Outcome download = RunAlone({"-p", port, "mfd", "download", "mfd", Path("net.mfd")});
+    const CliOutcome download = RunAlone({"-p", port, "mfd", "download", "mfd", Path("net.mfd")});
     ASSERT_EQ(download.status, 0) << download.err;
     EXPECT_TRUE(ReadFileBytes(Path("net.mfd")) == image);
   }
@@ -147,7 +139,7 @@ TEST_F(NetworkPorts, FailuresEndWithStatusFourAndSayWhyAndWhere) {
       });
     }
     const auto start = Clock::now();
-    const Outcome run = Run({"-p", c.port, "send", "Leitura X pela porta serial"});
+    const CliOutcome run = Run({"-p", c.port, "send", "Leitura X pela porta serial"});
     if (killer.joinable()) killer.join();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(c.withinSeconds));
     EXPECT_EQ(run.status, 4);
@@ -155,7 +147,7 @@ TEST_F(NetworkPorts, FailuresEndWithStatusFourAndSayWhyAndWhere) {
   }
   // The server back, the next command connects again and says so.
   server.Start();
-  const Outcome again = Run({"-p", server.Url("rfc2217"), "send", "Cancela cupom fiscal"});
+  const CliOutcome again = Run({"-p", server.Url("rfc2217"), "send", "Cancela cupom fiscal"});
   EXPECT_EQ(again.status, 0) << again.err;
   EXPECT_NE(again.err.find("conex\xC3\xA3o com " + at + " perdida; reconectando"),
             std::string::npos)
@@ -176,8 +168,8 @@ TEST_F(NetworkPorts, AScannerBehindTheServerIsCapturedAsOnItsOwnLine) {
     EmulatorProcess scanner(
         {"--scanner", Path("symbols.bin"), "--link", Path("scan"), "--symbol-gap", "200"});
     Ser2netProcess server(scanner.Address(), telnet, work_.Path().string(), "115200n81");
-    const Outcome run = Run({"capture", "-s", server.Url(telnet ? "rfc2217" : "tcp"), "-o",
-                             Path("capture.mfd"), "--rearm", "0", "--timeout", "20"});
+    const CliOutcome run = Run({"capture", "-s", server.Url(telnet ? "rfc2217" : "tcp"), "-o",
+                                Path("capture.mfd"), "--rearm", "0", "--timeout", "20"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("Todos os s\xC3\xADmbolos foram lidos."), std::string::npos) << run.out;
     EXPECT_TRUE(ReadFileBytes(Path("capture.mfd")) == MfdFileBytes(kMfdCaptureSource, journal));
@@ -209,8 +201,8 @@ TEST_F(NetworkPorts, ACaptureOutlivesARestartedServer) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     server.Start();
   });
-  const Outcome run = Run({"capture", "-s", server.Url("tcp"), "-o", Path("capture.mfd"), "--rearm",
-                           "0", "--timeout", "20"});
+  const CliOutcome run = Run({"capture", "-s", server.Url("tcp"), "-o", Path("capture.mfd"),
+                              "--rearm", "0", "--timeout", "20"});
   restart.join();
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string lost =
@@ -248,7 +240,7 @@ TEST_F(NetworkPorts, TheMonitorReachesAPrinterBehindTheServerAndReconnects) {
       return shown().find(text) != std::string::npos;
     };
 
-    Outcome sent = Run({"-p", program, "send", "Leitura X pela porta serial"});
+    CliOutcome sent = Run({"-p", program, "send", "Leitura X pela porta serial"});
     EXPECT_EQ(sent.status, 0) << sent.err;
     EXPECT_NE(sent.out.find("LEITURA X"), std::string::npos) << sent.out;
 

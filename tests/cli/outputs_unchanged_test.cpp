@@ -8,9 +8,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "formats/mfd_file.h"
 #include "memories/download.h"
 #include "printer/printer_state.h"
@@ -119,23 +118,16 @@ Memories Simulate(int days, bool withReadings) {
 
 class OutputsUnchanged : public ::testing::Test {
  protected:
-  struct Run {
-    int status;
-    std::string out, err;
-  };
-  Run Cli(std::vector<std::string> args) {
+  testing::CliOutcome Cli(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string(), "--model", "ECF-T08"});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::RunCliCaptured(args);
   }
   std::string Path(const std::string& name) const { return (work_.Path() / name).string(); }
 
   // What the command wrote: its output file (a database as its dump) or,
   // without one, its standard output.
   std::string Output(const std::vector<std::string>& args, const std::string& file, int status) {
-    const Run run = Cli(args);
+    const testing::CliOutcome run = Cli(args);
     EXPECT_EQ(run.status, status) << args[0] << " " << args[1] << ": " << run.err;
     if (file.empty()) return run.out;
     if (file.ends_with(".db")) return Dump(Path(file));

@@ -4,26 +4,16 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <sstream>
 #include <thread>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "support/temp_directory.h"
 
 namespace taloven {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome RunCliWith(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = RunCli(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::CliOutcome;
+using testing::RunCliCaptured;
 
 // A loopback plug standing in for the adapter: a pseudo-terminal whose other
 // side sends back what it gets, dropping every dropEvery-th byte and
@@ -86,7 +76,7 @@ TEST(PortTestCommand, TellsAGoodAdapterFromALossyOne) {
     SCOPED_TRACE(c.what);
     LoopbackPlug plug(c.dropEvery, c.flipEvery);
     ASSERT_FALSE(plug.Path().empty());
-    const Outcome run = RunCliWith({"port-test", plug.Path()});
+    const CliOutcome run = RunCliCaptured({"port-test", plug.Path()});
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_NE(run.out.find(c.verdict), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(c.firstSpeed), std::string::npos) << run.out;
@@ -97,13 +87,13 @@ TEST(PortTestCommand, TellsAGoodAdapterFromALossyOne) {
 TEST(PortTestCommand, APortThatDoesNotOpenOrAMissingNameIsSaidSo) {
   testing::TempDirectory work;
   const std::string missing = (work.Path() / "no-such-line").string();
-  Outcome run = RunCliWith({"port-test", missing});
+  CliOutcome run = RunCliCaptured({"port-test", missing});
   EXPECT_EQ(run.status, 4);
   EXPECT_NE(run.err.find(missing + ": No such file or directory"), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "");
-  run = RunCliWith({"port-test"});
+  run = RunCliCaptured({"port-test"});
   EXPECT_EQ(run.status, 1);
-  run = RunCliWith({"port-test", "a", "b"});
+  run = RunCliCaptured({"port-test", "a", "b"});
   EXPECT_EQ(run.status, 1);
 }
 

@@ -3,9 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
-#include <sstream>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "support/temp_directory.h"
 
@@ -14,13 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using emulator::testing::EmulatorProcess;
+using testing::CliOutcome;
 using testing::TempDirectory;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 // The commands talk to a virtual printer on a pseudo-terminal, from a working
 // directory of their own with the sample catalogue.
@@ -30,12 +24,9 @@ class BytesOnTheWire : public ::testing::Test {
     fs::copy_file(TALOVEN_SOURCE_DIR "/data/comandos.xml", work_.Path() / "comandos.xml");
   }
 
-  Outcome Run(std::vector<std::string> args) {
+  CliOutcome Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string(), "-p", link_});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::RunCliCaptured(args);
   }
 
   TempDirectory work_;
@@ -69,7 +60,7 @@ TEST_F(BytesOnTheWire, RawSendsAnyBytesAndShowsTheReply) {
   };
   for (const RawCase& c : cases) {
     SCOPED_TRACE(c.args[1]);
-    const Outcome run = Run(c.args);
+    const CliOutcome run = Run(c.args);
     EXPECT_EQ(run.status, c.status) << run.err;
     for (const std::string& piece : c.shown)
       EXPECT_NE(run.out.find(piece), std::string::npos) << run.out;
@@ -87,7 +78,7 @@ TEST_F(BytesOnTheWire, RawRefusesWhatIsNotBytes) {
       {"raw", "--bytes"},
   };
   for (const auto& args : cases) {
-    const Outcome run = Run(args);
+    const CliOutcome run = Run(args);
     EXPECT_EQ(run.status, 1) << args.back();
     EXPECT_FALSE(run.err.empty());
   }
@@ -112,7 +103,7 @@ TEST_F(BytesOnTheWire, TraceHoldsEveryByteOfEveryExchangeWithItsTime) {
 }
 
 TEST_F(BytesOnTheWire, ATraceThatCannotBeWrittenStopsTheCommandBeforeItSends) {
-  const Outcome run =
+  const CliOutcome run =
       Run({"--trace", (work_.Path() / "no-such-folder" / "t.txt").string(), "send", "9"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;

@@ -2,9 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "support/temp_directory.h"
 
@@ -13,17 +12,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using emulator::testing::EmulatorProcess;
+using testing::CliOutcome;
 using testing::TempDirectory;
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 class SequenceCommand : public ::testing::Test {
  protected:
@@ -31,12 +25,9 @@ class SequenceCommand : public ::testing::Test {
     fs::copy_file(TALOVEN_SOURCE_DIR "/data/comandos.xml", work_.Path() / "comandos.xml");
   }
 
-  Outcome Run(std::vector<std::string> args) {
+  CliOutcome Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-C", work_.Path().string()});
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::RunCliCaptured(args);
   }
 
   TempDirectory work_;
@@ -86,7 +77,7 @@ TEST_F(SequenceCommand, ComposesEditsAndDeletesSavedSequences) {
   for (const auto& step : steps) {
     std::vector<std::string> args = {"sequence"};
     args.insert(args.end(), step.args.begin(), step.args.end());
-    const Outcome run = Run(args);
+    const CliOutcome run = Run(args);
     const std::string label = step.args[0] + (step.args.size() > 1 ? " " + step.args[1] : "");
     EXPECT_EQ(run.status, step.status) << label << ": " << run.err;
     EXPECT_EQ(run.out, step.out) << label;
@@ -126,7 +117,7 @@ TEST_F(SequenceCommand, FindsASequenceByTheNameTheListShows) {
   for (const auto& step : steps) {
     std::vector<std::string> args = {"sequence"};
     args.insert(args.end(), step.args.begin(), step.args.end());
-    const Outcome run = Run(args);
+    const CliOutcome run = Run(args);
     EXPECT_EQ(run.status, step.status) << step.args[0] << " " << step.args[1] << ": " << run.err;
     EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
   }
@@ -153,7 +144,7 @@ TEST_F(SequenceCommand, RunsADayOfSalesOnTheVirtualPrinter) {
 
   EmulatorProcess printer({"--pty", "--baud", "0"});
   ASSERT_FALSE(printer.Address().empty());
-  const Outcome run = Run({"-p", printer.Address(), "sequence", "run", "dia"});
+  const CliOutcome run = Run({"-p", printer.Address(), "sequence", "run", "dia"});
   EXPECT_EQ(run.status, 0) << run.err;
   size_t commands = 0;
   for (size_t at = run.out.find("Comando:\t"); at != std::string::npos;
@@ -180,7 +171,7 @@ TEST_F(SequenceCommand, APrinterThatDoesNotAnswerStopsTheRunWithStatusFour) {
   const std::string drive = work_.Path().string();
   setenv("TALOVEN_DRIVE_C", drive.c_str(), 1);
   EmulatorProcess printer({"--file", "--fault-no-reply"}, {"TALOVEN_DRIVE_C=" + drive});
-  const Outcome run = Run({"-p", "FILE", "sequence", "run", "x", "-n", "3"});
+  const CliOutcome run = Run({"-p", "FILE", "sequence", "run", "x", "-n", "3"});
   unsetenv("TALOVEN_DRIVE_C");
   EXPECT_EQ(run.status, 4) << run.err;
   EXPECT_EQ(run.out.find("Comando:\t"), run.out.rfind("Comando:\t")) << "one command sent";

@@ -2,10 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "base/encoding.h"
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "emulator/emulator_process.h"
 #include "sequences/sequences_file.h"
 #include "support/temp_directory.h"
@@ -13,18 +12,8 @@
 namespace taloven {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunVerify(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = RunCli(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::CliOutcome;
+using testing::RunCliCaptured;
 
 std::string Grand(const char* amount) {
   const std::string label = "TOTALIZADOR GERAL:";
@@ -40,14 +29,14 @@ TEST(VerifyCompare, ReportsEachFieldAndExitsNineOnADifference) {
   write("LX2.txt", Grand("112,50"));
   write("LX1B.txt", Grand("200,00"));
   write("LX2B.txt", Grand("212,50"));
-  Outcome same = RunVerify({"-C", dir.Path().string(), "verify", "compare"});
+  CliOutcome same = RunCliCaptured({"-C", dir.Path().string(), "verify", "compare"});
   EXPECT_EQ(same.status, 0) << same.err;
   EXPECT_NE(same.out.find("TOTALIZADOR GERAL:\t\tOk!\r\n"), std::string::npos);
   EXPECT_EQ(same.out.find("ERRO"), std::string::npos);
   EXPECT_NE(same.out.find("VENDA L\xC3\x8DQUIDA:\t\tOk!"), std::string::npos);  // UTF-8
 
   write("LX2B.txt", Grand("213,50"));
-  Outcome changed = RunVerify({"-C", dir.Path().string(), "verify", "compare"});
+  CliOutcome changed = RunCliCaptured({"-C", dir.Path().string(), "verify", "compare"});
   EXPECT_EQ(changed.status, 9);
   EXPECT_NE(changed.out.find(
                 "TOTALIZADOR GERAL:\t\tERRO: Valor esperado: 212.50, Valor Encontrado 213.50\r\n"),
@@ -55,7 +44,7 @@ TEST(VerifyCompare, ReportsEachFieldAndExitsNineOnADifference) {
 
   std::filesystem::remove(dir.Path() / "LX1.txt");
   std::filesystem::remove(dir.Path() / "LX2.txt");
-  Outcome untrained = RunVerify({"-C", dir.Path().string(), "verify", "compare"});
+  CliOutcome untrained = RunCliCaptured({"-C", dir.Path().string(), "verify", "compare"});
   EXPECT_EQ(untrained.status, 9);  // against LX1B unchanged
   EXPECT_NE(untrained.err.find("LX1.txt"), std::string::npos);
 
@@ -63,7 +52,7 @@ TEST(VerifyCompare, ReportsEachFieldAndExitsNineOnADifference) {
   // of a reading in it, it reads as zero.
   write("LX2.txt", "");
   std::filesystem::resize_file(dir.Path() / "LX2.txt", 64u << 20);
-  Outcome huge = RunVerify({"-C", dir.Path().string(), "verify", "compare"});
+  CliOutcome huge = RunCliCaptured({"-C", dir.Path().string(), "verify", "compare"});
   EXPECT_EQ(huge.status, 9);
   EXPECT_NE(huge.out.find("Valor esperado: 200.00, Valor Encontrado 213.50"), std::string::npos)
       << huge.out;
@@ -77,7 +66,7 @@ TEST(VerifyCompare, UsageErrorsExitOne) {
                                                {"verify", "train"},
                                                {"verify", "check", "A", "-n"},
                                                {"verify", "train", "A", "-w", "x"}})
-    EXPECT_EQ(RunVerify(args).status, 1) << args.back();
+    EXPECT_EQ(RunCliCaptured(args).status, 1) << args.back();
 }
 
 // A saved sequence of one withdrawal of the given value, named as the
@@ -107,26 +96,29 @@ TEST(VerifyAgainstTheEmulator, TrainThenCheckAndACheckOfAChangedSequence) {
   const std::string directory = dir.Path().string();
   SaveWithdrawal(dir.Path(), "00000000001500");
 
-  Outcome train = RunVerify({"-C", directory, "-p", link, "verify", "train", "caixa", "-n", "2"});
+  CliOutcome train =
+      RunCliCaptured({"-C", directory, "-p", link, "verify", "train", "caixa", "-n", "2"});
   EXPECT_EQ(train.status, 0) << train.err;
   EXPECT_NE(train.out.find("***Fim de execu\xC3\xA7\xC3\xA3o de sequ\xC3\xAAncia de comandos***"),
             std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "LX1.txt"));
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "LX2.txt"));
 
-  Outcome check = RunVerify({"-C", directory, "-p", link, "verify", "check", "CAIXA", "-n", "2"});
+  CliOutcome check =
+      RunCliCaptured({"-C", directory, "-p", link, "verify", "check", "CAIXA", "-n", "2"});
   EXPECT_EQ(check.status, 0) << check.out;
   EXPECT_EQ(check.out.find("ERRO"), std::string::npos);
 
   SaveWithdrawal(dir.Path(), "00000000001000");
-  Outcome changed = RunVerify({"-C", directory, "-p", link, "verify", "check", "CAIXA", "-n", "2"});
+  CliOutcome changed =
+      RunCliCaptured({"-C", directory, "-p", link, "verify", "check", "CAIXA", "-n", "2"});
   EXPECT_EQ(changed.status, 9);
   EXPECT_NE(changed.out.find("Totalizador n\xC3\xA3o fiscal 1:\t\tERRO: Valor esperado: 90.00, "
                              "Valor Encontrado 80.00\r\n"),
             std::string::npos)
       << changed.out;
 
-  Outcome unknown = RunVerify({"-C", directory, "-p", link, "verify", "check", "OUTRA"});
+  CliOutcome unknown = RunCliCaptured({"-C", directory, "-p", link, "verify", "check", "OUTRA"});
   EXPECT_EQ(unknown.status, 1);
 }
 

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "base/version.h"
-#include "cli_command.h"
+#include "cli_outcome.h"
 #include "fiscalmem/system_dir_override.h"
 #include "support/temp_directory.h"
 
@@ -33,10 +33,9 @@ TEST(CliVersion, NamesTheProgramsVersionAndEachLibraryItLoads) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SystemDirOverride dir(c.systemDir);
-    std::istringstream in;
-    std::ostringstream out, err;
-    EXPECT_EQ(RunCli({"--version"}, in, out, err), 0);
-    std::istringstream lines(out.str());
+    const testing::CliOutcome run = testing::RunCliCaptured({"--version"});
+    EXPECT_EQ(run.status, 0);
+    std::istringstream lines(run.out);
     std::string program, first, second;
     std::getline(lines, program);
     std::getline(lines, first);
@@ -44,7 +43,7 @@ TEST(CliVersion, NamesTheProgramsVersionAndEachLibraryItLoads) {
     EXPECT_EQ(program, std::string("taloven-cli ") + ProgramVersion());
     EXPECT_EQ(first.substr(0, c.first.size()), c.first);
     EXPECT_EQ(second.substr(0, c.second.size()), c.second);
-    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(run.err, "");
   }
 }
 

@@ -54,11 +54,13 @@ class TerminalRun {
     if (master_ >= 0) close(master_);
   }
 
-  // Reads until the screen shows text; false when it never came.
+  // Reads until the screen shows text; false when it never came. A quiet
+  // moment is no end: a program under the sanitizers starts slowly.
   bool WaitFor(const std::string& text) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (screen_.find(text, seen_) == std::string::npos) {
-      if (std::chrono::steady_clock::now() > end || !ReadSome(200)) return false;
+      if (std::chrono::steady_clock::now() > end || closed_) return false;
+      ReadSome(200);
     }
     seen_ = screen_.find(text, seen_) + text.size();
     return true;
@@ -83,7 +85,10 @@ class TerminalRun {
     if (poll(&wait, 1, timeoutMs) <= 0) return false;
     char buffer[512];
     const ssize_t n = read(master_, buffer, sizeof buffer);
-    if (n <= 0) return false;  // EIO once the program closed its side
+    if (n <= 0) {  // EIO once the program closed its side
+      closed_ = true;
+      return false;
+    }
     screen_.append(buffer, static_cast<size_t>(n));
     return true;
   }
@@ -92,6 +97,7 @@ class TerminalRun {
   int master_ = -1;
   std::string screen_;
   size_t seen_ = 0;
+  bool closed_ = false;
 };
 
 class SendPrompting : public ::testing::Test {
